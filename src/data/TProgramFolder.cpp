@@ -1,0 +1,8 @@
+#include "TProgramFolder.h"
+
+#include <QCoreApplication>
+
+QString TProgramFolder::path()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}

@@ -1,0 +1,56 @@
+// A compound index file (.CDX): a tag directory and one compact B-tree per named tag. The
+// table that owns the file keeps every tag in step with its records.
+#pragma once
+
+#include "IndexTag.h"
+#include "Status.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace xbase {
+
+class CdxFile
+{
+public:
+    virtual ~CdxFile() = default;
+
+    /// Opens an existing file and checks its directory. Corruption when it does not fit the
+    /// format; the file is then never written.
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out);
+    /// Creates an empty file with no tags (replacing any file of that name).
+    static Status create(const std::string &path, std::unique_ptr<CdxFile> &out);
+
+    /// Tags in directory order (the order they were added); index 0 is order 1.
+    virtual int tagCount() const = 0;
+    virtual IndexTag *tag(int index) = 0;
+    /// The tag named `name` (any letter case), or nullptr.
+    virtual IndexTag *tag(const std::string &name) = 0;
+
+    /// Starts a new tag; it becomes visible in the directory when the builder finishes. A tag
+    /// of the same name is replaced.
+    virtual Status addTag(const TagSpec &spec, std::unique_ptr<TagBuilder> &builder) = 0;
+    virtual Status removeTag(const std::string &name) = 0;
+
+    /// True when the file was left in the middle of an update (the process ended before
+    /// flush): its tags may not match the records and want a rebuild.
+    virtual bool wasInterrupted() const = 0;
+    /// Writes what is pending and marks the file consistent.
+    virtual Status flush() = 0;
+    virtual const std::string &path() const = 0;
+};
+
+/// A compact single-tag index file (.IDX), used for temporary orders.
+class IdxFile
+{
+public:
+    virtual ~IdxFile() = default;
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out);
+    /// Creates an empty index for `spec` (name ignored); keys are then added one by one.
+    static Status create(const std::string &path, const TagSpec &spec, std::unique_ptr<IdxFile> &out);
+    virtual IndexTag *tag() = 0;
+    virtual Status flush() = 0;
+};
+
+} // namespace xbase

@@ -1,0 +1,73 @@
+// Compiled xBase expressions: index keys, FOR conditions and record queries. An expression is
+// compiled once against a table's Schema and evaluated per record without allocating where
+// the result is logical.
+#pragma once
+
+#include "Field.h"
+#include "Status.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace xbase {
+
+/// Result types of the dialect. Dates evaluate to their Julian day number.
+enum class ValueType { Character, Numeric, Logical, Date };
+
+/// One evaluated value.
+struct Value {
+    ValueType type = ValueType::Logical;
+    std::string text;     ///< Character: the bytes, blanks kept
+    double number = 0.0;  ///< Numeric, and Date as Julian day (0 = empty date)
+    bool logical = false; ///< Logical
+};
+
+/// Settings that change what an expression answers.
+struct EvalOptions {
+    bool exact = false; ///< SET EXACT: off makes "=" a prefix test on the right side's length
+};
+
+class ExpressionNode; // private syntax tree
+
+/// A compiled expression. Copyable handles share the compiled tree.
+class Expression
+{
+public:
+    Expression();
+    ~Expression();
+    Expression(const Expression &);
+    Expression &operator=(const Expression &);
+
+    /// Compiles `text` (at most 255 characters) against `schema`. A failure is InvalidArgument
+    /// with a message naming the 1-based position, and leaves `out` empty.
+    static Status compile(std::string_view text, const Schema &schema, Expression &out);
+
+    bool isValid() const { return m_root != nullptr; }
+    const std::string &text() const { return m_text; }
+    ValueType type() const;
+    /// Fixed length of a Character result (from field widths and literals); 8 for Numeric and
+    /// Date keys, 1 for Logical.
+    int keyLength() const;
+
+    Value evaluate(const RecordRef &record, const EvalOptions &options = {}) const;
+    /// The expression as a condition; a non-logical result is false.
+    bool isTrue(const RecordRef &record, const EvalOptions &options = {}) const;
+    /// The index key bytes of the record: Character padded or cut to keyLength(); Numeric and
+    /// Date as 8 bytes that sort like the values under memcmp; Logical "T" or "F".
+    std::string indexKey(const RecordRef &record) const;
+
+    /// The syntax tree, for the query planner.
+    const ExpressionNode *root() const { return m_root.get(); }
+
+private:
+    std::shared_ptr<const ExpressionNode> m_root;
+    std::string m_text;
+};
+
+/// Windows-1252 upper case: a-z and the accented small letters (e-acute 0xE9 -> 0xC9,
+/// s-caron 0x9A -> 0x8A, y-diaeresis 0xFF -> 0x9F, ...). Other bytes are unchanged.
+unsigned char upperCp1252(unsigned char c);
+std::string upperCp1252(std::string_view text);
+
+} // namespace xbase
