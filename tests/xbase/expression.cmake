@@ -1,0 +1,1 @@
+# Tests of the expression part of the engine.

@@ -1,0 +1,1 @@
+# Tests of the index part of the engine.

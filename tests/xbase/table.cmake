@@ -1,0 +1,1 @@
+# Tests of the table part of the engine.
