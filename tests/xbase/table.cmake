@@ -1,1 +1,4 @@
 # Tests of the table part of the engine.
+corvantis_add_test(NAME xbase_cp1252_test SOURCES Cp1252Test.cpp LIBS xbase MAIN plain LABELS engine)
+corvantis_add_test(NAME xbase_memo_file_test SOURCES MemoFileTest.cpp LIBS xbase test_support_files MAIN plain LABELS engine)
+corvantis_add_test(NAME xbase_dbf_file_test SOURCES DbfFileTest.cpp LIBS xbase test_support_files MAIN plain LABELS engine)

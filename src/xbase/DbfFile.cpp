@@ -1,0 +1,343 @@
+#include "DbfFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <ctime>
+#include <iterator>
+#include <set>
+
+namespace xbase {
+
+namespace {
+
+constexpr size_t kHeaderSize = 32;
+constexpr size_t kDescriptorSize = 32;
+
+uint32_t le32(const unsigned char *p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint16_t le16(const unsigned char *p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+void put32(unsigned char *p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+void put16(unsigned char *p, uint16_t v)
+{
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+}
+
+std::array<uint8_t, 3> today()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    return {{static_cast<uint8_t>(tm.tm_year % 256), static_cast<uint8_t>(tm.tm_mon + 1),
+             static_cast<uint8_t>(tm.tm_mday)}};
+}
+
+bool knownType(char t)
+{
+    return std::strchr("CNLMDFIBYTGPV0QW@+O", t) != nullptr && t != '\0';
+}
+
+} // namespace
+
+bool DbfFile::hasMemoFields() const
+{
+    for (const FieldDescriptor &f : m_schema.fields())
+        if (f.type == 'M' || f.type == 'G' || f.type == 'P')
+            return true;
+    return false;
+}
+
+Status DbfFile::open(const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out)
+{
+    out.reset();
+    std::unique_ptr<DbfFile> dbf(new DbfFile());
+    XBASE_TRY(dbf->m_file.open(path, readOnly ? FileAccess::ReadOnly : FileAccess::ReadWrite));
+    uint64_t size = 0;
+    XBASE_TRY(dbf->m_file.size(size));
+    XBASE_TRY(dbf->parse(size));
+    out = std::move(dbf);
+    return Status::Ok();
+}
+
+Status DbfFile::parse(uint64_t fileSize)
+{
+    const std::string &path = m_file.path();
+    auto corrupt = [&](const std::string &what) { return Status::Corruption(path + ": " + what); };
+    if (fileSize < kHeaderSize + 1)
+        return corrupt("too short for a table header");
+    unsigned char h[kHeaderSize];
+    XBASE_TRY(m_file.readAt(0, h, sizeof h));
+    m_version = h[0];
+    static const uint8_t kVersions[] = {0x02, 0x03, 0x04, 0x05, 0x30, 0x31, 0x32, 0x43, 0x63,
+                                        0x7B, 0x83, 0x8B, 0x8E, 0xB3, 0xCB, 0xE5, 0xF5, 0xFB};
+    if (std::find(std::begin(kVersions), std::end(kVersions), m_version) == std::end(kVersions))
+        return corrupt("not a DBF table (version byte " + std::to_string(m_version) + ")");
+    m_lastUpdate = {{h[1], h[2], h[3]}};
+    m_claimedCount = le32(h + 4);
+    m_headerLength = le16(h + 8);
+    m_recordLength = le16(h + 10);
+    m_flags = h[28];
+    m_codePage = h[29];
+    if (m_headerLength < kHeaderSize + kDescriptorSize + 1)
+        return corrupt("header length " + std::to_string(m_headerLength) + " is too small");
+    if (m_headerLength > fileSize)
+        return corrupt("header length " + std::to_string(m_headerLength) + " is past the end of the file");
+    if (m_recordLength < 2)
+        return corrupt("record length " + std::to_string(m_recordLength) + " is too small");
+
+    std::vector<unsigned char> area(m_headerLength - kHeaderSize);
+    XBASE_TRY(m_file.readAt(kHeaderSize, area.data(), area.size()));
+    std::vector<FieldDescriptor> fields;
+    std::set<std::string> names;
+    size_t pos = 0;
+    bool terminated = false;
+    while (pos < area.size()) {
+        if (area[pos] == 0x0D) {
+            terminated = true;
+            break;
+        }
+        if (pos + kDescriptorSize > area.size())
+            break;
+        const unsigned char *d = area.data() + pos;
+        FieldDescriptor f;
+        size_t n = 0;
+        while (n < 11 && d[n] != 0)
+            ++n;
+        f.name.assign(reinterpret_cast<const char *>(d), n);
+        while (!f.name.empty() && f.name.back() == ' ')
+            f.name.pop_back();
+        if (f.name.empty())
+            return corrupt("field " + std::to_string(fields.size() + 1) + " has no name");
+        for (char &c : f.name) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u < 0x20 || u == 0x7F)
+                return corrupt("field " + std::to_string(fields.size() + 1) + " has a damaged name");
+            c = static_cast<char>(std::toupper(u));
+        }
+        f.type = static_cast<char>(d[11]);
+        if (!knownType(f.type))
+            return corrupt("field " + f.name + " has an unknown type");
+        f.length = d[16];
+        f.decimals = d[17];
+        if (f.length == 0)
+            return corrupt("field " + f.name + " has length 0");
+        if (!names.insert(f.name).second)
+            return corrupt("field name " + f.name + " appears twice");
+        fields.push_back(f);
+        pos += kDescriptorSize;
+    }
+    if (!terminated)
+        return corrupt("the field list has no end mark within the header");
+    if (fields.empty())
+        return corrupt("the table has no fields");
+    m_schema = Schema(std::move(fields));
+    if (m_schema.recordLength() > m_recordLength)
+        return corrupt("fields need " + std::to_string(m_schema.recordLength()) + " bytes but a record has " +
+                       std::to_string(m_recordLength));
+    const uint64_t room = (fileSize - m_headerLength) / m_recordLength;
+    m_recordCount = m_claimedCount;
+    if (room < m_claimedCount)
+        m_recordCount = static_cast<uint32_t>(room);
+    return Status::Ok();
+}
+
+Status DbfFile::validateFields(const std::vector<FieldDescriptor> &fields)
+{
+    if (fields.empty())
+        return Status::InvalidArgument("A table needs at least one field");
+    if (fields.size() > 255)
+        return Status::InvalidArgument("A table holds at most 255 fields");
+    std::set<std::string> names;
+    uint32_t total = 1;
+    for (const FieldDescriptor &f : fields) {
+        if (f.name.empty() || f.name.size() > 10 || !std::isalpha(static_cast<unsigned char>(f.name[0])))
+            return Status::InvalidArgument("Invalid field name \"" + f.name + "\"");
+        std::string upper;
+        for (char c : f.name) {
+            const auto u = static_cast<unsigned char>(c);
+            if (!std::isalnum(u) && c != '_')
+                return Status::InvalidArgument("Invalid field name \"" + f.name + "\"");
+            upper += static_cast<char>(std::toupper(u));
+        }
+        if (!names.insert(upper).second)
+            return Status::InvalidArgument("Field name " + upper + " appears twice");
+        bool ok = false;
+        switch (f.type) {
+        case 'C':
+            ok = f.length >= 1 && f.decimals == 0;
+            break;
+        case 'N':
+            ok = f.length >= 1 && f.length <= 20 && (f.decimals == 0 || f.decimals + 2 <= f.length);
+            break;
+        case 'L':
+            ok = f.length == 1 && f.decimals == 0;
+            break;
+        case 'D':
+            ok = f.length == 8 && f.decimals == 0;
+            break;
+        case 'M':
+            ok = f.length == 10 && f.decimals == 0;
+            break;
+        default:
+            return Status::InvalidArgument("Field " + upper + " has an unsupported type");
+        }
+        if (!ok)
+            return Status::InvalidArgument("Field " + upper + " has an invalid width or decimals");
+        total += f.length;
+    }
+    if (total > 65500)
+        return Status::InvalidArgument("The record is too long");
+    return Status::Ok();
+}
+
+Status DbfFile::create(const std::string &path, const std::vector<FieldDescriptor> &fieldsIn,
+                       std::unique_ptr<DbfFile> &out)
+{
+    out.reset();
+    XBASE_TRY(validateFields(fieldsIn));
+    std::vector<FieldDescriptor> fields = fieldsIn;
+    for (FieldDescriptor &f : fields)
+        for (char &c : f.name)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::unique_ptr<DbfFile> dbf(new DbfFile());
+    dbf->m_schema = Schema(fields);
+    dbf->m_version = dbf->hasMemoFields() ? kVersionWithMemo : kVersionPlain;
+    // The header ends with the field terminator and one filler byte, as other FoxPro-compatible
+    // programs write it.
+    dbf->m_headerLength = static_cast<uint16_t>(kHeaderSize + kDescriptorSize * fields.size() + 2);
+    dbf->m_recordLength = static_cast<uint16_t>(dbf->m_schema.recordLength());
+    dbf->m_lastUpdate = today();
+    std::vector<unsigned char> bytes(dbf->m_headerLength + 1, 0);
+    bytes[0] = dbf->m_version;
+    bytes[1] = dbf->m_lastUpdate[0];
+    bytes[2] = dbf->m_lastUpdate[1];
+    bytes[3] = dbf->m_lastUpdate[2];
+    put16(&bytes[8], dbf->m_headerLength);
+    put16(&bytes[10], dbf->m_recordLength);
+    size_t pos = kHeaderSize;
+    for (const FieldDescriptor &f : dbf->m_schema.fields()) {
+        std::memcpy(&bytes[pos], f.name.data(), f.name.size());
+        bytes[pos + 11] = static_cast<unsigned char>(f.type);
+        put32(&bytes[pos + 12], f.offset);
+        bytes[pos + 16] = f.length;
+        bytes[pos + 17] = f.decimals;
+        pos += kDescriptorSize;
+    }
+    bytes[pos] = 0x0D;
+    bytes[dbf->m_headerLength] = 0x1A;
+    XBASE_TRY(dbf->m_file.open(path, FileAccess::Create));
+    XBASE_TRY(dbf->m_file.writeAt(0, bytes.data(), bytes.size()));
+    out = std::move(dbf);
+    return Status::Ok();
+}
+
+Status DbfFile::readRecord(uint32_t recno, char *out) const
+{
+    return readRecords(recno, 1, out);
+}
+
+Status DbfFile::readRecords(uint32_t first, uint32_t count, char *out) const
+{
+    if (first == 0 || first > m_recordCount || count > m_recordCount - first + 1)
+        return Status::NotFound("Record " + std::to_string(first) + " does not exist");
+    return m_file.readAt(recordOffset(first), out, static_cast<size_t>(count) * m_recordLength);
+}
+
+Status DbfFile::writeRecord(uint32_t recno, const char *data)
+{
+    return writeRecords(recno, 1, data);
+}
+
+Status DbfFile::writeRecords(uint32_t first, uint32_t count, const char *data)
+{
+    if (first == 0 || first > m_recordCount || count > m_recordCount - first + 1)
+        return Status::NotFound("Record " + std::to_string(first) + " does not exist");
+    XBASE_TRY(m_file.writeAt(recordOffset(first), data, static_cast<size_t>(count) * m_recordLength));
+    if (isShort() || m_lastUpdate != today())
+        XBASE_TRY(writeHeaderCount(m_recordCount));
+    return Status::Ok();
+}
+
+Status DbfFile::appendRecord(const char *data, uint32_t &recno)
+{
+    XBASE_TRY(appendRecords(data, 1));
+    recno = m_recordCount;
+    return Status::Ok();
+}
+
+Status DbfFile::appendRecords(const char *data, uint32_t count)
+{
+    if (count == 0)
+        return Status::Ok();
+    if (static_cast<uint64_t>(m_recordCount) + count > 0xFFFFFFFEull)
+        return Status::InvalidArgument("The table cannot hold more records");
+    const size_t bytes = static_cast<size_t>(count) * m_recordLength;
+    std::string buffer;
+    buffer.reserve(bytes + 1);
+    buffer.append(data, bytes);
+    buffer += '\x1A';
+    XBASE_TRY(m_file.writeAt(recordOffset(m_recordCount + 1), buffer.data(), buffer.size()));
+    XBASE_TRY(writeHeaderCount(m_recordCount + count));
+    return Status::Ok();
+}
+
+Status DbfFile::truncateTo(uint32_t count)
+{
+    if (count > m_recordCount)
+        return Status::InvalidArgument("Cannot grow a table by truncating it");
+    XBASE_TRY(writeHeaderCount(count));
+    const char eof = '\x1A';
+    XBASE_TRY(m_file.writeAt(recordOffset(count + 1), &eof, 1));
+    return m_file.truncate(recordOffset(count + 1) + 1);
+}
+
+Status DbfFile::writeHeaderCount(uint32_t count)
+{
+    const std::array<uint8_t, 3> date = today();
+    unsigned char h[8];
+    h[0] = m_version;
+    h[1] = date[0];
+    h[2] = date[1];
+    h[3] = date[2];
+    put32(h + 4, count);
+    XBASE_TRY(m_file.writeAt(0, h, sizeof h));
+    m_lastUpdate = date;
+    m_recordCount = count;
+    m_claimedCount = count;
+    return Status::Ok();
+}
+
+Status DbfFile::setProductionIndex(bool present)
+{
+    const uint8_t flags = present ? (m_flags | 1) : (m_flags & ~1u);
+    if (flags == m_flags)
+        return Status::Ok();
+    XBASE_TRY(m_file.writeAt(28, &flags, 1));
+    m_flags = flags;
+    return Status::Ok();
+}
+
+Status DbfFile::refresh()
+{
+    uint64_t size = 0;
+    XBASE_TRY(m_file.size(size));
+    unsigned char h[8];
+    XBASE_TRY(m_file.readAt(0, h, sizeof h));
+    m_claimedCount = le32(h + 4);
+    const uint64_t room = (size - m_headerLength) / m_recordLength;
+    m_recordCount = room < m_claimedCount ? static_cast<uint32_t>(room) : m_claimedCount;
+    return Status::Ok();
+}
+
+} // namespace xbase

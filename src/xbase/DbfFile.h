@@ -1,0 +1,102 @@
+// One DBF table file of the FoxPro 2.x family: the header, the field descriptors and the
+// fixed-length records. Owned by a Table (or used alone by tools). It reads and writes
+// whole records and keeps the record count, the last-update date and the end mark true.
+#pragma once
+
+#include "Field.h"
+#include "File.h"
+#include "Status.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace xbase {
+
+class DbfFile
+{
+public:
+    /// Version byte of a table with a memo file.
+    static constexpr uint8_t kVersionWithMemo = 0xF5;
+    /// Version byte of a table without memo fields.
+    static constexpr uint8_t kVersionPlain = 0x03;
+
+    /// Opens and validates `path`. Corruption when the header, the descriptors or the record
+    /// layout do not fit the format or the file's size; nothing is then ever written. A file
+    /// that holds fewer whole records than its header claims opens with the records it
+    /// holds (isShort()); the first write puts the true count into the header.
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out);
+    /// Creates an empty table (replacing any file of that name). Fields of types C N L D M;
+    /// InvalidArgument for a bad name, type, width or a repeated name.
+    static Status create(const std::string &path, const std::vector<FieldDescriptor> &fields,
+                         std::unique_ptr<DbfFile> &out);
+    /// Checks a field list as create() would, without touching any file.
+    static Status validateFields(const std::vector<FieldDescriptor> &fields);
+
+    const Schema &schema() const { return m_schema; }
+    const std::string &path() const { return m_file.path(); }
+    bool isReadOnly() const { return !m_file.isWritable(); }
+    uint8_t version() const { return m_version; }
+    /// True when any field is a memo (type M, or G / P that also live in the memo file).
+    bool hasMemoFields() const;
+    uint32_t recordCount() const { return m_recordCount; }
+    /// The count the header holds (differs from recordCount() only for a short file).
+    uint32_t claimedRecordCount() const { return m_claimedCount; }
+    bool isShort() const { return m_claimedCount != m_recordCount; }
+    uint16_t headerLength() const { return m_headerLength; }
+    uint16_t recordLength() const { return m_recordLength; }
+    /// Byte 28: bit 0 set when a production (same-named) compound index belongs to the table.
+    uint8_t tableFlags() const { return m_flags; }
+    bool hasProductionIndex() const { return (m_flags & 1) != 0; }
+    /// Byte 29, the code page mark (0 = none given; the engine then assumes Windows-1252).
+    uint8_t codePage() const { return m_codePage; }
+    /// Last-update date as stored: year - 1900, month, day.
+    std::array<uint8_t, 3> lastUpdate() const { return m_lastUpdate; }
+
+    /// Reads record `recno` (1-based) into `out` (recordLength() bytes).
+    Status readRecord(uint32_t recno, char *out) const;
+    /// Reads `count` consecutive records starting at `first` in one call.
+    Status readRecords(uint32_t first, uint32_t count, char *out) const;
+    /// Overwrites an existing record. Requires: 1 <= recno <= recordCount().
+    Status writeRecord(uint32_t recno, const char *data);
+    /// Overwrites `count` consecutive existing records in one call.
+    Status writeRecords(uint32_t first, uint32_t count, const char *data);
+    /// Appends one record: the record and the end mark are written first, then the header
+    /// count, so a process stopped in between leaves the previous table intact.
+    Status appendRecord(const char *data, uint32_t &recno);
+    /// Appends many records in one write, then the header count once.
+    Status appendRecords(const char *data, uint32_t count);
+    /// Keeps the first `count` records: writes the header count first, then cuts the file
+    /// after the end mark.
+    Status truncateTo(uint32_t count);
+    /// Sets or clears the production-index bit of byte 28.
+    Status setProductionIndex(bool present);
+    /// Re-reads the count from the header (another shared opener may have appended).
+    Status refresh();
+
+    File &file() { return m_file; }
+
+private:
+    DbfFile() = default;
+    Status parse(uint64_t fileSize);
+    Status writeHeaderCount(uint32_t count);
+    uint64_t recordOffset(uint32_t recno) const
+    {
+        return m_headerLength + static_cast<uint64_t>(recno - 1) * m_recordLength;
+    }
+
+    File m_file;
+    Schema m_schema;
+    uint8_t m_version = kVersionPlain;
+    uint32_t m_recordCount = 0;
+    uint32_t m_claimedCount = 0;
+    uint16_t m_headerLength = 0;
+    uint16_t m_recordLength = 0;
+    uint8_t m_flags = 0;
+    uint8_t m_codePage = 0;
+    std::array<uint8_t, 3> m_lastUpdate{{0, 1, 1}};
+};
+
+} // namespace xbase

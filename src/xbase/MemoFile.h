@@ -1,0 +1,66 @@
+// The memo file (.FPT) of a table: a big-endian header with the next free block and the block
+// size, then blocks; each memo starts a run of blocks with an 8-byte header (type, length).
+// Owned by the Table whose memo fields point into it.
+#pragma once
+
+#include "File.h"
+#include "Status.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace xbase {
+
+class MemoFile
+{
+public:
+    /// Block size of files this engine creates.
+    static constexpr uint32_t kDefaultBlockSize = 64;
+    /// Bytes of the file header; the first memo block starts after it.
+    static constexpr uint32_t kHeaderSize = 512;
+    /// Block type of text memos.
+    static constexpr uint32_t kTextType = 1;
+
+    /// Opens and checks the header. Corruption when the block size is 0 or the next free
+    /// block lies before the first data block.
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<MemoFile> &out);
+    /// Creates an empty memo file (replacing any file of that name).
+    static Status create(const std::string &path, uint32_t blockSize, std::unique_ptr<MemoFile> &out);
+
+    uint32_t blockSize() const { return m_blockSize; }
+    uint32_t nextFreeBlock() const { return m_nextFree; }
+    /// First block a memo may start at (the header occupies the blocks before it).
+    uint32_t firstDataBlock() const { return (kHeaderSize + m_blockSize - 1) / m_blockSize; }
+    const std::string &path() const { return m_file.path(); }
+
+    /// Reads the memo starting at `block` (0 = no memo: empty text). Corruption when the
+    /// block lies in the header or past the end of the file, or the length runs past it.
+    Status read(uint32_t block, std::string &out) const;
+    /// The stored length of the memo at `block`, checked as read() checks it.
+    Status length(uint32_t block, uint32_t &out) const;
+    /// Stores `text` for a memo that was at `oldBlock` (0 = none) and answers its block in
+    /// `newBlock` (0 for empty text). Text that fits the blocks of the old memo is rewritten
+    /// there in one write; other text goes to new blocks at the end, written before the
+    /// header's next-free block is moved past them, so a stopped writer loses nothing stored.
+    Status write(uint32_t oldBlock, std::string_view text, uint32_t &newBlock);
+    /// Empties the file: next free block back to the first data block, blocks cut off.
+    Status clear();
+    /// Re-reads the next free block (another shared opener may have written).
+    Status refresh();
+
+private:
+    MemoFile() = default;
+    Status writeNextFree(uint32_t next);
+    uint32_t blocksFor(uint64_t bytes) const
+    {
+        return static_cast<uint32_t>((bytes + 8 + m_blockSize - 1) / m_blockSize);
+    }
+
+    File m_file;
+    uint32_t m_blockSize = kDefaultBlockSize;
+    uint32_t m_nextFree = 0;
+};
+
+} // namespace xbase

@@ -1,0 +1,1667 @@
+#include "Table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace xbase {
+
+struct Table::OpenTag {
+    IndexTag *tag = nullptr;
+    Expression key;
+    Expression condition; // empty when the tag has none
+    std::string error;    // why the key could not be compiled ("" when it could)
+    bool isTemporary = false;
+    bool hasCondition() const { return condition.isValid(); }
+};
+
+namespace {
+
+constexpr size_t kChunkBytes = 1 << 20; // whole-file passes read about this much per call
+
+bool fileExists(const std::string &path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// `path` with its extension replaced by `ext` (given in upper case). The letter case follows
+// the table's own extension; when no such file exists the other case is tried.
+std::string companionPath(const std::string &path, const std::string &ext)
+{
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    std::string base = path;
+    bool lower = false;
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+        base = path.substr(0, dot);
+        const std::string oldExt = path.substr(dot + 1);
+        lower = !oldExt.empty() && std::islower(static_cast<unsigned char>(oldExt[0]));
+    }
+    std::string lowerExt = ext;
+    for (char &c : lowerExt)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string first = base + "." + (lower ? lowerExt : ext);
+    const std::string second = base + "." + (lower ? ext : lowerExt);
+    if (!fileExists(first) && fileExists(second))
+        return second;
+    return first;
+}
+
+std::string fileStem(const std::string &path)
+{
+    const size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name = name.substr(0, dot);
+    for (char &c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+std::string trimRight(std::string_view s)
+{
+    size_t n = s.size();
+    while (n > 0 && s[n - 1] == ' ')
+        --n;
+    return std::string(s.substr(0, n));
+}
+
+std::string trimBoth(std::string_view s)
+{
+    size_t b = 0;
+    while (b < s.size() && s[b] == ' ')
+        ++b;
+    return trimRight(s.substr(b));
+}
+
+bool prefixLess(std::string_view key, std::string_view bound)
+{
+    return key.substr(0, bound.size()) < bound;
+}
+
+// Reports one part of a longer run: maps 0..100 of the part to lo..hi of the whole.
+class ScaledProgress : public ProgressHook
+{
+public:
+    ScaledProgress(ProgressHook *outer, int lo, int hi) : m_outer(outer), m_lo(lo), m_hi(hi) {}
+    bool report(int percent) override
+    {
+        if (!m_outer)
+            return true;
+        const int p = m_lo + (m_hi - m_lo) * std::clamp(percent, 0, 100) / 100;
+        if (p == m_last)
+            return true;
+        m_last = p;
+        return m_outer->report(p);
+    }
+
+private:
+    ProgressHook *m_outer;
+    int m_lo;
+    int m_hi;
+    int m_last = -1;
+};
+
+// Reports the percentage of records done, once per percent.
+class RecordProgress
+{
+public:
+    RecordProgress(ProgressHook *hook, uint64_t total) : m_hook(hook), m_total(total) {}
+    bool start() { return report(0); }
+    bool step(uint64_t done)
+    {
+        if (!m_hook || m_total == 0)
+            return true;
+        return report(static_cast<int>(done * 100 / m_total));
+    }
+    bool finish() { return report(100); }
+
+private:
+    bool report(int p)
+    {
+        if (!m_hook || p == m_last)
+            return true;
+        m_last = p;
+        return m_hook->report(p);
+    }
+    ProgressHook *m_hook;
+    uint64_t m_total;
+    int m_last = -1;
+};
+
+char keyTypeOf(const Expression &e)
+{
+    switch (e.type()) {
+    case ValueType::Character:
+        return 'C';
+    case ValueType::Logical:
+        return 'L';
+    default:
+        return 'N';
+    }
+}
+
+} // namespace
+
+Table::Table() = default;
+
+Table::~Table()
+{
+    close();
+}
+
+const Schema &Table::schema() const
+{
+    static const Schema empty;
+    return m_dbf ? m_dbf->schema() : empty;
+}
+
+// ---- Files -----------------------------------------------------------------------------
+
+Status Table::create(const std::string &path, const std::vector<FieldDescriptor> &fields)
+{
+    std::unique_ptr<DbfFile> dbf;
+    XBASE_TRY(DbfFile::validateFields(fields));
+    const bool needsMemo =
+        std::any_of(fields.begin(), fields.end(), [](const FieldDescriptor &f) { return f.type == 'M'; });
+    std::unique_ptr<MemoFile> memo;
+    if (needsMemo)
+        XBASE_TRY(MemoFile::create(companionPath(path, "FPT"), MemoFile::kDefaultBlockSize, memo));
+    return DbfFile::create(path, fields, dbf);
+}
+
+Status Table::open(const std::string &path, OpenMode mode, const std::string &alias)
+{
+    close();
+    const bool readOnly = mode == OpenMode::ReadOnly;
+    std::unique_ptr<DbfFile> dbf;
+    XBASE_TRY(DbfFile::open(path, readOnly, dbf));
+    XBASE_TRY(dbf->file().lock(mode == OpenMode::Exclusive ? FileLockKind::Exclusive : FileLockKind::Shared));
+    std::unique_ptr<MemoFile> memo;
+    if (dbf->hasMemoFields()) {
+        const std::string memoPath = companionPath(path, "FPT");
+        if (!fileExists(memoPath))
+            return Status::NotFound("Memo file " + memoPath + " not found");
+        XBASE_TRY(MemoFile::open(memoPath, readOnly, memo));
+    }
+    m_dbf = std::move(dbf);
+    m_memo = std::move(memo);
+    m_path = path;
+    m_mode = mode;
+    m_alias = alias.empty() ? fileStem(path) : alias;
+    const Status s = openIndexes(readOnly);
+    if (!s.ok()) {
+        close();
+        return s;
+    }
+    return goTop();
+}
+
+Status Table::openIndexes(bool readOnly)
+{
+    const std::string path = cdxPath();
+    if (!fileExists(path))
+        return Status::Ok(); // a missing production index is for the caller to rebuild
+    std::unique_ptr<CdxFile> cdx;
+    XBASE_TRY(CdxFile::open(path, readOnly, cdx));
+    m_cdx = std::move(cdx);
+    m_indexInterrupted = m_cdx->wasInterrupted();
+    for (int i = 0; i < m_cdx->tagCount(); ++i) {
+        auto t = std::make_unique<OpenTag>();
+        XBASE_TRY(compileTag(m_cdx->tag(i), *t));
+        m_tags.push_back(std::move(t));
+    }
+    return Status::Ok();
+}
+
+Status Table::compileTag(IndexTag *tag, OpenTag &out) const
+{
+    out.tag = tag;
+    if (!tag)
+        return Status::Corruption("An index tag could not be read");
+    const TagSpec &spec = tag->spec();
+    Status s = Expression::compile(spec.keyExpr, schema(), out.key);
+    if (s.ok() && !spec.forExpr.empty())
+        s = Expression::compile(spec.forExpr, schema(), out.condition);
+    if (!s.ok())
+        out.error = "Tag " + spec.name + ": " + s.message();
+    return Status::Ok();
+}
+
+Status Table::close()
+{
+    Status result;
+    if (m_editing)
+        cancelEdit();
+    if (m_idx)
+        closeTempIndex(false);
+    if (m_cdx && m_mode != OpenMode::ReadOnly) {
+        const Status s = m_cdx->flush();
+        if (!s.ok())
+            result = s;
+    }
+    m_tags.clear();
+    m_cdx.reset();
+    m_memo.reset();
+    m_dbf.reset();
+    m_path.clear();
+    m_alias.clear();
+    m_order = 0;
+    m_scoped = false;
+    m_scopeLo.clear();
+    m_scopeHi.clear();
+    m_recno = 0;
+    m_eof = m_bof = true;
+    m_found = false;
+    m_record.clear();
+    m_entryKey.clear();
+    m_queryText.clear();
+    m_query = Expression();
+    m_queryBits.clear();
+    m_queryActive = false;
+    m_indexInterrupted = false;
+    return result;
+}
+
+Status Table::flush()
+{
+    if (m_cdx && m_mode != OpenMode::ReadOnly)
+        XBASE_TRY(m_cdx->flush());
+    if (m_idx && m_mode != OpenMode::ReadOnly)
+        XBASE_TRY(m_idx->flush());
+    return Status::Ok();
+}
+
+std::string Table::cdxPath() const
+{
+    return companionPath(m_path, "CDX");
+}
+
+// ---- Settings --------------------------------------------------------------------------
+
+void Table::setDeletedHidden(bool hidden)
+{
+    if (hidden == m_deletedHidden)
+        return;
+    m_deletedHidden = hidden;
+    if (m_queryActive)
+        rebuildQuery();
+}
+
+void Table::setExact(bool exact)
+{
+    if (exact == m_eval.exact)
+        return;
+    m_eval.exact = exact;
+    if (m_queryActive)
+        rebuildQuery();
+}
+
+// ---- Orders and tags -------------------------------------------------------------------
+
+int Table::tagCount() const
+{
+    return m_cdx ? static_cast<int>(m_tags.size()) - (m_idx ? 1 : 0) : 0;
+}
+
+int Table::tagOrder(std::string_view name) const
+{
+    const int n = tagCount();
+    for (int i = 0; i < n; ++i) {
+        const std::string &t = m_tags[static_cast<size_t>(i)]->tag->spec().name;
+        if (t.size() == name.size() && std::equal(t.begin(), t.end(), name.begin(), [](char a, char b) {
+                return std::toupper(static_cast<unsigned char>(a)) ==
+                       std::toupper(static_cast<unsigned char>(b));
+            }))
+            return i + 1;
+    }
+    return 0;
+}
+
+TagSpec Table::tagSpec(int order) const
+{
+    if (order < 1 || order > static_cast<int>(m_tags.size()))
+        return {};
+    return m_tags[static_cast<size_t>(order - 1)]->tag->spec();
+}
+
+Table::OpenTag *Table::currentTag()
+{
+    if (m_order < 1 || m_order > static_cast<int>(m_tags.size()))
+        return nullptr;
+    return m_tags[static_cast<size_t>(m_order - 1)].get();
+}
+
+const Table::OpenTag *Table::currentTag() const
+{
+    return const_cast<Table *>(this)->currentTag();
+}
+
+Status Table::setOrder(int order)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (order < 0 || order > static_cast<int>(m_tags.size()))
+        return Status::NotFound("Order " + std::to_string(order) + " does not exist");
+    m_order = order;
+    m_scoped = false;
+    m_scopeLo.clear();
+    m_scopeHi.clear();
+    if (!m_eof && m_recno > 0)
+        return syncEntry();
+    return Status::Ok();
+}
+
+Status Table::setOrder(std::string_view tagName)
+{
+    const int o = tagOrder(tagName);
+    if (o == 0)
+        return Status::NotFound("Tag " + std::string(tagName) + " does not exist");
+    return setOrder(o);
+}
+
+std::string Table::indexFileName() const
+{
+    const OpenTag *t = currentTag();
+    if (!t)
+        return {};
+    return t->isTemporary ? m_idxPath : m_cdx->path();
+}
+
+Status Table::setScope(std::string_view lo, std::string_view hi)
+{
+    if (lo.empty() && hi.empty()) {
+        m_scoped = false;
+        m_scopeLo.clear();
+        m_scopeHi.clear();
+        return Status::Ok();
+    }
+    if (!currentTag())
+        return Status::InvalidArgument("A scope needs an index order");
+    m_scoped = true;
+    m_scopeLo = std::string(lo);
+    m_scopeHi = std::string(hi);
+    return Status::Ok();
+}
+
+bool Table::inScope(std::string_view key) const
+{
+    if (!m_scoped)
+        return true;
+    if (!m_scopeLo.empty() && prefixLess(key, m_scopeLo))
+        return false;
+    if (!m_scopeHi.empty() && key.substr(0, m_scopeHi.size()) > std::string_view(m_scopeHi))
+        return false;
+    return true;
+}
+
+Status Table::addTag(const TagDefinition &tag, ProgressHook *progress)
+{
+    return addTags({tag}, progress);
+}
+
+Status Table::addTags(const std::vector<TagDefinition> &tags, ProgressHook *progress)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_mode == OpenMode::ReadOnly)
+        return Status::IoError(m_path + " is open read-only");
+    if (m_editing)
+        cancelEdit();
+    return buildTags(tags, progress);
+}
+
+Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress)
+{
+    struct Job {
+        TagSpec spec;
+        Expression key;
+        Expression condition;
+        std::unique_ptr<TagBuilder> builder;
+    };
+    std::vector<Job> jobs(tags.size());
+    for (size_t i = 0; i < tags.size(); ++i) {
+        Job &j = jobs[i];
+        std::string name = tags[i].name;
+        for (char &c : name)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (name.empty() || name.size() > 10)
+            return Status::InvalidArgument("Invalid tag name \"" + tags[i].name + "\"");
+        XBASE_TRY(Expression::compile(tags[i].keyExpr, schema(), j.key));
+        if (!tags[i].forExpr.empty())
+            XBASE_TRY(Expression::compile(tags[i].forExpr, schema(), j.condition));
+        j.spec.name = name;
+        j.spec.keyExpr = tags[i].keyExpr;
+        j.spec.forExpr = tags[i].forExpr;
+        j.spec.keyType = keyTypeOf(j.key);
+        const int len = j.key.keyLength();
+        if (len < 1 || len > 240)
+            return Status::InvalidArgument("Tag " + name + ": key length " + std::to_string(len) +
+                                           " is not allowed");
+        j.spec.keyLength = static_cast<uint16_t>(len);
+    }
+
+    // Remember the current order by name; the tag list is rebuilt below.
+    const std::string orderName =
+        (currentTag() && !currentTag()->isTemporary) ? currentTag()->tag->spec().name : "";
+    const bool tempOrder = currentTag() && currentTag()->isTemporary;
+    std::unique_ptr<OpenTag> temp;
+    if (m_idx) {
+        temp = std::move(m_tags.back());
+        m_tags.pop_back();
+    }
+    m_tags.clear();
+    if (!m_cdx) {
+        std::unique_ptr<CdxFile> cdx;
+        XBASE_TRY(CdxFile::create(cdxPath(), cdx));
+        m_cdx = std::move(cdx);
+        m_indexInterrupted = false;
+    }
+    Status result;
+    for (Job &j : jobs) {
+        result = m_cdx->addTag(j.spec, j.builder);
+        if (!result.ok())
+            break;
+    }
+
+    if (result.ok() && !jobs.empty()) {
+        // One pass over the records feeds every builder.
+        const uint32_t count = m_dbf->recordCount();
+        const uint32_t recLen = m_dbf->recordLength();
+        const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+        std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
+        ScaledProgress readPart(progress, 0, 50);
+        RecordProgress rp(progress ? &readPart : nullptr, count);
+        bool go = rp.start();
+        for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
+            const uint32_t n = std::min(perChunk, count - first + 1);
+            result = m_dbf->readRecords(first, n, buffer.data());
+            for (uint32_t k = 0; result.ok() && k < n; ++k) {
+                const RecordRef rec{buffer.data() + static_cast<size_t>(k) * recLen, first + k};
+                for (Job &j : jobs) {
+                    if (j.condition.isValid() && !j.condition.isTrue(rec, {}))
+                        continue;
+                    j.builder->add(j.key.indexKey(rec), rec.recno);
+                }
+            }
+            go = rp.step(first + n - 1);
+        }
+        if (!go && result.ok())
+            result = Status::InvalidArgument("Index build cancelled");
+        for (size_t i = 0; result.ok() && i < jobs.size(); ++i) {
+            ScaledProgress finishPart(progress, i == 0 ? 50 : 0, 100);
+            if (i > 0 && progress && !progress->report(0)) {
+                result = Status::InvalidArgument("Index build cancelled");
+                break;
+            }
+            result = jobs[i].builder->finish(progress ? &finishPart : nullptr);
+        }
+    }
+    for (Job &j : jobs)
+        j.builder.reset();
+    const Status flushed = m_cdx->flush();
+    if (result.ok())
+        result = flushed;
+    if (result.ok() && m_cdx->tagCount() > 0)
+        result = m_dbf->setProductionIndex(true);
+
+    for (int i = 0; i < m_cdx->tagCount(); ++i) {
+        auto t = std::make_unique<OpenTag>();
+        compileTag(m_cdx->tag(i), *t);
+        m_tags.push_back(std::move(t));
+    }
+    if (temp)
+        m_tags.push_back(std::move(temp));
+    if (tempOrder)
+        m_order = static_cast<int>(m_tags.size());
+    else
+        m_order = orderName.empty() ? 0 : tagOrder(orderName);
+    if (!m_eof && m_recno > 0)
+        syncEntry();
+    return result;
+}
+
+Status Table::removeTag(std::string_view name)
+{
+    if (!m_cdx)
+        return Status::NotFound("Tag " + std::string(name) + " does not exist");
+    const int o = tagOrder(name);
+    if (o == 0)
+        return Status::NotFound("Tag " + std::string(name) + " does not exist");
+    const std::string current =
+        (currentTag() && !currentTag()->isTemporary) ? currentTag()->tag->spec().name : "";
+    const bool tempOrder = currentTag() && currentTag()->isTemporary;
+    XBASE_TRY(m_cdx->removeTag(std::string(name)));
+    std::unique_ptr<OpenTag> temp;
+    if (m_idx) {
+        temp = std::move(m_tags.back());
+        m_tags.pop_back();
+    }
+    m_tags.clear();
+    for (int i = 0; i < m_cdx->tagCount(); ++i) {
+        auto t = std::make_unique<OpenTag>();
+        compileTag(m_cdx->tag(i), *t);
+        m_tags.push_back(std::move(t));
+    }
+    if (temp)
+        m_tags.push_back(std::move(temp));
+    m_order = tempOrder ? static_cast<int>(m_tags.size()) : (current.empty() ? 0 : tagOrder(current));
+    return m_cdx->flush();
+}
+
+Status Table::closeIndexes(bool deleteFile)
+{
+    if (!m_cdx)
+        return Status::Ok();
+    const std::string path = m_cdx->path();
+    std::unique_ptr<OpenTag> temp;
+    const bool tempOrder = currentTag() && currentTag()->isTemporary;
+    if (m_idx) {
+        temp = std::move(m_tags.back());
+        m_tags.pop_back();
+    }
+    m_tags.clear();
+    Status s;
+    if (m_mode != OpenMode::ReadOnly)
+        s = m_cdx->flush();
+    m_cdx.reset();
+    if (temp)
+        m_tags.push_back(std::move(temp));
+    m_order = tempOrder ? 1 : 0;
+    m_scoped = false;
+    m_indexInterrupted = false;
+    if (deleteFile && m_mode != OpenMode::ReadOnly) {
+        if (::unlink(path.c_str()) != 0 && fileExists(path))
+            return Status::IoError("Cannot delete " + path);
+        XBASE_TRY(m_dbf->setProductionIndex(false));
+    }
+    return s;
+}
+
+Status Table::reindex(ProgressHook *progress)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_mode == OpenMode::ReadOnly)
+        return Status::IoError(m_path + " is open read-only");
+    if (!m_cdx)
+        return Status::Ok();
+    std::vector<TagDefinition> defs;
+    for (int i = 0; i < tagCount(); ++i) {
+        const TagSpec &s = m_tags[static_cast<size_t>(i)]->tag->spec();
+        defs.push_back({s.name, s.keyExpr, s.forExpr});
+    }
+    const std::string orderName =
+        (currentTag() && !currentTag()->isTemporary) ? currentTag()->tag->spec().name : "";
+    XBASE_TRY(closeIndexes(true));
+    XBASE_TRY(buildTags(defs, progress));
+    if (!orderName.empty())
+        m_order = tagOrder(orderName);
+    if (!m_eof && m_recno > 0)
+        return syncEntry();
+    return Status::Ok();
+}
+
+Status Table::createTempIndex(const std::string &path, std::string_view keyExpr)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_idx)
+        XBASE_TRY(closeTempIndex(true));
+    auto t = std::make_unique<OpenTag>();
+    XBASE_TRY(Expression::compile(keyExpr, schema(), t->key));
+    TagSpec spec;
+    spec.keyExpr = std::string(keyExpr);
+    spec.keyType = keyTypeOf(t->key);
+    const int len = t->key.keyLength();
+    if (len < 1 || len > 240)
+        return Status::InvalidArgument("Key length " + std::to_string(len) + " is not allowed");
+    spec.keyLength = static_cast<uint16_t>(len);
+    std::unique_ptr<IdxFile> idx;
+    XBASE_TRY(IdxFile::create(path, spec, idx));
+    m_idx = std::move(idx);
+    m_idxPath = path;
+    t->tag = m_idx->tag();
+    t->isTemporary = true;
+    m_tags.push_back(std::move(t));
+    m_order = static_cast<int>(m_tags.size());
+    m_scoped = false;
+    if (!m_eof && m_recno > 0)
+        m_entryKey = m_tags.back()->key.indexKey(RecordRef{m_record.data(), m_recno});
+    return Status::Ok();
+}
+
+Status Table::keyAdd()
+{
+    if (!m_idx)
+        return Status::InvalidArgument("No temporary index is open");
+    if (m_eof || m_recno == 0)
+        return Status::NotFound("No current record");
+    OpenTag &t = *m_tags.back();
+    const std::string key = t.key.indexKey(record());
+    XBASE_TRY(t.tag->insert(key, m_recno));
+    if (currentTag() == &t)
+        m_entryKey = key;
+    return Status::Ok();
+}
+
+Status Table::closeTempIndex(bool deleteFile)
+{
+    if (!m_idx)
+        return Status::Ok();
+    const bool wasOrder = currentTag() && currentTag()->isTemporary;
+    m_tags.pop_back();
+    Status s;
+    if (m_mode != OpenMode::ReadOnly)
+        s = m_idx->flush();
+    m_idx.reset();
+    if (wasOrder) {
+        m_order = 0;
+        m_scoped = false;
+    }
+    if (deleteFile)
+        ::unlink(m_idxPath.c_str());
+    m_idxPath.clear();
+    return s;
+}
+
+// ---- Moves -----------------------------------------------------------------------------
+
+uint32_t Table::recordCount() const
+{
+    return m_dbf ? m_dbf->recordCount() : 0;
+}
+
+Status Table::loadRecord(uint32_t recno)
+{
+    m_record.resize(m_dbf->recordLength());
+    XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
+    m_recno = recno;
+    m_eof = m_bof = false;
+    return Status::Ok();
+}
+
+void Table::setEof()
+{
+    m_recno = recordCount() + 1;
+    m_eof = true;
+    m_record.assign(m_dbf ? m_dbf->recordLength() : 1, ' ');
+    m_entryKey.clear();
+}
+
+void Table::setBof()
+{
+    m_bof = true;
+    m_eof = false;
+}
+
+bool Table::queryBit(uint32_t recno) const
+{
+    const uint32_t i = recno - 1;
+    return (m_queryBits[i / 64] >> (i % 64)) & 1u;
+}
+
+void Table::setQueryBit(uint32_t recno, bool on)
+{
+    if (recno == 0 || recno > m_queryBitCount)
+        return;
+    const uint32_t i = recno - 1;
+    if (on)
+        m_queryBits[i / 64] |= uint64_t(1) << (i % 64);
+    else
+        m_queryBits[i / 64] &= ~(uint64_t(1) << (i % 64));
+}
+
+bool Table::passesFilters(const char *data, uint32_t recno) const
+{
+    if (m_deletedHidden && data[0] == '*')
+        return false;
+    if (!m_queryActive)
+        return true;
+    if (recno <= m_queryBitCount)
+        return queryBit(recno);
+    return m_query.isTrue(RecordRef{data, recno}, m_eval);
+}
+
+Status Table::goTop()
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
+    m_found = false;
+    bool landed = false;
+    if (currentTag())
+        XBASE_TRY(firstVisibleInOrder(true, landed));
+    else {
+        m_recno = 0;
+        XBASE_TRY(stepInRecordOrder(true, landed));
+    }
+    if (!landed) {
+        setEof();
+        m_bof = true;
+    }
+    return Status::Ok();
+}
+
+Status Table::goBottom()
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
+    m_found = false;
+    if (m_mode == OpenMode::Shared)
+        XBASE_TRY(m_dbf->refresh());
+    bool landed = false;
+    if (currentTag())
+        XBASE_TRY(firstVisibleInOrder(false, landed));
+    else {
+        m_recno = recordCount() + 1;
+        XBASE_TRY(stepInRecordOrder(false, landed));
+    }
+    if (!landed) {
+        setEof();
+        m_bof = true;
+    }
+    return Status::Ok();
+}
+
+Status Table::skip(int64_t n)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
+    m_found = false;
+    const bool forward = n >= 0;
+    int64_t steps = forward ? n : -n;
+    if (n == 0) {
+        if (!m_eof && m_recno > 0)
+            return loadRecord(m_recno);
+        return Status::Ok();
+    }
+    if (!forward && m_eof) {
+        // Backwards from the end lands on the last visible record.
+        XBASE_TRY(goBottom());
+        --steps;
+        if (m_eof)
+            return Status::Ok();
+    }
+    if (forward && m_eof)
+        return Status::Ok();
+    while (steps-- > 0) {
+        const uint32_t keepRecno = m_recno;
+        const std::string keepRecord = m_record;
+        const std::string keepKey = m_entryKey;
+        bool landed = false;
+        if (currentTag())
+            XBASE_TRY(stepInOrder(forward, landed));
+        else
+            XBASE_TRY(stepInRecordOrder(forward, landed));
+        if (!landed) {
+            if (forward) {
+                setEof();
+            } else {
+                // Before the first record: stay on it with bof set.
+                m_recno = keepRecno;
+                m_record = keepRecord;
+                m_entryKey = keepKey;
+                m_eof = false;
+                m_bof = true;
+            }
+            return Status::Ok();
+        }
+    }
+    return Status::Ok();
+}
+
+Status Table::stepInRecordOrder(bool forward, bool &landed)
+{
+    landed = false;
+    const uint32_t count = recordCount();
+    int64_t r = static_cast<int64_t>(m_recno);
+    for (;;) {
+        r += forward ? 1 : -1;
+        if (r < 1 || r > static_cast<int64_t>(count))
+            return Status::Ok();
+        const auto rec = static_cast<uint32_t>(r);
+        if (m_queryActive && rec <= m_queryBitCount && !queryBit(rec))
+            continue;
+        XBASE_TRY(loadRecord(rec));
+        if (passesFilters(m_record.data(), rec)) {
+            landed = true;
+            return Status::Ok();
+        }
+    }
+}
+
+Status Table::firstVisibleInOrder(bool forward, bool &landed)
+{
+    landed = false;
+    OpenTag *t = currentTag();
+    IndexEntry e;
+    bool found = false;
+    if (forward) {
+        if (m_scoped && !m_scopeLo.empty())
+            XBASE_TRY(t->tag->lowerBound(m_scopeLo, e, found));
+        else
+            XBASE_TRY(t->tag->first(e, found));
+    } else {
+        if (m_scoped && !m_scopeHi.empty()) {
+            std::string probe = m_scopeHi;
+            probe.resize(std::max<size_t>(probe.size(), t->tag->spec().keyLength), '\xFF');
+            XBASE_TRY(t->tag->lowerBound(probe, e, found));
+            IndexEntry before;
+            if (found) {
+                XBASE_TRY(t->tag->prev(e, before, found));
+            } else {
+                XBASE_TRY(t->tag->last(before, found));
+            }
+            e = before;
+        } else {
+            XBASE_TRY(t->tag->last(e, found));
+        }
+    }
+    for (int guard = 0; found; ++guard) {
+        if (!inScope(e.key))
+            return Status::Ok();
+        if (e.recno >= 1 && e.recno <= recordCount() &&
+            !(m_queryActive && e.recno <= m_queryBitCount && !queryBit(e.recno))) {
+            XBASE_TRY(loadRecord(e.recno));
+            if (passesFilters(m_record.data(), e.recno)) {
+                m_entryKey = e.key;
+                landed = true;
+                return Status::Ok();
+            }
+        }
+        IndexEntry nextEntry;
+        if (forward)
+            XBASE_TRY(t->tag->next(e, nextEntry, found));
+        else
+            XBASE_TRY(t->tag->prev(e, nextEntry, found));
+        e = nextEntry;
+    }
+    return Status::Ok();
+}
+
+Status Table::stepInOrder(bool forward, bool &landed)
+{
+    landed = false;
+    OpenTag *t = currentTag();
+    IndexEntry e{m_entryKey, m_recno};
+    for (;;) {
+        IndexEntry nextEntry;
+        bool found = false;
+        if (forward)
+            XBASE_TRY(t->tag->next(e, nextEntry, found));
+        else
+            XBASE_TRY(t->tag->prev(e, nextEntry, found));
+        if (!found || !inScope(nextEntry.key))
+            return Status::Ok();
+        e = nextEntry;
+        if (e.recno < 1 || e.recno > recordCount())
+            continue;
+        if (m_queryActive && e.recno <= m_queryBitCount && !queryBit(e.recno))
+            continue;
+        XBASE_TRY(loadRecord(e.recno));
+        if (passesFilters(m_record.data(), e.recno)) {
+            m_entryKey = e.key;
+            landed = true;
+            return Status::Ok();
+        }
+    }
+}
+
+Status Table::syncEntry()
+{
+    OpenTag *t = currentTag();
+    if (!t || m_eof || m_recno == 0) {
+        m_entryKey.clear();
+        return Status::Ok();
+    }
+    const RecordRef rec{m_record.data(), m_recno};
+    std::string key = t->key.isValid() ? t->key.indexKey(rec) : std::string();
+    if (!key.empty()) {
+        // The entry the tag holds for this record, usually exactly where its key says.
+        bool hit = false;
+        XBASE_TRY(t->tag->scan(key, key, true, false, [&](std::string_view k, uint32_t r) {
+            if (r == m_recno) {
+                m_entryKey = std::string(k);
+                hit = true;
+                return false;
+            }
+            return true;
+        }));
+        if (hit)
+            return Status::Ok();
+    }
+    // A key another engine built with another rule: look the record up by number.
+    bool hit = false;
+    XBASE_TRY(t->tag->scan({}, {}, true, true, [&](std::string_view k, uint32_t r) {
+        if (r == m_recno) {
+            m_entryKey = std::string(k);
+            hit = true;
+            return false;
+        }
+        return true;
+    }));
+    if (!hit)
+        m_entryKey = key;
+    return Status::Ok();
+}
+
+Status Table::go(uint32_t recno)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
+    m_found = false;
+    if (recno == 0)
+        return Status::NotFound("Record 0 does not exist");
+    if (m_mode == OpenMode::Shared && recno > recordCount())
+        XBASE_TRY(m_dbf->refresh());
+    if (recno > recordCount()) {
+        setEof();
+        return Status::Ok();
+    }
+    XBASE_TRY(loadRecord(recno));
+    return syncEntry();
+}
+
+Status Table::seek(std::string_view keyIn, bool &found)
+{
+    found = false;
+    m_found = false;
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
+    OpenTag *t = currentTag();
+    if (!t)
+        return Status::InvalidArgument("Seek needs an index order");
+    std::string_view key = keyIn.substr(0, std::min<size_t>(keyIn.size(), t->tag->spec().keyLength));
+    IndexEntry e;
+    bool have = false;
+    XBASE_TRY(t->tag->lowerBound(key, e, have));
+    while (have) {
+        if (m_scoped && !m_scopeHi.empty() && !inScope(e.key) && !prefixLess(e.key, m_scopeLo))
+            break;
+        if (e.recno >= 1 && e.recno <= recordCount() &&
+            !(m_queryActive && e.recno <= m_queryBitCount && !queryBit(e.recno))) {
+            XBASE_TRY(loadRecord(e.recno));
+            if (passesFilters(m_record.data(), e.recno) && inScope(e.key))
+                break;
+        }
+        IndexEntry nextEntry;
+        XBASE_TRY(t->tag->next(e, nextEntry, have));
+        e = nextEntry;
+    }
+    if (have) {
+        found = std::string_view(e.key).substr(0, key.size()) == key;
+        if (found || m_softSeek) {
+            m_entryKey = e.key;
+            m_found = found;
+            return Status::Ok();
+        }
+    }
+    setEof();
+    return Status::Ok();
+}
+
+// ---- The current record ----------------------------------------------------------------
+
+RecordRef Table::record() const
+{
+    if (!isOpen())
+        return {};
+    return RecordRef{m_editing ? m_edit.data() : m_record.data(),
+                     m_editing && m_appending ? recordCount() + 1 : m_recno};
+}
+
+Status Table::memoBlock(const char *data, const FieldDescriptor &f, uint32_t &block) const
+{
+    block = 0;
+    const char *p = data + f.offset;
+    if (f.length == 4) {
+        const auto *u = reinterpret_cast<const unsigned char *>(p);
+        block = static_cast<uint32_t>(u[0]) | (static_cast<uint32_t>(u[1]) << 8) |
+                (static_cast<uint32_t>(u[2]) << 16) | (static_cast<uint32_t>(u[3]) << 24);
+        return Status::Ok();
+    }
+    uint64_t v = 0;
+    bool digits = false;
+    for (uint8_t i = 0; i < f.length; ++i) {
+        const char c = p[i];
+        if (c == ' ' || c == '\0') {
+            if (digits)
+                break;
+            continue;
+        }
+        if (c < '0' || c > '9')
+            return Status::Corruption("Memo pointer of field " + f.name + " is not a number");
+        digits = true;
+        v = v * 10 + static_cast<uint64_t>(c - '0');
+        if (v > 0xFFFFFFFFull)
+            return Status::Corruption("Memo pointer of field " + f.name + " is out of range");
+    }
+    block = static_cast<uint32_t>(v);
+    return Status::Ok();
+}
+
+void Table::putMemoBlock(char *data, const FieldDescriptor &f, uint32_t block) const
+{
+    char *p = data + f.offset;
+    if (f.length == 4) {
+        for (int i = 0; i < 4; ++i)
+            p[i] = static_cast<char>(block >> (8 * i));
+        return;
+    }
+    std::memset(p, ' ', f.length);
+    if (block == 0)
+        return;
+    const std::string digits = std::to_string(block);
+    if (digits.size() <= f.length)
+        std::memcpy(p + f.length - digits.size(), digits.data(), digits.size());
+}
+
+Status Table::fieldValue(std::string_view name, std::string &out) const
+{
+    const int i = schema().indexOf(name);
+    if (i < 0)
+        return Status::NotFound("Field " + std::string(name) + " does not exist");
+    return fieldValue(i, out);
+}
+
+Status Table::fieldValue(int index, std::string &out) const
+{
+    out.clear();
+    if (!isOpen() || index < 0 || index >= schema().fieldCount())
+        return Status::NotFound("Field " + std::to_string(index) + " does not exist");
+    const FieldDescriptor &f = schema().field(index);
+    const RecordRef rec = record();
+    const std::string_view raw(rec.data + f.offset, f.length);
+    switch (f.type) {
+    case 'C':
+        out = trimRight(raw);
+        return Status::Ok();
+    case 'N':
+    case 'F':
+        out = trimBoth(raw);
+        return Status::Ok();
+    case 'L': {
+        const char c = raw[0];
+        out = (c == 'T' || c == 't' || c == 'Y' || c == 'y') ? "T" : (c == ' ' || c == '?') ? "" : "F";
+        return Status::Ok();
+    }
+    case 'D':
+        out = trimRight(raw);
+        return Status::Ok();
+    case 'M':
+        if (m_editing) {
+            auto it = m_memoEdits.find(index);
+            if (it != m_memoEdits.end()) {
+                out = it->second;
+                return Status::Ok();
+            }
+        }
+        if (m_eof)
+            return Status::Ok();
+        {
+            uint32_t block = 0;
+            XBASE_TRY(memoBlock(rec.data, f, block));
+            if (block == 0)
+                return Status::Ok();
+            if (!m_memo)
+                return Status::NotFound("The table has no memo file");
+            return m_memo->read(block, out);
+        }
+    default:
+        out.assign(raw.data(), raw.size());
+        return Status::Ok();
+    }
+}
+
+Status Table::logicalValue(std::string_view name, bool &out) const
+{
+    std::string v;
+    XBASE_TRY(fieldValue(name, v));
+    out = v == "T";
+    return Status::Ok();
+}
+
+Status Table::memo(std::string_view name, std::string &out) const
+{
+    const int i = schema().indexOf(name);
+    if (i < 0 || schema().field(i).type != 'M')
+        return Status::NotFound("Memo field " + std::string(name) + " does not exist");
+    return fieldValue(i, out);
+}
+
+// ---- Editing ---------------------------------------------------------------------------
+
+Status Table::lockRecord()
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_mode == OpenMode::ReadOnly)
+        return Status::IoError(m_path + " is open read-only");
+    if (m_editing)
+        return Status::Ok();
+    if (m_eof || m_recno == 0)
+        return Status::NotFound("No current record to edit");
+    if (m_mode == OpenMode::Shared) {
+        XBASE_TRY(m_dbf->file().lockRange(recordLockOffset(m_recno)));
+        // Another opener may have changed the record since it was read.
+        XBASE_TRY(loadRecord(m_recno));
+    }
+    m_lockedRecno = m_recno;
+    m_edit = m_record;
+    m_memoEdits.clear();
+    m_appending = false;
+    m_editing = true;
+    return Status::Ok();
+}
+
+Status Table::appendBlank()
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_mode == OpenMode::ReadOnly)
+        return Status::IoError(m_path + " is open read-only");
+    if (m_editing)
+        cancelEdit();
+    m_edit.assign(m_dbf->recordLength(), ' ');
+    m_memoEdits.clear();
+    m_appending = true;
+    m_editing = true;
+    return Status::Ok();
+}
+
+Status Table::setFieldValue(std::string_view name, std::string_view value)
+{
+    const int i = schema().indexOf(name);
+    if (i < 0)
+        return Status::NotFound("Field " + std::string(name) + " does not exist");
+    if (!m_editing)
+        XBASE_TRY(lockRecord());
+    const FieldDescriptor &f = schema().field(i);
+    char *p = &m_edit[f.offset];
+    switch (f.type) {
+    case 'C': {
+        const size_t n = std::min<size_t>(value.size(), f.length);
+        std::memcpy(p, value.data(), n);
+        std::memset(p + n, ' ', f.length - n);
+        return Status::Ok();
+    }
+    case 'N':
+    case 'F': {
+        const std::string v = trimBoth(value);
+        if (v.size() > f.length)
+            return Status::InvalidArgument("Value " + v + " does not fit field " + f.name);
+        for (char c : v)
+            if (!std::isdigit(static_cast<unsigned char>(c)) && c != '-' && c != '.' && c != '+')
+                return Status::InvalidArgument("Value " + v + " is not a number");
+        std::memset(p, ' ', f.length);
+        std::memcpy(p + f.length - v.size(), v.data(), v.size());
+        return Status::Ok();
+    }
+    case 'L': {
+        const std::string v = trimBoth(value);
+        if (v.empty()) {
+            *p = ' ';
+            return Status::Ok();
+        }
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])));
+        if (c != 'T' && c != 'F' && c != 'Y' && c != 'N')
+            return Status::InvalidArgument("Value " + v + " is not a logical value");
+        *p = (c == 'T' || c == 'Y') ? 'T' : 'F';
+        return Status::Ok();
+    }
+    case 'D': {
+        const std::string v = trimBoth(value);
+        if (!v.empty() && (v.size() != 8 || !std::all_of(v.begin(), v.end(), [](char c) {
+                               return std::isdigit(static_cast<unsigned char>(c));
+                           })))
+            return Status::InvalidArgument("Value " + v + " is not a date YYYYMMDD");
+        std::memset(p, ' ', 8);
+        std::memcpy(p, v.data(), v.size());
+        return Status::Ok();
+    }
+    case 'M':
+        if (!m_memo)
+            return Status::NotFound("The table has no memo file");
+        m_memoEdits[i] = std::string(value);
+        return Status::Ok();
+    default:
+        return Status::InvalidArgument("Field " + f.name + " has a type this engine does not write");
+    }
+}
+
+Status Table::setLogical(std::string_view name, bool value)
+{
+    return setFieldValue(name, value ? "T" : "F");
+}
+
+void Table::cancelEdit()
+{
+    if (m_editing && m_mode == OpenMode::Shared && m_lockedRecno != 0)
+        m_dbf->file().unlockRange(recordLockOffset(m_lockedRecno));
+    m_editing = false;
+    m_appending = false;
+    m_lockedRecno = 0;
+    m_edit.clear();
+    m_memoEdits.clear();
+}
+
+Status Table::post()
+{
+    if (!m_editing)
+        return Status::Ok();
+    for (const auto &t : m_tags)
+        if (!t->error.empty())
+            return Status::InvalidArgument(t->error + "; the index cannot be kept up to date");
+    // Memo blocks first: a stopped writer then leaves only unused blocks behind.
+    for (const auto &me : m_memoEdits) {
+        const FieldDescriptor &f = schema().field(me.first);
+        uint32_t oldBlock = 0;
+        if (!m_appending)
+            memoBlock(m_edit.data(), f, oldBlock); // an unreadable old pointer just means new blocks
+        uint32_t newBlock = 0;
+        XBASE_TRY(m_memo->write(oldBlock, me.second, newBlock));
+        putMemoBlock(&m_edit[0], f, newBlock);
+    }
+    std::string old;
+    uint32_t recno = m_recno;
+    if (m_appending) {
+        if (m_mode == OpenMode::Shared) {
+            XBASE_TRY(m_dbf->refresh());
+            if (m_memo)
+                XBASE_TRY(m_memo->refresh());
+        }
+        XBASE_TRY(m_dbf->appendRecord(m_edit.data(), recno));
+        if (m_queryActive && recno == m_queryBitCount + 1) {
+            // The bitmap grows with the table so the new record's bit is kept below.
+            if (m_queryBits.size() * 64 < recno)
+                m_queryBits.push_back(0);
+            ++m_queryBitCount;
+        }
+    } else {
+        XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
+        old = m_record;
+        XBASE_TRY(m_dbf->writeRecord(recno, m_edit.data()));
+    }
+    std::string posted = std::move(m_edit);
+    const bool wasNew = m_appending;
+    cancelEdit();
+    m_record = posted;
+    m_recno = recno;
+    m_eof = m_bof = false;
+    if (m_queryActive)
+        setQueryBit(recno, (!m_deletedHidden || posted[0] != '*') &&
+                               m_query.isTrue(RecordRef{posted.data(), recno}, m_eval));
+    XBASE_TRY(updateTags(old, posted, recno, wasNew));
+    return syncEntry();
+}
+
+Status Table::updateTags(const std::string &oldData, const std::string &newData, uint32_t recno, bool isNew)
+{
+    const RecordRef newRec{newData.data(), recno};
+    const RecordRef oldRec{oldData.data(), recno};
+    for (const auto &t : m_tags) {
+        if (!t->key.isValid())
+            continue;
+        const std::string newKey = t->key.indexKey(newRec);
+        const bool newIn = !t->hasCondition() || t->condition.isTrue(newRec, {});
+        if (isNew) {
+            if (!t->isTemporary && newIn)
+                XBASE_TRY(t->tag->insert(newKey, recno));
+            continue;
+        }
+        const std::string oldKey = t->key.indexKey(oldRec);
+        const bool oldIn = !t->hasCondition() || t->condition.isTrue(oldRec, {});
+        if (oldKey == newKey && oldIn == newIn)
+            continue;
+        bool wasThere = oldIn;
+        if (oldIn) {
+            const Status s = t->tag->remove(oldKey, recno);
+            if (s.code() == StatusCode::NotFound)
+                wasThere = false;
+            else if (!s.ok())
+                return s;
+        }
+        if (t->isTemporary && !wasThere)
+            continue; // only records added by keyAdd() belong to a temporary index
+        if (newIn)
+            XBASE_TRY(t->tag->insert(newKey, recno));
+    }
+    return Status::Ok();
+}
+
+Status Table::deleteRecord()
+{
+    if (!m_editing)
+        XBASE_TRY(lockRecord());
+    if (m_appending)
+        return Status::InvalidArgument("Post the new record before marking it");
+    m_edit[0] = '*';
+    return post();
+}
+
+Status Table::recall()
+{
+    if (!m_editing)
+        XBASE_TRY(lockRecord());
+    if (m_appending)
+        return Status::InvalidArgument("Post the new record before recalling it");
+    m_edit[0] = ' ';
+    return post();
+}
+
+Status Table::pack(ProgressHook *progress)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_mode != OpenMode::Exclusive)
+        return Status::InvalidArgument("Pack needs the table opened exclusively");
+    if (m_editing)
+        cancelEdit();
+    const bool hasTags = tagCount() > 0;
+    ScaledProgress packPart(progress, 0, hasTags ? 50 : 100);
+    RecordProgress rp(progress ? &packPart : nullptr, recordCount());
+    if (!rp.start())
+        return Status::InvalidArgument("Pack cancelled");
+    // Kept records move down in place. Every write lands on a slot that was already read, so
+    // each kept record exists at least once at every moment.
+    const uint32_t count = recordCount();
+    const uint32_t recLen = m_dbf->recordLength();
+    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    std::vector<char> in(static_cast<size_t>(perChunk) * recLen);
+    std::vector<char> out;
+    out.reserve(in.size());
+    uint32_t written = 0;
+    bool moving = false;
+    for (uint32_t first = 1; first <= count; first += perChunk) {
+        const uint32_t n = std::min(perChunk, count - first + 1);
+        XBASE_TRY(m_dbf->readRecords(first, n, in.data()));
+        out.clear();
+        uint32_t outStart = written + 1;
+        for (uint32_t k = 0; k < n; ++k) {
+            const char *rec = in.data() + static_cast<size_t>(k) * recLen;
+            if (rec[0] == '*') {
+                moving = true;
+                continue;
+            }
+            ++written;
+            if (moving)
+                out.insert(out.end(), rec, rec + recLen);
+            else
+                outStart = written + 1;
+        }
+        if (!out.empty())
+            XBASE_TRY(m_dbf->writeRecords(outStart, static_cast<uint32_t>(out.size() / recLen), out.data()));
+        rp.step(first + n - 1);
+    }
+    XBASE_TRY(m_dbf->truncateTo(written));
+    rp.finish();
+    if (m_queryActive)
+        XBASE_TRY(rebuildQuery());
+    if (hasTags) {
+        ScaledProgress tagPart(progress, 50, 100);
+        XBASE_TRY(reindex(progress ? &tagPart : nullptr));
+    }
+    return goTop();
+}
+
+Status Table::zap()
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_mode != OpenMode::Exclusive)
+        return Status::InvalidArgument("Zap needs the table opened exclusively");
+    if (m_editing)
+        cancelEdit();
+    XBASE_TRY(m_dbf->truncateTo(0));
+    if (m_memo)
+        XBASE_TRY(m_memo->clear());
+    if (m_queryActive)
+        XBASE_TRY(rebuildQuery());
+    if (m_idx) {
+        const std::string path = m_idxPath;
+        const std::string expr = m_tags.back()->tag->spec().keyExpr;
+        const bool wasOrder = currentTag() && currentTag()->isTemporary;
+        XBASE_TRY(closeTempIndex(true));
+        XBASE_TRY(createTempIndex(path, expr));
+        if (!wasOrder)
+            m_order = 0;
+    }
+    XBASE_TRY(reindex(nullptr));
+    return goTop();
+}
+
+Status Table::copyStructure(const std::string &path, ProgressHook *progress) const
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (progress && !progress->report(0))
+        return Status::InvalidArgument("Copy cancelled");
+    std::vector<FieldDescriptor> fields = schema().fields();
+    for (const FieldDescriptor &f : fields)
+        if (std::strchr("CNLDM", f.type) == nullptr || (f.type == 'M' && f.length != 10))
+            return Status::InvalidArgument("Field " + f.name + " has a type this engine does not create");
+    XBASE_TRY(create(path, fields));
+    if (progress)
+        progress->report(100);
+    return Status::Ok();
+}
+
+// ---- Queries ---------------------------------------------------------------------------
+
+Status Table::setQuery(std::string_view expr)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (trimBoth(expr).empty()) {
+        m_queryActive = false;
+        m_queryText.clear();
+        m_query = Expression();
+        m_queryBits.clear();
+        m_queryBitCount = 0;
+        return Status::Ok();
+    }
+    Expression compiled;
+    XBASE_TRY(Expression::compile(expr, schema(), compiled));
+    m_query = compiled;
+    m_queryText = std::string(expr);
+    m_queryActive = true;
+    return rebuildQuery();
+}
+
+Status Table::rebuildQuery()
+{
+    const uint32_t count = recordCount();
+    m_queryBitCount = count;
+    m_queryBits.assign((static_cast<size_t>(count) + 63) / 64 + 1, 0);
+    const uint32_t recLen = m_dbf->recordLength();
+    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
+    for (uint32_t first = 1; first <= count; first += perChunk) {
+        const uint32_t n = std::min(perChunk, count - first + 1);
+        XBASE_TRY(m_dbf->readRecords(first, n, buffer.data()));
+        for (uint32_t k = 0; k < n; ++k) {
+            const char *data = buffer.data() + static_cast<size_t>(k) * recLen;
+            if (m_deletedHidden && data[0] == '*')
+                continue;
+            if (m_query.isTrue(RecordRef{data, first + k}, m_eval))
+                setQueryBit(first + k, true);
+        }
+    }
+    return Status::Ok();
+}
+
+Status Table::queryCount(uint64_t &out)
+{
+    out = 0;
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_queryActive) {
+        if (m_queryBitCount < recordCount())
+            XBASE_TRY(rebuildQuery());
+        for (uint64_t w : m_queryBits)
+            out += static_cast<uint64_t>(__builtin_popcountll(w));
+        return Status::Ok();
+    }
+    const uint32_t count = recordCount();
+    if (!m_deletedHidden) {
+        out = count;
+        return Status::Ok();
+    }
+    const uint32_t recLen = m_dbf->recordLength();
+    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
+    for (uint32_t first = 1; first <= count; first += perChunk) {
+        const uint32_t n = std::min(perChunk, count - first + 1);
+        XBASE_TRY(m_dbf->readRecords(first, n, buffer.data()));
+        for (uint32_t k = 0; k < n; ++k)
+            if (buffer[static_cast<size_t>(k) * recLen] != '*')
+                ++out;
+    }
+    return Status::Ok();
+}
+
+Status Table::evaluate(std::string_view expr, Value &out) const
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    Expression e;
+    XBASE_TRY(Expression::compile(expr, schema(), e));
+    out = e.evaluate(record(), m_eval);
+    return Status::Ok();
+}
+
+Status Table::evalLogical(std::string_view expr, bool &out) const
+{
+    Value v;
+    XBASE_TRY(evaluate(expr, v));
+    if (v.type != ValueType::Logical)
+        return Status::InvalidArgument("The expression is not a logical one");
+    out = v.logical;
+    return Status::Ok();
+}
+
+// ---- Checks ----------------------------------------------------------------------------
+
+Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_dbf->isShort())
+        faults.push_back("Header claims " + std::to_string(m_dbf->claimedRecordCount()) +
+                         " records but the file holds " + std::to_string(m_dbf->recordCount()));
+    if (m_dbf->hasProductionIndex() && !m_cdx)
+        faults.push_back("Header says a production index exists but " + cdxPath() + " is missing");
+    if (m_indexInterrupted)
+        faults.push_back("The index was left in the middle of an update");
+    const uint32_t count = recordCount();
+    const uint32_t recLen = m_dbf->recordLength();
+    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
+    const int ntags = tagCount();
+    std::vector<std::vector<std::pair<std::string, uint32_t>>> expected(static_cast<size_t>(ntags));
+    for (int i = 0; i < ntags; ++i)
+        if (!m_tags[static_cast<size_t>(i)]->error.empty())
+            faults.push_back(m_tags[static_cast<size_t>(i)]->error);
+    RecordProgress rp(progress, static_cast<uint64_t>(count) * 2);
+    rp.start();
+    for (uint32_t first = 1; first <= count; first += perChunk) {
+        const uint32_t n = std::min(perChunk, count - first + 1);
+        XBASE_TRY(m_dbf->readRecords(first, n, buffer.data()));
+        for (uint32_t k = 0; k < n; ++k) {
+            const char *data = buffer.data() + static_cast<size_t>(k) * recLen;
+            const uint32_t recno = first + k;
+            if (data[0] != ' ' && data[0] != '*')
+                faults.push_back("Record " + std::to_string(recno) +
+                                 ": delete mark is neither blank nor '*'");
+            for (const FieldDescriptor &f : schema().fields()) {
+                if (f.type != 'M')
+                    continue;
+                uint32_t block = 0;
+                Status s = memoBlock(data, f, block);
+                if (s.ok() && block != 0) {
+                    uint32_t len = 0;
+                    s = m_memo ? m_memo->length(block, len) : Status::NotFound("no memo file");
+                    if (s.ok() && block >= m_memo->nextFreeBlock())
+                        s = Status::Corruption("block " + std::to_string(block) +
+                                               " lies past the next free block");
+                }
+                if (!s.ok())
+                    faults.push_back("Record " + std::to_string(recno) + " field " + f.name + ": " +
+                                     s.message());
+            }
+            for (int i = 0; i < ntags; ++i) {
+                const OpenTag &t = *m_tags[static_cast<size_t>(i)];
+                if (!t.key.isValid())
+                    continue;
+                const RecordRef rec{data, recno};
+                if (t.hasCondition() && !t.condition.isTrue(rec, {}))
+                    continue;
+                expected[static_cast<size_t>(i)].emplace_back(t.key.indexKey(rec), recno);
+            }
+        }
+        rp.step(first + n - 1);
+    }
+    for (int i = 0; i < ntags; ++i) {
+        const OpenTag &t = *m_tags[static_cast<size_t>(i)];
+        if (!t.key.isValid())
+            continue;
+        auto &exp = expected[static_cast<size_t>(i)];
+        std::sort(exp.begin(), exp.end());
+        const std::string &name = t.tag->spec().name;
+        std::vector<std::pair<std::string, uint32_t>> actual;
+        actual.reserve(exp.size());
+        bool ordered = true;
+        XBASE_TRY(t.tag->scan({}, {}, true, true, [&](std::string_view k, uint32_t r) {
+            if (!actual.empty() &&
+                (k < actual.back().first || (k == actual.back().first && r <= actual.back().second)))
+                ordered = false;
+            actual.emplace_back(std::string(k), r);
+            return actual.size() <= static_cast<size_t>(count) * 2 + 16;
+        }));
+        if (!ordered)
+            faults.push_back("Tag " + name + ": entries are out of order");
+        if (actual.size() != exp.size())
+            faults.push_back("Tag " + name + ": " + std::to_string(actual.size()) + " entries for " +
+                             std::to_string(exp.size()) + " records");
+        std::sort(actual.begin(), actual.end(),
+                  [](const auto &a, const auto &b) { return a.second < b.second; });
+        std::vector<std::pair<std::string, uint32_t>> byRecno = exp;
+        std::sort(byRecno.begin(), byRecno.end(),
+                  [](const auto &a, const auto &b) { return a.second < b.second; });
+        size_t reported = 0;
+        size_t a = 0;
+        for (size_t e = 0; e < byRecno.size() && reported < 20; ++e) {
+            while (a < actual.size() && actual[a].second < byRecno[e].second)
+                ++a;
+            if (a >= actual.size() || actual[a].second != byRecno[e].second) {
+                faults.push_back("Tag " + name + ": record " + std::to_string(byRecno[e].second) +
+                                 " is missing");
+                ++reported;
+            } else if (actual[a].first != byRecno[e].first) {
+                faults.push_back("Tag " + name + ": record " + std::to_string(byRecno[e].second) +
+                                 " has key \"" + trimRight(actual[a].first) + "\", the record gives \"" +
+                                 trimRight(byRecno[e].first) + "\"");
+                ++reported;
+            }
+        }
+    }
+    rp.finish();
+    return Status::Ok();
+}
+
+} // namespace xbase

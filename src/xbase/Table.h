@@ -1,0 +1,265 @@
+// An open table: the DBF file with its memo file, its production compound index and an
+// optional temporary single-tag index, a current record, an order, a scope, a query and the
+// settings that decide which records moves can see. The caller owns each Table; one table
+// object is one work area.
+#pragma once
+
+#include "CdxFile.h"
+#include "DbfFile.h"
+#include "Expression.h"
+#include "Field.h"
+#include "MemoFile.h"
+#include "Progress.h"
+#include "Status.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xbase {
+
+/// How a table is opened. Exclusive holds an operating-system lock that makes every other
+/// opener (another process, or a second Table in this one) fail with Locked; Shared lets
+/// other shared openers in; ReadOnly never writes.
+enum class OpenMode { Exclusive, Shared, ReadOnly };
+
+/// One tag to build: name, key expression and an optional FOR condition.
+struct TagDefinition {
+    std::string name;
+    std::string keyExpr;
+    std::string forExpr;
+};
+
+class Table
+{
+public:
+    Table();
+    ~Table();
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
+    // ---- Files -------------------------------------------------------------------------
+
+    /// Creates an empty table with `fields` in that order (types C N L D M), and its memo file
+    /// when a field is a memo. No index is created. Replaces files of those names.
+    static Status create(const std::string &path, const std::vector<FieldDescriptor> &fields);
+    /// Opens `path` with its memo file and, when byte 28 says so or a same-named .CDX
+    /// exists, its production index. `alias` defaults to the file name without extension.
+    /// On failure the table stays closed. Locked when another opener holds the file.
+    Status open(const std::string &path, OpenMode mode, const std::string &alias = {});
+    /// Flushes the indexes and closes every file. An unposted edit is dropped.
+    Status close();
+    bool isOpen() const { return m_dbf != nullptr; }
+    const std::string &path() const { return m_path; }
+    const std::string &alias() const { return m_alias; }
+    OpenMode mode() const { return m_mode; }
+    const Schema &schema() const;
+    DbfFile *dbf() { return m_dbf.get(); }
+    MemoFile *memoFile() { return m_memo.get(); }
+    CdxFile *cdx() { return m_cdx.get(); }
+    /// Writes what the indexes hold pending and marks them consistent.
+    Status flush();
+
+    // ---- Settings ----------------------------------------------------------------------
+
+    /// Hides records bearing the delete mark from moves, seeks, queries and counts (on by
+    /// default).
+    void setDeletedHidden(bool hidden);
+    bool isDeletedHidden() const { return m_deletedHidden; }
+    /// Exact comparison of "=" in queries (off by default).
+    void setExact(bool exact);
+    bool isExact() const { return m_eval.exact; }
+    /// A seek that fails stays on the next key instead of going to the end (off by default).
+    void setSoftSeek(bool soft) { m_softSeek = soft; }
+    bool isSoftSeek() const { return m_softSeek; }
+
+    // ---- Orders and tags ---------------------------------------------------------------
+
+    /// Orders 1..tagCount() are the production index's tags in directory order; a temporary
+    /// index, while open, is order tagCount() + 1.
+    int tagCount() const;
+    /// Order of the tag named `name` (any case), 0 when absent.
+    int tagOrder(std::string_view name) const;
+    /// Name, key and FOR text of order `order` (1-based). Empty for an invalid order.
+    TagSpec tagSpec(int order) const;
+    /// 0 = record order. Keeps the current record. NotFound for an invalid order.
+    Status setOrder(int order);
+    Status setOrder(std::string_view tagName);
+    int order() const { return m_order; }
+    /// The file that holds the current order ("" in record order).
+    std::string indexFileName() const;
+    /// Restricts moves in the current order to keys whose prefix lies between `lo` and `hi`
+    /// (each compared on its own length). Two empty values clear the scope.
+    Status setScope(std::string_view lo, std::string_view hi);
+    /// Adds one tag to the production index (created when missing) and builds it.
+    Status addTag(const TagDefinition &tag, ProgressHook *progress = nullptr);
+    /// Adds many tags reading the records once. Each tag's build reports 0..100 in turn.
+    Status addTags(const std::vector<TagDefinition> &tags, ProgressHook *progress = nullptr);
+    Status removeTag(std::string_view name);
+    /// Closes the production index; with `deleteFile` the .CDX is removed and byte 28 cleared.
+    Status closeIndexes(bool deleteFile);
+    /// Rebuilds every tag of the production index from the records.
+    Status reindex(ProgressHook *progress = nullptr);
+    /// True when the production index was left in the middle of an update and wants rebuilding.
+    bool indexNeedsRebuild() const { return m_indexInterrupted; }
+
+    /// Creates an empty single-tag index at `path` on `keyExpr` and makes it the current order.
+    Status createTempIndex(const std::string &path, std::string_view keyExpr);
+    /// Adds the current record's key to the temporary index.
+    Status keyAdd();
+    /// Closes the temporary index, removing its file when `deleteFile`.
+    Status closeTempIndex(bool deleteFile);
+
+    // ---- Moves -------------------------------------------------------------------------
+
+    Status goTop();
+    Status goBottom();
+    /// Moves n visible records forward (negative: back); stops at eof / bof.
+    Status skip(int64_t n = 1);
+    /// Goes to record `recno` whatever the order, scope and filters say. Past the last
+    /// record: eof. NotFound for 0.
+    Status go(uint32_t recno);
+    /// Current record number; recordCount() + 1 at eof.
+    uint32_t recno() const { return m_recno; }
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    /// Records in the file, marked ones included.
+    uint32_t recordCount() const;
+    /// Seeks `key` in the current order: lands on the first visible entry whose key begins
+    /// with `key` (a prefix test whatever Exact says; give the whole padded key for an exact
+    /// match). `found` says whether it matched; on failure the table is at eof, or with soft
+    /// seek on the next key.
+    Status seek(std::string_view key, bool &found);
+    bool found() const { return m_found; }
+
+    // ---- The current record ------------------------------------------------------------
+
+    /// The current record as stored (the edit buffer while editing). Blank at eof.
+    RecordRef record() const;
+    bool isDeleted() const { return record().isDeleted(); }
+    /// Field value as text: C without trailing blanks, N and F trimmed, L "T"/"F" ("" when
+    /// blank), D "YYYYMMDD", M the memo text; other types the stored bytes.
+    Status fieldValue(std::string_view name, std::string &out) const;
+    Status fieldValue(int index, std::string &out) const;
+    /// A logical field: true for T t Y y.
+    Status logicalValue(std::string_view name, bool &out) const;
+    /// The memo text of a memo field of the current record.
+    Status memo(std::string_view name, std::string &out) const;
+
+    // ---- Editing -----------------------------------------------------------------------
+
+    /// Locks the current record and starts an edit of it.
+    Status lockRecord();
+    bool isEditing() const { return m_editing; }
+    /// Starts a new blank record, appended when posted.
+    Status appendBlank();
+    /// Sets a field of the record being edited (an edit starts when none is running): C is
+    /// padded or cut to its width, N right-aligned, L from T/F/Y/N, D eight digits or blank,
+    /// M the memo text. InvalidArgument when the value does not fit.
+    Status setFieldValue(std::string_view name, std::string_view value);
+    Status setLogical(std::string_view name, bool value);
+    /// Writes the edited record (memo blocks first, then the record, then the header count
+    /// for a new one; the tags after), updates every tag whose key changed, unlocks.
+    Status post();
+    /// Drops the edit and unlocks.
+    void cancelEdit();
+    /// Sets / clears the delete mark of the current record and posts it.
+    Status deleteRecord();
+    Status recall();
+
+    /// Removes every marked record for good and rebuilds the tags. Reports 0..100.
+    Status pack(ProgressHook *progress = nullptr);
+    /// Removes every record and empties the memo file and the tags.
+    Status zap();
+    /// Creates an empty table at `path` with the same fields.
+    Status copyStructure(const std::string &path, ProgressHook *progress = nullptr) const;
+
+    // ---- Queries -----------------------------------------------------------------------
+
+    /// Shows only records for which `expr` holds; empty lifts the query. InvalidArgument (with
+    /// the position) for an expression that does not compile; the old query then stays.
+    Status setQuery(std::string_view expr);
+    /// The active query text ("" when none).
+    const std::string &queryText() const { return m_queryText; }
+    /// Visible records under the query, the deleted setting and the scope-free record order.
+    Status queryCount(uint64_t &out);
+    /// Evaluates `expr` on the current record.
+    Status evaluate(std::string_view expr, Value &out) const;
+    Status evalLogical(std::string_view expr, bool &out) const;
+
+    // ---- Checks ------------------------------------------------------------------------
+
+    /// Verifies the header, every memo pointer and every tag against the records; appends
+    /// one line per fault to `faults`.
+    Status check(std::vector<std::string> &faults, ProgressHook *progress = nullptr);
+
+private:
+    struct OpenTag;
+
+    Status openIndexes(bool readOnly);
+    Status compileTag(IndexTag *tag, OpenTag &out) const;
+    OpenTag *currentTag();
+    const OpenTag *currentTag() const;
+    Status loadRecord(uint32_t recno);
+    void setEof();
+    void setBof();
+    bool passesFilters(const char *data, uint32_t recno) const;
+    bool inScope(std::string_view key) const;
+    Status firstVisibleInOrder(bool forward, bool &landed);
+    Status stepInOrder(bool forward, bool &landed);
+    Status stepInRecordOrder(bool forward, bool &landed);
+    Status syncEntry();
+    Status updateTags(const std::string &oldData, const std::string &newData, uint32_t recno, bool isNew);
+    Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress);
+    Status rebuildQuery();
+    bool queryBit(uint32_t recno) const;
+    void setQueryBit(uint32_t recno, bool on);
+    Status memoBlock(const char *data, const FieldDescriptor &f, uint32_t &block) const;
+    void putMemoBlock(char *data, const FieldDescriptor &f, uint32_t block) const;
+    std::string cdxPath() const;
+    uint64_t recordLockOffset(uint32_t recno) const { return 0x40000000ull + recno; }
+
+    std::unique_ptr<DbfFile> m_dbf;
+    std::unique_ptr<MemoFile> m_memo;
+    std::unique_ptr<CdxFile> m_cdx;
+    std::unique_ptr<IdxFile> m_idx;
+    std::string m_idxPath;
+    std::vector<std::unique_ptr<OpenTag>> m_tags; // production tags, then the temporary one
+    std::string m_path;
+    std::string m_alias;
+    OpenMode m_mode = OpenMode::Exclusive;
+    bool m_indexInterrupted = false;
+
+    bool m_deletedHidden = true;
+    bool m_softSeek = false;
+    EvalOptions m_eval;
+
+    int m_order = 0;
+    std::string m_scopeLo;
+    std::string m_scopeHi;
+    bool m_scoped = false;
+
+    uint32_t m_recno = 0;
+    bool m_eof = true;
+    bool m_bof = true;
+    bool m_found = false;
+    std::string m_record;   // the current record's bytes
+    std::string m_entryKey; // its key in the current order, as the tag holds it
+
+    bool m_editing = false;
+    bool m_appending = false;
+    uint32_t m_lockedRecno = 0;
+    std::string m_edit;
+    std::map<int, std::string> m_memoEdits;
+
+    std::string m_queryText;
+    Expression m_query;
+    std::vector<uint64_t> m_queryBits;
+    uint32_t m_queryBitCount = 0; // records the bitmap covers
+    bool m_queryActive = false;
+};
+
+} // namespace xbase
