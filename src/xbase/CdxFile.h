@@ -21,6 +21,8 @@ public:
     static Status open(const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out);
     /// Creates an empty file with no tags (replacing any file of that name).
     static Status create(const std::string &path, std::unique_ptr<CdxFile> &out);
+    /// Opens a file held in memory (the bytes of a .CDX); changes stay in memory.
+    static Status openFromMemory(std::string bytes, bool readOnly, std::unique_ptr<CdxFile> &out);
 
     /// Tags in directory order (the order they were added); index 0 is order 1.
     virtual int tagCount() const = 0;
@@ -29,7 +31,9 @@ public:
     virtual IndexTag *tag(const std::string &name) = 0;
 
     /// Starts a new tag; it becomes visible in the directory when the builder finishes. A tag
-    /// of the same name is replaced.
+    /// of the same name is replaced in place (it keeps its order number). The builder must be
+    /// finished or dropped before this file is closed. InvalidArgument for a bad name (1 to 10
+    /// letters, digits or '_'), key length (1 to 240) or expressions longer than the file holds.
     virtual Status addTag(const TagSpec &spec, std::unique_ptr<TagBuilder> &builder) = 0;
     virtual Status removeTag(const std::string &name) = 0;
 
@@ -39,6 +43,9 @@ public:
     /// Writes what is pending and marks the file consistent.
     virtual Status flush() = 0;
     virtual const std::string &path() const = 0;
+
+    /// Verifies the directory and every tag's tree; one message per fault.
+    virtual Status check(std::vector<std::string> &faults) = 0;
 };
 
 /// A compact single-tag index file (.IDX), used for temporary orders.
@@ -49,6 +56,8 @@ public:
     static Status open(const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out);
     /// Creates an empty index for `spec` (name ignored); keys are then added one by one.
     static Status create(const std::string &path, const TagSpec &spec, std::unique_ptr<IdxFile> &out);
+    /// Opens a file held in memory (the bytes of an .IDX); changes stay in memory.
+    static Status openFromMemory(std::string bytes, bool readOnly, std::unique_ptr<IdxFile> &out);
     virtual IndexTag *tag() = 0;
     virtual Status flush() = 0;
 };

@@ -10,15 +10,16 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace xbase {
 
 /// What a tag indexes, as stored in the file.
 struct TagSpec {
-    std::string name;      ///< upper case, at most 10 characters (empty for an IDX)
-    std::string keyExpr;   ///< stored expression text
-    std::string forExpr;   ///< FOR condition text, empty when none
-    char keyType = 'C';    ///< 'C' character, 'N' numeric or date (8 bytes), 'L' logical
+    std::string name;    ///< upper case, at most 10 characters (empty for an IDX)
+    std::string keyExpr; ///< stored expression text
+    std::string forExpr; ///< FOR condition text, empty when none
+    char keyType = 'C';  ///< 'C' character, 'N' numeric or date (8 bytes), 'L' logical
     uint16_t keyLength = 0;
     bool descending = false;
     bool unique = false;
@@ -63,6 +64,20 @@ public:
 
     /// Number of entries (a walk of the leaves).
     virtual Status count(uint64_t &out) = 0;
+
+    /// Verifies the tree: node bounds, ascending order, interior keys equal to the last entry
+    /// of each child, leaves at one depth, the sibling chains, no page reached twice. Adds one
+    /// message per fault to `faults`; the Status fails only when the walk cannot go on.
+    virtual Status check(std::vector<std::string> &faults)
+    {
+        (void)faults;
+        return Status::Ok();
+    }
+
+    /// Sets the key type the file does not record: the owner knows it from the compiled key
+    /// expression. It decides the byte that fills dropped trailing bytes (blank for 'C' and
+    /// 'L', NUL for 'N'). Opening guesses it from the key length and expression text.
+    virtual void setKeyType(char type) { (void)type; }
 };
 
 /// Collects the entries of a new tag, then sorts and writes them in one pass.

@@ -1,2 +1,9 @@
 # Sources of the index part of the engine.
-list(APPEND XBASE_SOURCES)
+list(APPEND XBASE_SOURCES
+    CdxFile.cpp
+    CompactNode.cpp
+    CompactSort.cpp
+    CompactTagBuilder.cpp
+    CompactTree.cpp
+    IdxFile.cpp
+    IndexPageFile.cpp)

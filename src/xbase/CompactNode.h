@@ -1,0 +1,136 @@
+// The 512-byte nodes of a compact index B-tree, decoded into plain vectors and encoded back.
+// Leaf nodes pack (record number, duplicate count, trailing count) into fixed-width entries
+// whose bit widths each node states; interior nodes hold whole keys with a record number
+// and a child pointer. Used by CompactTree for both CDX tags and IDX files.
+#pragma once
+
+#include "Status.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace xbase {
+
+constexpr uint32_t kPageSize = 512;
+constexpr uint32_t kTagHeaderSize = 1024;
+constexpr uint32_t kNoPage = 0xFFFFFFFFu;
+constexpr int kMaxKeyLength = 240;
+
+constexpr uint16_t kNodeRoot = 1;
+constexpr uint16_t kNodeLeaf = 2;
+
+// Little-endian and big-endian field access on raw bytes.
+inline uint16_t readLe16(const uint8_t *p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+inline uint32_t readLe32(const uint8_t *p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+inline uint32_t readBe32(const uint8_t *p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+inline void writeLe16(uint8_t *p, uint16_t v)
+{
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+inline void writeLe32(uint8_t *p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+inline void writeBe32(uint8_t *p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+}
+
+// Number of bits needed to hold every value 0..v.
+int bitsFor(uint64_t v);
+
+// A decoded leaf: count() entries in ascending order, keys stored flat, each keyLength bytes.
+struct LeafNode {
+    uint16_t attributes = kNodeLeaf;
+    uint32_t left = kNoPage;
+    uint32_t right = kNoPage;
+    std::string keys;
+    std::vector<uint32_t> recnos;
+
+    int count() const { return static_cast<int>(recnos.size()); }
+    const char *key(int i, int keyLength) const { return keys.data() + static_cast<size_t>(i) * keyLength; }
+};
+
+// A decoded interior node: entry i names child i and the last (key, recno) in its subtree.
+struct InteriorNode {
+    uint16_t attributes = 0;
+    uint32_t left = kNoPage;
+    uint32_t right = kNoPage;
+    std::string keys;
+    std::vector<uint32_t> recnos;
+    std::vector<uint32_t> children;
+
+    int count() const { return static_cast<int>(recnos.size()); }
+    const char *key(int i, int keyLength) const { return keys.data() + static_cast<size_t>(i) * keyLength; }
+};
+
+// Node attributes and key count, the fields both node kinds share.
+inline uint16_t nodeAttributes(const uint8_t *page)
+{
+    return readLe16(page);
+}
+inline bool isLeafPage(const uint8_t *page)
+{
+    return (readLe16(page) & kNodeLeaf) != 0;
+}
+
+// Decodes a leaf page. `pad` fills the dropped trailing bytes (blank for character and
+// logical keys, NUL for numeric keys). Corruption when the widths, counts or key bytes do
+// not fit the page.
+Status decodeLeaf(const uint8_t *page, int keyLength, char pad, LeafNode &out);
+// Decodes an interior page. Corruption when the count does not fit the page.
+Status decodeInterior(const uint8_t *page, int keyLength, InteriorNode &out);
+
+// Incrementally measures the bytes a leaf needs, to decide where leaves are cut.
+class LeafSizer
+{
+public:
+    LeafSizer(int keyLength, char pad);
+    // Bytes the leaf would need with the entry (key, recno) appended after those so far.
+    size_t sizeWith(const char *key, uint32_t recno) const;
+    void add(const char *key, uint32_t recno);
+    void reset();
+    size_t size() const { return m_size; }
+    int count() const { return m_count; }
+
+private:
+    int m_keyLength;
+    char m_pad;
+    int m_fieldBits;
+    const char *m_prev = nullptr;
+    uint32_t m_maxRecno = 0;
+    size_t m_keyBytes = 0;
+    int m_count = 0;
+    size_t m_size = 24;
+};
+
+// Bytes of key stored after dropping the duplicate prefix and trailing pad bytes.
+int storedKeyBytes(const char *prev, const char *key, int keyLength, char pad, int &dup, int &trail);
+
+// Encodes a leaf into `page` (kPageSize bytes). Returns false, leaving `page` undefined,
+// when the entries do not fit.
+bool encodeLeaf(const LeafNode &node, int keyLength, char pad, uint8_t *page);
+// The same from a range of flat keys and record numbers.
+bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
+                     const uint32_t *recnos, int count, int keyLength, char pad, uint8_t *page);
+// Entries an interior node holds at most.
+int interiorCapacity(int keyLength);
+// Encodes an interior node. Requires: count() <= interiorCapacity(keyLength).
+void encodeInterior(const InteriorNode &node, int keyLength, uint8_t *page);
+
+} // namespace xbase

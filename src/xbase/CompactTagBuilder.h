@@ -1,0 +1,35 @@
+// Collects the entries of a new tag in a flat buffer, sorts them and hands them to the
+// writer the index file gave it. Made by CdxFile::addTag; must not outlive that file.
+#pragma once
+
+#include "IndexTag.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace xbase {
+
+class CompactTagBuilder : public TagBuilder
+{
+public:
+    // Writes the sorted entries (keys flat); reports progress from 30 to 99.
+    using Writer =
+        std::function<Status(const char *keys, const uint32_t *recnos, size_t n, ProgressHook *progress)>;
+
+    CompactTagBuilder(uint16_t keyLength, bool unique, Writer writer);
+
+    void add(std::string_view key, uint32_t recno) override;
+    Status finish(ProgressHook *progress) override;
+
+private:
+    size_t m_keyLength;
+    bool m_unique;
+    Writer m_writer;
+    std::string m_keys;
+    std::vector<uint32_t> m_recnos;
+    bool m_badKey = false;
+    bool m_finished = false;
+};
+
+} // namespace xbase

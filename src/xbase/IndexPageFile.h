@@ -1,0 +1,90 @@
+// The 512-byte pages of an index file (CDX or IDX) with a small write-back cache. Owned by
+// the CdxFile or IdxFile that opened it; the tags of that file share it.
+//
+// Crash safety: before the first change after opening or after flush(), the "update in
+// progress" bytes are written straight to the file; flush() writes every changed page and
+// then clears them. A process that dies in between leaves the marker behind.
+#pragma once
+
+#include "Status.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace xbase {
+
+class IndexPageFile
+{
+public:
+    ~IndexPageFile();
+    IndexPageFile(const IndexPageFile &) = delete;
+    IndexPageFile &operator=(const IndexPageFile &) = delete;
+
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<IndexPageFile> &out);
+    // Creates an empty file, replacing any file of that name.
+    static Status create(const std::string &path, std::unique_ptr<IndexPageFile> &out);
+    // A file held in memory: the bytes are never written anywhere else.
+    static std::unique_ptr<IndexPageFile> fromMemory(std::string bytes, bool readOnly);
+
+    const std::string &path() const { return m_path; }
+    uint64_t size() const { return m_size; }
+    bool isReadOnly() const { return m_readOnly; }
+    // True when `offset` names a whole page of the file (512-aligned, inside it).
+    bool isPage(uint32_t offset) const;
+
+    // Copies the page at `offset` into `out` (kPageSize bytes). Corruption when `offset` is
+    // not a page of the file.
+    Status readPage(uint32_t offset, uint8_t *out);
+    // Replaces the page at `offset` (kept in the cache until flush).
+    Status writePage(uint32_t offset, const uint8_t *in);
+    // Adds `pages` zero pages at the end of the file, or reuses a released page when one
+    // page is asked for. `offset` receives the first.
+    Status allocate(uint32_t pages, uint32_t &offset);
+    // Lets a page no longer referenced be reused by allocate() while this file is open.
+    void release(uint32_t offset);
+    // Writes whole pages straight to the file (bulk builds). Requires: offset is a page.
+    Status writePages(uint32_t offset, const uint8_t *data, size_t pageCount);
+
+    // Bytes at `markerOffset` in the first page that say an update is in progress.
+    void setUpdateMarker(uint32_t markerOffset, std::string onBytes, std::string offBytes);
+    // Called by every change; writes the marker first when it is not set yet.
+    Status beginUpdate();
+    // Writes every changed page, then clears the marker.
+    Status flush();
+
+    // After a structural fault has been seen, every further change is refused.
+    void markDamaged() { m_damaged = true; }
+    bool isDamaged() const { return m_damaged; }
+
+private:
+    IndexPageFile() = default;
+    Status rawRead(uint64_t offset, void *out, size_t n);
+    Status rawWrite(uint64_t offset, const void *in, size_t n);
+    Status writeDirty();
+    Status checkWritable();
+
+    struct CachedPage {
+        std::vector<uint8_t> bytes;
+        bool dirty = false;
+    };
+
+    std::string m_path;
+    int m_fd = -1;
+    bool m_memoryOnly = false;
+    std::string m_memory;
+    bool m_readOnly = false;
+    bool m_damaged = false;
+    uint64_t m_size = 0;
+    std::unordered_map<uint32_t, CachedPage> m_cache;
+    size_t m_dirtyCount = 0;
+    std::vector<uint32_t> m_released;
+    bool m_markerSet = false;
+    uint32_t m_markerOffset = 0;
+    std::string m_markerOn;
+    std::string m_markerOff;
+};
+
+} // namespace xbase
