@@ -226,6 +226,8 @@ Status Table::compileTag(IndexTag *tag, OpenTag &out) const
         return Status::Corruption("An index tag could not be read");
     const TagSpec &spec = tag->spec();
     Status s = Expression::compile(spec.keyExpr, schema(), out.key);
+    if (s.ok())
+        tag->setKeyType(keyTypeOf(out.key));
     if (s.ok() && !spec.forExpr.empty())
         s = Expression::compile(spec.forExpr, schema(), out.condition);
     if (!s.ok())
@@ -413,10 +415,10 @@ Status Table::addTags(const std::vector<TagDefinition> &tags, ProgressHook *prog
         return Status::IoError(m_path + " is open read-only");
     if (m_editing)
         cancelEdit();
-    return buildTags(tags, progress);
+    return buildTags(tags, progress, true);
 }
 
-Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress)
+Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress, bool perTag)
 {
     struct Job {
         TagSpec spec;
@@ -475,7 +477,11 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         const uint32_t recLen = m_dbf->recordLength();
         const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
         std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
-        ScaledProgress readPart(progress, 0, 50);
+        // Per tag: the first tag's run covers the read pass (0..50) and its sort; every other
+        // tag reports its own 0..100. Overall: one run, the read pass 0..20, then each tag's
+        // share of the rest.
+        const int tagsToBuild = static_cast<int>(jobs.size());
+        ScaledProgress readPart(progress, 0, perTag ? 50 : 20);
         RecordProgress rp(progress ? &readPart : nullptr, count);
         bool go = rp.start();
         for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
@@ -494,11 +500,9 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         if (!go && result.ok())
             result = Status::InvalidArgument("Index build cancelled");
         for (size_t i = 0; result.ok() && i < jobs.size(); ++i) {
-            ScaledProgress finishPart(progress, i == 0 ? 50 : 0, 100);
-            if (i > 0 && progress && !progress->report(0)) {
-                result = Status::InvalidArgument("Index build cancelled");
-                break;
-            }
+            const int k = static_cast<int>(i);
+            ScaledProgress finishPart(progress, perTag ? (i == 0 ? 50 : 0) : 20 + 80 * k / tagsToBuild,
+                                      perTag ? 100 : 20 + 80 * (k + 1) / tagsToBuild);
             result = jobs[i].builder->finish(progress ? &finishPart : nullptr);
         }
     }
@@ -599,7 +603,7 @@ Status Table::reindex(ProgressHook *progress)
     const std::string orderName =
         (currentTag() && !currentTag()->isTemporary) ? currentTag()->tag->spec().name : "";
     XBASE_TRY(closeIndexes(true));
-    XBASE_TRY(buildTags(defs, progress));
+    XBASE_TRY(buildTags(defs, progress, false));
     if (!orderName.empty())
         m_order = tagOrder(orderName);
     if (!m_eof && m_recno > 0)
@@ -1267,16 +1271,23 @@ Status Table::post()
     for (const auto &t : m_tags)
         if (!t->error.empty())
             return Status::InvalidArgument(t->error + "; the index cannot be kept up to date");
-    // Memo blocks first: a stopped writer then leaves only unused blocks behind.
+    // Memo blocks first, always new ones: until the record points at them the old text stays
+    // whole, so a stopped writer leaves the record with its old memo or its new one.
     for (const auto &me : m_memoEdits) {
         const FieldDescriptor &f = schema().field(me.first);
-        uint32_t oldBlock = 0;
-        if (!m_appending)
-            memoBlock(m_edit.data(), f, oldBlock); // an unreadable old pointer just means new blocks
+        if (!m_appending) {
+            uint32_t oldBlock = 0;
+            std::string oldText;
+            if (memoBlock(m_edit.data(), f, oldBlock).ok() && m_memo->read(oldBlock, oldText).ok() &&
+                oldText == me.second)
+                continue;
+        }
         uint32_t newBlock = 0;
-        XBASE_TRY(m_memo->write(oldBlock, me.second, newBlock));
+        XBASE_TRY(m_memo->write(0, me.second, newBlock));
         putMemoBlock(&m_edit[0], f, newBlock);
     }
+    // Then the tags: their first change marks the index file as being updated, so a process
+    // stopped before the record is written leaves an index that asks for its rebuild.
     std::string old;
     uint32_t recno = m_recno;
     if (m_appending) {
@@ -1285,7 +1296,15 @@ Status Table::post()
             if (m_memo)
                 XBASE_TRY(m_memo->refresh());
         }
-        XBASE_TRY(m_dbf->appendRecord(m_edit.data(), recno));
+        recno = m_dbf->recordCount() + 1;
+    } else {
+        XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
+        old = m_record;
+    }
+    XBASE_TRY(updateTags(old, m_edit, recno, m_appending));
+    if (m_appending) {
+        uint32_t written = 0;
+        XBASE_TRY(m_dbf->appendRecord(m_edit.data(), written));
         if (m_queryActive && recno == m_queryBitCount + 1) {
             // The bitmap grows with the table so the new record's bit is kept below.
             if (m_queryBits.size() * 64 < recno)
@@ -1293,12 +1312,9 @@ Status Table::post()
             ++m_queryBitCount;
         }
     } else {
-        XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
-        old = m_record;
         XBASE_TRY(m_dbf->writeRecord(recno, m_edit.data()));
     }
     std::string posted = std::move(m_edit);
-    const bool wasNew = m_appending;
     cancelEdit();
     m_record = posted;
     m_recno = recno;
@@ -1306,7 +1322,6 @@ Status Table::post()
     if (m_queryActive)
         setQueryBit(recno, (!m_deletedHidden || posted[0] != '*') &&
                                m_query.isTrue(RecordRef{posted.data(), recno}, m_eval));
-    XBASE_TRY(updateTags(old, posted, recno, wasNew));
     return syncEntry();
 }
 
@@ -1577,6 +1592,11 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
     for (int i = 0; i < ntags; ++i)
         if (!m_tags[static_cast<size_t>(i)]->error.empty())
             faults.push_back(m_tags[static_cast<size_t>(i)]->error);
+    if (m_cdx) {
+        const Status s = m_cdx->check(faults);
+        if (!s.ok())
+            faults.push_back(s.message());
+    }
     RecordProgress rp(progress, static_cast<uint64_t>(count) * 2);
     rp.start();
     for (uint32_t first = 1; first <= count; first += perChunk) {
@@ -1626,13 +1646,17 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
         std::vector<std::pair<std::string, uint32_t>> actual;
         actual.reserve(exp.size());
         bool ordered = true;
-        XBASE_TRY(t.tag->scan({}, {}, true, true, [&](std::string_view k, uint32_t r) {
+        const Status scanned = t.tag->scan({}, {}, true, true, [&](std::string_view k, uint32_t r) {
             if (!actual.empty() &&
                 (k < actual.back().first || (k == actual.back().first && r <= actual.back().second)))
                 ordered = false;
             actual.emplace_back(std::string(k), r);
             return actual.size() <= static_cast<size_t>(count) * 2 + 16;
-        }));
+        });
+        if (!scanned.ok()) {
+            faults.push_back("Tag " + name + ": " + scanned.message());
+            continue;
+        }
         if (!ordered)
             faults.push_back("Tag " + name + ": entries are out of order");
         if (actual.size() != exp.size())

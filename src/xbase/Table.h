@@ -101,7 +101,8 @@ public:
     Status removeTag(std::string_view name);
     /// Closes the production index; with `deleteFile` the .CDX is removed and byte 28 cleared.
     Status closeIndexes(bool deleteFile);
-    /// Rebuilds every tag of the production index from the records.
+    /// Rebuilds every tag of the production index from the records, reporting 0..100 once for
+    /// the whole run.
     Status reindex(ProgressHook *progress = nullptr);
     /// True when the production index was left in the middle of an update and wants rebuilding.
     bool indexNeedsRebuild() const { return m_indexInterrupted; }
@@ -162,7 +163,9 @@ public:
     Status setFieldValue(std::string_view name, std::string_view value);
     Status setLogical(std::string_view name, bool value);
     /// Writes the edited record (memo blocks first, then the record, then the header count
-    /// for a new one; the tags after), updates every tag whose key changed, unlocks.
+    /// for a new one; the tags after), updates every tag whose key changed, unlocks. A changed
+    /// memo always goes to new blocks, so a process stopped at any point leaves each record
+    /// with its old or its new memo, never a mix.
     Status post();
     /// Drops the edit and unlocks.
     void cancelEdit();
@@ -213,7 +216,7 @@ private:
     Status stepInRecordOrder(bool forward, bool &landed);
     Status syncEntry();
     Status updateTags(const std::string &oldData, const std::string &newData, uint32_t recno, bool isNew);
-    Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress);
+    Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress, bool perTag);
     Status rebuildQuery();
     bool queryBit(uint32_t recno) const;
     void setQueryBit(uint32_t recno, bool on);

@@ -1,0 +1,485 @@
+#include "Table.h"
+
+#include "TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace xbase;
+
+namespace {
+
+std::vector<FieldDescriptor> addressFields()
+{
+    return {{"LNAME", 'C', 12, 0, 0}, {"FNAME", 'C', 10, 0, 0}, {"CITY", 'C', 12, 0, 0},
+            {"ISDEL", 'L', 1, 0, 0},  {"AGE", 'N', 3, 0, 0},    {"BORN", 'D', 8, 0, 0},
+            {"MEMO", 'M', 10, 0, 0}};
+}
+
+struct Person {
+    const char *lname;
+    const char *fname;
+    const char *city;
+    const char *memo;
+};
+
+const Person kPeople[] = {
+    {"Smith", "John", "Portland", "first memo"},
+    {"Brown", "Ann", "Salem", ""},
+    {"smith", "Jane",
+     "Montr\xE9"
+     "al",
+     "x"},
+    {"Adams", "Zoe", "Boston", ""},
+    {"Smith", "Al", "Portland", ""},
+    {"Young", "Bob", "Austin", "a longer memo text"},
+};
+
+bool exists(const std::string &path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// Collects the percentages a run reports; cancels once `cancelAt` is reached when set.
+class Recorder : public ProgressHook
+{
+public:
+    explicit Recorder(int cancelAt = -1) : m_cancelAt(cancelAt) {}
+    bool report(int percent) override
+    {
+        seen.push_back(percent);
+        return m_cancelAt < 0 || percent < m_cancelAt;
+    }
+    std::vector<int> seen;
+
+private:
+    int m_cancelAt;
+};
+
+class TableTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = dir.file("PEOPLE.DBF");
+        ASSERT_TRUE(Table::create(path, addressFields()).ok());
+        ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+        for (const Person &p : kPeople)
+            append(p);
+    }
+
+    void append(const Person &p)
+    {
+        ASSERT_TRUE(table.appendBlank().ok());
+        ASSERT_TRUE(table.setFieldValue("LNAME", p.lname).ok());
+        ASSERT_TRUE(table.setFieldValue("FNAME", p.fname).ok());
+        ASSERT_TRUE(table.setFieldValue("CITY", p.city).ok());
+        ASSERT_TRUE(table.setLogical("ISDEL", false).ok());
+        if (*p.memo) {
+            ASSERT_TRUE(table.setFieldValue("MEMO", p.memo).ok());
+        }
+        ASSERT_TRUE(table.post().ok());
+    }
+
+    void addTags()
+    {
+        ASSERT_TRUE(table
+                        .addTags({{"LNAME", "UPPER(LNAME)+UPPER(FNAME)", ""},
+                                  {"CITY", "UPPER(CITY)", ""},
+                                  {"DELETED", "DELETED()", ""},
+                                  {"NOTISDEL", "!ISDEL", ""}})
+                        .ok());
+    }
+
+    // Record numbers in the current order from the top.
+    std::vector<uint32_t> walk()
+    {
+        std::vector<uint32_t> out;
+        EXPECT_TRUE(table.goTop().ok());
+        while (!table.eof()) {
+            out.push_back(table.recno());
+            EXPECT_TRUE(table.skip(1).ok());
+        }
+        return out;
+    }
+
+    std::vector<uint32_t> walkBack()
+    {
+        std::vector<uint32_t> out;
+        EXPECT_TRUE(table.goBottom().ok());
+        if (table.eof())
+            return out;
+        do {
+            out.insert(out.begin(), table.recno());
+            EXPECT_TRUE(table.skip(-1).ok());
+        } while (!table.bof());
+        return out;
+    }
+
+    std::string field(const char *name)
+    {
+        std::string v;
+        EXPECT_TRUE(table.fieldValue(name, v).ok());
+        return v;
+    }
+
+    std::vector<std::string> faults()
+    {
+        std::vector<std::string> f;
+        EXPECT_TRUE(table.check(f).ok());
+        return f;
+    }
+
+    TempDir dir;
+    std::string path;
+    Table table;
+};
+
+} // namespace
+
+TEST_F(TableTest, FieldsRoundTripThroughTheFile)
+{
+    ASSERT_TRUE(table.go(6).ok());
+    ASSERT_TRUE(table.setFieldValue("AGE", "42").ok());
+    ASSERT_TRUE(table.setFieldValue("BORN", "19970428").ok());
+    EXPECT_EQ(table.setFieldValue("AGE", "12345").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.setFieldValue("BORN", "1997").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.setFieldValue("NOPE", "x").code(), StatusCode::NotFound);
+    ASSERT_TRUE(table.setFieldValue("LNAME", "A name longer than twelve").ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(table.close().ok());
+
+    ASSERT_TRUE(table.open(path, OpenMode::ReadOnly).ok());
+    EXPECT_EQ(table.alias(), "PEOPLE");
+    EXPECT_EQ(table.recordCount(), 6u);
+    ASSERT_TRUE(table.go(6).ok());
+    EXPECT_EQ(field("LNAME"), "A name longe");
+    EXPECT_EQ(field("AGE"), "42");
+    EXPECT_EQ(field("BORN"), "19970428");
+    EXPECT_EQ(field("ISDEL"), "F");
+    EXPECT_EQ(std::string(table.record().data + 36, 3), " 42"); // N is right-aligned
+    EXPECT_EQ(field("MEMO"), "a longer memo text");
+    ASSERT_TRUE(table.go(3).ok());
+    EXPECT_EQ(field("CITY"), "Montr\xE9"
+                             "al");
+    ASSERT_TRUE(table.go(2).ok());
+    EXPECT_EQ(field("MEMO"), "");
+    EXPECT_EQ(table.setFieldValue("LNAME", "x").code(), StatusCode::IoError); // read-only
+}
+
+TEST_F(TableTest, ChangedMemosGoToNewBlocksAndUnchangedOnesAreNotWritten)
+{
+    const uint32_t before = table.memoFile()->nextFreeBlock();
+    ASSERT_TRUE(table.go(1).ok());
+    ASSERT_TRUE(table.setFieldValue("MEMO", "first memo").ok()); // the same text
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(table.memoFile()->nextFreeBlock(), before);
+    ASSERT_TRUE(table.setFieldValue("MEMO", "short").ok());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(table.memoFile()->nextFreeBlock(), before + 1);
+    ASSERT_TRUE(table.setFieldValue("MEMO", std::string(300, 'm')).ok());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(table.memoFile()->nextFreeBlock(), before + 6);
+    ASSERT_TRUE(table.setFieldValue("MEMO", "").ok());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(std::string(table.record().data + 47, 10), std::string(10, ' '));
+    ASSERT_TRUE(table.go(6).ok());
+    EXPECT_EQ(field("MEMO"), "a longer memo text");
+    EXPECT_TRUE(faults().empty());
+}
+
+TEST_F(TableTest, ExclusiveOpenLocksOutEveryOtherOpener)
+{
+    Table second;
+    EXPECT_EQ(second.open(path, OpenMode::Exclusive).code(), StatusCode::Locked);
+    EXPECT_EQ(second.open(path, OpenMode::Shared).code(), StatusCode::Locked);
+    EXPECT_FALSE(second.isOpen());
+
+    const pid_t child = fork();
+    if (child == 0) {
+        Table other;
+        _exit(other.open(path, OpenMode::ReadOnly).code() == StatusCode::Locked ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    ASSERT_TRUE(table.close().ok());
+    ASSERT_TRUE(table.open(path, OpenMode::Shared).ok());
+    ASSERT_TRUE(second.open(path, OpenMode::Shared).ok());
+    Table third;
+    EXPECT_EQ(third.open(path, OpenMode::Exclusive).code(), StatusCode::Locked);
+    // Shared openers see each other's appends.
+    ASSERT_TRUE(table.appendBlank().ok());
+    ASSERT_TRUE(table.setFieldValue("LNAME", "Shared").ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(second.goBottom().ok());
+    EXPECT_EQ(second.recno(), 7u);
+}
+
+TEST_F(TableTest, MarkedRecordsAreInvisibleWhileDeletedHidingIsOn)
+{
+    addTags();
+    ASSERT_TRUE(table.go(1).ok());
+    ASSERT_TRUE(table.deleteRecord().ok());
+    ASSERT_TRUE(table.go(4).ok());
+    ASSERT_TRUE(table.deleteRecord().ok());
+    EXPECT_TRUE(table.isDeleted());
+
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{2, 3, 5, 6}));
+    EXPECT_EQ(walkBack(), (std::vector<uint32_t>{2, 3, 5, 6}));
+    ASSERT_TRUE(table.setOrder("LNAME").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{2, 5, 3, 6}));
+    bool found = false;
+    ASSERT_TRUE(table.seek("ADAMS", found).ok());
+    EXPECT_FALSE(found);
+    EXPECT_TRUE(table.eof());
+    uint64_t n = 0;
+    ASSERT_TRUE(table.queryCount(n).ok());
+    EXPECT_EQ(n, 4u);
+
+    table.setDeletedHidden(false);
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{4, 2, 5, 3, 1, 6}));
+    ASSERT_TRUE(table.queryCount(n).ok());
+    EXPECT_EQ(n, 6u);
+    ASSERT_TRUE(table.go(1).ok());
+    ASSERT_TRUE(table.recall().ok());
+    table.setDeletedHidden(true);
+    ASSERT_TRUE(table.setOrder("DELETED").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{1, 2, 3, 5, 6})); // "F" keys, by record number
+    EXPECT_TRUE(faults().empty());
+}
+
+TEST_F(TableTest, TagsOrderEqualKeysByRecordNumberAndFollowEveryEdit)
+{
+    addTags();
+    EXPECT_EQ(table.tagCount(), 4);
+    EXPECT_EQ(table.tagOrder("city"), 2);
+    EXPECT_EQ(table.tagOrder("FAX"), 0);
+    EXPECT_EQ(table.setOrder(9).code(), StatusCode::NotFound);
+    ASSERT_TRUE(table.setOrder(2).ok());
+    EXPECT_EQ(table.indexFileName(), dir.file("PEOPLE.CDX"));
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{6, 4, 3, 1, 5, 2}));
+    EXPECT_EQ(walkBack(), (std::vector<uint32_t>{6, 4, 3, 1, 5, 2}));
+
+    // A changed key moves the record; an appended one lands by its key.
+    ASSERT_TRUE(table.go(2).ok());
+    ASSERT_TRUE(table.setFieldValue("CITY", "Albany").ok());
+    ASSERT_TRUE(table.post().ok());
+    append({"New", "Person", "Portland", "memo"});
+    EXPECT_EQ(table.recno(), 7u);
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{2, 6, 4, 3, 1, 5, 7}));
+    // The current record keeps its place in the order after a post.
+    ASSERT_TRUE(table.go(3).ok());
+    ASSERT_TRUE(table.skip(1).ok());
+    EXPECT_EQ(table.recno(), 1u);
+    ASSERT_TRUE(table.skip(-2).ok());
+    EXPECT_EQ(table.recno(), 4u);
+
+    ASSERT_TRUE(table.close().ok());
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+    EXPECT_EQ(table.dbf()->tableFlags() & 1, 1);
+    ASSERT_TRUE(table.setOrder("CITY").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{2, 6, 4, 3, 1, 5, 7}));
+    EXPECT_TRUE(faults().empty());
+    ASSERT_TRUE(table.removeTag("CITY").ok());
+    EXPECT_EQ(table.tagCount(), 3);
+    EXPECT_EQ(table.order(), 0);
+    ASSERT_TRUE(table.closeIndexes(true).ok());
+    EXPECT_FALSE(exists(dir.file("PEOPLE.CDX")));
+    EXPECT_EQ(table.dbf()->tableFlags() & 1, 0);
+}
+
+TEST_F(TableTest, SeekFindsKeyPrefixesAndSoftSeekStaysOnTheNextKey)
+{
+    addTags();
+    ASSERT_TRUE(table.setOrder("LNAME").ok());
+    struct SeekCase {
+        const char *key;
+        bool soft;
+        bool found;
+        uint32_t recno; // 0 = eof
+    };
+    const SeekCase cases[] = {
+        {"SMITH", false, true, 5}, // SMITH AL before SMITH JANE and SMITH JOHN
+        {"SMITH       JOHN", false, true, 1},
+        {"SMITHS", false, false, 0},
+        {"SMITHS", true, false, 6},
+        {"ZZZ", true, false, 0},
+        {"", false, true, 4},
+        {"B", false, true, 2},
+    };
+    for (const SeekCase &c : cases) {
+        table.setSoftSeek(c.soft);
+        bool found = !c.found;
+        ASSERT_TRUE(table.seek(c.key, found).ok());
+        EXPECT_EQ(found, c.found) << c.key;
+        EXPECT_EQ(table.found(), c.found) << c.key;
+        if (c.recno == 0) {
+            EXPECT_TRUE(table.eof()) << c.key;
+        } else {
+            EXPECT_FALSE(table.eof()) << c.key;
+            EXPECT_EQ(table.recno(), c.recno) << c.key;
+        }
+    }
+    table.setSoftSeek(false);
+    ASSERT_TRUE(table.setOrder(0).ok());
+    bool found = false;
+    EXPECT_EQ(table.seek("SMITH", found).code(), StatusCode::InvalidArgument);
+}
+
+TEST_F(TableTest, ScopesLimitMovesToAKeyRange)
+{
+    addTags();
+    ASSERT_TRUE(table.setOrder("LNAME").ok());
+    ASSERT_TRUE(table.setScope("B", "SMITH").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{2, 5, 3, 1}));
+    EXPECT_EQ(walkBack(), (std::vector<uint32_t>{2, 5, 3, 1}));
+    ASSERT_TRUE(table.setScope("SMITH", "SMITH").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{5, 3, 1}));
+    ASSERT_TRUE(table.setScope("", "").ok());
+    EXPECT_EQ(walk().size(), 6u);
+}
+
+TEST_F(TableTest, QueriesHideNonMatchingRecordsInEveryOrder)
+{
+    addTags();
+    EXPECT_EQ(table.setQuery("UPPER(LNAME) = ").code(), StatusCode::InvalidArgument);
+    ASSERT_TRUE(table.setQuery("UPPER(LNAME)=\"SM\" .and. !ISDEL").ok());
+    EXPECT_EQ(table.queryText(), "UPPER(LNAME)=\"SM\" .and. !ISDEL");
+    EXPECT_EQ(table.setQuery("nonsense((").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.queryText(), "UPPER(LNAME)=\"SM\" .and. !ISDEL"); // the old query stays
+    uint64_t n = 0;
+    ASSERT_TRUE(table.queryCount(n).ok());
+    EXPECT_EQ(n, 3u);
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{1, 3, 5}));
+    EXPECT_EQ(walkBack(), (std::vector<uint32_t>{1, 3, 5}));
+    ASSERT_TRUE(table.setOrder("LNAME").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{5, 3, 1}));
+
+    // Edits change membership at once: set ISDEL on record 3, and add a new Smith.
+    ASSERT_TRUE(table.go(3).ok());
+    ASSERT_TRUE(table.setLogical("ISDEL", true).ok());
+    ASSERT_TRUE(table.post().ok());
+    append({"Smithers", "Wayland", "Springfield", ""});
+    ASSERT_TRUE(table.queryCount(n).ok());
+    EXPECT_EQ(n, 3u);
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{5, 1, 7}));
+
+    bool truth = false;
+    ASSERT_TRUE(table.go(2).ok());
+    ASSERT_TRUE(table.evalLogical("\"SAL\" $ UPPER(CITY)", truth).ok());
+    EXPECT_TRUE(truth);
+    Value v;
+    ASSERT_TRUE(table.evaluate("LEFT(FNAME, 2)", v).ok());
+    EXPECT_EQ(v.text, "An");
+
+    ASSERT_TRUE(table.setQuery("").ok());
+    EXPECT_EQ(table.queryText(), "");
+    ASSERT_TRUE(table.queryCount(n).ok());
+    EXPECT_EQ(n, 7u);
+}
+
+TEST_F(TableTest, PackDropsMarkedRecordsKeepsMemosAndRebuildsTags)
+{
+    addTags();
+    for (uint32_t r : {1u, 4u}) {
+        ASSERT_TRUE(table.go(r).ok());
+        ASSERT_TRUE(table.deleteRecord().ok());
+    }
+    Recorder progress;
+    ASSERT_TRUE(table.pack(&progress).ok());
+    ASSERT_FALSE(progress.seen.empty());
+    EXPECT_EQ(progress.seen.front(), 0);
+    EXPECT_EQ(progress.seen.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.seen.begin(), progress.seen.end()));
+    EXPECT_EQ(table.recordCount(), 4u);
+    table.setDeletedHidden(false);
+    std::vector<std::string> names;
+    for (uint32_t r = 1; r <= 4; ++r) {
+        ASSERT_TRUE(table.go(r).ok());
+        names.push_back(field("LNAME") + "/" + field("MEMO"));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Brown/", "smith/x", "Smith/", "Young/a longer memo text"}));
+    ASSERT_TRUE(table.setOrder("CITY").ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{4, 2, 3, 1}));
+    EXPECT_TRUE(faults().empty());
+
+    ASSERT_TRUE(table.copyStructure(dir.file("COPY.DBF")).ok());
+    ASSERT_TRUE(table.zap().ok());
+    EXPECT_EQ(table.recordCount(), 0u);
+    EXPECT_TRUE(walk().empty());
+    EXPECT_TRUE(table.eof());
+    EXPECT_TRUE(table.bof());
+    EXPECT_TRUE(faults().empty());
+
+    Table copy;
+    ASSERT_TRUE(copy.open(dir.file("COPY.DBF"), OpenMode::ReadOnly).ok());
+    EXPECT_EQ(copy.recordCount(), 0u);
+    EXPECT_EQ(copy.schema().fields().size(), addressFields().size());
+    EXPECT_EQ(copy.tagCount(), 0);
+}
+
+TEST_F(TableTest, TagBuildsReportEachTagAndStopWhenCancelled)
+{
+    Recorder progress;
+    ASSERT_TRUE(table.addTags({{"A", "UPPER(LNAME)", ""}, {"B", "UPPER(CITY)", ""}}, &progress).ok());
+    EXPECT_EQ(std::count(progress.seen.begin(), progress.seen.end(), 0), 2);
+    EXPECT_EQ(std::count(progress.seen.begin(), progress.seen.end(), 100), 2);
+    EXPECT_EQ(table.addTag({"C", "NOSUCHFIELD", ""}).code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.tagCount(), 2);
+    Recorder cancel(0);
+    EXPECT_FALSE(table.addTag({"D", "UPPER(FNAME)", ""}, &cancel).ok());
+    EXPECT_EQ(table.tagOrder("D"), 0);
+}
+
+TEST_F(TableTest, TemporaryIndexHoldsOnlyTheAddedKeys)
+{
+    const std::string idx = dir.file("_chkdup.idx");
+    ASSERT_TRUE(table.createTempIndex(idx, "UPPER(LNAME)").ok());
+    EXPECT_TRUE(exists(idx));
+    for (uint32_t r : {6u, 1u, 4u}) {
+        ASSERT_TRUE(table.go(r).ok());
+        ASSERT_TRUE(table.keyAdd().ok());
+    }
+    EXPECT_EQ(table.order(), table.tagCount() + 1);
+    EXPECT_EQ(table.indexFileName(), idx);
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{4, 1, 6}));
+    // Editing a record that is not in the index leaves it out.
+    ASSERT_TRUE(table.go(2).ok());
+    ASSERT_TRUE(table.setFieldValue("LNAME", "Aaron").ok());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{4, 1, 6}));
+    ASSERT_TRUE(table.closeTempIndex(true).ok());
+    EXPECT_FALSE(exists(idx));
+    EXPECT_EQ(table.order(), 0);
+}
+
+TEST_F(TableTest, DamagedMemoPointerIsReportedNotFollowed)
+{
+    ASSERT_TRUE(table.close().ok());
+    {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        // MEMO of record 1 sits at offset 1 + 12 + 10 + 12 + 1 + 3 + 8 = 47 of the record.
+        const std::streamoff at = 32 + 7 * 32 + 2 + 47;
+        f.seekp(at);
+        f << "  99999999";
+        f.seekp(at + 57); // the record length
+        f << "   12x4567";
+    }
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+    ASSERT_TRUE(table.go(1).ok());
+    std::string text;
+    EXPECT_EQ(table.fieldValue("MEMO", text).code(), StatusCode::Corruption);
+    ASSERT_TRUE(table.go(2).ok());
+    EXPECT_EQ(table.fieldValue("MEMO", text).code(), StatusCode::Corruption);
+    const std::vector<std::string> f = faults();
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_NE(f[0].find("Record 1 field MEMO"), std::string::npos);
+    EXPECT_NE(f[1].find("Record 2 field MEMO"), std::string::npos);
+}
