@@ -1,6 +1,7 @@
 // Compound index files: the fixtures another engine wrote, files we build and change, and
 // damaged files.
 #include "CdxFile.h"
+#include "CompactNode.h"
 
 #include "TempDir.h"
 
@@ -152,7 +153,7 @@ std::string readFile(const std::string &path)
     return ss.str();
 }
 
-[[maybe_unused]] void writeFile(const std::string &path, const std::string &bytes)
+void writeFile(const std::string &path, const std::string &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -184,7 +185,7 @@ std::vector<uint32_t> recnosOf(const Entries &entries)
     return out;
 }
 
-[[maybe_unused]] std::string pad(std::string s, size_t n, char c = ' ')
+std::string pad(std::string s, size_t n, char c = ' ')
 {
     s.resize(n, c);
     return s;
@@ -301,6 +302,488 @@ TEST(FixtureIndexKeys, KeysComeBackPaddedAndSeeksComparePrefixes)
     // Past the last key there is nothing.
     ASSERT_TRUE(lname->lowerBound("\xFF", e, found).ok());
     EXPECT_FALSE(found);
+}
+
+// --- Files we build. ----------------------------------------------------------------------
+
+struct CountingProgress : ProgressHook {
+    std::vector<int> seen;
+    int stopAt = 1000;
+    bool report(int percent) override
+    {
+        seen.push_back(percent);
+        return percent < stopAt;
+    }
+};
+
+using Model = std::multiset<std::pair<std::string, uint32_t>>;
+
+Entries modelEntries(const Model &m)
+{
+    return Entries(m.begin(), m.end());
+}
+
+void expectSound(IndexTag &tag, const Model &model)
+{
+    std::vector<std::string> faults;
+    ASSERT_TRUE(tag.check(faults).ok());
+    EXPECT_TRUE(faults.empty()) << faults.size() << " faults, first: " << faults.front();
+    EXPECT_EQ(scanAll(tag), modelEntries(model));
+    uint64_t n = 0;
+    ASSERT_TRUE(tag.count(n).ok());
+    EXPECT_EQ(n, model.size());
+}
+
+Status buildTag(CdxFile &cdx, const TagSpec &spec, const Model &model, ProgressHook *progress = nullptr)
+{
+    std::unique_ptr<TagBuilder> builder;
+    XBASE_TRY(cdx.addTag(spec, builder));
+    // Handed over in reverse so the build has to sort.
+    for (auto it = model.rbegin(); it != model.rend(); ++it)
+        builder->add(it->first, it->second);
+    return builder->finish(progress);
+}
+
+TagSpec makeSpec(const std::string &name, uint16_t keyLength, char type = 'C')
+{
+    TagSpec spec;
+    spec.name = name;
+    spec.keyExpr = "UPPER(" + name + ")";
+    spec.keyType = type;
+    spec.keyLength = keyLength;
+    return spec;
+}
+
+TEST(CdxBuild, BuiltTagsReadBackSortedAndSurviveReopening)
+{
+    TempDir dir;
+    const std::string path = dir.file("T.CDX");
+    std::mt19937 rng(7);
+    Model names;
+    Model zips;
+    for (uint32_t r = 1; r <= 20000; ++r) {
+        std::string name;
+        const int len = 1 + static_cast<int>(rng() % 12);
+        for (int i = 0; i < len; ++i)
+            name += static_cast<char>('A' + rng() % 4); // few letters: long shared prefixes
+        names.emplace(pad(name, 30), r);
+        zips.emplace(pad(std::to_string(rng() % 500), 10), r);
+    }
+    {
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::create(path, cdx).ok());
+        CountingProgress progress;
+        ASSERT_TRUE(buildTag(*cdx, makeSpec("NAME", 30), names, &progress).ok());
+        EXPECT_EQ(progress.seen.front(), 0);
+        EXPECT_EQ(progress.seen.back(), 100);
+        EXPECT_TRUE(std::is_sorted(progress.seen.begin(), progress.seen.end()));
+        TagSpec zip = makeSpec("ZIP", 10);
+        zip.forExpr = "!DELETED()";
+        ASSERT_TRUE(buildTag(*cdx, zip, zips).ok());
+        expectSound(*cdx->tag("NAME"), names);
+        ASSERT_TRUE(cdx->flush().ok());
+    }
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::open(path, false, cdx).ok());
+    EXPECT_FALSE(cdx->wasInterrupted());
+    ASSERT_EQ(cdx->tagCount(), 2);
+    EXPECT_EQ(cdx->tag(0)->spec().name, "NAME");
+    EXPECT_EQ(cdx->tag(1)->spec().name, "ZIP");
+    EXPECT_EQ(cdx->tag(1)->spec().keyExpr, "UPPER(ZIP)");
+    EXPECT_EQ(cdx->tag(1)->spec().forExpr, "!DELETED()");
+    EXPECT_EQ(cdx->tag(1)->spec().keyLength, 10);
+    expectSound(*cdx->tag(0), names);
+    expectSound(*cdx->tag(1), zips);
+    std::vector<std::string> faults;
+    ASSERT_TRUE(cdx->check(faults).ok());
+    EXPECT_TRUE(faults.empty());
+
+    // Rebuilding a tag of the same name keeps its order number; removing one keeps the rest.
+    Model fewer(names.begin(), std::next(names.begin(), 100));
+    ASSERT_TRUE(buildTag(*cdx, makeSpec("name", 30), fewer).ok());
+    ASSERT_EQ(cdx->tagCount(), 2);
+    EXPECT_EQ(cdx->tag(0)->spec().name, "NAME");
+    expectSound(*cdx->tag(0), fewer);
+    ASSERT_TRUE(cdx->removeTag("zip").ok());
+    EXPECT_EQ(cdx->removeTag("ZIP").code(), StatusCode::NotFound);
+    ASSERT_TRUE(cdx->flush().ok());
+    cdx.reset();
+    ASSERT_TRUE(CdxFile::open(path, true, cdx).ok());
+    ASSERT_EQ(cdx->tagCount(), 1);
+    EXPECT_EQ(cdx->tag("ZIP"), nullptr);
+    expectSound(*cdx->tag("NAME"), fewer);
+}
+
+TEST(CdxBuild, UniqueTagsKeepTheFirstRecordOfEachKey)
+{
+    TempDir dir;
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::create(dir.file("U.CDX"), cdx).ok());
+    TagSpec spec = makeSpec("CITY", 4);
+    spec.unique = true;
+    Model input{{"ROME", 9}, {"OSLO", 4}, {"ROME", 2}, {"OSLO", 7}, {"BERN", 5}};
+    ASSERT_TRUE(buildTag(*cdx, spec, input).ok());
+    EXPECT_EQ(scanAll(*cdx->tag("CITY")), (Entries{{"BERN", 5}, {"OSLO", 4}, {"ROME", 2}}));
+    EXPECT_TRUE(cdx->tag("CITY")->spec().unique);
+}
+
+TEST(CdxBuild, CancelledBuildLeavesTheFileAsItWas)
+{
+    TempDir dir;
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::create(dir.file("C.CDX"), cdx).ok());
+    Model m;
+    for (uint32_t r = 1; r <= 5000; ++r)
+        m.emplace(pad(std::to_string(r * 7919 % 10007), 12), r);
+    CountingProgress cancel;
+    cancel.stopAt = 40;
+    EXPECT_FALSE(buildTag(*cdx, makeSpec("NUM", 12), m, &cancel).ok());
+    EXPECT_EQ(cdx->tagCount(), 0);
+    ASSERT_TRUE(buildTag(*cdx, makeSpec("NUM", 12), m).ok());
+    expectSound(*cdx->tag("NUM"), m);
+}
+
+TEST(CdxBuild, BadTagSpecsAreRefused)
+{
+    TempDir dir;
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::create(dir.file("B.CDX"), cdx).ok());
+    std::unique_ptr<TagBuilder> builder;
+    const TagSpec bad[] = {makeSpec("", 10), makeSpec("ELEVENCHARS", 10), makeSpec("A B", 10),
+                           makeSpec("K", 0), makeSpec("K", 241)};
+    for (const TagSpec &spec : bad)
+        EXPECT_EQ(cdx->addTag(spec, builder).code(), StatusCode::InvalidArgument) << spec.name;
+}
+
+// --- Inserts and removes against a model. ----------------------------------------------
+
+struct ModelCase {
+    const char *name;
+    uint16_t keyLength;
+    char keyType;
+    std::string (*key)(std::mt19937 &rng, uint16_t keyLength);
+};
+
+std::string wordKey(std::mt19937 &rng, uint16_t n)
+{
+    std::string k;
+    const int len = static_cast<int>(rng() % (n + 1u));
+    for (int i = 0; i < len; ++i)
+        k += static_cast<char>('A' + rng() % 3);
+    return pad(k, n);
+}
+
+std::string sharedPrefixKey(std::mt19937 &rng, uint16_t n)
+{
+    std::string k(static_cast<size_t>(n) - 6, 'P');
+    for (int i = 0; i < 4; ++i)
+        k += static_cast<char>('0' + rng() % 10);
+    return pad(k, n);
+}
+
+std::string logicalKey(std::mt19937 &rng, uint16_t)
+{
+    return rng() % 2 ? "T" : "F";
+}
+
+// Numeric keys: a few significant bytes, the rest NULs that the leaves drop.
+std::string numericKey(std::mt19937 &rng, uint16_t n)
+{
+    std::string k(n, '\0');
+    const size_t significant = 1 + rng() % 3;
+    for (size_t i = 0; i < significant; ++i)
+        k[i] = static_cast<char>(rng() % 4 == 0 ? 0 : 0x3F + rng() % 3);
+    return k;
+}
+
+std::string randomBytesKey(std::mt19937 &rng, uint16_t n)
+{
+    std::string k(n, ' ');
+    for (char &c : k)
+        c = static_cast<char>(rng() % 256);
+    return k;
+}
+
+class CdxUpdates : public ::testing::TestWithParam<ModelCase>
+{
+};
+
+TEST_P(CdxUpdates, RandomInsertsAndRemovesMatchAModel)
+{
+    const ModelCase c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("M.CDX");
+    std::mt19937 rng(11);
+    Model model;
+    uint32_t nextRecno = 1;
+    for (int i = 0; i < 1500; ++i)
+        model.emplace(c.key(rng, c.keyLength), nextRecno++);
+    {
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::create(path, cdx).ok());
+        ASSERT_TRUE(buildTag(*cdx, makeSpec("K", c.keyLength, c.keyType), model).ok());
+        IndexTag &tag = *cdx->tag("K");
+        for (int op = 0; op < 6000; ++op) {
+            if (model.empty() || rng() % 100 < 55) {
+                // Large record numbers widen the leaf entries.
+                const uint32_t recno = rng() % 50 == 0 ? 0x7FFF0000u + nextRecno++ : nextRecno++;
+                const std::string key = c.key(rng, c.keyLength);
+                ASSERT_TRUE(tag.insert(key, recno).ok());
+                model.emplace(key, recno);
+            } else {
+                auto it = model.begin();
+                std::advance(it, static_cast<long>(rng() % model.size()));
+                // Now and then the caller's key is not the stored one: found by record number.
+                std::string key = it->first;
+                if (rng() % 10 == 0)
+                    key = c.key(rng, c.keyLength);
+                const Status s = tag.remove(key, it->second);
+                ASSERT_TRUE(s.ok()) << s.message();
+                model.erase(it);
+            }
+        }
+        expectSound(tag, model);
+        EXPECT_EQ(tag.remove(c.key(rng, c.keyLength), 0xFFFFFFF0u).code(), StatusCode::NotFound);
+        ASSERT_TRUE(cdx->flush().ok());
+    }
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::open(path, false, cdx).ok());
+    EXPECT_FALSE(cdx->wasInterrupted());
+    cdx->tag("K")->setKeyType(c.keyType);
+    expectSound(*cdx->tag("K"), model);
+
+    // Emptying the tag one entry at a time leaves an empty, sound tree that takes keys again.
+    IndexTag &tag = *cdx->tag("K");
+    for (auto it = model.begin(); it != model.end();) {
+        ASSERT_TRUE(tag.remove(it->first, it->second).ok());
+        it = model.erase(it);
+    }
+    expectSound(tag, model);
+    IndexEntry e;
+    bool found = true;
+    ASSERT_TRUE(tag.first(e, found).ok());
+    EXPECT_FALSE(found);
+    for (uint32_t r = 1; r <= 500; ++r) {
+        const std::string key = c.key(rng, c.keyLength);
+        ASSERT_TRUE(tag.insert(key, r).ok());
+        model.emplace(key, r);
+    }
+    expectSound(tag, model);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CdxUpdates,
+                         ::testing::Values(ModelCase{"Words", 10, 'C', wordKey},
+                                           ModelCase{"SharedPrefix", 120, 'C', sharedPrefixKey},
+                                           ModelCase{"Logical", 1, 'L', logicalKey},
+                                           ModelCase{"Numeric", 8, 'N', numericKey},
+                                           ModelCase{"LongestKeys", 240, 'C', randomBytesKey}),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+TEST(CdxUpdates, NavigationAroundEntriesThatAreGone)
+{
+    TempDir dir;
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::create(dir.file("N.CDX"), cdx).ok());
+    ASSERT_TRUE(buildTag(*cdx, makeSpec("K", 3), Model{{"BBB", 2}, {"BBB", 5}, {"DDD", 1}}).ok());
+    IndexTag &tag = *cdx->tag("K");
+    IndexEntry e;
+    bool found = false;
+    ASSERT_TRUE(tag.next(IndexEntry{"BBB", 3}, e, found).ok());
+    EXPECT_TRUE(found && e.recno == 5);
+    ASSERT_TRUE(tag.prev(IndexEntry{"CCC", 0}, e, found).ok());
+    EXPECT_TRUE(found && e.recno == 5);
+    ASSERT_TRUE(tag.prev(IndexEntry{"BBB", 2}, e, found).ok());
+    EXPECT_FALSE(found);
+    ASSERT_TRUE(tag.next(IndexEntry{"DDD", 1}, e, found).ok());
+    EXPECT_FALSE(found);
+    ASSERT_TRUE(tag.lowerBound("C", e, found).ok());
+    EXPECT_TRUE(found && e.key == "DDD");
+    EXPECT_EQ(tag.insert("TOO LONG", 9).code(), StatusCode::InvalidArgument);
+    // Inserting an entry that is already there changes nothing.
+    ASSERT_TRUE(tag.insert("DDD", 1).ok());
+    EXPECT_EQ(scanAll(tag).size(), 3u);
+}
+
+// --- Crash marker. -----------------------------------------------------------------------
+
+TEST(CdxInterrupted, AnUnflushedChangeLeavesTheMarkerUntilFlush)
+{
+    TempDir dir;
+    const std::string path = dir.file("I.CDX");
+    const std::string copy = dir.file("COPY.CDX");
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::create(path, cdx).ok());
+    ASSERT_TRUE(buildTag(*cdx, makeSpec("K", 4), Model{{"AAAA", 1}}).ok());
+    ASSERT_TRUE(cdx->flush().ok());
+    writeFile(copy, readFile(path));
+    {
+        std::unique_ptr<CdxFile> again;
+        ASSERT_TRUE(CdxFile::open(copy, true, again).ok());
+        EXPECT_FALSE(again->wasInterrupted());
+    }
+    ASSERT_TRUE(cdx->tag("K")->insert("BBBB", 2).ok());
+    // What a killed process leaves behind: the file as it is before flush.
+    writeFile(copy, readFile(path));
+    {
+        std::unique_ptr<CdxFile> again;
+        ASSERT_TRUE(CdxFile::open(copy, true, again).ok());
+        EXPECT_TRUE(again->wasInterrupted());
+    }
+    ASSERT_TRUE(cdx->flush().ok());
+    writeFile(copy, readFile(path));
+    std::unique_ptr<CdxFile> again;
+    ASSERT_TRUE(CdxFile::open(copy, true, again).ok());
+    EXPECT_FALSE(again->wasInterrupted());
+    EXPECT_EQ(scanAll(*again->tag("K")), (Entries{{"AAAA", 1}, {"BBBB", 2}}));
+}
+
+TEST(CdxReadOnly, ChangesAreRefused)
+{
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::open(fixture("ADD0001.CDX"), true, cdx).ok());
+    IndexTag *tag = cdx->tag("ZIP");
+    EXPECT_FALSE(tag->insert(std::string(10, 'X'), 1).ok());
+    std::unique_ptr<TagBuilder> builder;
+    EXPECT_FALSE(cdx->addTag(makeSpec("NEW", 5), builder).ok());
+    EXPECT_TRUE(cdx->flush().ok());
+}
+
+// --- Damaged files. ----------------------------------------------------------------------
+
+// Opens the bytes and walks every tag every way; the first failure, or Ok.
+Status openAndWalk(const std::string &bytes, bool writable = false)
+{
+    std::unique_ptr<CdxFile> cdx;
+    XBASE_TRY(CdxFile::openFromMemory(bytes, !writable, cdx));
+    for (int i = 0; i < cdx->tagCount(); ++i) {
+        IndexTag &tag = *cdx->tag(i);
+        XBASE_TRY(tag.scan({}, {}, false, true, [](std::string_view, uint32_t) { return true; }));
+        uint64_t n = 0;
+        XBASE_TRY(tag.count(n));
+        IndexEntry e;
+        bool found = false;
+        XBASE_TRY(tag.last(e, found));
+        while (found) {
+            IndexEntry from = e;
+            XBASE_TRY(tag.prev(from, e, found));
+        }
+        XBASE_TRY(tag.lowerBound("M", e, found));
+        if (writable) {
+            XBASE_TRY(tag.insert(std::string(tag.spec().keyLength, 'M'), 999999));
+            XBASE_TRY(tag.remove(std::string(tag.spec().keyLength, 'M'), 999999));
+        }
+        std::vector<std::string> faults;
+        XBASE_TRY(tag.check(faults));
+        if (!faults.empty())
+            return Status::Corruption(faults.front());
+    }
+    return Status::Ok();
+}
+
+struct Damage {
+    const char *name;
+    void (*apply)(std::string &bytes);
+};
+
+// The fixture's first tag (NAME, 60-byte keys) has its header at 0x600.
+constexpr uint32_t kNameHeader = 0x600;
+constexpr uint32_t kNameKey = 60;
+
+uint32_t le32(const std::string &b, size_t at)
+{
+    return readLe32(reinterpret_cast<const uint8_t *>(&b[at]));
+}
+void setLe32(std::string &b, size_t at, uint32_t v)
+{
+    writeLe32(reinterpret_cast<uint8_t *>(&b[at]), v);
+}
+void setLe16(std::string &b, size_t at, uint16_t v)
+{
+    writeLe16(reinterpret_cast<uint8_t *>(&b[at]), v);
+}
+uint32_t nameRoot(const std::string &b)
+{
+    return le32(b, kNameHeader);
+}
+uint32_t firstChildOfRoot(const std::string &b)
+{
+    return readBe32(reinterpret_cast<const uint8_t *>(&b[nameRoot(b) + 12 + kNameKey + 4]));
+}
+
+const Damage kDamages[] = {
+    {"TruncatedHeader", [](std::string &b) { b.resize(1000); }},
+    {"TruncatedHalf", [](std::string &b) { b.resize(b.size() / 2); }},
+    {"TruncatedMidPage", [](std::string &b) { b.resize(b.size() - 300); }},
+    {"DirectoryRootPastEnd", [](std::string &b) { setLe32(b, 0, static_cast<uint32_t>(b.size()) + 512); }},
+    {"TagRootPastEnd", [](std::string &b) { setLe32(b, kNameHeader, static_cast<uint32_t>(b.size())); }},
+    {"TagRootUnaligned", [](std::string &b) { setLe32(b, kNameHeader, nameRoot(b) + 3); }},
+    {"KeyLengthZero", [](std::string &b) { setLe16(b, kNameHeader + 12, 0); }},
+    {"KeyLengthTooLong", [](std::string &b) { setLe16(b, kNameHeader + 12, 241); }},
+    {"RootChildIsItself",
+     [](std::string &b) {
+         writeBe32(reinterpret_cast<uint8_t *>(&b[nameRoot(b) + 12 + kNameKey + 4]), nameRoot(b));
+     }},
+    {"InteriorCountTooLarge", [](std::string &b) { setLe16(b, nameRoot(b) + 2, 9); }},
+    {"InteriorEmpty", [](std::string &b) { setLe16(b, nameRoot(b) + 2, 0); }},
+    {"LeafCountTooLarge", [](std::string &b) { setLe16(b, firstChildOfRoot(b) + 2, 0xFFFF); }},
+    {"LeafWidthsInvalid", [](std::string &b) { b[firstChildOfRoot(b) + 23] = 0; }},
+    {"LeafRightIsItself", [](std::string &b) { setLe32(b, firstChildOfRoot(b) + 8, firstChildOfRoot(b)); }},
+    {"LeafRightIsHeader", [](std::string &b) { setLe32(b, firstChildOfRoot(b) + 8, 0); }},
+    {"LeafAttributesUnknown", [](std::string &b) { setLe16(b, firstChildOfRoot(b), 0x40); }},
+    {"LeafKeysOverlap",
+     [](std::string &b) {
+         // The first entry claims no shared bytes and no trailing blanks: 60 key bytes more.
+         const uint32_t leaf = firstChildOfRoot(b);
+         const int recBits = static_cast<uint8_t>(b[leaf + 20]);
+         const int bytes = static_cast<uint8_t>(b[leaf + 23]);
+         for (int e = 0; e < 20; ++e)
+             for (int i = recBits / 8; i < bytes; ++i)
+                 b[leaf + 24 + static_cast<size_t>(e * bytes + i)] = '\0';
+     }},
+    {"TagHeaderPastEnd",
+     [](std::string &b) {
+         // The directory leaf's first entry holds a tag header offset in its low bits.
+         const uint32_t dir = le32(b, 0);
+         const int bytes = static_cast<uint8_t>(b[dir + 23]);
+         for (int i = 0; i < bytes && i < 3; ++i)
+             b[dir + 24 + static_cast<size_t>(i)] = '\xFF';
+     }},
+};
+
+class CdxDamaged : public ::testing::TestWithParam<Damage>
+{
+};
+
+TEST_P(CdxDamaged, GivesCorruptionAndIsNeverWritten)
+{
+    std::string bytes = readFile(fixture("ADD0001.CDX"));
+    ASSERT_TRUE(openAndWalk(bytes).ok());
+    GetParam().apply(bytes);
+    const Status read = openAndWalk(bytes);
+    EXPECT_EQ(read.code(), StatusCode::Corruption) << read.message();
+    const Status write = openAndWalk(bytes, true);
+    EXPECT_EQ(write.code(), StatusCode::Corruption) << write.message();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CdxDamaged, ::testing::ValuesIn(kDamages),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+TEST(CdxDamaged, FilesOnDiskThatAreDamagedAreNotWritten)
+{
+    TempDir dir;
+    const std::string path = dir.file("D.CDX");
+    std::string bytes = readFile(fixture("ADD0001.CDX"));
+    setLe32(bytes, firstChildOfRoot(bytes) + 8, firstChildOfRoot(bytes));
+    writeFile(path, bytes);
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::open(path, false, cdx).ok());
+    IndexTag &tag = *cdx->tag("NAME");
+    EXPECT_EQ(tag.scan({}, {}, false, true, [](std::string_view, uint32_t) { return true; }).code(),
+              StatusCode::Corruption);
+    EXPECT_EQ(cdx->tag("ZIP")->insert(std::string(10, 'Z'), 1).code(), StatusCode::Corruption);
+    ASSERT_TRUE(cdx->flush().ok());
+    cdx.reset();
+    EXPECT_EQ(readFile(path), bytes);
 }
 
 } // namespace
