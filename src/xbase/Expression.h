@@ -31,6 +31,21 @@ struct EvalOptions {
 class ExpressionNode; // private syntax tree
 
 /// A compiled expression. Copyable handles share the compiled tree.
+///
+/// The dialect: field names in any letter case (a logical field alone is a condition;
+/// Character fields keep their trailing blanks; Date fields "YYYYMMDD" become dates; Logical
+/// fields are true for T, t, Y, y); strings in double or single quotes or [brackets]; numbers;
+/// .T. .F.; + joins strings (adds numbers), - joins moving the left string's trailing blanks to
+/// the end (subtracts numbers); * / %; the functions UPPER LOWER LEFT RIGHT SUBSTR TRIM RTRIM
+/// LTRIM ALLTRIM STR VAL DTOS EMPTY IIF RECNO() DELETED() in any letter case; the comparisons
+/// = == <> # != < <= > >= and $; .AND. .OR. .NOT. ! and the bare words AND, OR, NOT.
+/// A bare AND or OR where an operator is due is the operator; a bare NOT is the operator when
+/// what follows can begin an operand, otherwise it names a field.
+///
+/// Character comparisons with Exact off compare on the right side's length: "=" holds when
+/// the left begins with the right (an empty right side always matches), and a left side
+/// shorter than the right is less. With Exact on the shorter side is padded with blanks.
+/// "==" always compares the whole strings, trailing blanks included. `"" $ x` is false.
 class Expression
 {
 public:
@@ -63,6 +78,8 @@ public:
 private:
     std::shared_ptr<const ExpressionNode> m_root;
     std::string m_text;
+    uint32_t m_scratchSize = 0;  // bytes the nodes that build text need while evaluating
+    uint32_t m_recordLength = 0; // of the schema compiled against
 };
 
 /// Windows-1252 upper case: a-z and the accented small letters (e-acute 0xE9 -> 0xC9,

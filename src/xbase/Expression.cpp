@@ -1,0 +1,210 @@
+#include "Expression.h"
+
+#include "ExpressionEval.h"
+#include "ExpressionNode.h"
+#include "ExpressionParser.h"
+
+#include <cstring>
+#include <vector>
+
+namespace xbase {
+
+Expression::Expression() = default;
+Expression::~Expression() = default;
+Expression::Expression(const Expression &) = default;
+Expression &Expression::operator=(const Expression &) = default;
+
+Status Expression::compile(std::string_view text, const Schema &schema, Expression &out)
+{
+    out = Expression();
+    std::unique_ptr<ExpressionNode> root;
+    uint32_t scratchSize = 0;
+    XBASE_TRY(ExpressionParser::parse(text, schema, root, scratchSize));
+    out.m_root = std::shared_ptr<const ExpressionNode>(root.release());
+    out.m_text = std::string(text);
+    out.m_scratchSize = scratchSize;
+    out.m_recordLength = schema.recordLength();
+    return Status::Ok();
+}
+
+ValueType Expression::type() const
+{
+    return m_root ? m_root->type : ValueType::Logical;
+}
+
+int Expression::keyLength() const
+{
+    if (!m_root)
+        return 0;
+    switch (m_root->type) {
+    case ValueType::Character:
+        return static_cast<int>(m_root->maxLength);
+    case ValueType::Numeric:
+    case ValueType::Date:
+        return 8;
+    case ValueType::Logical:
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+// Runs `body(context)` with a scratch area of `size` bytes: on the stack for the common
+// small expressions, on the heap otherwise. A record without bytes reads as all blanks.
+template <typename Body>
+auto withContext(const RecordRef &record, uint32_t scratchSize, uint32_t recordLength,
+                 const EvalOptions &options, Body body)
+{
+    constexpr uint32_t kStackScratch = 2048;
+    char stackScratch[kStackScratch];
+    std::vector<char> heapScratch;
+    char *scratch = stackScratch;
+    if (scratchSize > kStackScratch) {
+        heapScratch.resize(scratchSize);
+        scratch = heapScratch.data();
+    }
+    std::vector<char> blankRecord;
+    const char *data = record.data;
+    if (!data) {
+        blankRecord.assign(recordLength + 1, ' ');
+        data = blankRecord.data();
+    }
+    EvalContext context{data, record.recno, scratch, options.exact};
+    return body(context);
+}
+
+} // namespace
+
+Value Expression::evaluate(const RecordRef &record, const EvalOptions &options) const
+{
+    Value v;
+    if (!m_root)
+        return v;
+    v.type = m_root->type;
+    withContext(record, m_scratchSize, m_recordLength, options, [&](const EvalContext &c) {
+        switch (m_root->type) {
+        case ValueType::Character:
+            v.text = std::string(evalCharacter(*m_root, c));
+            break;
+        case ValueType::Numeric:
+        case ValueType::Date:
+            v.number = evalNumber(*m_root, c);
+            break;
+        case ValueType::Logical:
+            v.logical = evalLogical(*m_root, c);
+            break;
+        }
+        return 0;
+    });
+    return v;
+}
+
+bool Expression::isTrue(const RecordRef &record, const EvalOptions &options) const
+{
+    if (!m_root || m_root->type != ValueType::Logical)
+        return false;
+    return withContext(record, m_scratchSize, m_recordLength, options,
+                       [&](const EvalContext &c) { return evalLogical(*m_root, c); });
+}
+
+std::string Expression::indexKey(const RecordRef &record) const
+{
+    if (!m_root)
+        return {};
+    return withContext(record, m_scratchSize, m_recordLength, EvalOptions{}, [&](const EvalContext &c) {
+        switch (m_root->type) {
+        case ValueType::Character: {
+            std::string key(evalCharacter(*m_root, c));
+            key.resize(m_root->maxLength, ' ');
+            return key;
+        }
+        case ValueType::Numeric:
+        case ValueType::Date:
+            return numericKey(evalNumber(*m_root, c));
+        case ValueType::Logical:
+            return std::string(evalLogical(*m_root, c) ? "T" : "F");
+        }
+        return std::string();
+    });
+}
+
+std::string numericKey(double value)
+{
+    if (value == 0.0)
+        value = 0.0; // -0 sorts and matches as 0
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    if (bits & (uint64_t(1) << 63))
+        bits = ~bits;
+    else
+        bits |= uint64_t(1) << 63;
+    std::string key(8, '\0');
+    for (int i = 0; i < 8; ++i)
+        key[static_cast<size_t>(i)] = static_cast<char>((bits >> (56 - 8 * i)) & 0xFF);
+    return key;
+}
+
+namespace {
+
+struct CaseTables {
+    unsigned char upper[256];
+    unsigned char lower[256];
+    CaseTables()
+    {
+        for (int c = 0; c < 256; ++c) {
+            upper[c] = static_cast<unsigned char>(c);
+            lower[c] = static_cast<unsigned char>(c);
+        }
+        for (int c = 'a'; c <= 'z'; ++c) {
+            upper[c] = static_cast<unsigned char>(c - 32);
+            lower[c - 32] = static_cast<unsigned char>(c);
+        }
+        // Windows-1252 small letters and their capitals.
+        const unsigned char pairs[][2] = {{0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F}};
+        for (const auto &p : pairs) {
+            upper[p[0]] = p[1];
+            lower[p[1]] = p[0];
+        }
+        for (int c = 0xE0; c <= 0xFE; ++c) {
+            if (c == 0xF7) // division sign
+                continue;
+            upper[c] = static_cast<unsigned char>(c - 0x20);
+            lower[c - 0x20] = static_cast<unsigned char>(c);
+        }
+    }
+};
+
+const CaseTables &caseTables()
+{
+    static const CaseTables tables;
+    return tables;
+}
+
+} // namespace
+
+const unsigned char *upperTable()
+{
+    return caseTables().upper;
+}
+
+const unsigned char *lowerTable()
+{
+    return caseTables().lower;
+}
+
+unsigned char upperCp1252(unsigned char c)
+{
+    return caseTables().upper[c];
+}
+
+std::string upperCp1252(std::string_view text)
+{
+    const unsigned char *table = upperTable();
+    std::string out(text);
+    for (char &c : out)
+        c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+} // namespace xbase
