@@ -101,20 +101,102 @@ Status decodeInterior(const uint8_t *page, int keyLength, InteriorNode &out)
     return Status::Ok();
 }
 
-int storedKeyBytes(const char *prev, const char *key, int keyLength, char pad, int &dup, int &trail)
+int trailingPadBytes(const char *key, int keyLength, char pad)
 {
+    uint64_t pattern = 0;
+    std::memset(&pattern, static_cast<unsigned char>(pad), sizeof(pattern));
     int t = 0;
+    while (keyLength - t >= 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, key + keyLength - t - 8, 8);
+        if (word != pattern)
+            break;
+        t += 8;
+    }
     while (t < keyLength && key[keyLength - 1 - t] == pad)
         ++t;
+    return t;
+}
+
+int commonPrefixBytes(const char *a, const char *b, int limit)
+{
     int d = 0;
-    if (prev) {
-        const int limit = keyLength - t;
-        while (d < limit && prev[d] == key[d])
-            ++d;
+    while (limit - d >= 8) {
+        uint64_t x = 0;
+        uint64_t y = 0;
+        std::memcpy(&x, a + d, 8);
+        std::memcpy(&y, b + d, 8);
+        if (x != y) {
+            const uint64_t diff = x ^ y;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            return d + __builtin_ctzll(diff) / 8;
+#else
+            break;
+#endif
+        }
+        d += 8;
     }
-    dup = d;
-    trail = t;
-    return keyLength - d - t;
+    while (d < limit && a[d] == b[d])
+        ++d;
+    return d;
+}
+
+int storedKeyBytes(const char *prev, const char *key, int keyLength, char pad, int &dup, int &trail)
+{
+    trail = trailingPadBytes(key, keyLength, pad);
+    dup = prev ? commonPrefixBytes(prev, key, keyLength - trail) : 0;
+    return keyLength - dup - trail;
+}
+
+int leafEntryBytes(uint32_t maxRecno, int keyLength, int &recBits)
+{
+    return entryBytes(maxRecno, bitsFor(static_cast<uint64_t>(keyLength)), recBits);
+}
+
+bool encodeLeafPacked(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
+                      const uint32_t *recnos, const uint8_t *dups, const uint8_t *trails, int count,
+                      int keyLength, uint8_t *page)
+{
+    const int fieldBits = bitsFor(static_cast<uint64_t>(keyLength));
+    uint32_t maxRecno = 0;
+    for (int i = 0; i < count; ++i)
+        maxRecno = std::max(maxRecno, recnos[i]);
+    int recBits = 0;
+    const int bytes = entryBytes(maxRecno, fieldBits, recBits);
+    const size_t entriesEnd = kLeafHeader + static_cast<size_t>(count) * static_cast<size_t>(bytes);
+    if (entriesEnd > kPageSize)
+        return false;
+    std::memset(page, 0, kPageSize);
+    writeLe16(page, attributes);
+    writeLe16(page + 2, static_cast<uint16_t>(count));
+    writeLe32(page + 4, left);
+    writeLe32(page + 8, right);
+    writeLe32(page + 14, recBits >= 32 ? 0xFFFFFFFFu : static_cast<uint32_t>((uint64_t(1) << recBits) - 1));
+    page[18] = static_cast<uint8_t>((1u << fieldBits) - 1);
+    page[19] = static_cast<uint8_t>((1u << fieldBits) - 1);
+    page[20] = static_cast<uint8_t>(recBits);
+    page[21] = static_cast<uint8_t>(fieldBits);
+    page[22] = static_cast<uint8_t>(fieldBits);
+    page[23] = static_cast<uint8_t>(bytes);
+    size_t keyPos = kPageSize;
+    const size_t L = static_cast<size_t>(keyLength);
+    uint8_t *entry = page + kLeafHeader;
+    for (int i = 0; i < count; ++i, entry += bytes) {
+        const char *key = keys + static_cast<size_t>(i) * L;
+        const size_t dup = i == 0 ? 0 : dups[i];
+        const size_t trail = trails[i];
+        const size_t stored = L - dup - trail;
+        if (keyPos < entriesEnd + stored)
+            return false;
+        keyPos -= stored;
+        std::memcpy(page + keyPos, key + dup, stored);
+        const uint64_t v = static_cast<uint64_t>(recnos[i]) | (static_cast<uint64_t>(dup) << recBits) |
+                           (static_cast<uint64_t>(trail) << (recBits + fieldBits));
+        for (int b = 0; b < bytes; ++b)
+            entry[b] = static_cast<uint8_t>(v >> (8 * b));
+    }
+    writeLe16(page + 12, static_cast<uint16_t>(keyPos - entriesEnd));
+    return true;
 }
 
 LeafSizer::LeafSizer(int keyLength, char pad)

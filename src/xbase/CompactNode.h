@@ -119,8 +119,15 @@ private:
     size_t m_size = 24;
 };
 
+// Number of pad bytes at the end of `key`.
+int trailingPadBytes(const char *key, int keyLength, char pad);
+// Length of the common prefix of `a` and `b`, at most `limit`.
+int commonPrefixBytes(const char *a, const char *b, int limit);
 // Bytes of key stored after dropping the duplicate prefix and trailing pad bytes.
 int storedKeyBytes(const char *prev, const char *key, int keyLength, char pad, int &dup, int &trail);
+// Bytes of one leaf entry for record numbers up to `maxRecno`; `recBits` receives the width
+// of the record number field.
+int leafEntryBytes(uint32_t maxRecno, int keyLength, int &recBits);
 
 // Encodes a leaf into `page` (kPageSize bytes). Returns false, leaving `page` undefined,
 // when the entries do not fit.
@@ -128,6 +135,10 @@ bool encodeLeaf(const LeafNode &node, int keyLength, char pad, uint8_t *page);
 // The same from a range of flat keys and record numbers.
 bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
                      const uint32_t *recnos, int count, int keyLength, char pad, uint8_t *page);
+// The same with each entry's duplicate and trailing counts given (dups[0] is taken as 0).
+bool encodeLeafPacked(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
+                      const uint32_t *recnos, const uint8_t *dups, const uint8_t *trails, int count,
+                      int keyLength, uint8_t *page);
 // Entries an interior node holds at most.
 int interiorCapacity(int keyLength);
 // Encodes an interior node. Requires: count() <= interiorCapacity(keyLength).

@@ -11,6 +11,12 @@ CompactTagBuilder::CompactTagBuilder(uint16_t keyLength, bool unique, Writer wri
 {
 }
 
+void CompactTagBuilder::reserve(size_t entries)
+{
+    m_keys.reserve(entries * m_keyLength);
+    m_recnos.reserve(entries);
+}
+
 void CompactTagBuilder::add(std::string_view key, uint32_t recno)
 {
     if (key.size() != m_keyLength) {

@@ -19,6 +19,7 @@ public:
 
     CompactTagBuilder(uint16_t keyLength, bool unique, Writer writer);
 
+    void reserve(size_t entries) override;
     void add(std::string_view key, uint32_t recno) override;
     Status finish(ProgressHook *progress) override;
 

@@ -728,16 +728,41 @@ Status CompactTree::replaceSorted(const char *keys, const uint32_t *recnos, size
     const int L = keyLength();
     const size_t Lz = static_cast<size_t>(L);
 
-    // Leaves: as many entries as fit, in order.
-    std::vector<size_t> leafEnds;
-    LeafSizer sizer(L, m_pad);
+    // Each entry's trailing pad and the bytes it shares with the entry before it.
+    std::vector<uint8_t> dups(n);
+    std::vector<uint8_t> trails(n);
     for (size_t i = 0; i < n; ++i) {
         const char *key = keys + i * Lz;
-        if (sizer.count() > 0 && sizer.sizeWith(key, recnos[i]) > kPageSize) {
-            leafEnds.push_back(i);
-            sizer.reset();
+        const int trail = trailingPadBytes(key, L, m_pad);
+        trails[i] = static_cast<uint8_t>(trail);
+        dups[i] = i == 0 ? 0 : static_cast<uint8_t>(commonPrefixBytes(key - Lz, key, L - trail));
+    }
+    // Leaves: as many entries as fit, in order.
+    std::vector<size_t> leafEnds;
+    {
+        size_t keyBytes = 0;
+        size_t count = 0;
+        uint32_t maxRecno = 0;
+        int recBits = 0;
+        size_t entrySize = static_cast<size_t>(leafEntryBytes(0, L, recBits));
+        for (size_t i = 0; i < n; ++i) {
+            size_t stored = count == 0 ? Lz - trails[i] : Lz - dups[i] - trails[i];
+            size_t size = entrySize;
+            if (recnos[i] > maxRecno)
+                size = static_cast<size_t>(leafEntryBytes(recnos[i], L, recBits));
+            if (count > 0 && 24 + (count + 1) * size + keyBytes + stored > kPageSize) {
+                leafEnds.push_back(i);
+                count = 0;
+                keyBytes = 0;
+                maxRecno = 0;
+                stored = Lz - trails[i];
+                size = static_cast<size_t>(leafEntryBytes(recnos[i], L, recBits));
+            }
+            ++count;
+            keyBytes += stored;
+            maxRecno = std::max(maxRecno, recnos[i]);
+            entrySize = size;
         }
-        sizer.add(key, recnos[i]);
     }
     if (n > 0 || leafEnds.empty())
         leafEnds.push_back(n);
@@ -778,8 +803,8 @@ Status CompactTree::replaceSorted(const char *keys, const uint32_t *recnos, size
         const uint16_t attributes = singleLeaf ? (kNodeRoot | kNodeLeaf) : kNodeLeaf;
         const uint32_t left = k == 0 ? kNoPage : pageAt(k - 1);
         const uint32_t right = k + 1 == leafEnds.size() ? kNoPage : pageAt(k + 1);
-        if (!encodeLeafRange(attributes, left, right, keys + start * Lz, recnos + start,
-                             static_cast<int>(end - start), L, m_pad, page))
+        if (!encodeLeafPacked(attributes, left, right, keys + start * Lz, recnos + start, dups.data() + start,
+                              trails.data() + start, static_cast<int>(end - start), L, page))
             return Status::InvalidArgument("index entries do not fit a node");
         if (end > start)
             refs.emplace_back(end - 1, pageAt(k));

@@ -85,6 +85,8 @@ class TagBuilder
 {
 public:
     virtual ~TagBuilder() = default;
+    /// Room for `entries` entries, when the caller knows the count up front.
+    virtual void reserve(size_t entries) { (void)entries; }
     /// Requires: key.size() == keyLength of the spec the builder was made for.
     virtual void add(std::string_view key, uint32_t recno) = 0;
     /// Sorts and writes the tag; reports 0..100 to `progress` when given.
