@@ -114,7 +114,8 @@ bool runOnce(uint64_t killAt, const std::vector<TagDefinition> &tags)
         Table t;
         EXPECT_TRUE(t.open(path, OpenMode::Exclusive).ok());
         if (!tags.empty()) {
-            EXPECT_TRUE(t.addTags(tags).ok());
+            const Status s = t.addTags(tags);
+            EXPECT_TRUE(s.ok()) << s.message();
         }
     }
     int fds[2];

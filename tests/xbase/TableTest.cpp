@@ -88,12 +88,11 @@ protected:
 
     void addTags()
     {
-        ASSERT_TRUE(table
-                        .addTags({{"LNAME", "UPPER(LNAME)+UPPER(FNAME)", ""},
-                                  {"CITY", "UPPER(CITY)", ""},
-                                  {"DELETED", "DELETED()", ""},
-                                  {"NOTISDEL", "!ISDEL", ""}})
-                        .ok());
+        const Status s = table.addTags({{"LNAME", "UPPER(LNAME)+UPPER(FNAME)", ""},
+                                        {"CITY", "UPPER(CITY)", ""},
+                                        {"DELETED", "DELETED()", ""},
+                                        {"NOTISDEL", "!ISDEL", ""}});
+        ASSERT_TRUE(s.ok()) << s.message();
     }
 
     // Record numbers in the current order from the top.
