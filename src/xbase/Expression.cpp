@@ -50,13 +50,14 @@ int Expression::keyLength() const
 
 namespace {
 
+constexpr uint32_t kStackScratch = 2048;
+
 // Runs `body(context)` with a scratch area of `size` bytes: on the stack for the common
 // small expressions, on the heap otherwise. A record without bytes reads as all blanks.
 template <typename Body>
 auto withContext(const RecordRef &record, uint32_t scratchSize, uint32_t recordLength,
                  const EvalOptions &options, Body body)
 {
-    constexpr uint32_t kStackScratch = 2048;
     char stackScratch[kStackScratch];
     std::vector<char> heapScratch;
     char *scratch = stackScratch;
@@ -104,6 +105,11 @@ bool Expression::isTrue(const RecordRef &record, const EvalOptions &options) con
 {
     if (!m_root || m_root->type != ValueType::Logical)
         return false;
+    if (record.data && m_scratchSize <= kStackScratch) { // the common case, kept lean
+        char scratch[kStackScratch];
+        const EvalContext context{record.data, record.recno, scratch, options.exact};
+        return evalLogical(*m_root, context);
+    }
     return withContext(record, m_scratchSize, m_recordLength, options,
                        [&](const EvalContext &c) { return evalLogical(*m_root, c); });
 }

@@ -120,34 +120,100 @@ bool compareResult(CompareOp op, int c)
     return false;
 }
 
-int sign(int v)
-{
-    return (v > 0) - (v < 0);
-}
-
 } // namespace
 
-int compareCharacters(std::string_view left, std::string_view right, bool exact)
+namespace {
+
+// compareCharacters with every byte of the left side read through `map` (a case table, or
+// nothing), so UPPER(field) = "..." needs no copy of the field.
+template <typename Map> int compareMapped(std::string_view left, std::string_view right, bool exact, Map map)
 {
     const size_t common = left.size() < right.size() ? left.size() : right.size();
-    int c = common ? std::memcmp(left.data(), right.data(), common) : 0;
-    if (c != 0 || left.size() == right.size())
-        return sign(c);
+    for (size_t i = 0; i < common; ++i) {
+        const unsigned char l = map(static_cast<unsigned char>(left[i]));
+        const unsigned char r = static_cast<unsigned char>(right[i]);
+        if (l != r)
+            return l < r ? -1 : 1;
+    }
+    if (left.size() == right.size())
+        return 0;
     if (!exact) {
         // Compared on the right side's length: a longer left side is equal, a shorter is less.
         return left.size() > right.size() ? 0 : -1;
     }
     // The shorter side is padded with blanks.
     if (left.size() > right.size()) {
-        for (size_t i = common; i < left.size(); ++i)
-            if (left[i] != ' ')
-                return static_cast<unsigned char>(left[i]) < ' ' ? -1 : 1;
+        for (size_t i = common; i < left.size(); ++i) {
+            const unsigned char l = map(static_cast<unsigned char>(left[i]));
+            if (l != ' ')
+                return l < ' ' ? -1 : 1;
+        }
     } else {
         for (size_t i = common; i < right.size(); ++i)
             if (right[i] != ' ')
                 return static_cast<unsigned char>(right[i]) < ' ' ? 1 : -1;
     }
     return 0;
+}
+
+struct Identity {
+    unsigned char operator()(unsigned char c) const { return c; }
+};
+
+struct ThroughTable {
+    const unsigned char *table;
+    unsigned char operator()(unsigned char c) const { return table[c]; }
+};
+
+// Whether `needle` occurs in `hay` read through `map`.
+template <typename Map> bool containsMapped(std::string_view needle, std::string_view hay, Map map)
+{
+    if (needle.empty() || needle.size() > hay.size())
+        return false;
+    const unsigned char first = static_cast<unsigned char>(needle[0]);
+    const size_t last = hay.size() - needle.size();
+    for (size_t i = 0; i <= last; ++i) {
+        if (map(static_cast<unsigned char>(hay[i])) != first)
+            continue;
+        size_t k = 1;
+        while (k < needle.size() &&
+               map(static_cast<unsigned char>(hay[i + k])) == static_cast<unsigned char>(needle[k]))
+            ++k;
+        if (k == needle.size())
+            return true;
+    }
+    return false;
+}
+
+bool compareText(CompareOp op, std::string_view l, std::string_view r, bool exact, const unsigned char *table)
+{
+    if (op == CompareOp::ExactEqual) {
+        if (l.size() != r.size())
+            return false;
+        if (!table)
+            return l.empty() || std::memcmp(l.data(), r.data(), l.size()) == 0;
+        return compareMapped(l, r, true, ThroughTable{table}) == 0;
+    }
+    if (!table)
+        return compareResult(op, compareMapped(l, r, exact, Identity{}));
+    return compareResult(op, compareMapped(l, r, exact, ThroughTable{table}));
+}
+
+// The case table when `n` is UPPER(x) or LOWER(x), else nullptr.
+const unsigned char *caseTableOf(const ExpressionNode &n)
+{
+    if (n.kind == NodeKind::Upper)
+        return upperTable();
+    if (n.kind == NodeKind::Lower)
+        return lowerTable();
+    return nullptr;
+}
+
+} // namespace
+
+int compareCharacters(std::string_view left, std::string_view right, bool exact)
+{
+    return compareMapped(left, right, exact, Identity{});
 }
 
 int64_t julianDay(int year, int month, int day)
@@ -379,11 +445,10 @@ bool evalLogical(const ExpressionNode &n, const EvalContext &c)
         const ExpressionNode &b = n.child(1);
         switch (a.type) {
         case ValueType::Character: {
-            const std::string_view l = evalCharacter(a, c);
-            const std::string_view r = evalCharacter(b, c);
-            if (n.op == CompareOp::ExactEqual)
-                return l.size() == r.size() && (l.empty() || std::memcmp(l.data(), r.data(), l.size()) == 0);
-            return compareResult(n.op, compareCharacters(l, r, c.exact));
+            // UPPER(x) or LOWER(x) against a constant reads x through the case table.
+            const unsigned char *table = b.kind == NodeKind::Constant ? caseTableOf(a) : nullptr;
+            const std::string_view l = evalCharacter(table ? a.child(0) : a, c);
+            return compareText(n.op, l, evalCharacter(b, c), c.exact, table);
         }
         case ValueType::Numeric:
         case ValueType::Date: {
@@ -401,9 +466,12 @@ bool evalLogical(const ExpressionNode &n, const EvalContext &c)
     }
     case NodeKind::Contains: {
         const std::string_view needle = evalCharacter(n.child(0), c);
+        const ExpressionNode &hay = n.child(1);
+        if (const unsigned char *table = caseTableOf(hay))
+            return containsMapped(needle, evalCharacter(hay.child(0), c), ThroughTable{table});
         if (needle.empty())
             return false;
-        return evalCharacter(n.child(1), c).find(needle) != std::string_view::npos;
+        return evalCharacter(hay, c).find(needle) != std::string_view::npos;
     }
     case NodeKind::And:
         return evalLogical(n.child(0), c) && evalLogical(n.child(1), c);

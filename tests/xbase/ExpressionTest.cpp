@@ -161,7 +161,15 @@ INSTANTIATE_TEST_SUITE_P(
         CompareCase{"\"B\" >= \"ABC\"", true, true}, CompareCase{"\"\xE9\" > \"Z\"", true, true},
         CompareCase{"\"A\t\" < \"A\"", false, true}, CompareCase{"LNAME = \"Smith\"", true, true},
         CompareCase{"LNAME == \"Smith\"", false, false}, CompareCase{"LNAME <= \"Smith\"", true, true},
-        CompareCase{"UPPER(LNAME) > \"SMITH\"", false, false}));
+        CompareCase{"UPPER(LNAME) > \"SMITH\"", false, false},
+        // UPPER and LOWER against a constant read the field through the case table
+        CompareCase{"UPPER(LNAME) == \"SMITH     \"", true, true},
+        CompareCase{"UPPER(LNAME) = \"SMITH      X\"", false, false},
+        CompareCase{"UPPER(LNAME) < \"SMITH      X\"", true, true},
+        CompareCase{"UPPER(CITY) = \"MONTR\xC9\" + \"AL\"", true, true},
+        CompareCase{"\"R\xC9\" $ UPPER(CITY)", true, true},
+        CompareCase{"\"r\xE9\" $ LOWER(CITY)", true, true}, CompareCase{"\"\" $ UPPER(CITY)", false, false},
+        CompareCase{"LOWER(LNAME) = \"smith \"", true, true}));
 
 struct ErrorCase {
     const char *text;
