@@ -567,6 +567,14 @@ private:
             const Token next = lex(m_text, t.end);
             if (next.kind == Tok::LParen)
                 return parseFunction();
+            if (next.kind == Tok::Minus && next.end < m_text.size() && m_text[next.end] == '>') {
+                // ALIAS->FIELD: the alias names the table compiled against, so it is skipped.
+                m_tok = next;
+                m_tok.end = next.end + 1;
+                advance();
+                if (m_tok.kind != Tok::Ident)
+                    return fail(m_tok.pos, "expected a field name after ->");
+            }
             return parseField();
         }
         case Tok::End:
@@ -671,6 +679,20 @@ private:
         for (const FunctionInfo &f : kFunctions)
             if (sameWord(nameTok.text, f.name))
                 info = &f;
+        if (!info && nameTok.text.size() >= 4) {
+            // xBase accepts a function name cut to four or more letters when only one fits.
+            int matches = 0;
+            for (const FunctionInfo &f : kFunctions) {
+                const std::string_view full(f.name);
+                if (full.size() > nameTok.text.size() &&
+                    sameWord(nameTok.text, full.substr(0, nameTok.text.size()))) {
+                    info = &f;
+                    ++matches;
+                }
+            }
+            if (matches != 1)
+                info = nullptr;
+        }
         if (!info)
             return failPlain("Unknown function " + std::string(nameTok.text) + " at position " +
                              std::to_string(position));

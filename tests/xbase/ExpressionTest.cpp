@@ -124,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"ISDEL and not EMPTY(LNAME)", "T"}, EvalCase{".not. ISDEL or .F.", "F"},
         EvalCase{"NOT ISDEL", "F"}, EvalCase{".T. .or. .T. .and. .F.", "T"},
         EvalCase{"(.T. .or. .T.) .and. .F.", "F"}, EvalCase{"!ISDEL = .F.", "T"},
+        EvalCase{"ADD0001->LNAME", "Smith     "}, EvalCase{"SUBS(LNAME,2,2)", "mi"},
+        EvalCase{"uppe(alltr(LNAME))", "SMITH"}, EvalCase{"DELE()", "F"},
         EvalCase{"ISDEL.and.\"C\"$CODES", "T"}, EvalCase{"ISDEL==.T.", "T"}));
 
 struct CompareCase {
@@ -201,6 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{".x.", "position 1"}, ErrorCase{"(ISDEL", "expected ')'"},
         ErrorCase{"ISDEL)", "position 6"}, ErrorCase{"ISDEL .and.", "position 12"}, ErrorCase{"", "empty"},
         ErrorCase{"NOSUCH = \"A\"", "NOSUCH"}, ErrorCase{"FOO(1)", "Unknown function FOO"},
+        ErrorCase{"TRIM_(LNAME)", "Unknown function"}, ErrorCase{"X->1", "expected a field name after ->"},
         ErrorCase{"\"A\" + 1", "Type mismatch at position 5"}, ErrorCase{"LNAME $ 1", "Type mismatch"},
         ErrorCase{"UPPER(1)", "Type mismatch"}, ErrorCase{"1 .AND. .T.", "Type mismatch"},
         ErrorCase{"ISDEL < .T.", "Type mismatch"}, ErrorCase{"LNAME = 1", "Type mismatch"},
