@@ -37,7 +37,11 @@ class ExpressionNode; // private syntax tree
 /// fields are true for T, t, Y, y); strings in double or single quotes or [brackets]; numbers;
 /// .T. .F.; + joins strings (adds numbers), - joins moving the left string's trailing blanks to
 /// the end (subtracts numbers); * / %; the functions UPPER LOWER LEFT RIGHT SUBSTR TRIM RTRIM
-/// LTRIM ALLTRIM STR VAL DTOS EMPTY IIF RECNO() DELETED() in any letter case; the comparisons
+/// LTRIM ALLTRIM STR VAL DTOS EMPTY IIF RECNO() DELETED() in any letter case, also cut to
+/// four or more letters when only one function fits (SUBS, ALLT); ALIAS->FIELD with the alias
+/// ignored; a memo field only as EMPTY(memo), true when its block pointer is blank or zero;
+/// numeric fields of types N F I B Y; STR(n[, length[, decimals]]) with constant length
+/// (default 10) and decimals (default 0), rounding halves away from zero; the comparisons
 /// = == <> # != < <= > >= and $; .AND. .OR. .NOT. ! and the bare words AND, OR, NOT.
 /// A bare AND or OR where an operator is due is the operator; a bare NOT is the operator when
 /// what follows can begin an operand, otherwise it names a field.
