@@ -34,13 +34,21 @@ void put16(unsigned char *p, uint16_t v)
     p[1] = static_cast<unsigned char>(v >> 8);
 }
 
+// Today's local date as stored (year - 1900, month, day). The local time is worked out again
+// at most once a minute: appends ask for it on every header write.
 std::array<uint8_t, 3> today()
 {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return {{static_cast<uint8_t>(tm.tm_year % 256), static_cast<uint8_t>(tm.tm_mon + 1),
-             static_cast<uint8_t>(tm.tm_mday)}};
+    thread_local std::time_t lastMinute = -1;
+    thread_local std::array<uint8_t, 3> last{{0, 1, 1}};
+    const std::time_t now = std::time(nullptr);
+    if (now / 60 != lastMinute) {
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        last = {{static_cast<uint8_t>(tm.tm_year % 256), static_cast<uint8_t>(tm.tm_mon + 1),
+                 static_cast<uint8_t>(tm.tm_mday)}};
+        lastMinute = now / 60;
+    }
+    return last;
 }
 
 bool knownType(char t)
@@ -149,6 +157,41 @@ Status DbfFile::parse(uint64_t fileSize)
     m_recordCount = m_claimedCount;
     if (room < m_claimedCount)
         m_recordCount = static_cast<uint32_t>(room);
+    m_wasPending = h[kPendingByte] == kPendingMark;
+    if (m_wasPending && room > m_claimedCount) {
+        // This engine stopped while header writes were deferred: every whole record it
+        // appended (each written together with the end mark) was posted.
+        m_recordCount = static_cast<uint32_t>(std::min<uint64_t>(room, 0xFFFFFFFEull));
+        m_claimedCount = m_recordCount;
+    }
+    return Status::Ok();
+}
+
+Status DbfFile::setDeferredHeader(bool deferred)
+{
+    if (!deferred && m_pending)
+        XBASE_TRY(syncHeader());
+    m_deferred = deferred;
+    return Status::Ok();
+}
+
+Status DbfFile::markPending()
+{
+    if (!m_deferred || m_pending)
+        return Status::Ok();
+    const uint8_t mark = kPendingMark;
+    XBASE_TRY(m_file.writeAt(kPendingByte, &mark, 1));
+    m_pending = true;
+    return Status::Ok();
+}
+
+Status DbfFile::syncHeader()
+{
+    if (m_file.isWritable() && (m_pending || m_wasPending || m_claimedCount != m_recordCount)) {
+        XBASE_TRY(writeHeaderCount(m_recordCount, true));
+        m_pending = false;
+        m_wasPending = false;
+    }
     return Status::Ok();
 }
 
@@ -263,9 +306,10 @@ Status DbfFile::writeRecords(uint32_t first, uint32_t count, const char *data)
 {
     if (first == 0 || first > m_recordCount || count > m_recordCount - first + 1)
         return Status::NotFound("Record " + std::to_string(first) + " does not exist");
+    XBASE_TRY(markPending());
     XBASE_TRY(m_file.writeAt(recordOffset(first), data, static_cast<size_t>(count) * m_recordLength));
-    if (isShort() || m_lastUpdate != today())
-        XBASE_TRY(writeHeaderCount(m_recordCount));
+    if (!m_pending && (isShort() || m_wasPending || m_lastUpdate != today()))
+        XBASE_TRY(writeHeaderCount(m_recordCount, m_wasPending));
     return Status::Ok();
 }
 
@@ -283,35 +327,47 @@ Status DbfFile::appendRecords(const char *data, uint32_t count)
     if (static_cast<uint64_t>(m_recordCount) + count > 0xFFFFFFFEull)
         return Status::InvalidArgument("The table cannot hold more records");
     const size_t bytes = static_cast<size_t>(count) * m_recordLength;
-    std::string buffer;
-    buffer.reserve(bytes + 1);
-    buffer.append(data, bytes);
-    buffer += '\x1A';
-    XBASE_TRY(m_file.writeAt(recordOffset(m_recordCount + 1), buffer.data(), buffer.size()));
-    XBASE_TRY(writeHeaderCount(m_recordCount + count));
-    return Status::Ok();
+    m_appendBuffer.resize(bytes + 1);
+    std::memcpy(&m_appendBuffer[0], data, bytes);
+    m_appendBuffer[bytes] = '\x1A';
+    XBASE_TRY(markPending());
+    XBASE_TRY(m_file.writeAt(recordOffset(m_recordCount + 1), m_appendBuffer.data(), m_appendBuffer.size()));
+    if (m_appendBuffer.size() > (1u << 20))
+        std::string().swap(m_appendBuffer);
+    if (m_pending) {
+        m_recordCount += count;
+        m_claimedCount = m_recordCount;
+        return Status::Ok();
+    }
+    return writeHeaderCount(m_recordCount + count, m_wasPending);
 }
 
 Status DbfFile::truncateTo(uint32_t count)
 {
     if (count > m_recordCount)
         return Status::InvalidArgument("Cannot grow a table by truncating it");
-    XBASE_TRY(writeHeaderCount(count));
+    XBASE_TRY(writeHeaderCount(count, true));
+    m_pending = m_wasPending = false;
     const char eof = '\x1A';
     XBASE_TRY(m_file.writeAt(recordOffset(count + 1), &eof, 1));
     return m_file.truncate(recordOffset(count + 1) + 1);
 }
 
-Status DbfFile::writeHeaderCount(uint32_t count)
+Status DbfFile::writeHeaderCount(uint32_t count, bool clearPending)
 {
     const std::array<uint8_t, 3> date = today();
-    unsigned char h[8];
+    unsigned char h[kPendingByte + 1];
+    const size_t n = clearPending ? sizeof h : 8;
+    if (clearPending)
+        XBASE_TRY(m_file.readAt(0, h, sizeof h));
     h[0] = m_version;
     h[1] = date[0];
     h[2] = date[1];
     h[3] = date[2];
     put32(h + 4, count);
-    XBASE_TRY(m_file.writeAt(0, h, sizeof h));
+    if (clearPending)
+        h[kPendingByte] = 0;
+    XBASE_TRY(m_file.writeAt(0, h, n));
     m_lastUpdate = date;
     m_recordCount = count;
     m_claimedCount = count;

@@ -76,12 +76,26 @@ public:
     /// Re-reads the count from the header (another shared opener may have appended).
     Status refresh();
 
+    /// Deferred header writes, for a table opened exclusively: appends then write only the
+    /// record and the end mark (one call), and the count reaches the header at syncHeader().
+    /// Before the first deferred write, header byte 14 is set; a file opened with that byte
+    /// set was left by a stopped writer, and every whole record in it counts as posted.
+    Status setDeferredHeader(bool deferred);
+    /// Writes the true count and date and clears byte 14.
+    Status syncHeader();
+    /// True when the file was opened with byte 14 set (see setDeferredHeader()).
+    bool wasLeftPending() const { return m_wasPending; }
+    /// Sets byte 14 before a deferred write (no-op unless deferring; done once).
+    Status markPending();
+
     File &file() { return m_file; }
 
 private:
     DbfFile() = default;
     Status parse(uint64_t fileSize);
-    Status writeHeaderCount(uint32_t count);
+    Status writeHeaderCount(uint32_t count, bool clearPending = false);
+    static constexpr size_t kPendingByte = 14;
+    static constexpr uint8_t kPendingMark = 1;
     uint64_t recordOffset(uint32_t recno) const
     {
         return m_headerLength + static_cast<uint64_t>(recno - 1) * m_recordLength;
@@ -97,6 +111,10 @@ private:
     uint8_t m_flags = 0;
     uint8_t m_codePage = 0;
     std::array<uint8_t, 3> m_lastUpdate{{0, 1, 1}};
+    std::string m_appendBuffer; // a record and the end mark, written in one call
+    bool m_deferred = false;    // header writes wait for syncHeader()
+    bool m_pending = false;     // byte 14 is set in the file by this object
+    bool m_wasPending = false;  // byte 14 was set when the file was opened
 };
 
 } // namespace xbase

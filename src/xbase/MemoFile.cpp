@@ -123,8 +123,34 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view text, uint32_t &newBl
     bytes.resize(static_cast<size_t>(need) * m_blockSize, '\0');
     const uint32_t at = m_nextFree;
     XBASE_TRY(m_file.writeAt(static_cast<uint64_t>(at) * m_blockSize, bytes.data(), bytes.size()));
-    XBASE_TRY(writeNextFree(at + need));
+    if (m_deferred) {
+        m_nextFree = at + need;
+        m_headerStale = true;
+    } else {
+        XBASE_TRY(writeNextFree(at + need));
+    }
     newBlock = at;
+    return Status::Ok();
+}
+
+Status MemoFile::syncHeader()
+{
+    if (!m_headerStale)
+        return Status::Ok();
+    XBASE_TRY(writeNextFree(m_nextFree));
+    m_headerStale = false;
+    return Status::Ok();
+}
+
+Status MemoFile::recoverNextFree()
+{
+    uint64_t size = 0;
+    XBASE_TRY(m_file.size(size));
+    const uint64_t end = (size + m_blockSize - 1) / m_blockSize;
+    if (end > m_nextFree && end <= 0xFFFFFFFFull) {
+        m_nextFree = static_cast<uint32_t>(end);
+        m_headerStale = true;
+    }
     return Status::Ok();
 }
 
@@ -140,6 +166,7 @@ Status MemoFile::writeNextFree(uint32_t next)
 Status MemoFile::clear()
 {
     XBASE_TRY(writeNextFree(firstDataBlock()));
+    m_headerStale = false;
     return m_file.truncate(static_cast<uint64_t>(firstDataBlock()) * m_blockSize);
 }
 

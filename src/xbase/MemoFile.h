@@ -50,6 +50,15 @@ public:
     /// Re-reads the next free block (another shared opener may have written).
     Status refresh();
 
+    /// Deferred header writes (the table is open exclusively and its DBF header carries the
+    /// pending mark): new blocks are written, the next free block reaches the header at
+    /// syncHeader().
+    void setDeferredHeader(bool deferred) { m_deferred = deferred; }
+    Status syncHeader();
+    /// After a stopped writer: blocks past the stored next free block may belong to posted
+    /// records, so the next free block moves to the end of the file.
+    Status recoverNextFree();
+
 private:
     MemoFile() = default;
     Status writeNextFree(uint32_t next);
@@ -61,6 +70,8 @@ private:
     File m_file;
     uint32_t m_blockSize = kDefaultBlockSize;
     uint32_t m_nextFree = 0;
+    bool m_deferred = false;
+    bool m_headerStale = false; // m_nextFree differs from the file's header
 };
 
 } // namespace xbase

@@ -1,5 +1,8 @@
 #include "Table.h"
 
+#include "ExpressionNode.h"
+#include "QueryPlanner.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -15,7 +18,18 @@ struct Table::OpenTag {
     Expression condition; // empty when the tag has none
     std::string error;    // why the key could not be compiled ("" when it could)
     bool isTemporary = false;
+    // The record bytes the key and condition read (offset, length); an edit that leaves them
+    // alone cannot change the tag.
+    std::vector<std::pair<uint32_t, uint32_t>> reads;
     bool hasCondition() const { return condition.isValid(); }
+    bool affectedBy(const std::string &a, const std::string &b) const
+    {
+        for (const auto &r : reads)
+            if (r.first + r.second <= a.size() && r.first + r.second <= b.size() &&
+                std::memcmp(a.data() + r.first, b.data() + r.first, r.second) != 0)
+                return true;
+        return false;
+    }
 };
 
 namespace {
@@ -134,6 +148,18 @@ private:
     int m_last = -1;
 };
 
+void collectReads(const ExpressionNode *n, std::vector<std::pair<uint32_t, uint32_t>> &out)
+{
+    if (!n)
+        return;
+    if (n->kind == NodeKind::Field || n->kind == NodeKind::EmptyMemo)
+        out.emplace_back(n->offset, n->length);
+    else if (n->kind == NodeKind::Deleted)
+        out.emplace_back(0, 1);
+    for (const auto &c : n->children)
+        collectReads(c.get(), out);
+}
+
 char keyTypeOf(const Expression &e)
 {
     switch (e.type()) {
@@ -189,6 +215,18 @@ Status Table::open(const std::string &path, OpenMode mode, const std::string &al
             return Status::NotFound("Memo file " + memoPath + " not found");
         XBASE_TRY(MemoFile::open(memoPath, readOnly, memo));
     }
+    if (mode == OpenMode::Exclusive) {
+        // Nobody else reads the file while it is open, so header writes wait for flush();
+        // a writer stopped in between is recovered here.
+        if (dbf->wasLeftPending() && memo)
+            XBASE_TRY(memo->recoverNextFree());
+        XBASE_TRY(dbf->syncHeader());
+        if (memo)
+            XBASE_TRY(memo->syncHeader());
+        XBASE_TRY(dbf->setDeferredHeader(true));
+        if (memo)
+            memo->setDeferredHeader(true);
+    }
     m_dbf = std::move(dbf);
     m_memo = std::move(memo);
     m_path = path;
@@ -232,6 +270,8 @@ Status Table::compileTag(IndexTag *tag, OpenTag &out) const
         s = Expression::compile(spec.forExpr, schema(), out.condition);
     if (!s.ok())
         out.error = "Tag " + spec.name + ": " + s.message();
+    collectReads(out.key.root(), out.reads);
+    collectReads(out.condition.root(), out.reads);
     return Status::Ok();
 }
 
@@ -242,11 +282,7 @@ Status Table::close()
         cancelEdit();
     if (m_idx)
         closeTempIndex(false);
-    if (m_cdx && m_mode != OpenMode::ReadOnly) {
-        const Status s = m_cdx->flush();
-        if (!s.ok())
-            result = s;
-    }
+    result = flush();
     m_tags.clear();
     m_cdx.reset();
     m_memo.reset();
@@ -272,6 +308,11 @@ Status Table::close()
 
 Status Table::flush()
 {
+    if (!m_dbf || m_mode == OpenMode::ReadOnly)
+        return Status::Ok();
+    if (m_memo)
+        XBASE_TRY(m_memo->syncHeader());
+    XBASE_TRY(m_dbf->syncHeader());
     if (m_cdx && m_mode != OpenMode::ReadOnly)
         XBASE_TRY(m_cdx->flush());
     if (m_idx && m_mode != OpenMode::ReadOnly)
@@ -1193,6 +1234,13 @@ Status Table::setFieldValue(std::string_view name, std::string_view value)
     const int i = schema().indexOf(name);
     if (i < 0)
         return Status::NotFound("Field " + std::string(name) + " does not exist");
+    return setFieldValue(i, value);
+}
+
+Status Table::setFieldValue(int i, std::string_view value)
+{
+    if (!isOpen() || i < 0 || i >= schema().fieldCount())
+        return Status::NotFound("Field " + std::to_string(i) + " does not exist");
     if (!m_editing)
         XBASE_TRY(lockRecord());
     const FieldDescriptor &f = schema().field(i);
@@ -1271,6 +1319,7 @@ Status Table::post()
     for (const auto &t : m_tags)
         if (!t->error.empty())
             return Status::InvalidArgument(t->error + "; the index cannot be kept up to date");
+    XBASE_TRY(m_dbf->markPending());
     // Memo blocks first, always new ones: until the record points at them the old text stays
     // whole, so a stopped writer leaves the record with its old memo or its new one.
     for (const auto &me : m_memoEdits) {
@@ -1314,14 +1363,13 @@ Status Table::post()
     } else {
         XBASE_TRY(m_dbf->writeRecord(recno, m_edit.data()));
     }
-    std::string posted = std::move(m_edit);
+    m_record.swap(m_edit);
     cancelEdit();
-    m_record = posted;
     m_recno = recno;
     m_eof = m_bof = false;
     if (m_queryActive)
-        setQueryBit(recno, (!m_deletedHidden || posted[0] != '*') &&
-                               m_query.isTrue(RecordRef{posted.data(), recno}, m_eval));
+        setQueryBit(recno, (!m_deletedHidden || m_record[0] != '*') &&
+                               m_query.isTrue(RecordRef{m_record.data(), recno}, m_eval));
     return syncEntry();
 }
 
@@ -1332,13 +1380,15 @@ Status Table::updateTags(const std::string &oldData, const std::string &newData,
     for (const auto &t : m_tags) {
         if (!t->key.isValid())
             continue;
-        const std::string newKey = t->key.indexKey(newRec);
-        const bool newIn = !t->hasCondition() || t->condition.isTrue(newRec, {});
         if (isNew) {
-            if (!t->isTemporary && newIn)
-                XBASE_TRY(t->tag->insert(newKey, recno));
+            if (!t->isTemporary && (!t->hasCondition() || t->condition.isTrue(newRec, {})))
+                XBASE_TRY(t->tag->insert(t->key.indexKey(newRec), recno));
             continue;
         }
+        if (!t->affectedBy(oldData, newData))
+            continue;
+        const std::string newKey = t->key.indexKey(newRec);
+        const bool newIn = !t->hasCondition() || t->condition.isTrue(newRec, {});
         const std::string oldKey = t->key.indexKey(oldRec);
         const bool oldIn = !t->hasCondition() || t->condition.isTrue(oldRec, {});
         if (oldKey == newKey && oldIn == newIn)
@@ -1498,11 +1548,77 @@ Status Table::setQuery(std::string_view expr)
     return rebuildQuery();
 }
 
+namespace {
+
+// The production tags the planner may read: those whose key compiled.
+class TagCatalog : public IndexCatalog
+{
+public:
+    void add(IndexTag *tag, const Expression *key) { m_tags.push_back({tag, key}); }
+    int tagCount() const override { return static_cast<int>(m_tags.size()); }
+    const TagSpec &tagSpec(int i) const override { return m_tags[static_cast<size_t>(i)].first->spec(); }
+    const Expression &tagKey(int i) const override { return *m_tags[static_cast<size_t>(i)].second; }
+    Status scan(int i, std::string_view lo, std::string_view hi, bool hiInclusive, bool unboundedHi,
+                const std::function<bool(std::string_view, uint32_t)> &visit) override
+    {
+        return m_tags[static_cast<size_t>(i)].first->scan(lo, hi, hiInclusive, unboundedHi, visit);
+    }
+
+private:
+    std::vector<std::pair<IndexTag *, const Expression *>> m_tags;
+};
+
+} // namespace
+
 Status Table::rebuildQuery()
 {
     const uint32_t count = recordCount();
     m_queryBitCount = count;
     m_queryBits.assign((static_cast<size_t>(count) + 63) / 64 + 1, 0);
+
+    // Tags narrow the query to candidates; only those are read and re-tested, unless the
+    // plan is exact and a DELETED() tag tells the marked records.
+    TagCatalog catalog;
+    IndexTag *deletedTag = nullptr;
+    for (int i = 0; i < tagCount(); ++i) {
+        OpenTag &t = *m_tags[static_cast<size_t>(i)];
+        if (!t.key.isValid() || t.hasCondition())
+            continue;
+        catalog.add(t.tag, &t.key);
+        std::string expr = t.tag->spec().keyExpr;
+        expr.erase(std::remove(expr.begin(), expr.end(), ' '), expr.end());
+        for (char &c : expr)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (expr == "DELETED()" && t.tag->spec().keyLength == 1)
+            deletedTag = t.tag;
+    }
+    QueryPlan plan;
+    if (count > 0 && catalog.tagCount() > 0 && planQuery(m_query, catalog, count, m_eval, plan).ok() &&
+        plan.indexed) {
+        const RecordBitmap &c = plan.candidates;
+        if (plan.exact && (!m_deletedHidden || deletedTag)) {
+            for (uint32_t r = c.nextSet(1); r != 0; r = r < count ? c.nextSet(r + 1) : 0)
+                setQueryBit(r, true);
+            if (m_deletedHidden) {
+                XBASE_TRY(deletedTag->scan("T", "T", true, false, [&](std::string_view, uint32_t r) {
+                    setQueryBit(r, false);
+                    return true;
+                }));
+            }
+            return Status::Ok();
+        }
+        if (c.count() < count / 8) {
+            std::string rec(m_dbf->recordLength(), ' ');
+            for (uint32_t r = c.nextSet(1); r != 0; r = r < count ? c.nextSet(r + 1) : 0) {
+                XBASE_TRY(m_dbf->readRecord(r, &rec[0]));
+                if (m_deletedHidden && rec[0] == '*')
+                    continue;
+                if (m_query.isTrue(RecordRef{rec.data(), r}, m_eval))
+                    setQueryBit(r, true);
+            }
+            return Status::Ok();
+        }
+    }
     const uint32_t recLen = m_dbf->recordLength();
     const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
     std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);

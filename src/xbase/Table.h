@@ -161,6 +161,8 @@ public:
     /// padded or cut to its width, N right-aligned, L from T/F/Y/N, D eight digits or blank,
     /// M the memo text. InvalidArgument when the value does not fit.
     Status setFieldValue(std::string_view name, std::string_view value);
+    /// The same for the field at `index` in schema order.
+    Status setFieldValue(int index, std::string_view value);
     Status setLogical(std::string_view name, bool value);
     /// Writes the edited record (memo blocks first, then the record, then the header count
     /// for a new one; the tags after), updates every tag whose key changed, unlocks. A changed

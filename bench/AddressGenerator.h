@@ -1,0 +1,38 @@
+// Generates realistic address records with the 23 fields of an address file, the same ones
+// for the same seed, for benchmarks and load tests. Owned by its caller.
+#pragma once
+
+#include "Field.h"
+#include "Table.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AddressRecord {
+    // Values in field order (Windows-1252), ISDEL as "T"/"F" and MEMO as its text.
+    std::vector<std::string> values;
+};
+
+class AddressGenerator
+{
+public:
+    explicit AddressGenerator(uint64_t seed = 20261210);
+
+    /// The 23 stored fields of an address file with the default widths, in creation order.
+    static std::vector<xbase::FieldDescriptor> fields();
+    /// The 26 tags of an address file, in creation order.
+    static std::vector<xbase::TagDefinition> tags();
+
+    AddressRecord next();
+    /// A last name as next() would draw it (for seek keys).
+    std::string lastName();
+
+private:
+    uint64_t random();
+    size_t pick(size_t n) { return static_cast<size_t>(random() % n); }
+    std::string digits(int n);
+
+    uint64_t m_state;
+    uint32_t m_count = 0;
+};
