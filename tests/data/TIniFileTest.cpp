@@ -89,6 +89,20 @@ INSTANTIATE_TEST_SUITE_P(Cases, IniInteger,
                                            IntegerCase{"99999999999", 0, 2147483647},
                                            IntegerCase{"-99999999999", 0, -2147483647 - 1}));
 
+TEST(IniDocument, ReadThenWriteGivesTheSameBytes)
+{
+    const QByteArray inputs[] = {
+        kEdited,
+        QByteArray(),
+        QByteArray("\n\n\r\n"),
+        QByteArray("\xEF\xBB\xBF[A]\r\nx=1\r\ny=2"),
+        raw("[A]\rx=1\r"),
+        raw("[A]\nx=\0\xFF\n=\n[\n]\n"),
+    };
+    for (const QByteArray &bytes : inputs)
+        EXPECT_EQ(TIniDocument(bytes).bytes(), bytes);
+}
+
 TEST(IniFile, MissingFileReadsDefaultsAndFirstWriteCreatesIt)
 {
     TempDir dir;

@@ -14,6 +14,12 @@ inline QString qs(const std::string &s)
     return QString::fromStdString(s);
 }
 
+// The bytes of a string literal, embedded NULs included.
+template <size_t N> QByteArray raw(const char (&literal)[N])
+{
+    return QByteArray(literal, qsizetype(N - 1));
+}
+
 inline void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
