@@ -23,12 +23,18 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what the program needs, so the first start does not wait for the tests to build.
+run: configure
+	cmake --build $(BUILD) --target corvantis -j $(JOBS)
 	@./scripts/run.sh $(BUILD)/corvantis
 
 # Every test: the whole tree, then the engine and data tests again under the sanitizers.
-test: build test-asan
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+# Both runs happen even when the first fails; the target fails when either did.
+test: build
+	@status=0; \
+	(cd $(BUILD) && ctest --output-on-failure -j $(JOBS)) || status=1; \
+	$(MAKE) --no-print-directory test-asan || status=1; \
+	exit $$status
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANTIS_SANITIZE=ON \
