@@ -1347,7 +1347,10 @@ Status Table::post()
         }
         recno = m_dbf->recordCount() + 1;
     } else {
-        XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
+        // The keys to remove are those of the record as stored. Only a shared opener can find
+        // it changed since it was read (lockRecord() read it again under the lock).
+        if (m_mode != OpenMode::Exclusive)
+            XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
         old = m_record;
     }
     XBASE_TRY(updateTags(old, m_edit, recno, m_appending));
