@@ -42,10 +42,11 @@ const char kDefaultCountry[] = "DefaultCountry";
 
 TAddingPrefs TAddingPrefs::load(const TIniFile &ini)
 {
+    const TIniDocument settings = ini.document();
     TAddingPrefs prefs;
     for (const BoolKey &k : kBoolKeys)
-        prefs.*k.member = ini.readBool(kAdding, QLatin1String(k.key), prefs.*k.member);
-    prefs.DefaultCountry = ini.readString(kAdding, QLatin1String(kDefaultCountry));
+        prefs.*k.member = settings.logical(kAdding, QLatin1String(k.key), prefs.*k.member);
+    prefs.DefaultCountry = settings.text(kAdding, QLatin1String(kDefaultCountry));
     return prefs;
 }
 

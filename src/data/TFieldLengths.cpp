@@ -66,9 +66,10 @@ void TFieldLengths::limit()
 
 TFieldLengths TFieldLengths::load(const TIniFile &ini)
 {
+    const TIniDocument settings = ini.document();
     TFieldLengths lengths;
     for (int i = 0; i < kCount; ++i)
-        lengths.setLength(i, ini.readInteger(kSection, key(i), kFields[i].length));
+        lengths.setLength(i, settings.integer(kSection, key(i), kFields[i].length));
     lengths.limit();
     return lengths;
 }

@@ -155,6 +155,22 @@ std::optional<QString> TIniDocument::value(const QString &section, const QString
     return v;
 }
 
+QString TIniDocument::text(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    return value(section, key).value_or(defaultValue);
+}
+
+int TIniDocument::integer(const QString &section, const QString &key, int defaultValue) const
+{
+    const std::optional<QString> v = value(section, key);
+    return v ? parseInteger(*v).value_or(defaultValue) : defaultValue;
+}
+
+bool TIniDocument::logical(const QString &section, const QString &key, bool defaultValue) const
+{
+    return integer(section, key, defaultValue ? 1 : 0) != 0;
+}
+
 QStringList TIniDocument::keys(const QString &section) const
 {
     QStringList result;

@@ -37,6 +37,12 @@ public:
     bool hasSection(const QString &section) const;
     // The value of the key, or nothing when the section or key is missing.
     std::optional<QString> value(const QString &section, const QString &key) const;
+    // Typed reads with the profile rules: a missing key gives the default; an integer is the
+    // value's leading number (the default when there is none); a logical is an integer,
+    // any value but 0 being true.
+    QString text(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
+    int integer(const QString &section, const QString &key, int defaultValue) const;
+    bool logical(const QString &section, const QString &key, bool defaultValue) const;
     // The keys of a section in file order (first spelling of each), empty when it is missing.
     QStringList keys(const QString &section) const;
 

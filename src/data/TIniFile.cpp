@@ -38,21 +38,17 @@ bool TIniFile::save(const TIniDocument &document) const
 
 QString TIniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    const std::optional<TIniDocument> document = load();
-    if (!document)
-        return defaultValue;
-    return document->value(section, key).value_or(defaultValue);
+    return document().text(section, key, defaultValue);
 }
 
 int TIniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
 {
-    const std::optional<TIniDocument> document = load();
-    if (!document)
-        return defaultValue;
-    const std::optional<QString> text = document->value(section, key);
-    if (!text)
-        return defaultValue;
-    return TIniDocument::parseInteger(*text).value_or(defaultValue);
+    return document().integer(section, key, defaultValue);
+}
+
+TIniDocument TIniFile::document() const
+{
+    return load().value_or(TIniDocument());
 }
 
 bool TIniFile::readBool(const QString &section, const QString &key, bool defaultValue) const

@@ -39,6 +39,10 @@ public:
     bool hasSection(const QString &section) const;
     QStringList keys(const QString &section) const;
 
+    // The whole file in one read, for callers that read many keys at once; an empty document
+    // when the file is missing or cannot be used.
+    TIniDocument document() const;
+
     // Each write returns false when the file could not be written; the file is then as
     // it was.
     bool writeString(const QString &section, const QString &key, const QString &value);

@@ -15,9 +15,10 @@ QString itemKey(int index)
 
 QStringList TRecentFiles::load(const TIniFile &ini)
 {
+    const TIniDocument settings = ini.document();
     QStringList paths;
     for (int i = 0; i < kMaxCount; ++i) {
-        const QString path = ini.readString(kSection, itemKey(i));
+        const QString path = settings.text(kSection, itemKey(i));
         if (!path.isEmpty())
             paths.append(path);
     }

@@ -26,15 +26,16 @@ TWindowPlacement TWindowPlacement::load(const TIniFile &ini, const QString &clas
     const QString section = sectionName(className, dotsPerInch);
     // Edges beyond any screen are held to a million pixels, so rectangle arithmetic on a
     // damaged file cannot overflow.
+    const TIniDocument settings = ini.document();
     const auto edge = [&](const char *key) {
-        return qBound(-kEdgeLimit, ini.readInteger(section, QLatin1String(key), 0), kEdgeLimit);
+        return qBound(-kEdgeLimit, settings.integer(section, QLatin1String(key), 0), kEdgeLimit);
     };
     TWindowPlacement p;
     p.m_left = edge("Left");
     p.m_top = edge("Top");
     p.m_right = edge("Right");
     p.m_bottom = edge("Bottom");
-    p.m_maximized = ini.readBool(section, QStringLiteral("Maximized"), designedMaximized);
+    p.m_maximized = settings.logical(section, QStringLiteral("Maximized"), designedMaximized);
     return p;
 }
 
