@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -52,6 +53,27 @@ TEST(WindowPlacer, NoPlacementCentresOverTheMainWindowAndSaveRecordsIt)
         TWindowPlacement::load(ini, QStringLiteral("TDialog"), TWindowPlacer::dotsPerInch(&dialog), true);
     EXPECT_EQ(back.rect(), QRect(10, 20, 200, 100));
     EXPECT_FALSE(back.isMaximized());
+}
+
+TEST(WindowPlacer, MaximisedWindowKeepsItsNormalRectangle)
+{
+    TempDir dir;
+    TIniFile ini(qs(dir.file("CORVAN.ini")));
+    QWidget window;
+    const int dpi = TWindowPlacer::dotsPerInch(&window);
+    const QRect normal(30, 40, 320, 240);
+    ASSERT_TRUE(TWindowPlacement(normal, true).save(ini, QStringLiteral("TBig"), dpi));
+
+    TWindowPlacer::restore(&window, QStringLiteral("TBig"), ini, false);
+    EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // The window now covers the screen; what is saved is still the normal rectangle.
+    EXPECT_NE(window.geometry(), normal);
+    ASSERT_TRUE(TWindowPlacer::save(&window, QStringLiteral("TBig"), ini));
+    const TWindowPlacement back = TWindowPlacement::load(ini, QStringLiteral("TBig"), dpi, false);
+    EXPECT_TRUE(back.isMaximized());
+    EXPECT_EQ(back.rect(), normal);
 }
 
 } // namespace
