@@ -59,6 +59,8 @@ public:
     Status scan(int i, std::string_view lo, std::string_view hi, bool hiInclusive, bool unboundedHi,
                 const std::function<bool(std::string_view, uint32_t)> &visit) override
     {
+        if (failScan)
+            return Status::Corruption("tag damaged");
         const auto &entries = m_tags[static_cast<size_t>(i)].entries;
         auto it = std::partition_point(entries.begin(), entries.end(), [&](const auto &e) {
             return std::string_view(e.first).substr(0, lo.size()) < lo;
@@ -76,6 +78,7 @@ public:
         return Status::Ok();
     }
     uint64_t visits = 0;
+    bool failScan = false;
 
 private:
     std::vector<Tag> m_tags;
@@ -85,6 +88,38 @@ void addFixtureTags(FakeCatalog &catalog, const test::FixtureTable &t, bool narr
 {
     for (const test::JsonValue &tag : t.expected.get("tags")->array)
         catalog.add(tag.text("name"), tag.text("key"), t.schema, t.records, narrowUpper);
+}
+
+// Plans each query and checks the candidates against every record: each match must be a
+// candidate, and an exact plan must hold nothing else. Returns how many plans used a tag.
+int expectPlansCoverMatches(FakeCatalog &catalog, const Schema &schema,
+                            const std::vector<std::string> &records, const std::vector<std::string> &queries,
+                            const EvalOptions &options)
+{
+    const uint32_t n = static_cast<uint32_t>(records.size());
+    int indexed = 0;
+    for (const std::string &text : queries) {
+        Expression e;
+        const Status compiled = Expression::compile(text, schema, e);
+        EXPECT_TRUE(compiled.ok()) << text << ": " << compiled.message();
+        QueryPlan plan;
+        EXPECT_TRUE(planQuery(e, catalog, n, options, plan).ok()) << text;
+        if (!plan.indexed)
+            continue;
+        ++indexed;
+        EXPECT_EQ(plan.candidates.size(), n);
+        for (uint32_t r = 1; r <= n; ++r) {
+            const bool match = e.isTrue({records[r - 1].data(), r}, options);
+            if (match) {
+                EXPECT_TRUE(plan.candidates.test(r)) << text << ": record " << r << " missing\n"
+                                                     << plan.explain;
+            } else if (plan.exact) {
+                EXPECT_FALSE(plan.candidates.test(r)) << text << ": record " << r << " extra\n"
+                                                      << plan.explain;
+            }
+        }
+    }
+    return indexed;
 }
 
 const char *const kExtraQueries[] = {
@@ -149,29 +184,8 @@ TEST_P(PlansOverFixture, CandidatesCoverEveryMatch)
     std::vector<std::string> queries(std::begin(kExtraQueries), std::end(kExtraQueries));
     for (const test::JsonValue &q : t.expected.get("queries")->array)
         queries.push_back(test::utf8ToCp1252(q.text("expr")));
-    const EvalOptions options{setup.exact};
-    const uint32_t n = static_cast<uint32_t>(t.records.size());
-    int indexed = 0;
-    for (const std::string &text : queries) {
-        Expression e;
-        ASSERT_TRUE(Expression::compile(text, t.schema, e).ok()) << text;
-        QueryPlan plan;
-        ASSERT_TRUE(planQuery(e, catalog, n, options, plan).ok()) << text;
-        if (!plan.indexed)
-            continue;
-        ++indexed;
-        ASSERT_EQ(plan.candidates.size(), n);
-        for (uint32_t r = 1; r <= n; ++r) {
-            const bool match = e.isTrue(t.record(r), options);
-            if (match) {
-                EXPECT_TRUE(plan.candidates.test(r)) << text << ": record " << r << " missing\n"
-                                                     << plan.explain;
-            } else if (plan.exact) {
-                EXPECT_FALSE(plan.candidates.test(r)) << text << ": record " << r << " extra\n"
-                                                      << plan.explain;
-            }
-        }
-    }
+    const int indexed =
+        expectPlansCoverMatches(catalog, t.schema, t.records, queries, EvalOptions{setup.exact});
     EXPECT_GT(indexed, 30);
 }
 
@@ -290,4 +304,43 @@ TEST(QueryPlanner, SkipsTagsWithConditionsOrDescendingOrder)
         ASSERT_TRUE(planQuery(e, catalog, 2, {}, plan).ok());
         EXPECT_FALSE(plan.indexed) << variant;
     }
+}
+
+// Numeric keys: ranges over the 8-byte keys, negatives and fractions included.
+TEST(QueryPlanner, NumericTagsAnswerComparisonsWithNumbers)
+{
+    const Schema schema({{"AMOUNT", 'N', 8, 2, 0}, {"COUNT", 'I', 4, 0, 0}});
+    std::vector<std::string> records;
+    for (const char *amount : {"-12.50", "-1", "0", "0.25", "2.5", "2.5", "7", "1000", ""})
+        records.push_back(test::buildRecord(schema, {{"AMOUNT", amount}}));
+    FakeCatalog catalog;
+    catalog.add("AMOUNT", "AMOUNT", schema, records);
+    const std::vector<std::string> queries = {"AMOUNT > 2.5",
+                                              "AMOUNT >= 2.5",
+                                              "AMOUNT < 0",
+                                              "AMOUNT <= -1",
+                                              "AMOUNT = 0",
+                                              "AMOUNT <> 2.5",
+                                              "AMOUNT == 7",
+                                              "AMOUNT > 99999999",
+                                              "AMOUNT >= -999",
+                                              "AMOUNT < 0.25 .or. AMOUNT > 7",
+                                              ".not. (AMOUNT > -1 .and. AMOUNT < 3)"};
+    EXPECT_EQ(expectPlansCoverMatches(catalog, schema, records, queries, {}),
+              static_cast<int>(queries.size()));
+}
+
+TEST(QueryPlanner, AFailedScanIsReported)
+{
+    const Schema schema({{"LNAME", 'C', 10, 0, 0}});
+    const std::vector<std::string> records = {test::buildRecord(schema, {{"LNAME", "Smith"}})};
+    FakeCatalog catalog;
+    catalog.add("LNAME", "UPPER(LNAME)", schema, records);
+    catalog.failScan = true;
+    Expression e;
+    ASSERT_TRUE(Expression::compile("UPPER(LNAME)=\"S\"", schema, e).ok());
+    QueryPlan plan;
+    const Status s = planQuery(e, catalog, 1, {}, plan);
+    EXPECT_EQ(s.code(), StatusCode::Corruption);
+    EXPECT_FALSE(plan.indexed);
 }
