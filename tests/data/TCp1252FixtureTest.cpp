@@ -74,8 +74,9 @@ TEST(Cp1252Fixture, CharacterFieldsMatchTheRecordedText)
         // Dates that are not eight digits of a real day show empty.
         const QString date = expected.value(QStringLiteral("DATE")).toString();
         if (date == QLatin1String("1997") || date == QLatin1String("ABCDEFGH") ||
-            date == QLatin1String("19971345"))
+            date == QLatin1String("19971345")) {
             EXPECT_TRUE(TDateText::display(date).isEmpty()) << date.toStdString();
+        }
         ++records;
     }
     EXPECT_EQ(records, 300);
