@@ -208,7 +208,8 @@ size_t LeafSizer::sizeWith(const char *key, uint32_t recno) const
 {
     int dup = 0;
     int trail = 0;
-    const size_t stored = static_cast<size_t>(storedKeyBytes(m_prev, key, m_keyLength, m_pad, dup, trail));
+    const size_t stored = static_cast<size_t>(
+        storedKeyBytes(m_count > 0 ? m_prev.data() : nullptr, key, m_keyLength, m_pad, dup, trail));
     int recBits = 0;
     const int bytes = entryBytes(std::max(m_maxRecno, recno), m_fieldBits, recBits);
     return kLeafHeader + static_cast<size_t>(m_count + 1) * static_cast<size_t>(bytes) + m_keyBytes + stored;
@@ -218,9 +219,10 @@ void LeafSizer::add(const char *key, uint32_t recno)
 {
     int dup = 0;
     int trail = 0;
-    m_keyBytes += static_cast<size_t>(storedKeyBytes(m_prev, key, m_keyLength, m_pad, dup, trail));
+    m_keyBytes += static_cast<size_t>(
+        storedKeyBytes(m_count > 0 ? m_prev.data() : nullptr, key, m_keyLength, m_pad, dup, trail));
     m_maxRecno = std::max(m_maxRecno, recno);
-    m_prev = key;
+    m_prev.assign(key, static_cast<size_t>(m_keyLength));
     ++m_count;
     int recBits = 0;
     const int bytes = entryBytes(m_maxRecno, m_fieldBits, recBits);
@@ -229,7 +231,7 @@ void LeafSizer::add(const char *key, uint32_t recno)
 
 void LeafSizer::reset()
 {
-    m_prev = nullptr;
+    m_prev.clear();
     m_maxRecno = 0;
     m_keyBytes = 0;
     m_count = 0;

@@ -112,7 +112,7 @@ private:
     int m_keyLength;
     char m_pad;
     int m_fieldBits;
-    const char *m_prev = nullptr;
+    std::string m_prev;
     uint32_t m_maxRecno = 0;
     size_t m_keyBytes = 0;
     int m_count = 0;
