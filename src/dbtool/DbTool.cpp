@@ -123,6 +123,10 @@ int info(Table &t, std::ostream &out)
     for (const xbase::FieldDescriptor &f : t.schema().fields())
         out << "  " << std::left << std::setw(10) << f.name << std::right << ' ' << f.type << ' '
             << std::setw(3) << int(f.length) << ' ' << int(f.decimals) << '\n';
+    if (!t.indexError().empty()) {
+        out << "Index: damaged: " << Cp1252::toUtf8(t.indexError()) << '\n';
+        return kOk;
+    }
     if (!t.cdx()) {
         out << "Index: none\n";
         return kOk;

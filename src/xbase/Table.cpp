@@ -246,7 +246,14 @@ Status Table::openIndexes(bool readOnly)
     if (!fileExists(path))
         return Status::Ok(); // a missing production index is for the caller to rebuild
     std::unique_ptr<CdxFile> cdx;
-    XBASE_TRY(CdxFile::open(path, readOnly, cdx));
+    const Status s = CdxFile::open(path, readOnly, cdx);
+    if (s.code() == StatusCode::Corruption) {
+        // The records are still good: the table opens without its index, which then reads as
+        // missing (a rebuild replaces it) and is never written.
+        m_indexError = s.message();
+        return Status::Ok();
+    }
+    XBASE_TRY(s);
     m_cdx = std::move(cdx);
     m_indexInterrupted = m_cdx->wasInterrupted();
     for (int i = 0; i < m_cdx->tagCount(); ++i) {
@@ -303,6 +310,7 @@ Status Table::close()
     m_queryBits.clear();
     m_queryActive = false;
     m_indexInterrupted = false;
+    m_indexError.clear();
     return result;
 }
 
@@ -504,6 +512,7 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         XBASE_TRY(CdxFile::create(cdxPath(), cdx));
         m_cdx = std::move(cdx);
         m_indexInterrupted = false;
+        m_indexError.clear();
     }
     Status result;
     for (Job &j : jobs) {
@@ -634,6 +643,8 @@ Status Table::reindex(ProgressHook *progress)
         return Status::InvalidArgument("No table is open");
     if (m_mode == OpenMode::ReadOnly)
         return Status::IoError(m_path + " is open read-only");
+    if (!m_indexError.empty())
+        return Status::Corruption(m_indexError + "; its tags must be created again");
     if (!m_cdx)
         return Status::Ok();
     std::vector<TagDefinition> defs;
@@ -1698,7 +1709,9 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
     if (m_dbf->isShort())
         faults.push_back("Header claims " + std::to_string(m_dbf->claimedRecordCount()) +
                          " records but the file holds " + std::to_string(m_dbf->recordCount()));
-    if (m_dbf->hasProductionIndex() && !m_cdx)
+    if (!m_indexError.empty())
+        faults.push_back(m_indexError);
+    else if (m_dbf->hasProductionIndex() && !m_cdx)
         faults.push_back("Header says a production index exists but " + cdxPath() + " is missing");
     if (m_indexInterrupted)
         faults.push_back("The index was left in the middle of an update");

@@ -105,7 +105,10 @@ public:
     /// the whole run.
     Status reindex(ProgressHook *progress = nullptr);
     /// True when the production index was left in the middle of an update and wants rebuilding.
-    bool indexNeedsRebuild() const { return m_indexInterrupted; }
+    bool indexNeedsRebuild() const { return m_indexInterrupted || !m_indexError.empty(); }
+    /// Why the production index could not be opened ("" when it opened or is absent). The
+    /// table then has no tags; adding tags creates a new index in place of the damaged one.
+    const std::string &indexError() const { return m_indexError; }
 
     /// Creates an empty single-tag index at `path` on `keyExpr` and makes it the current order.
     Status createTempIndex(const std::string &path, std::string_view keyExpr);
@@ -237,6 +240,7 @@ private:
     std::string m_alias;
     OpenMode m_mode = OpenMode::Exclusive;
     bool m_indexInterrupted = false;
+    std::string m_indexError;
 
     bool m_deletedHidden = true;
     bool m_softSeek = false;

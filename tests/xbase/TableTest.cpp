@@ -2,6 +2,7 @@
 
 #include "TempDir.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -481,4 +482,79 @@ TEST_F(TableTest, DamagedMemoPointerIsReportedNotFollowed)
     ASSERT_EQ(f.size(), 2u);
     EXPECT_NE(f[0].find("Record 1 field MEMO"), std::string::npos);
     EXPECT_NE(f[1].find("Record 2 field MEMO"), std::string::npos);
+}
+
+TEST_F(TableTest, AStoppedWriterIsRecoveredFromTheFilesItLeft)
+{
+    // Copies taken while the table is open exclusively are what a killed writer leaves: the
+    // headers still hold the counts of the last flush.
+    ASSERT_TRUE(table.flush().ok());
+    append({"Late", "Comer", "Reno", "memo written after the flush"});
+    ASSERT_TRUE(table.go(2).ok());
+    ASSERT_TRUE(table.setFieldValue("MEMO", "a new memo for Brown").ok());
+    ASSERT_TRUE(table.post().ok());
+    for (const char *ext : {".DBF", ".FPT"})
+        std::filesystem::copy_file(dir.file(std::string("PEOPLE") + ext),
+                                   dir.file(std::string("LEFT") + ext));
+    {
+        std::ifstream in(dir.file("LEFT.DBF"), std::ios::binary);
+        std::string header(32, '\0');
+        in.read(&header[0], 32);
+        EXPECT_EQ(header[4], 6);  // the count of the last flush
+        EXPECT_EQ(header[14], 1); // the pending mark
+    }
+    Table left;
+    ASSERT_TRUE(left.open(dir.file("LEFT.DBF"), OpenMode::Exclusive).ok());
+    EXPECT_EQ(left.recordCount(), 7u);
+    std::string text;
+    ASSERT_TRUE(left.go(7).ok());
+    ASSERT_TRUE(left.fieldValue("MEMO", text).ok());
+    EXPECT_EQ(text, "memo written after the flush");
+    ASSERT_TRUE(left.go(2).ok());
+    ASSERT_TRUE(left.fieldValue("MEMO", text).ok());
+    EXPECT_EQ(text, "a new memo for Brown");
+    // New memo blocks land after every block the stopped writer used.
+    ASSERT_TRUE(left.setFieldValue("MEMO", "after recovery").ok());
+    ASSERT_TRUE(left.post().ok());
+    ASSERT_TRUE(left.go(7).ok());
+    ASSERT_TRUE(left.fieldValue("MEMO", text).ok());
+    EXPECT_EQ(text, "memo written after the flush");
+    std::vector<std::string> f;
+    ASSERT_TRUE(left.check(f).ok());
+    EXPECT_TRUE(f.empty());
+    ASSERT_TRUE(left.close().ok());
+    std::ifstream in(dir.file("LEFT.DBF"), std::ios::binary);
+    std::string header(32, '\0');
+    in.read(&header[0], 32);
+    EXPECT_EQ(header[4], 7);
+    EXPECT_EQ(header[14], 0);
+}
+
+TEST_F(TableTest, DamagedCompanionFilesAreReportedAndNeverWritten)
+{
+    addTags();
+    ASSERT_TRUE(table.close().ok());
+    const std::string cdx = dir.file("PEOPLE.CDX");
+    std::filesystem::resize_file(cdx, 700); // a cut index
+    const auto cutSize = std::filesystem::file_size(cdx);
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+    EXPECT_FALSE(table.indexError().empty());
+    EXPECT_TRUE(table.indexNeedsRebuild());
+    EXPECT_EQ(table.tagCount(), 0);
+    EXPECT_EQ(table.setOrder("LNAME").code(), StatusCode::NotFound);
+    EXPECT_EQ(table.reindex().code(), StatusCode::Corruption);
+    ASSERT_TRUE(table.go(1).ok());
+    ASSERT_TRUE(table.setFieldValue("CITY", "Elsewhere").ok());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(std::filesystem::file_size(cdx), cutSize);
+    EXPECT_FALSE(faults().empty());
+    // Creating the tags again replaces the damaged file.
+    addTags();
+    EXPECT_TRUE(table.indexError().empty());
+    EXPECT_TRUE(faults().empty());
+    ASSERT_TRUE(table.close().ok());
+
+    std::filesystem::remove(dir.file("PEOPLE.FPT"));
+    EXPECT_EQ(table.open(path, OpenMode::Exclusive).code(), StatusCode::NotFound);
+    EXPECT_FALSE(table.isOpen());
 }
