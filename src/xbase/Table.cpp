@@ -1456,6 +1456,27 @@ Status Table::pack(ProgressHook *progress)
     RecordProgress rp(progress ? &packPart : nullptr, recordCount());
     if (!rp.start())
         return Status::InvalidArgument("Pack cancelled");
+    // A temporary index only holds what was added to it; it starts empty again.
+    if (m_idx) {
+        const std::string idxPath = m_idxPath;
+        const std::string expr = m_tags.back()->tag->spec().keyExpr;
+        const bool wasOrder = currentTag() && currentTag()->isTemporary;
+        XBASE_TRY(closeTempIndex(true));
+        XBASE_TRY(createTempIndex(idxPath, expr));
+        if (!wasOrder)
+            m_order = 0;
+    }
+    // A sound index is carried over with its record numbers renumbered, which needs no key
+    // computed again. While that runs the old file lies under another name, so a process
+    // stopped before the new file is in place leaves no index rather than a wrong one.
+    bool remap = hasTags && !m_indexInterrupted && m_indexError.empty();
+    for (int i = 0; remap && i < tagCount(); ++i)
+        remap = m_tags[static_cast<size_t>(i)]->error.empty();
+    const std::string indexPath = hasTags ? m_cdx->path() : std::string();
+    const std::string aside = indexPath + ".old";
+    if (remap && ::rename(indexPath.c_str(), aside.c_str()) != 0)
+        remap = false;
+
     // Kept records move down in place. Every write lands on a slot that was already read, so
     // each kept record exists at least once at every moment.
     const uint32_t count = recordCount();
@@ -1464,6 +1485,7 @@ Status Table::pack(ProgressHook *progress)
     std::vector<char> in(static_cast<size_t>(perChunk) * recLen);
     std::vector<char> out;
     out.reserve(in.size());
+    std::vector<uint32_t> renumber(remap ? static_cast<size_t>(count) + 1 : 0, 0);
     uint32_t written = 0;
     bool moving = false;
     for (uint32_t first = 1; first <= count; first += perChunk) {
@@ -1478,6 +1500,8 @@ Status Table::pack(ProgressHook *progress)
                 continue;
             }
             ++written;
+            if (remap)
+                renumber[first + k] = written;
             if (moving)
                 out.insert(out.end(), rec, rec + recLen);
             else
@@ -1493,9 +1517,70 @@ Status Table::pack(ProgressHook *progress)
         XBASE_TRY(rebuildQuery());
     if (hasTags) {
         ScaledProgress tagPart(progress, 50, 100);
-        XBASE_TRY(reindex(progress ? &tagPart : nullptr));
+        Status s = remap ? renumberTags(renumber, indexPath, progress ? &tagPart : nullptr)
+                         : reindex(progress ? &tagPart : nullptr);
+        if (remap) {
+            ::unlink(aside.c_str());
+            if (!s.ok() && isOpen() && m_indexError.empty())
+                s = reindex(progress ? &tagPart : nullptr);
+        }
+        XBASE_TRY(s);
     }
     return goTop();
+}
+
+Status Table::renumberTags(const std::vector<uint32_t> &renumber, const std::string &indexPath,
+                           ProgressHook *progress)
+{
+    const std::string orderName =
+        (currentTag() && !currentTag()->isTemporary) ? currentTag()->tag->spec().name : "";
+    const std::string fresh = indexPath + ".new";
+    std::unique_ptr<CdxFile> cdx;
+    Status result = CdxFile::create(fresh, cdx);
+    const int n = tagCount();
+    for (int i = 0; result.ok() && i < n; ++i) {
+        IndexTag *old = m_tags[static_cast<size_t>(i)]->tag;
+        std::unique_ptr<TagBuilder> builder;
+        result = cdx->addTag(old->spec(), builder);
+        if (!result.ok())
+            break;
+        result = old->scan({}, {}, true, true, [&](std::string_view key, uint32_t r) {
+            if (r < renumber.size() && renumber[r] != 0)
+                builder->add(key, renumber[r]);
+            return true;
+        });
+        ScaledProgress part(progress, 100 * i / n, 100 * (i + 1) / n);
+        if (result.ok())
+            result = builder->finish(progress ? &part : nullptr);
+    }
+    if (result.ok())
+        result = cdx->flush();
+    cdx.reset();
+    // The old index goes either way: its record numbers no longer fit the table.
+    std::unique_ptr<OpenTag> temp;
+    if (m_idx) {
+        temp = std::move(m_tags.back());
+        m_tags.pop_back();
+    }
+    m_tags.clear();
+    m_cdx.reset();
+    if (result.ok() && ::rename(fresh.c_str(), indexPath.c_str()) != 0)
+        result = Status::IoError("Cannot rename " + fresh + " to " + indexPath);
+    if (!result.ok()) {
+        ::unlink(fresh.c_str());
+        if (temp)
+            m_tags.push_back(std::move(temp));
+        return result;
+    }
+    result = openIndexes(false);
+    if (temp)
+        m_tags.push_back(std::move(temp));
+    if (temp && currentTag() == nullptr)
+        m_order = static_cast<int>(m_tags.size());
+    else
+        m_order = orderName.empty() ? (m_order > static_cast<int>(m_tags.size()) ? 0 : m_order)
+                                    : tagOrder(orderName);
+    return result;
 }
 
 Status Table::zap()
