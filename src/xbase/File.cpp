@@ -164,7 +164,7 @@ Status File::lock(FileLockKind kind)
     return Status::Ok();
 }
 
-Status File::lockRange(uint64_t offset)
+Status File::lockRange(uint64_t offset, bool wait)
 {
     struct flock fl;
     std::memset(&fl, 0, sizeof fl);
@@ -172,7 +172,11 @@ Status File::lockRange(uint64_t offset)
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(offset);
     fl.l_len = 1;
-    if (::fcntl(m_fd, F_OFD_SETLK, &fl) != 0) {
+    int rc;
+    do {
+        rc = ::fcntl(m_fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl);
+    } while (rc != 0 && wait && errno == EINTR);
+    if (rc != 0) {
         if (errno == EACCES || errno == EAGAIN)
             return Status::Locked("The record is locked by another program or user");
         return Status::IoError("Cannot lock a record of " + m_path + ": " + errnoText());

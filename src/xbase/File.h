@@ -45,8 +45,8 @@ public:
     /// another process) holds a conflicting one.
     Status lock(FileLockKind kind);
     /// Locks / unlocks one byte of a lock region past any real data (for record locks
-    /// between cooperating shared openers).
-    Status lockRange(uint64_t offset);
+    /// between cooperating shared openers). With `wait` the call blocks until the byte is free.
+    Status lockRange(uint64_t offset, bool wait = false);
     void unlockRange(uint64_t offset);
 
     /// Test hook: when set, called after every successful write of every File in the

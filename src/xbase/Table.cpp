@@ -35,6 +35,8 @@ struct Table::OpenTag {
 namespace {
 
 constexpr size_t kChunkBytes = 1 << 20; // whole-file passes read about this much per call
+// Lock bytes past any real data: one for the end of the files, one per record after it.
+constexpr uint64_t kHeaderLockOffset = 0x40000000ull;
 
 bool fileExists(const std::string &path)
 {
@@ -1330,6 +1332,23 @@ Status Table::post()
     for (const auto &t : m_tags)
         if (!t->error.empty())
             return Status::InvalidArgument(t->error + "; the index cannot be kept up to date");
+    // Shared openers take turns at the end of the files: under the header lock they see the
+    // count and the next free memo block the others left.
+    struct HeaderLock {
+        File *file = nullptr;
+        ~HeaderLock()
+        {
+            if (file)
+                file->unlockRange(kHeaderLockOffset);
+        }
+    } headerLock;
+    if (m_mode == OpenMode::Shared && (m_appending || !m_memoEdits.empty())) {
+        XBASE_TRY(m_dbf->file().lockRange(kHeaderLockOffset, true));
+        headerLock.file = &m_dbf->file();
+        XBASE_TRY(m_dbf->refresh());
+        if (m_memo)
+            XBASE_TRY(m_memo->refresh());
+    }
     XBASE_TRY(m_dbf->markPending());
     // Memo blocks first, always new ones: until the record points at them the old text stays
     // whole, so a stopped writer leaves the record with its old memo or its new one.
@@ -1351,11 +1370,6 @@ Status Table::post()
     std::string old;
     uint32_t recno = m_recno;
     if (m_appending) {
-        if (m_mode == OpenMode::Shared) {
-            XBASE_TRY(m_dbf->refresh());
-            if (m_memo)
-                XBASE_TRY(m_memo->refresh());
-        }
         recno = m_dbf->recordCount() + 1;
     } else {
         // The keys to remove are those of the record as stored. Only a shared opener can find

@@ -230,7 +230,7 @@ private:
     Status memoBlock(const char *data, const FieldDescriptor &f, uint32_t &block) const;
     void putMemoBlock(char *data, const FieldDescriptor &f, uint32_t block) const;
     std::string cdxPath() const;
-    uint64_t recordLockOffset(uint32_t recno) const { return 0x40000000ull + recno; }
+    uint64_t recordLockOffset(uint32_t recno) const { return 0x40000001ull + recno; }
 
     std::unique_ptr<DbfFile> m_dbf;
     std::unique_ptr<MemoFile> m_memo;

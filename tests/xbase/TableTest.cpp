@@ -558,3 +558,86 @@ TEST_F(TableTest, DamagedCompanionFilesAreReportedAndNeverWritten)
     EXPECT_EQ(table.open(path, OpenMode::Exclusive).code(), StatusCode::NotFound);
     EXPECT_FALSE(table.isOpen());
 }
+
+TEST_F(TableTest, SharedOpenersTakeTurnsAndLockRecords)
+{
+    ASSERT_TRUE(table.close().ok());
+    Table a, b;
+    ASSERT_TRUE(a.open(path, OpenMode::Shared).ok());
+    ASSERT_TRUE(b.open(path, OpenMode::Shared).ok());
+    for (int i = 0; i < 6; ++i) {
+        Table &t = i % 2 ? b : a;
+        ASSERT_TRUE(t.appendBlank().ok());
+        ASSERT_TRUE(t.setFieldValue("LNAME", "Shared" + std::to_string(i)).ok());
+        ASSERT_TRUE(t.setFieldValue("MEMO", std::string(70 + i, static_cast<char>('a' + i))).ok());
+        ASSERT_TRUE(t.post().ok());
+        EXPECT_EQ(t.recno(), 7u + static_cast<uint32_t>(i));
+    }
+    for (uint32_t r = 7; r <= 12; ++r) {
+        ASSERT_TRUE(a.go(r).ok());
+        std::string name, memo;
+        ASSERT_TRUE(a.fieldValue("LNAME", name).ok());
+        ASSERT_TRUE(a.fieldValue("MEMO", memo).ok());
+        const int i = static_cast<int>(r - 7);
+        EXPECT_EQ(name, "Shared" + std::to_string(i));
+        EXPECT_EQ(memo, std::string(70 + static_cast<size_t>(i), static_cast<char>('a' + i)));
+    }
+    ASSERT_TRUE(a.go(1).ok());
+    ASSERT_TRUE(b.go(1).ok());
+    ASSERT_TRUE(a.lockRecord().ok());
+    EXPECT_EQ(b.lockRecord().code(), StatusCode::Locked);
+    ASSERT_TRUE(a.setFieldValue("CITY", "Lockville").ok());
+    ASSERT_TRUE(a.post().ok());
+    ASSERT_TRUE(b.lockRecord().ok()); // free again, and b sees a's change
+    std::string city;
+    ASSERT_TRUE(b.fieldValue("CITY", city).ok());
+    EXPECT_EQ(city, "Lockville");
+    b.cancelEdit();
+}
+
+TEST(TableFourByteMemo, BinaryMemoPointersAreRead)
+{
+    // A table whose memo field is 4 bytes wide holds the block number in binary.
+    TempDir dir;
+    std::string dbf(32, '\0');
+    dbf[0] = '\x30';
+    dbf[4] = 2;                                    // two records
+    dbf[8] = static_cast<char>(32 + 64 + 1 + 263); // header length 360
+    dbf[9] = static_cast<char>((32 + 64 + 1 + 263) >> 8);
+    dbf[10] = 1 + 5 + 4; // record length
+    std::string field(32, '\0');
+    field.replace(0, 4, "NAME");
+    field[11] = 'C';
+    field[16] = 5;
+    dbf += field;
+    field.assign(32, '\0');
+    field.replace(0, 4, "NOTE");
+    field[11] = 'M';
+    field[16] = 4;
+    dbf += field;
+    dbf += '\x0D';
+    dbf += std::string(263, '\0');
+    dbf += std::string(" first") + std::string("\x08\x00\x00\x00", 4);
+    dbf += std::string(" blank") + std::string(4, '\0');
+    dbf += '\x1A';
+    std::string fpt(512, '\0');
+    fpt[3] = 9; // next free block
+    fpt[7] = 64;
+    std::string block("\x00\x00\x00\x01\x00\x00\x00\x05hello", 13);
+    block.resize(64, '\0');
+    fpt += block;
+    std::ofstream(dir.file("FOUR.DBF"), std::ios::binary) << dbf;
+    std::ofstream(dir.file("FOUR.FPT"), std::ios::binary) << fpt;
+    Table t;
+    ASSERT_TRUE(t.open(dir.file("FOUR.DBF"), OpenMode::ReadOnly).ok());
+    std::string text;
+    ASSERT_TRUE(t.go(1).ok());
+    ASSERT_TRUE(t.memo("NOTE", text).ok());
+    EXPECT_EQ(text, "hello");
+    ASSERT_TRUE(t.go(2).ok());
+    ASSERT_TRUE(t.memo("NOTE", text).ok());
+    EXPECT_EQ(text, "");
+    std::vector<std::string> faults;
+    ASSERT_TRUE(t.check(faults).ok());
+    EXPECT_TRUE(faults.empty());
+}
