@@ -143,7 +143,7 @@ bool CompactTree::isAtOrAfter(const char *key, uint32_t recno, const Target &t) 
     const size_t L = static_cast<size_t>(keyLength());
     switch (t.mode) {
     case Mode::Prefix:
-        return std::memcmp(key, t.key.data(), std::min(t.key.size(), L)) >= 0;
+        return t.key.empty() || std::memcmp(key, t.key.data(), std::min(t.key.size(), L)) >= 0;
     case Mode::AtOrAfter: {
         const int c = std::memcmp(key, t.key.data(), L);
         return c > 0 || (c == 0 && recno >= t.recno);
@@ -377,7 +377,7 @@ Status CompactTree::scan(std::string_view lo, std::string_view hi, bool hiInclus
         for (; index < leaf.count(); ++index) {
             const char *key = leaf.key(index, keyLength());
             if (!unboundedHi) {
-                const int c = std::memcmp(key, hi.data(), n);
+                const int c = n == 0 ? 0 : std::memcmp(key, hi.data(), n);
                 const bool shorterThanHi = hi.size() > L;
                 if (c > 0 || (c == 0 && !hiInclusive && !shorterThanHi))
                     return Status::Ok();

@@ -1,0 +1,56 @@
+// Opens arbitrary bytes as a compound index held in memory, walks every tag every way, runs
+// the check, then inserts and removes a few entries in each tag and checks again.
+#include "CdxFile.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+void walk(xbase::IndexTag &tag)
+{
+    using namespace xbase;
+    uint64_t n = 0;
+    if (!tag.scan({}, {}, false, true, [&](std::string_view, uint32_t) { return ++n < 100000; }).ok())
+        return;
+    tag.count(n);
+    IndexEntry e;
+    bool found = false;
+    int steps = 0;
+    for (Status s = tag.last(e, found); s.ok() && found && steps < 2000; ++steps) {
+        const IndexEntry from = e;
+        s = tag.prev(from, e, found);
+    }
+    tag.lowerBound("M", e, found);
+    tag.scan("B", "N", true, false, [](std::string_view, uint32_t) { return true; });
+    std::vector<std::string> faults;
+    tag.check(faults);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    using namespace xbase;
+    std::unique_ptr<CdxFile> cdx;
+    if (!CdxFile::openFromMemory(std::string(reinterpret_cast<const char *>(data), size), false, cdx).ok())
+        return 0;
+    cdx->wasInterrupted();
+    for (int i = 0; i < cdx->tagCount(); ++i) {
+        IndexTag &tag = *cdx->tag(i);
+        walk(tag);
+        const size_t keyLength = tag.spec().keyLength;
+        for (uint32_t r = 1; r <= 40; ++r) {
+            const std::string key(keyLength, static_cast<char>('A' + r % 7));
+            if (!tag.insert(key, r * 977).ok())
+                break;
+        }
+        for (uint32_t r = 1; r <= 40; r += 2)
+            tag.remove(std::string(keyLength, static_cast<char>('A' + r % 7)), r * 977);
+        walk(tag);
+    }
+    std::vector<std::string> faults;
+    cdx->check(faults);
+    cdx->flush();
+    return 0;
+}
