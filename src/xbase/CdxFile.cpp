@@ -160,6 +160,17 @@ public:
 
     bool wasInterrupted() const override { return m_interrupted; }
     Status flush() override { return m_file->flush(); }
+    Status refresh() override
+    {
+        XBASE_TRY(m_file->refresh());
+        XBASE_TRY(m_directory.load());
+        for (auto &t : m_tags) {
+            const std::string name = t->spec().name;
+            XBASE_TRY(t->load());
+            t->setName(name);
+        }
+        return Status::Ok();
+    }
     const std::string &path() const override { return m_file->path(); }
 
     Status check(std::vector<std::string> &faults) override

@@ -40,8 +40,12 @@ public:
     /// True when the file was left in the middle of an update (the process ended before
     /// flush): its tags may not match the records and want a rebuild.
     virtual bool wasInterrupted() const = 0;
-    /// Writes what is pending and marks the file consistent.
+    /// Writes what is pending and marks the file consistent. Closing the file flushes too.
     virtual Status flush() = 0;
+    /// Writes what is pending, forgets every cached node and rereads the tag headers, for a
+    /// file other processes may have changed (shared opening). Tags keep their objects; tags
+    /// other processes added or removed are seen only by opening the file again.
+    virtual Status refresh() = 0;
     virtual const std::string &path() const = 0;
 
     /// Verifies the directory and every tag's tree; one message per fault.

@@ -64,6 +64,7 @@ Status CompactTree::corrupt(const std::string &what)
 
 void CompactTree::setKeyType(char type)
 {
+    m_typeKnown = true;
     m_spec.keyType = type;
     m_pad = type == 'N' ? '\0' : ' ';
 }
@@ -114,7 +115,10 @@ Status CompactTree::load()
     const size_t keyPoolLen = readLe16(h + 510);
     m_spec.keyExpr = keyPoolLen == 0 ? poolText(pool, 0, kPoolSize) : poolText(pool, keyStart, keyPoolLen);
     m_spec.forExpr = forLen > 1 ? poolText(pool, forStart, forLen) : std::string();
-    setKeyType(guessKeyType(m_spec.keyExpr, keyLen));
+    // A type the owner set survives rereading the header.
+    const bool known = m_typeKnown;
+    setKeyType(known ? m_spec.keyType : guessKeyType(m_spec.keyExpr, keyLen));
+    m_typeKnown = known;
     return Status::Ok();
 }
 

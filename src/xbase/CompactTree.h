@@ -111,6 +111,7 @@ private:
     uint8_t m_options = 0;
     TagSpec m_spec;
     char m_pad = ' ';
+    bool m_typeKnown = false;
 };
 
 } // namespace xbase

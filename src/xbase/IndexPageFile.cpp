@@ -276,4 +276,20 @@ Status IndexPageFile::flush()
     return Status::Ok();
 }
 
+Status IndexPageFile::refresh()
+{
+    XBASE_TRY(flush());
+    m_cache.clear();
+    m_dirtyCount = 0;
+    m_released.clear();
+    if (m_memoryOnly)
+        return Status::Ok();
+    struct stat st {
+    };
+    if (::fstat(m_fd, &st) != 0)
+        return Status::IoError("Cannot read index file " + m_path + ": " + errnoText());
+    m_size = static_cast<uint64_t>(st.st_size);
+    return Status::Ok();
+}
+
 } // namespace xbase

@@ -54,6 +54,9 @@ public:
     Status beginUpdate();
     // Writes every changed page, then clears the marker.
     Status flush();
+    // Writes what is pending, forgets every cached page and rereads the file size, for a
+    // file other processes may have changed.
+    Status refresh();
 
     // After a structural fault has been seen, every further change is refused.
     void markDamaged() { m_damaged = true; }

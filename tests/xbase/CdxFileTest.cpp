@@ -637,6 +637,41 @@ TEST(CdxInterrupted, AnUnflushedChangeLeavesTheMarkerUntilFlush)
     EXPECT_EQ(scanAll(*again->tag("K")), (Entries{{"AAAA", 1}, {"BBBB", 2}}));
 }
 
+// An 8-byte key with one significant byte, the rest NULs.
+std::string numericKeyOf(uint32_t v)
+{
+    std::string k(8, '\0');
+    k[0] = static_cast<char>(0x40 + v);
+    return k;
+}
+
+TEST(CdxShared, RefreshSeesWhatAnotherHandleWrote)
+{
+    TempDir dir;
+    const std::string path = dir.file("S.CDX");
+    std::unique_ptr<CdxFile> writer;
+    ASSERT_TRUE(CdxFile::create(path, writer).ok());
+    Model model;
+    for (uint32_t r = 1; r <= 300; ++r)
+        model.emplace(numericKeyOf(r % 90), r);
+    ASSERT_TRUE(buildTag(*writer, makeSpec("N", 8, 'N'), model).ok());
+    ASSERT_TRUE(writer->flush().ok());
+    std::unique_ptr<CdxFile> reader;
+    ASSERT_TRUE(CdxFile::open(path, true, reader).ok());
+    reader->tag("N")->setKeyType('N');
+    expectSound(*reader->tag("N"), model);
+    // Enough inserts to split nodes and grow the file.
+    for (uint32_t r = 301; r <= 1500; ++r) {
+        const std::string key = numericKeyOf(r % 90);
+        ASSERT_TRUE(writer->tag("N")->insert(key, r).ok());
+        model.emplace(key, r);
+    }
+    ASSERT_TRUE(writer->flush().ok());
+    ASSERT_TRUE(reader->refresh().ok());
+    EXPECT_EQ(reader->tag("N")->spec().keyType, 'N');
+    expectSound(*reader->tag("N"), model);
+}
+
 TEST(CdxReadOnly, ChangesAreRefused)
 {
     std::unique_ptr<CdxFile> cdx;
