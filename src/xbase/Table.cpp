@@ -786,10 +786,21 @@ bool Table::passesFilters(const char *data, uint32_t recno) const
     return m_query.isTrue(RecordRef{data, recno}, m_eval);
 }
 
+Status Table::refreshShared()
+{
+    if (m_mode != OpenMode::Shared)
+        return Status::Ok();
+    XBASE_TRY(m_dbf->refresh());
+    if (m_cdx)
+        XBASE_TRY(m_cdx->refresh());
+    return Status::Ok();
+}
+
 Status Table::goTop()
 {
     if (!isOpen())
         return Status::InvalidArgument("No table is open");
+    XBASE_TRY(refreshShared());
     if (m_editing)
         cancelEdit();
     m_found = false;
@@ -814,8 +825,7 @@ Status Table::goBottom()
     if (m_editing)
         cancelEdit();
     m_found = false;
-    if (m_mode == OpenMode::Shared)
-        XBASE_TRY(m_dbf->refresh());
+    XBASE_TRY(refreshShared());
     bool landed = false;
     if (currentTag())
         XBASE_TRY(firstVisibleInOrder(false, landed));
@@ -1044,6 +1054,7 @@ Status Table::seek(std::string_view keyIn, bool &found)
     OpenTag *t = currentTag();
     if (!t)
         return Status::InvalidArgument("Seek needs an index order");
+    XBASE_TRY(refreshShared());
     std::string_view key = keyIn.substr(0, std::min<size_t>(keyIn.size(), t->tag->spec().keyLength));
     IndexEntry e;
     bool have = false;
@@ -1342,12 +1353,14 @@ Status Table::post()
                 file->unlockRange(kHeaderLockOffset);
         }
     } headerLock;
-    if (m_mode == OpenMode::Shared && (m_appending || !m_memoEdits.empty())) {
+    if (m_mode == OpenMode::Shared) {
         XBASE_TRY(m_dbf->file().lockRange(kHeaderLockOffset, true));
         headerLock.file = &m_dbf->file();
         XBASE_TRY(m_dbf->refresh());
         if (m_memo)
             XBASE_TRY(m_memo->refresh());
+        if (m_cdx)
+            XBASE_TRY(m_cdx->refresh());
     }
     XBASE_TRY(m_dbf->markPending());
     // Memo blocks first, always new ones: until the record points at them the old text stays
@@ -1391,6 +1404,8 @@ Status Table::post()
     } else {
         XBASE_TRY(m_dbf->writeRecord(recno, m_edit.data()));
     }
+    if (m_mode == OpenMode::Shared && m_cdx)
+        XBASE_TRY(m_cdx->flush()); // before the header lock lets the next writer in
     m_record.swap(m_edit);
     cancelEdit();
     m_recno = recno;

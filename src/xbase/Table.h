@@ -223,6 +223,7 @@ private:
     Status updateTags(const std::string &oldData, const std::string &newData, uint32_t recno, bool isNew);
     Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress, bool perTag);
     Status rebuildQuery();
+    Status refreshShared();
     Status renumberTags(const std::vector<uint32_t> &renumber, const std::string &indexPath,
                         ProgressHook *progress);
     bool queryBit(uint32_t recno) const;

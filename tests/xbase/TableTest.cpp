@@ -561,6 +561,7 @@ TEST_F(TableTest, DamagedCompanionFilesAreReportedAndNeverWritten)
 
 TEST_F(TableTest, SharedOpenersTakeTurnsAndLockRecords)
 {
+    addTags();
     ASSERT_TRUE(table.close().ok());
     Table a, b;
     ASSERT_TRUE(a.open(path, OpenMode::Shared).ok());
@@ -593,6 +594,20 @@ TEST_F(TableTest, SharedOpenersTakeTurnsAndLockRecords)
     ASSERT_TRUE(b.fieldValue("CITY", city).ok());
     EXPECT_EQ(city, "Lockville");
     b.cancelEdit();
+    // Both kept the shared index in step.
+    ASSERT_TRUE(b.setOrder("CITY").ok());
+    bool found = false;
+    ASSERT_TRUE(b.seek("LOCKVILLE", found).ok());
+    EXPECT_TRUE(found);
+    EXPECT_EQ(b.recno(), 1u);
+    ASSERT_TRUE(b.setOrder("LNAME").ok());
+    ASSERT_TRUE(b.seek("SHARED5", found).ok());
+    EXPECT_TRUE(found);
+    EXPECT_EQ(b.recno(), 12u);
+    std::vector<std::string> f;
+    ASSERT_TRUE(a.check(f).ok());
+    for (const std::string &x : f)
+        ADD_FAILURE() << x;
 }
 
 TEST(TableFourByteMemo, BinaryMemoPointersAreRead)
