@@ -17,7 +17,7 @@ void walk(xbase::IndexTag &tag)
     IndexEntry e;
     bool found = false;
     int steps = 0;
-    for (Status s = tag.last(e, found); s.ok() && found && steps < 2000; ++steps) {
+    for (Status s = tag.last(e, found); s.ok() && found && steps < 300; ++steps) {
         const IndexEntry from = e;
         s = tag.prev(from, e, found);
     }
@@ -40,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         IndexTag &tag = *cdx->tag(i);
         walk(tag);
         const size_t keyLength = tag.spec().keyLength;
-        for (uint32_t r = 1; r <= 40; ++r) {
+        for (uint32_t r = 1; r <= 24; ++r) {
             const std::string key(keyLength, static_cast<char>('A' + r % 7));
             if (!tag.insert(key, r * 977).ok())
                 break;
         }
-        for (uint32_t r = 1; r <= 40; r += 2)
+        for (uint32_t r = 1; r <= 24; r += 2)
             tag.remove(std::string(keyLength, static_cast<char>('A' + r % 7)), r * 977);
         walk(tag);
     }

@@ -17,7 +17,7 @@ void walk(xbase::IndexTag &tag)
     IndexEntry e;
     bool found = false;
     int steps = 0;
-    for (Status s = tag.last(e, found); s.ok() && found && steps < 2000; ++steps) {
+    for (Status s = tag.last(e, found); s.ok() && found && steps < 300; ++steps) {
         const IndexEntry from = e;
         s = tag.prev(from, e, found);
     }

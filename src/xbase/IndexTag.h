@@ -51,7 +51,7 @@ public:
     /// Calls `visit` for every entry from the first whose key (prefix-compared as in
     /// lowerBound) is >= `lo` while the key's first hi.size() bytes are <= `hi` (when
     /// hiInclusive) or < `hi`. An empty `lo` starts at the first entry; `unboundedHi` ignores
-    /// `hi`. `visit` returns false to stop early.
+    /// `hi`. `visit` returns false to stop early; it must not change this tag.
     virtual Status scan(std::string_view lo, std::string_view hi, bool hiInclusive, bool unboundedHi,
                         const std::function<bool(std::string_view key, uint32_t recno)> &visit) = 0;
 
