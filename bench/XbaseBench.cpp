@@ -68,8 +68,32 @@ void must(const Status &s, const char *what)
 
 } // namespace
 
+// The --memory mode: opens `path`, walks, queries, and prints the resident memory it added.
+int measureMemory(const std::string &path)
+{
+    const long before = residentKb();
+    Table open;
+    must(open.open(path, OpenMode::Exclusive), "open");
+    must(open.setOrder("LNAME"), "order");
+    must(open.goTop(), "top");
+    for (int i = 0; i < 1000; ++i)
+        must(open.skip(1), "skip");
+    uint64_t n = 0;
+    must(open.setQuery("\"C\"$UPPER(CODES).and. !ISDEL"), "query");
+    must(open.queryCount(n), "count");
+    must(open.setQuery("UPPER(LNAME)=\"SM\".and. !ISDEL"), "query");
+    must(open.queryCount(n), "count");
+    const long used = residentKb() - before;
+    const bool ok = used < 20 * 1024;
+    std::printf("%-40s %8.1f MB                   (limit    20.0 MB) %s\n", "memory of the open file",
+                used / 1024.0, ok ? "ok" : "TOO MUCH");
+    return ok ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--memory")
+        return measureMemory(argv[2]);
     const uint32_t count = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 200000;
     char pattern[] = "/tmp/corvantis-bench-XXXXXX";
     if (!::mkdtemp(pattern))
@@ -158,24 +182,13 @@ int main(int argc, char **argv)
     report("pack", secondsSince(start), 1.5);
     must(t.close(), "close");
 
-    // Memory of an open file: what opening it and walking an order adds to this process.
+    // Memory of an open file, measured in a fresh process: what opening it, walking an order
+    // and counting a query add to that process.
     records.clear();
     records.shrink_to_fit();
-    const long before = residentKb();
-    Table open;
-    must(open.open(path, OpenMode::Exclusive), "open");
-    must(open.setOrder("LNAME"), "order");
-    must(open.goTop(), "top");
-    for (int i = 0; i < 1000; ++i)
-        must(open.skip(1), "skip");
-    must(open.setQuery("UPPER(LNAME)=\"SM\".and. !ISDEL"), "query");
-    must(open.queryCount(n), "count");
-    const long used = residentKb() - before;
-    std::printf("%-44s %9.1f MB   (limit    20.0 MB) %s\n", "memory of the open file", used / 1024.0,
-                used < 20 * 1024 ? "ok" : "TOO MUCH");
-    if (used >= 20 * 1024)
+    const std::string command = std::string("'") + argv[0] + "' --memory '" + path + "'";
+    if (std::system(command.c_str()) != 0)
         ++g_failures;
-    open.close();
     std::filesystem::remove_all(dir);
     return g_failures == 0 ? 0 : 1;
 }

@@ -1654,6 +1654,60 @@ Status Table::copyStructure(const std::string &path, ProgressHook *progress) con
     return Status::Ok();
 }
 
+Status Table::copyTo(const std::string &path, ProgressHook *progress)
+{
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
+    uint64_t total = 0;
+    XBASE_TRY(queryCount(total));
+    XBASE_TRY(copyStructure(path));
+    const uint32_t here = m_eof ? 0 : m_recno;
+    Table out;
+    Status result = out.open(path, OpenMode::Exclusive);
+    RecordProgress rp(progress, total);
+    if (result.ok() && !rp.start())
+        result = Status::InvalidArgument("Copy cancelled");
+    uint64_t done = 0;
+    for (result = result.ok() ? goTop() : result; result.ok() && !m_eof; result = skip(1)) {
+        result = out.appendBlank();
+        if (!result.ok())
+            break;
+        out.m_edit = m_record;
+        for (int i = 0; result.ok() && i < schema().fieldCount(); ++i) {
+            const FieldDescriptor &f = schema().field(i);
+            if (f.type != 'M')
+                continue;
+            std::string text;
+            result = fieldValue(i, text);
+            putMemoBlock(&out.m_edit[0], f, 0);
+            if (result.ok() && !text.empty())
+                result = out.setFieldValue(i, text);
+        }
+        if (result.ok())
+            result = out.post();
+        if (result.ok() && !rp.step(++done))
+            result = Status::InvalidArgument("Copy cancelled");
+        if (!result.ok())
+            break;
+    }
+    if (result.ok())
+        result = out.close();
+    out.close();
+    if (result.ok())
+        rp.finish();
+    else {
+        ::unlink(path.c_str());
+        ::unlink(companionPath(path, "FPT").c_str());
+    }
+    if (here != 0)
+        go(here);
+    else
+        setEof();
+    return result;
+}
+
 // ---- Queries ---------------------------------------------------------------------------
 
 Status Table::setQuery(std::string_view expr)

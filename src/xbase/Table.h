@@ -184,6 +184,11 @@ public:
     Status zap();
     /// Creates an empty table at `path` with the same fields.
     Status copyStructure(const std::string &path, ProgressHook *progress = nullptr) const;
+    /// Creates a table at `path` with the same fields holding the records moves can see, in
+    /// the current order (query, scope and deleted setting apply; delete marks are copied),
+    /// memos included; no index. Reports 0..100; a cancel removes the new files. Leaves this
+    /// table on the record it was on.
+    Status copyTo(const std::string &path, ProgressHook *progress = nullptr);
 
     // ---- Queries -----------------------------------------------------------------------
 

@@ -656,3 +656,38 @@ TEST(TableFourByteMemo, BinaryMemoPointersAreRead)
     ASSERT_TRUE(t.check(faults).ok());
     EXPECT_TRUE(faults.empty());
 }
+
+TEST_F(TableTest, CopyToTakesTheVisibleRecordsInOrderWithTheirMemos)
+{
+    addTags();
+    ASSERT_TRUE(table.go(6).ok());
+    ASSERT_TRUE(table.deleteRecord().ok());
+    ASSERT_TRUE(table.setOrder("LNAME").ok());
+    ASSERT_TRUE(table.setQuery("UPPER(CITY) <> \"SALEM\"").ok());
+    ASSERT_TRUE(table.go(3).ok());
+    Recorder progress;
+    ASSERT_TRUE(table.copyTo(dir.file("COPY.DBF"), &progress).ok());
+    EXPECT_EQ(table.recno(), 3u);
+    EXPECT_EQ(progress.seen.front(), 0);
+    EXPECT_EQ(progress.seen.back(), 100);
+    Table copy;
+    ASSERT_TRUE(copy.open(dir.file("COPY.DBF"), OpenMode::ReadOnly).ok());
+    std::vector<std::string> rows;
+    for (uint32_t r = 1; r <= copy.recordCount(); ++r) {
+        ASSERT_TRUE(copy.go(r).ok());
+        std::string name, memo;
+        ASSERT_TRUE(copy.fieldValue("LNAME", name).ok());
+        ASSERT_TRUE(copy.fieldValue("MEMO", memo).ok());
+        rows.push_back(name + "/" + memo);
+    }
+    // Adams, Smith Al, smith Jane, Smith John; Brown (Salem) and Young (marked) stay out.
+    EXPECT_EQ(rows, (std::vector<std::string>{"Adams/", "Smith/", "smith/x", "Smith/first memo"}));
+    std::vector<std::string> f;
+    ASSERT_TRUE(copy.check(f).ok());
+    EXPECT_TRUE(f.empty());
+
+    Recorder cancel(50);
+    EXPECT_FALSE(table.copyTo(dir.file("GONE.DBF"), &cancel).ok());
+    EXPECT_FALSE(exists(dir.file("GONE.DBF")));
+    EXPECT_FALSE(exists(dir.file("GONE.FPT")));
+}
