@@ -1,0 +1,263 @@
+// A print job: the engine every printed page is drawn through, with all positions in
+// inches from the top-left corner of the paper. TReportPrinter draws on the selected printer,
+// TReportFiler records into a memory stream for the preview. A status window owns its jobs
+// and runs one per RunJob; drawing outside a running job does nothing.
+#pragma once
+
+#include "TDrawSink.h"
+#include "TTabStop.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPaintDevice;
+struct TPrintChoice;
+
+class TBaseReport
+{
+public:
+    enum TUnits { unInch, unMM, unCM, unPoint, unUser };
+    enum TOrientation { poPortrait, poLandScape };
+    enum TLineHeightMethod { lhmLinesPerInch, lhmFont, lhmUser };
+    enum TBKMode { bkTransparent, bkOpaque };
+
+    // Callbacks receiving the job; empty ones are skipped. OnPrintPage answers whether more
+    // pages remain.
+    using Callback = std::function<void(TBaseReport &)>;
+    Callback OnBeforePrint;
+    Callback OnPrint;
+    Callback OnAfterPrint;
+    Callback OnNewPage;
+    Callback OnPrintHeader;
+    std::function<bool(TBaseReport &)> OnPrintPage;
+    // The status window's line: receives the status line each time RefreshStatus builds it.
+    std::function<void(const QString &)> StatusLabel;
+
+    TBaseReport();
+    virtual ~TBaseReport();
+    TBaseReport(const TBaseReport &) = delete;
+    TBaseReport &operator=(const TBaseReport &) = delete;
+
+    // --- Properties. Every coordinate, size and margin is in inches (Units unInch,
+    // UnitsFactor 1.0); ScaleX and ScaleY are kept at 100.
+    TUnits Units() const { return m_units; }
+    void setUnits(TUnits units) { m_units = units; }
+    double UnitsFactor() const { return m_unitsFactor; }
+    void setUnitsFactor(double factor) { m_unitsFactor = factor; }
+    double ScaleX() const { return m_scaleX; }
+    void setScaleX(double percent) { m_scaleX = percent; }
+    double ScaleY() const { return m_scaleY; }
+    void setScaleY(double percent) { m_scaleY = percent; }
+    const QString &Title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
+    TOrientation Orientation() const { return m_orientation; }
+    virtual void setOrientation(TOrientation orientation) { m_orientation = orientation; }
+    int Copies() const { return m_copies; }
+    void setCopies(int copies) { m_copies = copies < 1 ? 1 : copies; }
+    int FirstPage() const { return m_firstPage; }
+    void setFirstPage(int page) { m_firstPage = page; }
+    int LastPage() const { return m_lastPage; }
+    void setLastPage(int page) { m_lastPage = page; }
+    double MarginLeft() const { return m_marginLeft; }
+    void setMarginLeft(double inches) { m_marginLeft = inches; }
+    double MarginRight() const { return m_marginRight; }
+    void setMarginRight(double inches) { m_marginRight = inches; }
+    double MarginTop() const { return m_marginTop; }
+    void setMarginTop(double inches) { m_marginTop = inches; }
+    double MarginBottom() const { return m_marginBottom; }
+    void setMarginBottom(double inches) { m_marginBottom = inches; }
+    TLineHeightMethod LineHeightMethod() const { return m_lineHeightMethod; }
+    void setLineHeightMethod(TLineHeightMethod method) { m_lineHeightMethod = method; }
+    // Lines per inch for lhmLinesPerInch (default 6); line height for lhmUser.
+    double LinesPerInch() const { return m_linesPerInch; }
+    void setLinesPerInch(double lines) { m_linesPerInch = lines > 0 ? lines : 6.0; }
+    void setUserLineHeight(double inches) { m_userLineHeight = inches; }
+    TBKMode TextBKMode() const { return m_textBkMode; }
+    void setTextBKMode(TBKMode mode);
+    const QString &StatusFormat() const { return m_statusFormat; }
+    void setStatusFormat(const QString &format) { m_statusFormat = format; }
+    QStringList &StatusText() { return m_statusText; }
+
+    // --- Job control.
+    // Begins the document, calls OnBeforePrint, then OnPrint (or OnPrintPage once per page),
+    // ends the document and calls OnAfterPrint. A printer that cannot be opened or a service
+    // failure ends the run with the aborted flag set.
+    void RunJob();
+    // Finishes the current page and begins the next one.
+    void StartNewPage();
+    // Sets the aborted flag; later drawing does nothing and the document is discarded.
+    void AbortJob();
+    bool IsAborted() const { return m_aborted; }
+    bool isRunning() const { return m_running; }
+    int PageNumber() const { return m_page; }
+    // Rebuilds the status line, hands it to StatusLabel, then lets pending window events run.
+    void RefreshStatus();
+
+    // --- Printer and paper.
+    virtual QStringList PrinterNames() const = 0;
+    virtual int SelectedPrinter() const = 0;
+    virtual void setSelectedPrinter(int index) = 0;
+    virtual QString PrinterDeviceName() const = 0;
+    virtual bool ShowPrinterSetup() = 0;
+    // Copies and the page range go to Copies, FirstPage and LastPage (all pages: 1 and 9999).
+    virtual bool ShowPrintDialog() = 0;
+    virtual bool SetPaperSize(int code, double heightInches, double widthInches) = 0;
+    virtual double PaperWidth() const = 0;
+    virtual double PaperHeight() const = 0;
+    virtual double UnprintableLeft() const = 0;
+    virtual double UnprintableTop() const = 0;
+    virtual double UnprintableRight() const = 0;
+    virtual double UnprintableBottom() const = 0;
+    virtual QStringList BinNames() const = 0;
+    virtual int CurrentBinIndex() const = 0;
+    virtual bool SelectBinByName(const QString &name) = 0;
+    virtual QStringList PaperNames() const = 0;
+    virtual int CurrentPaperIndex() const = 0;
+    virtual bool SelectPaperByName(const QString &name) = 0;
+    // 0 portrait, 1 landscape.
+    virtual int DeviceOrientation() const = 0;
+    // The device's dots per inch.
+    virtual double XDPI() const = 0;
+    virtual double YDPI() const = 0;
+
+    // --- Pen, brush and font.
+    // width > 0: device dots; width < 0: |width| hundredths of an inch (at least one dot).
+    void SelectPen(const QColor &colour, TPenStyle style, int width, TPenMode mode = TPenMode::Copy);
+    void SelectBrush(const QColor &colour, TBrushStyle style, const QImage &bitmap = QImage());
+    // A size <= 0 is ignored; bold, italic, underline, angle and colour are reset.
+    void SelectFont(const QString &name, double points);
+    void SetBold(bool on);
+    void SetItalic(bool on);
+    void SetUnderline(bool on);
+    void SetFontColor(const QColor &colour);
+    // Degrees counter-clockwise, taken modulo 360.
+    void SetFontAngle(double degrees);
+    const TPenSpec &Pen() const { return m_pen; }
+    const TBrushSpec &Brush() const { return m_brush; }
+    const TFontSpec &Font() const { return m_font; }
+
+    // --- Drawing (outlined with the pen, filled with the brush).
+    void DrawRectangle(double x1, double y1, double x2, double y2);
+    void DrawRoundRect(double x1, double y1, double x2, double y2, double cornerWidth, double cornerHeight);
+    void DrawEllipse(double x1, double y1, double x2, double y2);
+    void MovePenTo(double x, double y);
+    void DrawLineTo(double x, double y);
+    TInchRect InchRect(double x1, double y1, double x2, double y2) const;
+    // Text with its top-left at (x, y), clipped to `rect`; the background is filled only
+    // with TextBKMode bkOpaque.
+    void DrawTextInRect(const TInchRect &rect, double x, double y, const QString &text);
+    void DrawBitmapInRect(double x1, double y1, double x2, double y2, const QImage &bitmap);
+    void DrawGraphicInRect(const TInchRect &rect, const QPicture &graphic);
+    // Width of `text` in the current font, inches.
+    double MeasureText(const QString &text);
+    // Text on the current line starting at, centred on or ending at x; TextBlock clips the
+    // text to the block [x, x + width].
+    void TextAtLeft(const QString &text, double x);
+    void TextCentredOn(const QString &text, double x);
+    void TextRightAlignedAt(const QString &text, double x);
+    void TextBlock(const QString &text, double x, double width);
+
+    // --- Text flow. The cursor is the top-left of the next text on the current line.
+    void Section(double left, double right, double top, double bottom);
+    // The section becomes the paper inside the margins.
+    void ResetSection();
+    double SectionLeft() const { return m_sectionLeft; }
+    double SectionRight() const { return m_sectionRight; }
+    double SectionTop() const { return m_sectionTop; }
+    double SectionBottom() const { return m_sectionBottom; }
+    double CursorX() const { return m_cursorX; }
+    double CursorY() const { return m_cursorY; }
+    void MoveCursor(double x, double y);
+    void CursorHome();
+    void NextLine();
+    // Whole lines still free between the cursor and the section's bottom.
+    int LinesLeftInSection();
+    // Height of a line: by LineHeightMethod; the font's line spacing for lhmFont.
+    double LineHeight();
+    // Ascent plus descent, and the descent, of the current font in inches.
+    double FontHeight();
+    double FontDescent();
+
+    // Tab stops. A position below 0 (kTabAfterPrevious) puts the stop right after the
+    // previous one, or at the section's left for the first. `margin` is in hundredths of an inch.
+    static constexpr double kTabAfterPrevious = -1.0;
+    void ClearTabStops();
+    void AddTabStop(TTabJustify justify, double position, double width, double margin, int boxLines,
+                    int shade = 0);
+    void PushTabStops();
+    void PopTabStops();
+    // Moves the cursor to the next tab stop of the line (box lines and shading drawn there).
+    void NextTabStop();
+    const std::vector<TTabStop> &tabStops() const { return m_tabs; }
+    // Writes at the cursor; each TAB moves to the next tab stop first.
+    void WriteText(const QString &text);
+    void WriteLine(const QString &text);
+
+protected:
+    // The document's device work, done by each job kind.
+    // Starts the document; false when it cannot be opened.
+    virtual bool beginDocument() = 0;
+    // Makes page `pageNumber` the current one (after the first, the device moves to a new
+    // page) and answers the sink it is drawn on, or null when it is not drawn (outside the
+    // printed range, failed device).
+    virtual TDrawSink *beginPage(int pageNumber) = 0;
+    // Discards the document at once (called once, from AbortJob while running).
+    virtual void abortDocument() = 0;
+    // Ends the document; false when the service failed.
+    virtual bool endDocument(bool aborted) = 0;
+    // The device text is measured on, and its dots per inch.
+    virtual const QPaintDevice *measureDevice() const = 0;
+
+private:
+    void startPage();
+    void applyState();
+    const QFontMetricsF &metrics();
+    void drawText(double x, double y, const QString &text, const TInchRect *clip);
+    void writeSegment(const QString &text);
+
+    TUnits m_units = unInch;
+    double m_unitsFactor = 1.0;
+    double m_scaleX = 100.0;
+    double m_scaleY = 100.0;
+    QString m_title;
+    TOrientation m_orientation = poPortrait;
+    int m_copies = 1;
+    int m_firstPage = 1;
+    int m_lastPage = 9999;
+    double m_marginLeft = 0.0;
+    double m_marginRight = 0.0;
+    double m_marginTop = 0.0;
+    double m_marginBottom = 0.0;
+    TLineHeightMethod m_lineHeightMethod = lhmLinesPerInch;
+    double m_linesPerInch = 6.0;
+    double m_userLineHeight = 1.0 / 6.0;
+    TBKMode m_textBkMode = bkTransparent;
+    QString m_statusFormat;
+    QStringList m_statusText;
+
+    bool m_running = false;
+    bool m_aborted = false;
+    int m_page = 0;
+    TDrawSink *m_sink = nullptr;
+    TPenSpec m_pen;
+    TBrushSpec m_brush;
+    TFontSpec m_font;
+    std::optional<QFontMetricsF> m_metrics;
+    double m_penX = 0.0;
+    double m_penY = 0.0;
+    double m_sectionLeft = 0.0;
+    double m_sectionRight = 0.0;
+    double m_sectionTop = 0.0;
+    double m_sectionBottom = 0.0;
+    double m_cursorX = 0.0;
+    double m_cursorY = 0.0;
+    std::vector<TTabStop> m_tabs;
+    std::vector<std::vector<TTabStop>> m_tabStack;
+    int m_tabIndex = -1; // the tab stop the cursor is in; -1 before the first
+};

@@ -1,0 +1,202 @@
+#include "TPainterSink.h"
+
+#include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+Qt::PenStyle qtPenStyle(TPenStyle style)
+{
+    switch (style) {
+    case TPenStyle::Dash:
+        return Qt::DashLine;
+    case TPenStyle::Dot:
+        return Qt::DotLine;
+    case TPenStyle::DashDot:
+        return Qt::DashDotLine;
+    case TPenStyle::DashDotDot:
+        return Qt::DashDotDotLine;
+    case TPenStyle::Clear:
+        return Qt::NoPen;
+    case TPenStyle::Solid:
+    case TPenStyle::InsideFrame:
+        break;
+    }
+    return Qt::SolidLine;
+}
+
+Qt::BrushStyle qtBrushStyle(TBrushStyle style)
+{
+    switch (style) {
+    case TBrushStyle::Clear:
+        return Qt::NoBrush;
+    case TBrushStyle::Horizontal:
+        return Qt::HorPattern;
+    case TBrushStyle::Vertical:
+        return Qt::VerPattern;
+    case TBrushStyle::FDiagonal:
+        return Qt::FDiagPattern;
+    case TBrushStyle::BDiagonal:
+        return Qt::BDiagPattern;
+    case TBrushStyle::Cross:
+        return Qt::CrossPattern;
+    case TBrushStyle::DiagCross:
+        return Qt::DiagCrossPattern;
+    case TBrushStyle::Solid:
+        break;
+    }
+    return Qt::SolidPattern;
+}
+
+} // namespace
+
+TPainterSink::TPainterSink(QPainter &painter, double dotsPerInchX, double dotsPerInchY)
+    : m_painter(painter), m_dpiX(dotsPerInchX), m_dpiY(dotsPerInchY)
+{
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+void TPainterSink::beginPage(double, double)
+{
+    // The device was moved to its page by its owner; nothing carries over but the state the
+    // job sets again.
+}
+
+double TPainterSink::penDots(int width, double dotsPerInchX)
+{
+    if (width > 0)
+        return width;
+    if (width == 0)
+        return 1.0;
+    return std::max(1.0, std::round(Inches::fromHundredths(-static_cast<double>(width)).dotsF(dotsPerInchX)));
+}
+
+void TPainterSink::setPen(const TPenSpec &pen)
+{
+    QPen p(QColor::fromRgba(pen.colour), penDots(pen.width, m_dpiX), qtPenStyle(pen.style), Qt::SquareCap,
+           Qt::MiterJoin);
+    m_painter.setPen(p);
+    QPaintEngine *engine = m_painter.paintEngine();
+    if (engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
+        switch (pen.mode) {
+        case TPenMode::Xor:
+            m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            break;
+        case TPenMode::NotXor:
+            m_painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+            break;
+        case TPenMode::Not:
+            m_painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+            break;
+        case TPenMode::Copy:
+            m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            break;
+        }
+    }
+}
+
+void TPainterSink::setBrush(const TBrushSpec &brush)
+{
+    m_brushColour = QColor::fromRgba(brush.colour);
+    if (!brush.bitmap.isNull() && brush.style != TBrushStyle::Clear)
+        m_painter.setBrush(QBrush(brush.bitmap));
+    else
+        m_painter.setBrush(QBrush(m_brushColour, qtBrushStyle(brush.style)));
+}
+
+QFont TPainterSink::qtFont(const TFontSpec &font, double dotsPerInchY, const QPaintDevice *device)
+{
+    QFont f(font.name);
+    const double logical = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
+    f.setPointSizeF(std::max(0.01, font.points * dotsPerInchY / logical));
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    // Glyph positions are not rounded to whole pixels, so widths scale with the resolution.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(false);
+    return f;
+}
+
+void TPainterSink::setFont(const TFontSpec &font)
+{
+    m_font = qtFont(font, m_dpiY, m_painter.device());
+    m_fontColour = QColor::fromRgba(font.colour);
+    m_fontAngle = font.angle;
+    m_painter.setFont(m_font);
+}
+
+void TPainterSink::setTextOpaque(bool opaque)
+{
+    m_opaque = opaque;
+}
+
+QRectF TPainterSink::toDevice(const TInchRect &r) const
+{
+    return QRectF(QPointF(r.left * m_dpiX, r.top * m_dpiY), QPointF(r.right * m_dpiX, r.bottom * m_dpiY));
+}
+
+void TPainterSink::rectangle(const TInchRect &r)
+{
+    m_painter.drawRect(toDevice(r));
+}
+
+void TPainterSink::roundRect(const TInchRect &r, double cornerWidth, double cornerHeight)
+{
+    // The corner sizes are the ellipse's diameters; Qt takes radii.
+    m_painter.drawRoundedRect(toDevice(r), cornerWidth * m_dpiX / 2.0, cornerHeight * m_dpiY / 2.0);
+}
+
+void TPainterSink::ellipse(const TInchRect &r)
+{
+    m_painter.drawEllipse(toDevice(r));
+}
+
+void TPainterSink::line(double x1, double y1, double x2, double y2)
+{
+    m_painter.drawLine(QPointF(x1 * m_dpiX, y1 * m_dpiY), QPointF(x2 * m_dpiX, y2 * m_dpiY));
+}
+
+void TPainterSink::text(bool clipped, const TInchRect &clip, double x, double y, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    m_painter.save();
+    if (clipped)
+        m_painter.setClipRect(toDevice(clip), Qt::IntersectClip);
+    const QFontMetricsF metrics(m_font, m_painter.device());
+    m_painter.translate(x * m_dpiX, y * m_dpiY);
+    if (m_fontAngle != 0.0)
+        m_painter.rotate(-m_fontAngle);
+    if (m_opaque)
+        m_painter.fillRect(QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height()), m_brushColour);
+    m_painter.setPen(m_fontColour);
+    m_painter.drawText(QPointF(0, metrics.ascent()), text);
+    m_painter.restore();
+}
+
+void TPainterSink::bitmap(const TInchRect &r, const QImage &image)
+{
+    if (!image.isNull())
+        m_painter.drawImage(toDevice(r), image);
+}
+
+void TPainterSink::graphic(const TInchRect &r, const QPicture &picture)
+{
+    const QRect bounds = picture.boundingRect();
+    if (bounds.isEmpty())
+        return;
+    const QRectF target = toDevice(r);
+    m_painter.save();
+    m_painter.translate(target.topLeft());
+    m_painter.scale(target.width() / bounds.width(), target.height() / bounds.height());
+    m_painter.translate(-bounds.topLeft());
+    m_painter.drawPicture(0, 0, picture);
+    m_painter.restore();
+}

@@ -1,0 +1,51 @@
+// Draws a job's calls with a QPainter on any device: a printer, a PDF file, an image or the
+// preview's page picture. The caller owns the painter and keeps it active while the sink is used.
+#pragma once
+
+#include "Inches.h"
+#include "TDrawSink.h"
+
+#include <QFont>
+#include <QPen>
+
+class QPainter;
+class QPaintDevice;
+
+class TPainterSink : public TDrawSink
+{
+public:
+    // `dotsPerInchX/Y` map inches to the painter's coordinates (the device resolution times
+    // any zoom).
+    TPainterSink(QPainter &painter, double dotsPerInchX, double dotsPerInchY);
+
+    void beginPage(double widthInches, double heightInches) override;
+    void setPen(const TPenSpec &pen) override;
+    void setBrush(const TBrushSpec &brush) override;
+    void setFont(const TFontSpec &font) override;
+    void setTextOpaque(bool opaque) override;
+    void rectangle(const TInchRect &r) override;
+    void roundRect(const TInchRect &r, double cornerWidth, double cornerHeight) override;
+    void ellipse(const TInchRect &r) override;
+    void line(double x1, double y1, double x2, double y2) override;
+    void text(bool clipped, const TInchRect &clip, double x, double y, const QString &text) override;
+    void bitmap(const TInchRect &r, const QImage &image) override;
+    void graphic(const TInchRect &r, const QPicture &picture) override;
+
+    // The Qt font for `font` on `device` at `dotsPerInchY`: the point size is corrected for the
+    // device's logical resolution, so the letters have their size in inches at any zoom.
+    static QFont qtFont(const TFontSpec &font, double dotsPerInchY, const QPaintDevice *device);
+    // Pen width in dots: width > 0 dots as given, width < 0 hundredths of an inch, at least 1.
+    static double penDots(int width, double dotsPerInchX);
+
+private:
+    QRectF toDevice(const TInchRect &r) const;
+
+    QPainter &m_painter;
+    double m_dpiX;
+    double m_dpiY;
+    QFont m_font;
+    QColor m_fontColour;
+    double m_fontAngle = 0.0;
+    bool m_opaque = false;
+    QColor m_brushColour = Qt::white;
+};

@@ -1,0 +1,64 @@
+// A print job drawn on the printing service's selected printer (or whatever device the
+// service prints to, such as a PDF file). Each status window owns one; the service is shared.
+#pragma once
+
+#include "TBaseReport.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <memory>
+
+class TPainterSink;
+class TPrinterService;
+
+class TReportPrinter : public TBaseReport
+{
+public:
+    // `service` must outlive the job.
+    explicit TReportPrinter(TPrinterService &service);
+    ~TReportPrinter() override;
+
+    TPrinterService &service() const { return m_service; }
+
+    void setOrientation(TOrientation orientation) override;
+    QStringList PrinterNames() const override;
+    int SelectedPrinter() const override;
+    void setSelectedPrinter(int index) override;
+    QString PrinterDeviceName() const override;
+    bool ShowPrinterSetup() override;
+    bool ShowPrintDialog() override;
+    bool SetPaperSize(int code, double heightInches, double widthInches) override;
+    double PaperWidth() const override;
+    double PaperHeight() const override;
+    double UnprintableLeft() const override;
+    double UnprintableTop() const override;
+    double UnprintableRight() const override;
+    double UnprintableBottom() const override;
+    QStringList BinNames() const override;
+    int CurrentBinIndex() const override;
+    bool SelectBinByName(const QString &name) override;
+    QStringList PaperNames() const override;
+    int CurrentPaperIndex() const override;
+    bool SelectPaperByName(const QString &name) override;
+    int DeviceOrientation() const override;
+    double XDPI() const override;
+    double YDPI() const override;
+
+    // Pages sent to the device in the last run (those inside FirstPage..LastPage).
+    int printedPages() const { return m_printed; }
+
+protected:
+    bool beginDocument() override;
+    TDrawSink *beginPage(int pageNumber) override;
+    void abortDocument() override;
+    bool endDocument(bool aborted) override;
+    const QPaintDevice *measureDevice() const override;
+
+private:
+    TPrinterService &m_service;
+    QPainter m_painter;
+    std::unique_ptr<TPainterSink> m_sink;
+    mutable QImage m_measure;
+    int m_printed = 0;
+};

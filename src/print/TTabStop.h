@@ -1,0 +1,24 @@
+// One tab stop of a print job's text flow: a cell on the current line, in inches.
+#pragma once
+
+// How text sits in its cell.
+enum TTabJustify { pjLeft, pjCenter, pjRight };
+
+// Lines drawn around a cell with the current pen when text is written into it.
+enum TBoxLines {
+    BOXLINENONE = 0,
+    BOXLINELEFT = 1,
+    BOXLINERIGHT = 2,
+    BOXLINETOP = 4,
+    BOXLINEBOTTOM = 8,
+    BOXLINEALL = 15
+};
+
+struct TTabStop {
+    TTabJustify justify = pjLeft;
+    double left = 0.0;   // inches from the paper's left edge
+    double width = 0.0;  // inches
+    double margin = 0.0; // inches kept free inside each side of the cell
+    int boxLines = BOXLINENONE;
+    int shade = 0; // percent grey behind the cell, 0 none
+};

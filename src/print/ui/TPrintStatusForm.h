@@ -1,0 +1,71 @@
+// The status window a print or preview run goes through ("Print Status Screen"): it runs
+// the job when it is first shown, shows the job's status line, offers Cancel (printing) or
+// Stop (preview), then shows the final text and becomes the closing "Ok" button. Each output
+// window creates one per run with its own texts and shows it modally; the job is the caller's.
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class TBaseReport;
+
+// The texts of one kind of status window. An empty final text leaves the status line as
+// the job last wrote it.
+struct TPrintStatusTexts {
+    QString statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
+    QString previewStatusFormat; // empty: the same as statusFormat
+    // Asked before a print is cancelled; empty: no question.
+    QString cancelQuestion;
+    QString cancelCaption = QStringLiteral("Warning");
+    QMessageBox::Icon cancelIcon = QMessageBox::Question;
+    QString printCanceled;
+    QString previewCanceled;
+    QString previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
+    QString printCompleted;
+    QString previewReady;
+    // When the window closes itself once the run ended.
+    enum Closing { NeverCloses, ClosesAfterCompletedPreview, AlwaysCloses } closing = NeverCloses;
+};
+
+class TPrintStatusForm : public QDialog
+{
+    Q_OBJECT
+public:
+    // `job` must outlive the window; `previewing` chooses the preview captions and the Stop button.
+    TPrintStatusForm(TBaseReport &job, bool previewing, TPrintStatusTexts texts, QWidget *parent = nullptr);
+
+    // Set by Stop; the job body reads it before each item and stops.
+    bool isStopped() const { return m_stopped; }
+    bool isPreviewing() const { return m_previewing; }
+    bool hasRun() const { return m_finished; }
+    // What a caller does after the window closed: open the preview when this is true.
+    bool shouldShowPreview() const;
+
+    QLabel *StatusLabel;
+    QPushButton *CancelButton;
+
+public slots:
+    // Runs the job (once); called on first activation.
+    void runJob();
+    void CancelButtonClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void showStatus(const QString &line);
+    QString finalText() const;
+
+    TBaseReport &m_job;
+    bool m_previewing;
+    TPrintStatusTexts m_texts;
+    bool m_started = false;
+    bool m_running = false;
+    bool m_finished = false;
+    bool m_stopped = false;
+};

@@ -1,0 +1,249 @@
+// Job control, the recording job's answers, text flow and tab stops, pen and font rules.
+#include "QtPrinters.h"
+#include "SampleJob.h"
+#include "TPainterSink.h"
+#include "TRecordingReader.h"
+#include "TReportFiler.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs `body` on a recording job with Letter paper and returns what reached the page.
+SpySink runRecorded(const std::function<void(TBaseReport &)> &body, TReportFiler *filerOut = nullptr)
+{
+    QByteArray stream;
+    TReportFiler local;
+    TReportFiler &filer = filerOut ? *filerOut : local;
+    filer.setStream(&stream);
+    filer.OnPrint = body;
+    filer.RunJob();
+    TRecordingReader reader;
+    EXPECT_TRUE(reader.open(stream).ok());
+    SpySink spy;
+    reader.replayAll(spy);
+    return spy;
+}
+
+} // namespace
+
+TEST(TReportFiler, AnswersPreviewAndKeepsTheExactPaperSize)
+{
+    TReportFiler filer;
+    EXPECT_EQ(filer.PrinterDeviceName(), QStringLiteral("Preview"));
+    EXPECT_EQ(filer.SelectedPrinter(), -1);
+    EXPECT_TRUE(filer.PrinterNames().isEmpty());
+    // A size no paper code has, given for an envelope code: kept as given, to the last bit.
+    EXPECT_TRUE(filer.SetPaperSize(20, 4.1234567, 9.7654321));
+    EXPECT_EQ(filer.PaperWidth(), 9.7654321);
+    EXPECT_EQ(filer.PaperHeight(), 4.1234567);
+    EXPECT_TRUE(filer.SetPaperSize(0, 3.0, 5.0));
+    EXPECT_EQ(filer.PaperWidth(), 5.0);
+    // Without a size, a known code gives its paper; an unknown one fails and keeps the last.
+    EXPECT_TRUE(filer.SetPaperSize(9, 0, 0));
+    EXPECT_NEAR(filer.PaperWidth(), 210 / 25.4, 1e-9);
+    EXPECT_FALSE(filer.SetPaperSize(24, 0, 0));
+    EXPECT_NEAR(filer.PaperHeight(), 297 / 25.4, 1e-9);
+
+    // The recorded pages carry that size too.
+    filer.SetPaperSize(0, 4.125, 9.5);
+    const SpySink spy = runRecorded([](TBaseReport &) {}, &filer);
+    ASSERT_FALSE(spy.calls.empty());
+    EXPECT_EQ(spy.calls[0].x, 9.5);
+    EXPECT_EQ(spy.calls[0].y, 4.125);
+}
+
+TEST(TBaseReport, RunJobCallsBackInOrderAndNumbersPages)
+{
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    std::vector<std::string> log;
+    QStringList statusLines;
+    job.StatusLabel = [&](const QString &s) { statusLines << s; };
+    job.OnBeforePrint = [&](TBaseReport &r) {
+        log.push_back("before");
+        r.setStatusFormat(QStringLiteral("Printing Page %p\r%0\r%1"));
+        r.StatusText() = QStringList{QString(), QString()};
+    };
+    job.OnPrintPage = [&](TBaseReport &r) {
+        log.push_back("page " + std::to_string(r.PageNumber()));
+        return r.PageNumber() < 3;
+    };
+    job.OnNewPage = [&](TBaseReport &r) { log.push_back("new " + std::to_string(r.PageNumber())); };
+    job.OnAfterPrint = [&](TBaseReport &) { log.push_back("after"); };
+    job.RunJob();
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"before", "page 1", "new 2", "page 2", "new 3", "page 3", "after"}));
+    EXPECT_EQ(statusLines,
+              (QStringList{QStringLiteral("Printing Page 1\r\r"), QStringLiteral("Printing Page 2\r\r"),
+                           QStringLiteral("Printing Page 3\r\r")}));
+    TRecordingReader reader;
+    ASSERT_TRUE(reader.open(stream).ok());
+    EXPECT_EQ(reader.pageCount(), 3);
+
+    // A second run starts afresh at page 1 with a new recording.
+    job.OnPrintPage = [](TBaseReport &) { return false; };
+    job.RunJob();
+    EXPECT_EQ(job.PageNumber(), 1);
+    ASSERT_TRUE(reader.open(stream).ok());
+    EXPECT_EQ(reader.pageCount(), 1);
+}
+
+TEST(TBaseReport, AbortStopsDrawingAndIsReported)
+{
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    int pagesAsked = 0;
+    job.OnPrintPage = [&](TBaseReport &r) {
+        ++pagesAsked;
+        r.TextAtLeft(QStringLiteral("before"), 1);
+        if (r.PageNumber() == 2)
+            r.AbortJob();
+        r.TextAtLeft(QStringLiteral("after"), 1);
+        return true;
+    };
+    job.RunJob();
+    EXPECT_TRUE(job.IsAborted());
+    EXPECT_EQ(pagesAsked, 2);
+    TRecordingReader reader;
+    ASSERT_TRUE(reader.open(stream).ok());
+    SpySink spy;
+    reader.replayAll(spy);
+    QStringList texts;
+    for (const SinkCall &c : spy.texts())
+        texts << c.text;
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("before"), QStringLiteral("after"), QStringLiteral("before")}));
+
+    // Without a stream the run cannot begin: aborted at once.
+    TReportFiler noStream;
+    bool called = false;
+    noStream.OnPrint = [&](TBaseReport &) { called = true; };
+    noStream.RunJob();
+    EXPECT_TRUE(noStream.IsAborted());
+    EXPECT_FALSE(called);
+}
+
+TEST(TBaseReport, TabStopsPlaceTextInTheirCells)
+{
+    const SpySink spy = runRecorded([](TBaseReport &r) {
+        r.setMarginLeft(1);
+        r.setMarginTop(1);
+        r.ResetSection();
+        r.CursorHome();
+        r.SelectFont(QStringLiteral("Times"), 10);
+        r.ClearTabStops();
+        r.AddTabStop(pjLeft, r.SectionLeft(), 1.25, 2, BOXLINENONE);
+        r.AddTabStop(pjLeft, TBaseReport::kTabAfterPrevious, 5.25, 2, BOXLINENONE);
+        r.SetBold(true);
+        r.WriteText(QStringLiteral("\tLast"));
+        r.SetBold(false);
+        r.WriteText(QStringLiteral("\tSmith"));
+        r.NextLine();
+        r.PushTabStops();
+        r.ClearTabStops();
+        r.AddTabStop(pjRight, 2.0, 1.0, 10, BOXLINENONE);
+        r.AddTabStop(pjCenter, TBaseReport::kTabAfterPrevious, 2.0, 0, BOXLINENONE);
+        const double w = r.MeasureText(QStringLiteral("42"));
+        r.WriteLine(QStringLiteral("Lead\t42\tmid"));
+        r.PopTabStops();
+        r.WriteLine(QStringLiteral("\tA\tB\tignored tab"));
+        EXPECT_NEAR(w, r.MeasureText(QStringLiteral("4")) * 2, 1e-3);
+    });
+    const auto texts = spy.texts();
+    ASSERT_EQ(texts.size(), 8u);
+    EXPECT_EQ(texts[0].text, QStringLiteral("Last"));
+    EXPECT_NEAR(texts[0].x, 1.02, 1e-12);
+    EXPECT_NEAR(texts[0].y, 1.0, 1e-12);
+    EXPECT_EQ(texts[1].text, QStringLiteral("Smith"));
+    EXPECT_NEAR(texts[1].x, 2.27, 1e-12);
+    // Second line: text before the first tab at the cursor, right-justified inside the margin,
+    // centred in its cell.
+    EXPECT_EQ(texts[2].text, QStringLiteral("Lead"));
+    EXPECT_NEAR(texts[2].x, 1.0, 1e-12);
+    EXPECT_GT(texts[2].y, 1.0);
+    EXPECT_EQ(texts[3].text, QStringLiteral("42"));
+    const double w42 = texts[3].x; // right edge is 3.0 - 0.10
+    EXPECT_LT(w42, 2.9);
+    EXPECT_GT(w42, 2.7);
+    EXPECT_EQ(texts[4].text, QStringLiteral("mid"));
+    EXPECT_GT(texts[4].x, 3.5);
+    EXPECT_LT(texts[4].x, 4.0);
+    // After PopTabStops the first two stops are back; a TAB past the last stop stays put.
+    EXPECT_EQ(texts[5].text, QStringLiteral("A"));
+    EXPECT_NEAR(texts[5].x, 1.02, 1e-12);
+    EXPECT_EQ(texts[7].text, QStringLiteral("ignored tab"));
+}
+
+TEST(TBaseReport, LinesLeftAndNewPagesResetTheSection)
+{
+    const SpySink spy = runRecorded([](TBaseReport &r) {
+        r.setMarginTop(1);
+        r.setMarginBottom(1);
+        r.setMarginLeft(0.5);
+        r.setLineHeightMethod(TBaseReport::lhmLinesPerInch);
+        r.ResetSection();
+        r.CursorHome();
+        EXPECT_EQ(r.LinesLeftInSection(), 54); // 9 inches at 6 lines per inch
+        for (int i = 0; i < 54; ++i)
+            r.NextLine();
+        EXPECT_EQ(r.LinesLeftInSection(), 0);
+        r.Section(2, 6, 3, 4);
+        r.StartNewPage();
+        EXPECT_EQ(r.SectionLeft(), 0.5);
+        EXPECT_EQ(r.SectionTop(), 1.0);
+        EXPECT_EQ(r.CursorX(), 0.5);
+        EXPECT_EQ(r.CursorY(), 1.0);
+        EXPECT_EQ(r.SectionRight(), 8.5); // no right margin
+        r.setLineHeightMethod(TBaseReport::lhmFont);
+        r.SelectFont(QStringLiteral("Times"), 10);
+        const double h = r.LineHeight();
+        EXPECT_GT(h, 10.0 / 72.0);
+        EXPECT_LT(h, 14.0 / 72.0);
+        r.TextRightAlignedAt(QStringLiteral("Page 2"), 8.0);
+        EXPECT_EQ(r.CursorX(), 8.0);
+        r.TextCentredOn(QStringLiteral("mid"), 4.25);
+    });
+    const auto texts = spy.texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_LT(texts[0].x, 8.0 - 0.3);
+    EXPECT_LT(texts[1].x, 4.25);
+}
+
+TEST(TBaseReport, FontRules)
+{
+    TReportFiler job;
+    job.SelectFont(QStringLiteral("Arial"), 12);
+    job.SetBold(true);
+    job.SetFontAngle(90);
+    job.SelectFont(QStringLiteral("Times"), 0); // ignored
+    EXPECT_EQ(job.Font().name, QStringLiteral("Arial"));
+    EXPECT_TRUE(job.Font().bold);
+    job.SelectFont(QStringLiteral("Times"), 9);
+    EXPECT_FALSE(job.Font().bold);
+    EXPECT_EQ(job.Font().angle, 0.0);
+    for (const auto &c :
+         std::vector<std::pair<double, double>>{{450, 90}, {-90, 270}, {360, 0}, {720.5, 0.5}}) {
+        job.SetFontAngle(c.first);
+        EXPECT_DOUBLE_EQ(job.Font().angle, c.second) << c.first;
+    }
+}
+
+struct PenCase {
+    int width;
+    double dpi;
+    double dots;
+};
+class PenWidth : public ::testing::TestWithParam<PenCase>
+{
+};
+TEST_P(PenWidth, DotsOrHundredthsOfAnInchAtLeastOneDot)
+{
+    EXPECT_EQ(TPainterSink::penDots(GetParam().width, GetParam().dpi), GetParam().dots);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, PenWidth,
+                         ::testing::Values(PenCase{3, 600, 3}, PenCase{-1, 600, 6}, PenCase{-10, 300, 30},
+                                           PenCase{-1, 96, 1}, PenCase{-1, 50, 1}, PenCase{-3, 50, 2},
+                                           PenCase{0, 600, 1}));
