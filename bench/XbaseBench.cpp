@@ -94,7 +94,9 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--memory")
         return measureMemory(argv[2]);
-    const uint32_t count = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 200000;
+    // Arguments: [record count] [--keep] (keep the files for a look with corvantis-db).
+    const uint32_t count = argc > 1 && argv[1][0] != '-' ? static_cast<uint32_t>(std::atoi(argv[1])) : 200000;
+    const bool keep = std::string(argv[argc - 1]) == "--keep";
     char pattern[] = "/tmp/corvantis-bench-XXXXXX";
     if (!::mkdtemp(pattern))
         return 1;
@@ -189,6 +191,7 @@ int main(int argc, char **argv)
     const std::string command = std::string("'") + argv[0] + "' --memory '" + path + "'";
     if (std::system(command.c_str()) != 0)
         ++g_failures;
-    std::filesystem::remove_all(dir);
+    if (!keep)
+        std::filesystem::remove_all(dir);
     return g_failures == 0 ? 0 : 1;
 }
