@@ -604,6 +604,49 @@ TEST(CdxUpdates, NavigationAroundEntriesThatAreGone)
     EXPECT_EQ(scanAll(tag).size(), 3u);
 }
 
+TEST(CdxUpdates, FilesFromAnotherEngineTakeChangesAndStaySound)
+{
+    TempDir dir;
+    const std::string path = dir.file("ADD0001.CDX");
+    writeFile(path, readFile(fixture("ADD0001.CDX")));
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::open(path, false, cdx).ok());
+    IndexTag &tag = *cdx->tag("LNAME");
+    const Entries before = scanAll(tag);
+    Model model(before.begin(), before.end());
+
+    // Record 150 is "Muñoz": the other engine's upper case kept the small n-tilde (0xF1).
+    // Removing it by the key a Windows-1252 upper case gives (0xD1) finds it by record number.
+    auto it = std::find_if(model.begin(), model.end(), [](const auto &e) { return e.second == 150; });
+    ASSERT_NE(it, model.end());
+    std::string widerRule = it->first;
+    const size_t tilde = widerRule.find('\xF1');
+    ASSERT_NE(tilde, std::string::npos);
+    widerRule[tilde] = '\xD1';
+    ASSERT_TRUE(tag.remove(widerRule, 150).ok());
+    model.erase(it);
+
+    std::mt19937 rng(21);
+    for (uint32_t r = 301; r <= 700; ++r) {
+        const std::string key = pad("SMITH" + std::to_string(rng() % 50), 60);
+        ASSERT_TRUE(tag.insert(key, r).ok());
+        model.emplace(key, r);
+    }
+    for (int i = 0; i < 150; ++i) {
+        auto victim = model.begin();
+        std::advance(victim, static_cast<long>(rng() % model.size()));
+        ASSERT_TRUE(tag.remove(victim->first, victim->second).ok());
+        model.erase(victim);
+    }
+    expectSound(tag, model);
+    ASSERT_TRUE(cdx->flush().ok());
+    cdx.reset();
+    ASSERT_TRUE(CdxFile::open(path, true, cdx).ok());
+    expectSound(*cdx->tag("LNAME"), model);
+    // The tags nobody changed still read as before.
+    EXPECT_EQ(scanAll(*cdx->tag("NAME")).size(), 300u);
+}
+
 // --- Crash marker. -----------------------------------------------------------------------
 
 TEST(CdxInterrupted, AnUnflushedChangeLeavesTheMarkerUntilFlush)
