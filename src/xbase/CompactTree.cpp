@@ -241,9 +241,8 @@ Status CompactTree::descend(const Target &t, std::vector<Step> &path, LeafNode &
     }
 }
 
-Status CompactTree::stepLeaf(uint32_t page, bool right, uint32_t &steps, LeafNode &leaf, uint32_t &at)
+Status CompactTree::stepLeaf(bool right, uint32_t &steps, LeafNode &leaf, uint32_t &at)
 {
-    (void)page;
     const uint32_t nextPage = right ? leaf.right : leaf.left;
     if (++steps > m_file.size() / kPageSize + 1)
         return corrupt("the chain of leaf nodes has a cycle");
@@ -264,7 +263,7 @@ Status CompactTree::seek(const Target &t, IndexEntry &out, bool &found)
     while (index >= leaf.count()) {
         if (leaf.right == kNoPage)
             return Status::Ok();
-        XBASE_TRY(stepLeaf(page, true, steps, leaf, page));
+        XBASE_TRY(stepLeaf(true, steps, leaf, page));
         index = 0;
         while (index < leaf.count() &&
                !isAtOrAfter(leaf.key(index, keyLength()), leaf.recnos[static_cast<size_t>(index)], t))
@@ -324,7 +323,7 @@ Status CompactTree::last(IndexEntry &out, bool &found)
     while (leaf.count() == 0) {
         if (leaf.left == kNoPage)
             return Status::Ok();
-        XBASE_TRY(stepLeaf(page, false, steps, leaf, page));
+        XBASE_TRY(stepLeaf(false, steps, leaf, page));
     }
     const int i = leaf.count() - 1;
     out.key.assign(leaf.key(i, keyLength()), static_cast<size_t>(keyLength()));
@@ -352,7 +351,7 @@ Status CompactTree::prev(const IndexEntry &from, IndexEntry &out, bool &found)
     while (index == 0) {
         if (leaf.left == kNoPage)
             return Status::Ok();
-        XBASE_TRY(stepLeaf(page, false, steps, leaf, page));
+        XBASE_TRY(stepLeaf(false, steps, leaf, page));
         index = leaf.count();
     }
     out.key.assign(leaf.key(index - 1, keyLength()), static_cast<size_t>(keyLength()));
@@ -391,7 +390,7 @@ Status CompactTree::scan(std::string_view lo, std::string_view hi, bool hiInclus
         }
         if (leaf.right == kNoPage)
             return Status::Ok();
-        XBASE_TRY(stepLeaf(page, true, steps, leaf, page));
+        XBASE_TRY(stepLeaf(true, steps, leaf, page));
         index = 0;
     }
 }
@@ -408,7 +407,7 @@ Status CompactTree::count(uint64_t &out)
         out += static_cast<uint64_t>(leaf.count());
         if (leaf.right == kNoPage)
             return Status::Ok();
-        XBASE_TRY(stepLeaf(page, true, steps, leaf, page));
+        XBASE_TRY(stepLeaf(true, steps, leaf, page));
     }
 }
 
@@ -668,7 +667,7 @@ Status CompactTree::findByRecno(uint32_t recno, std::string &key, bool &found)
         }
         if (leaf.right == kNoPage)
             return Status::Ok();
-        XBASE_TRY(stepLeaf(page, true, steps, leaf, page));
+        XBASE_TRY(stepLeaf(true, steps, leaf, page));
     }
 }
 
@@ -966,7 +965,6 @@ Status CompactTree::check(std::vector<std::string> &faults)
     bool haveLast = false;
     uint64_t entries = 0;
     int leafDepth = -1;
-    const size_t before = faults.size();
     std::vector<std::string> found;
     checkNode(m_root, 0, leafDepth, visited, leaves, levels, lastKey, lastRecno, haveLast, entries, found,
               nullptr);
@@ -986,7 +984,6 @@ Status CompactTree::check(std::vector<std::string> &faults)
         }
     }
     faults.insert(faults.end(), found.begin(), found.end());
-    (void)before;
     return Status::Ok();
 }
 

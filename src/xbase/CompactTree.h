@@ -89,7 +89,9 @@ private:
     // The first entry at or after `t`, following right siblings past exhausted leaves.
     Status seek(const Target &t, IndexEntry &out, bool &found);
     Status edgeLeaf(bool lastSide, std::vector<Step> &path, LeafNode &leaf);
-    Status stepLeaf(uint32_t page, bool right, uint32_t &steps, LeafNode &leaf, uint32_t &at);
+    // Moves `leaf` to its right or left sibling, whose page goes to `at`; `steps` counts the
+    // moves of one walk so that a cycle ends in Corruption.
+    Status stepLeaf(bool right, uint32_t &steps, LeafNode &leaf, uint32_t &at);
     std::string normalized(std::string_view key) const;
     Status writeRootPointer(uint32_t root);
     Status patchSibling(uint32_t page, bool leftField, uint32_t value);
