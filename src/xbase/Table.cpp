@@ -1874,6 +1874,8 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
 {
     if (!isOpen())
         return Status::InvalidArgument("No table is open");
+    if (m_editing)
+        cancelEdit();
     if (m_dbf->isShort())
         faults.push_back("Header claims " + std::to_string(m_dbf->claimedRecordCount()) +
                          " records but the file holds " + std::to_string(m_dbf->recordCount()));
@@ -1883,12 +1885,7 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
         faults.push_back("Header says a production index exists but " + cdxPath() + " is missing");
     if (m_indexInterrupted)
         faults.push_back("The index was left in the middle of an update");
-    const uint32_t count = recordCount();
-    const uint32_t recLen = m_dbf->recordLength();
-    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
-    std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
     const int ntags = tagCount();
-    std::vector<std::vector<std::pair<std::string, uint32_t>>> expected(static_cast<size_t>(ntags));
     for (int i = 0; i < ntags; ++i)
         if (!m_tags[static_cast<size_t>(i)]->error.empty())
             faults.push_back(m_tags[static_cast<size_t>(i)]->error);
@@ -1897,93 +1894,146 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
         if (!s.ok())
             faults.push_back(s.message());
     }
-    RecordProgress rp(progress, static_cast<uint64_t>(count) * 2);
+
+    // Record faults are counted; the first ones are listed.
+    constexpr size_t kListed = 20;
+    size_t recordFaults = 0;
+    auto recordFault = [&](const std::string &line) {
+        if (recordFaults++ < kListed * 5)
+            faults.push_back(line);
+    };
+    const uint32_t count = recordCount();
+    const uint32_t recLen = m_dbf->recordLength();
+    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
+
+    // The tags are checked in batches whose expected keys fit a memory budget: each batch
+    // reads the records once, keeps every record's key per tag, then walks each tag.
+    std::vector<int> checkable;
+    for (int i = 0; i < ntags; ++i)
+        if (m_tags[static_cast<size_t>(i)]->key.isValid())
+            checkable.push_back(i);
+    constexpr uint64_t kBudget = 64ull << 20;
+    size_t next = 0;
+    bool firstPass = true;
+    const uint64_t passes = 1 + checkable.size();
+    uint64_t passesDone = 0;
+    RecordProgress rp(progress, static_cast<uint64_t>(count) * passes);
     rp.start();
-    for (uint32_t first = 1; first <= count; first += perChunk) {
-        const uint32_t n = std::min(perChunk, count - first + 1);
-        XBASE_TRY(m_dbf->readRecords(first, n, buffer.data()));
-        for (uint32_t k = 0; k < n; ++k) {
-            const char *data = buffer.data() + static_cast<size_t>(k) * recLen;
-            const uint32_t recno = first + k;
-            if (data[0] != ' ' && data[0] != '*')
-                faults.push_back("Record " + std::to_string(recno) +
-                                 ": delete mark is neither blank nor '*'");
-            for (const FieldDescriptor &f : schema().fields()) {
-                if (f.type != 'M')
-                    continue;
-                uint32_t block = 0;
-                Status s = memoBlock(data, f, block);
-                if (s.ok() && block != 0) {
-                    uint32_t len = 0;
-                    s = m_memo ? m_memo->length(block, len) : Status::NotFound("no memo file");
-                    if (s.ok() && block >= m_memo->nextFreeBlock())
-                        s = Status::Corruption("block " + std::to_string(block) +
-                                               " lies past the next free block");
-                }
-                if (!s.ok())
-                    faults.push_back("Record " + std::to_string(recno) + " field " + f.name + ": " +
-                                     s.message());
-            }
-            for (int i = 0; i < ntags; ++i) {
-                const OpenTag &t = *m_tags[static_cast<size_t>(i)];
-                if (!t.key.isValid())
-                    continue;
+    while (firstPass || next < checkable.size()) {
+        std::vector<int> batch;
+        uint64_t bytes = 0;
+        while (next < checkable.size()) {
+            const uint64_t need = static_cast<uint64_t>(count) *
+                                  (m_tags[static_cast<size_t>(checkable[next])]->tag->spec().keyLength + 1u);
+            if (!batch.empty() && bytes + need > kBudget)
+                break;
+            batch.push_back(checkable[next++]);
+            bytes += need;
+        }
+        std::vector<std::string> keys(batch.size());
+        std::vector<std::vector<uint8_t>> wanted(batch.size()); // 1 = the tag should hold the record
+        for (size_t b = 0; b < batch.size(); ++b) {
+            keys[b].resize(static_cast<size_t>(count) *
+                           m_tags[static_cast<size_t>(batch[b])]->tag->spec().keyLength);
+            wanted[b].assign(static_cast<size_t>(count) + 1, 0);
+        }
+        for (uint32_t first = 1; first <= count; first += perChunk) {
+            const uint32_t n = std::min(perChunk, count - first + 1);
+            XBASE_TRY(m_dbf->readRecords(first, n, buffer.data()));
+            for (uint32_t k = 0; k < n; ++k) {
+                const char *data = buffer.data() + static_cast<size_t>(k) * recLen;
+                const uint32_t recno = first + k;
                 const RecordRef rec{data, recno};
-                if (t.hasCondition() && !t.condition.isTrue(rec, {}))
-                    continue;
-                expected[static_cast<size_t>(i)].emplace_back(t.key.indexKey(rec), recno);
+                if (firstPass) {
+                    if (data[0] != ' ' && data[0] != '*')
+                        recordFault("Record " + std::to_string(recno) +
+                                    ": delete mark is neither blank nor '*'");
+                    for (const FieldDescriptor &f : schema().fields()) {
+                        if (f.type != 'M')
+                            continue;
+                        uint32_t block = 0;
+                        Status s = memoBlock(data, f, block);
+                        if (s.ok() && block != 0) {
+                            uint32_t len = 0;
+                            s = m_memo ? m_memo->length(block, len)
+                                       : Status::NotFound("the memo file is missing");
+                            if (s.ok() && block >= m_memo->nextFreeBlock())
+                                s = Status::Corruption("block " + std::to_string(block) +
+                                                       " lies past the next free block");
+                        }
+                        if (!s.ok())
+                            recordFault("Record " + std::to_string(recno) + " field " + f.name + ": " +
+                                        s.message());
+                    }
+                }
+                for (size_t b = 0; b < batch.size(); ++b) {
+                    const OpenTag &t = *m_tags[static_cast<size_t>(batch[b])];
+                    if (t.hasCondition() && !t.condition.isTrue(rec, {}))
+                        continue;
+                    const size_t len = t.tag->spec().keyLength;
+                    const std::string key = t.key.indexKey(rec);
+                    key.copy(&keys[b][static_cast<size_t>(recno - 1) * len], std::min(len, key.size()));
+                    wanted[b][recno] = 1;
+                }
             }
+            rp.step(passesDone * count + first + n - 1);
         }
-        rp.step(first + n - 1);
-    }
-    for (int i = 0; i < ntags; ++i) {
-        const OpenTag &t = *m_tags[static_cast<size_t>(i)];
-        if (!t.key.isValid())
-            continue;
-        auto &exp = expected[static_cast<size_t>(i)];
-        std::sort(exp.begin(), exp.end());
-        const std::string &name = t.tag->spec().name;
-        std::vector<std::pair<std::string, uint32_t>> actual;
-        actual.reserve(exp.size());
-        bool ordered = true;
-        const Status scanned = t.tag->scan({}, {}, true, true, [&](std::string_view k, uint32_t r) {
-            if (!actual.empty() &&
-                (k < actual.back().first || (k == actual.back().first && r <= actual.back().second)))
-                ordered = false;
-            actual.emplace_back(std::string(k), r);
-            return actual.size() <= static_cast<size_t>(count) * 2 + 16;
-        });
-        if (!scanned.ok()) {
-            faults.push_back("Tag " + name + ": " + scanned.message());
-            continue;
-        }
-        if (!ordered)
-            faults.push_back("Tag " + name + ": entries are out of order");
-        if (actual.size() != exp.size())
-            faults.push_back("Tag " + name + ": " + std::to_string(actual.size()) + " entries for " +
-                             std::to_string(exp.size()) + " records");
-        std::sort(actual.begin(), actual.end(),
-                  [](const auto &a, const auto &b) { return a.second < b.second; });
-        std::vector<std::pair<std::string, uint32_t>> byRecno = exp;
-        std::sort(byRecno.begin(), byRecno.end(),
-                  [](const auto &a, const auto &b) { return a.second < b.second; });
-        size_t reported = 0;
-        size_t a = 0;
-        for (size_t e = 0; e < byRecno.size() && reported < 20; ++e) {
-            while (a < actual.size() && actual[a].second < byRecno[e].second)
-                ++a;
-            if (a >= actual.size() || actual[a].second != byRecno[e].second) {
-                faults.push_back("Tag " + name + ": record " + std::to_string(byRecno[e].second) +
-                                 " is missing");
-                ++reported;
-            } else if (actual[a].first != byRecno[e].first) {
-                faults.push_back("Tag " + name + ": record " + std::to_string(byRecno[e].second) +
-                                 " has key \"" + trimRight(actual[a].first) + "\", the record gives \"" +
-                                 trimRight(byRecno[e].first) + "\"");
-                ++reported;
+        ++passesDone;
+        firstPass = false;
+
+        for (size_t b = 0; b < batch.size(); ++b) {
+            const OpenTag &t = *m_tags[static_cast<size_t>(batch[b])];
+            const std::string &name = t.tag->spec().name;
+            const size_t len = t.tag->spec().keyLength;
+            std::vector<uint8_t> &want = wanted[b];
+            size_t reported = 0;
+            auto tagFault = [&](const std::string &line) {
+                if (reported++ < kListed)
+                    faults.push_back("Tag " + name + ": " + line);
+            };
+            std::string prevKey;
+            uint32_t prevRecno = 0;
+            bool havePrev = false;
+            bool ordered = true;
+            uint64_t entries = 0;
+            const Status scanned = t.tag->scan({}, {}, true, true, [&](std::string_view k, uint32_t r) {
+                if (havePrev && (k < prevKey || (k == prevKey && r <= prevRecno)))
+                    ordered = false;
+                prevKey.assign(k.data(), k.size());
+                prevRecno = r;
+                havePrev = true;
+                ++entries;
+                if (r == 0 || r > count) {
+                    tagFault("entry for record " + std::to_string(r) + ", which does not exist");
+                } else if (want[r] == 0) {
+                    tagFault("record " + std::to_string(r) + " has an entry it should not have");
+                } else if (want[r] == 2) {
+                    tagFault("record " + std::to_string(r) + " has more than one entry");
+                } else {
+                    want[r] = 2;
+                    const std::string_view expected(&keys[b][static_cast<size_t>(r - 1) * len], len);
+                    if (k != expected)
+                        tagFault("record " + std::to_string(r) + " has key \"" + trimRight(k) +
+                                 "\", the record gives \"" + trimRight(expected) + "\"");
+                }
+                return entries <= static_cast<uint64_t>(count) * 2 + 16;
+            });
+            if (!scanned.ok()) {
+                faults.push_back("Tag " + name + ": " + scanned.message());
+                continue;
             }
+            if (!ordered)
+                faults.push_back("Tag " + name + ": entries are out of order");
+            for (uint32_t r = 1; r <= count; ++r)
+                if (want[r] == 1)
+                    tagFault("record " + std::to_string(r) + " is missing");
+            if (reported > kListed)
+                faults.push_back("Tag " + name + ": " + std::to_string(reported - kListed) + " more faults");
         }
     }
+    if (recordFaults > kListed * 5)
+        faults.push_back(std::to_string(recordFaults - kListed * 5) + " more faults in records");
     rp.finish();
     return Status::Ok();
 }

@@ -125,7 +125,8 @@ TEST(DbTool, CheckReindexAndPackRepairACopy)
     // The other engine's keys for accented names follow a narrower upper-case rule.
     Result check = run({"check", file});
     EXPECT_EQ(check.code, 1);
-    EXPECT_NE(check.out.find("Tag NAME: record 19 has key \"WONGCHLO\xC3\xA9\""), std::string::npos);
+    EXPECT_EQ(check.out.rfind("Tag NAME: record ", 0), 0u) << check.out;
+    EXPECT_NE(check.out.find("\xC3\xA9\", the record gives \""), std::string::npos) << check.out;
     EXPECT_EQ(run({"reindex", file}).code, 0);
     check = run({"check", file});
     EXPECT_EQ(check.code, 0) << check.out;

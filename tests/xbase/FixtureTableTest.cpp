@@ -264,7 +264,8 @@ TEST_P(AddressFixture, GivesWhatTheOtherEngineAnswered)
     // Keys the other engine built for accented names differ from ours; check says so, and
     // nothing else may be wrong.
     for (const std::string &f : faults)
-        EXPECT_NE(f.find("has key"), std::string::npos) << f;
+        EXPECT_TRUE(f.find("has key") != std::string::npos || f.find("more faults") != std::string::npos)
+            << f;
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, AddressFixture,
@@ -299,7 +300,8 @@ TEST(SystemTableFixture, GiveWhatTheOtherEngineAnswered)
         std::vector<std::string> faults;
         ASSERT_TRUE(t.check(faults).ok());
         for (const std::string &f : faults) // only keys built with the narrower upper-case rule
-            EXPECT_NE(f.find("has key"), std::string::npos) << f;
+            EXPECT_TRUE(f.find("has key") != std::string::npos || f.find("more faults") != std::string::npos)
+                << f;
     }
 }
 

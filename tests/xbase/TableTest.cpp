@@ -691,3 +691,27 @@ TEST_F(TableTest, CopyToTakesTheVisibleRecordsInOrderWithTheirMemos)
     EXPECT_FALSE(exists(dir.file("GONE.DBF")));
     EXPECT_FALSE(exists(dir.file("GONE.FPT")));
 }
+
+TEST_F(TableTest, CheckFindsEveryKindOfIndexFault)
+{
+    addTags();
+    IndexTag *city = table.cdx()->tag("CITY");
+    ASSERT_NE(city, nullptr);
+    const std::string blank(12, ' ');
+    ASSERT_TRUE(city->remove("SALEM" + blank.substr(5), 2).ok()); // record 2 loses its entry
+    ASSERT_TRUE(city->insert("ZZZ" + blank.substr(3), 99).ok());  // a record that does not exist
+    ASSERT_TRUE(city->insert("AAA" + blank.substr(3), 4).ok());   // record 4 twice, one key wrong
+    const std::vector<std::string> f = faults();
+    auto has = [&](const std::string &text) {
+        return std::any_of(f.begin(), f.end(),
+                           [&](const std::string &x) { return x.find(text) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("Tag CITY: record 2 is missing"));
+    EXPECT_TRUE(has("Tag CITY: entry for record 99, which does not exist"));
+    EXPECT_TRUE(has("Tag CITY: record 4 has key \"AAA\", the record gives \"BOSTON\""));
+    EXPECT_TRUE(has("Tag CITY: record 4 has more than one entry"));
+    EXPECT_FALSE(has("Tag LNAME"));
+    // The rebuild makes it sound again.
+    ASSERT_TRUE(table.reindex().ok());
+    EXPECT_TRUE(faults().empty());
+}
