@@ -93,6 +93,15 @@ TEST(ProgramFolder, InstalledProgramUsesTheUserFolderSeededWithoutOverwriting)
     EXPECT_TRUE(QFileInfo(user + QStringLiteral("/sysdata/CSZ.DBF")).permissions() & QFileDevice::WriteOwner);
 }
 
+TEST(ProgramFolder, MissingProgramFolderFallsBackToTheUserFolderEvenWithoutInstalledData)
+{
+    TempDir dir;
+    const QString user = qs(dir.path()) + QStringLiteral("/home/.local/share/corvantis");
+    EXPECT_EQ(TProgramFolder::choose(qs(dir.path()) + QStringLiteral("/gone"), user, QString()),
+              user + QLatin1Char('/'));
+    EXPECT_TRUE(QFileInfo(user).isDir());
+}
+
 TEST(ProgramFolder, ReadOnlyProgramFolderFallsBackToTheUserFolder)
 {
     if (geteuid() == 0)

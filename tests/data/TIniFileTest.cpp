@@ -155,6 +155,20 @@ TEST(IniFile, WriteKeepsEveryOtherLineByteForByte)
     EXPECT_EQ(ini.readString(QStringLiteral("other"), QStringLiteral("NEW")), QStringLiteral("spaced"));
 }
 
+TEST(IniFile, TwoReadersOfOneFileSeeEachOthersWrites)
+{
+    TempDir dir;
+    TIniFile first(qs(dir.file("CORVAN.ini")));
+    TIniFile second(first.path());
+    EXPECT_EQ(second.readString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId")), QString());
+    ASSERT_TRUE(
+        first.writeString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"), QStringLiteral("V1")));
+    EXPECT_EQ(second.readString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId")), QStringLiteral("V1"));
+    // A change made outside the program is seen by the next read too.
+    writeBytes(first.path(), "[Misc]\nGlobalTagId=V2\n");
+    EXPECT_EQ(first.readString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId")), QStringLiteral("V2"));
+}
+
 TEST(IniFile, KeepsCrLfAndAddsLineEndToALastLineWithoutOne)
 {
     TempDir dir;
