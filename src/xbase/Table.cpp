@@ -217,11 +217,13 @@ Status Table::open(const std::string &path, OpenMode mode, const std::string &al
             return Status::NotFound("Memo file " + memoPath + " not found");
         XBASE_TRY(MemoFile::open(memoPath, readOnly, memo));
     }
+    // A writer stopped while its header writes were deferred: its memo blocks run to the end
+    // of the memo file (the record count was recovered the same way when the DBF opened).
+    if (dbf->wasLeftPending() && memo)
+        XBASE_TRY(memo->recoverNextFree());
     if (mode == OpenMode::Exclusive) {
         // Nobody else reads the file while it is open, so header writes wait for flush();
-        // a writer stopped in between is recovered here.
-        if (dbf->wasLeftPending() && memo)
-            XBASE_TRY(memo->recoverNextFree());
+        // the headers of a stopped writer are corrected here.
         XBASE_TRY(dbf->syncHeader());
         if (memo)
             XBASE_TRY(memo->syncHeader());
@@ -1885,6 +1887,9 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
         faults.push_back("Header says a production index exists but " + cdxPath() + " is missing");
     if (m_indexInterrupted)
         faults.push_back("The index was left in the middle of an update");
+    if (m_dbf->wasLeftPending())
+        faults.push_back("The record count and the next free memo block in the headers were left behind by a "
+                         "stopped writer; opening the table for writing corrects them");
     const int ntags = tagCount();
     for (int i = 0; i < ntags; ++i)
         if (!m_tags[static_cast<size_t>(i)]->error.empty())

@@ -503,6 +503,20 @@ TEST_F(TableTest, AStoppedWriterIsRecoveredFromTheFilesItLeft)
         EXPECT_EQ(header[4], 6);  // the count of the last flush
         EXPECT_EQ(header[14], 1); // the pending mark
     }
+    {
+        // Read-only: everything posted reads back, and check says the headers lag.
+        Table look;
+        ASSERT_TRUE(look.open(dir.file("LEFT.DBF"), OpenMode::ReadOnly).ok());
+        EXPECT_EQ(look.recordCount(), 7u);
+        std::string memo;
+        ASSERT_TRUE(look.go(7).ok());
+        ASSERT_TRUE(look.fieldValue("MEMO", memo).ok());
+        EXPECT_EQ(memo, "memo written after the flush");
+        std::vector<std::string> f;
+        ASSERT_TRUE(look.check(f).ok());
+        ASSERT_EQ(f.size(), 1u);
+        EXPECT_NE(f[0].find("stopped writer"), std::string::npos);
+    }
     Table left;
     ASSERT_TRUE(left.open(dir.file("LEFT.DBF"), OpenMode::Exclusive).ok());
     EXPECT_EQ(left.recordCount(), 7u);
