@@ -79,9 +79,10 @@ double TPainterSink::penDots(int width, double dotsPerInchX)
 
 void TPainterSink::setPen(const TPenSpec &pen)
 {
-    QPen p(QColor::fromRgba(pen.colour), penDots(pen.width, m_dpiX), qtPenStyle(pen.style), Qt::SquareCap,
-           Qt::MiterJoin);
-    m_painter.setPen(p);
+    m_shapePen = QPen(QColor::fromRgba(pen.colour), penDots(pen.width, m_dpiX), qtPenStyle(pen.style),
+                      Qt::SquareCap, Qt::MiterJoin);
+    m_painter.setPen(m_shapePen);
+    m_textPenActive = false;
     QPaintEngine *engine = m_painter.paintEngine();
     if (engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
         switch (pen.mode) {
@@ -130,6 +131,27 @@ void TPainterSink::setFont(const TFontSpec &font)
     m_fontColour = QColor::fromRgba(font.colour);
     m_fontAngle = font.angle;
     m_painter.setFont(m_font);
+    const QFontMetricsF metrics(m_font, m_painter.device());
+    m_ascent = metrics.ascent();
+    m_textHeight = metrics.height();
+    if (m_textPenActive)
+        m_painter.setPen(m_fontColour);
+}
+
+void TPainterSink::useShapePen()
+{
+    if (m_textPenActive) {
+        m_painter.setPen(m_shapePen);
+        m_textPenActive = false;
+    }
+}
+
+void TPainterSink::useTextPen()
+{
+    if (!m_textPenActive) {
+        m_painter.setPen(m_fontColour);
+        m_textPenActive = true;
+    }
 }
 
 void TPainterSink::setTextOpaque(bool opaque)
@@ -144,22 +166,26 @@ QRectF TPainterSink::toDevice(const TInchRect &r) const
 
 void TPainterSink::rectangle(const TInchRect &r)
 {
+    useShapePen();
     m_painter.drawRect(toDevice(r));
 }
 
 void TPainterSink::roundRect(const TInchRect &r, double cornerWidth, double cornerHeight)
 {
     // The corner sizes are the ellipse's diameters; Qt takes radii.
+    useShapePen();
     m_painter.drawRoundedRect(toDevice(r), cornerWidth * m_dpiX / 2.0, cornerHeight * m_dpiY / 2.0);
 }
 
 void TPainterSink::ellipse(const TInchRect &r)
 {
+    useShapePen();
     m_painter.drawEllipse(toDevice(r));
 }
 
 void TPainterSink::line(double x1, double y1, double x2, double y2)
 {
+    useShapePen();
     m_painter.drawLine(QPointF(x1 * m_dpiX, y1 * m_dpiY), QPointF(x2 * m_dpiX, y2 * m_dpiY));
 }
 
@@ -167,22 +193,29 @@ void TPainterSink::text(bool clipped, const TInchRect &clip, double x, double y,
 {
     if (text.isEmpty())
         return;
+    useTextPen();
+    if (!clipped && m_fontAngle == 0.0 && !m_opaque) {
+        // The common case, kept cheap: jobs write thousands of texts a page.
+        m_painter.drawText(QPointF(x * m_dpiX, y * m_dpiY + m_ascent), text);
+        return;
+    }
     m_painter.save();
     if (clipped)
         m_painter.setClipRect(toDevice(clip), Qt::IntersectClip);
-    const QFontMetricsF metrics(m_font, m_painter.device());
     m_painter.translate(x * m_dpiX, y * m_dpiY);
     if (m_fontAngle != 0.0)
         m_painter.rotate(-m_fontAngle);
-    if (m_opaque)
-        m_painter.fillRect(QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height()), m_brushColour);
-    m_painter.setPen(m_fontColour);
-    m_painter.drawText(QPointF(0, metrics.ascent()), text);
+    if (m_opaque) {
+        const QFontMetricsF metrics(m_font, m_painter.device());
+        m_painter.fillRect(QRectF(0, 0, metrics.horizontalAdvance(text), m_textHeight), m_brushColour);
+    }
+    m_painter.drawText(QPointF(0, m_ascent), text);
     m_painter.restore();
 }
 
 void TPainterSink::bitmap(const TInchRect &r, const QImage &image)
 {
+    useShapePen();
     if (!image.isNull())
         m_painter.drawImage(toDevice(r), image);
 }
@@ -193,6 +226,7 @@ void TPainterSink::graphic(const TInchRect &r, const QPicture &picture)
     if (bounds.isEmpty())
         return;
     const QRectF target = toDevice(r);
+    useShapePen();
     m_painter.save();
     m_painter.translate(target.topLeft());
     m_painter.scale(target.width() / bounds.width(), target.height() / bounds.height());

@@ -39,12 +39,20 @@ public:
 
 private:
     QRectF toDevice(const TInchRect &r) const;
+    // Text is drawn with a pen in the font colour, shapes with the job's pen; the painter
+    // switches between them only when the kind of drawing changes.
+    void useShapePen();
+    void useTextPen();
 
     QPainter &m_painter;
     double m_dpiX;
     double m_dpiY;
     QFont m_font;
     QColor m_fontColour;
+    QPen m_shapePen;
+    bool m_textPenActive = false;
+    double m_ascent = 0.0;
+    double m_textHeight = 0.0;
     double m_fontAngle = 0.0;
     bool m_opaque = false;
     QColor m_brushColour = Qt::white;

@@ -301,9 +301,17 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             TInchRect clip;
             double x = 0, y = 0;
             QString text;
-            ok = c.u8(clipped) && clipped <= 1 && c.rect(clip) && c.f64(x) && c.f64(y) && c.string(text);
+            ok = c.u8(clipped) && clipped == 1 && c.rect(clip) && c.f64(x) && c.f64(y) && c.string(text);
             if (ok && sink)
                 sink->text(clipped != 0, clip, x, y, text);
+            break;
+        }
+        case TRecordingWriter::OpTextAt: {
+            double x = 0, y = 0;
+            QString text;
+            ok = c.f64(x) && c.f64(y) && c.string(text);
+            if (ok && sink)
+                sink->text(false, TInchRect{}, x, y, text);
             break;
         }
         case TRecordingWriter::OpBitmap: {

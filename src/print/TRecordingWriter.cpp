@@ -160,8 +160,16 @@ void TRecordingWriter::line(double x1, double y1, double x2, double y2)
 
 void TRecordingWriter::text(bool clipped, const TInchRect &clip, double x, double y, const QString &text)
 {
+    if (!clipped) {
+        start(OpTextAt);
+        putF64(x);
+        putF64(y);
+        putString(text);
+        finish();
+        return;
+    }
     start(OpText);
-    putU8(clipped ? 1 : 0);
+    putU8(1);
     putRect(clip);
     putF64(x);
     putF64(y);

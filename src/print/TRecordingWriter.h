@@ -27,6 +27,7 @@ public:
         OpText = 10,
         OpBitmap = 11,
         OpGraphic = 12,
+        OpTextAt = 13, // text without a clip rectangle
     };
 
     // Clears `stream` and writes the header. The stream must outlive the writer.
