@@ -22,8 +22,11 @@
 namespace xbase {
 
 /// How a table is opened. Exclusive holds an operating-system lock that makes every other
-/// opener (another process, or a second Table in this one) fail with Locked; Shared lets
-/// other shared openers in; ReadOnly never writes.
+/// opener (another process, or a second Table in this one) fail with Locked; header writes
+/// then wait for flush() or close() (see DbfFile::setDeferredHeader). Shared lets other
+/// shared and read-only openers in: every post takes a lock on the end of the files and
+/// rereads the count, the memo file's next free block and the index first, and edits lock
+/// their record. ReadOnly never writes.
 enum class OpenMode { Exclusive, Shared, ReadOnly };
 
 /// One tag to build: name, key expression and an optional FOR condition.
@@ -60,7 +63,9 @@ public:
     DbfFile *dbf() { return m_dbf.get(); }
     MemoFile *memoFile() { return m_memo.get(); }
     CdxFile *cdx() { return m_cdx.get(); }
-    /// Writes what the indexes hold pending and marks them consistent.
+    /// Writes the deferred record count, date and next free memo block, and what the indexes
+    /// hold pending, and marks the indexes consistent. close() does it too; a program that
+    /// keeps a table open for long calls it when idle, so other programs see the true count.
     Status flush();
 
     // ---- Settings ----------------------------------------------------------------------
