@@ -23,6 +23,13 @@ struct Sorter {
     {
         const char *k = keys + static_cast<size_t>(index) * keyLength + depth;
         const size_t n = std::min<size_t>(8, keyLength - depth);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        if (n == 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, k, 8);
+            return __builtin_bswap64(word);
+        }
+#endif
         uint64_t v = 0;
         for (size_t i = 0; i < 8; ++i)
             v = (v << 8) | (i < n ? static_cast<uint8_t>(k[i]) : 0u);

@@ -57,9 +57,18 @@ Status CompactTree::corrupt(const std::string &what)
 {
     m_file.markDamaged();
     std::string where = "Index file " + m_file.path();
-    if (!m_spec.name.empty())
+    if (m_header == 0 && (m_options & kOptionCompound) != 0)
+        where += ", tag directory";
+    else if (!m_spec.name.empty())
         where += ", tag " + m_spec.name;
     return Status::Corruption(where + ": " + what);
+}
+
+std::string CompactTree::faultPrefix() const
+{
+    if (m_header == 0 && (m_options & kOptionCompound) != 0)
+        return "tag directory: ";
+    return m_spec.name.empty() ? std::string("index: ") : "tag " + m_spec.name + ": ";
 }
 
 void CompactTree::setKeyType(char type)
@@ -868,7 +877,7 @@ void CompactTree::checkNode(uint32_t page, int depth, int &leafDepth, std::unord
 {
     auto fault = [&](const std::string &text) {
         if (faults.size() < kMaxFaults)
-            faults.push_back("tag " + m_spec.name + ": " + text);
+            faults.push_back(faultPrefix() + text);
     };
     const std::string where = "node at " + std::to_string(page);
     if (faults.size() >= kMaxFaults)
@@ -979,7 +988,7 @@ Status CompactTree::check(std::vector<std::string> &faults)
             const uint32_t wantLeft = k == 0 ? kNoPage : level[k - 1];
             const uint32_t wantRight = k + 1 == level.size() ? kNoPage : level[k + 1];
             if (left != wantLeft || right != wantRight)
-                found.push_back("tag " + m_spec.name + ": node at " + std::to_string(level[k]) +
+                found.push_back(faultPrefix() + "node at " + std::to_string(level[k]) +
                                 " has sibling pointers that do not match its neighbours");
         }
     }

@@ -80,6 +80,8 @@ private:
     int keyLength() const { return m_spec.keyLength; }
     bool isAtOrAfter(const char *key, uint32_t recno, const Target &t) const;
     Status corrupt(const std::string &what);
+    // "tag NAME: ", "tag directory: " or "index: ", the start of each fault check() reports.
+    std::string faultPrefix() const;
     Status readLeaf(uint32_t page, LeafNode &out);
     Status readInterior(uint32_t page, InteriorNode &out);
     Status readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut);
