@@ -864,4 +864,69 @@ TEST(CdxDamaged, FilesOnDiskThatAreDamagedAreNotWritten)
     EXPECT_EQ(readFile(path), bytes);
 }
 
+// --- Structure check. ------------------------------------------------------------------
+
+struct CheckCase {
+    const char *name;
+    void (*apply)(std::string &bytes);
+    const char *fault;
+};
+
+// Byte offset of interior entry `i` of the NAME tag's root.
+size_t rootEntry(const std::string &b, int i)
+{
+    return nameRoot(b) + 12 + static_cast<size_t>(i) * (kNameKey + 8);
+}
+
+const CheckCase kCheckCases[] = {
+    // A walk still works, but the root's first entry no longer names its child's last key.
+    {"InteriorKeyStale", [](std::string &b) { b[rootEntry(b, 0) + 59] = 'A'; },
+     "not the last key of its child"},
+    {"InteriorRecnoStale",
+     [](std::string &b) {
+         uint8_t *recno = reinterpret_cast<uint8_t *>(&b[rootEntry(b, 0) + kNameKey]);
+         writeBe32(recno, readBe32(recno) + 1);
+     },
+     "not the last key of its child"},
+    {"LeftPointerWrong", [](std::string &b) { setLe32(b, firstChildOfRoot(b) + 4, firstChildOfRoot(b)); },
+     "sibling pointers"},
+    {"RootMarkLost", [](std::string &b) { setLe16(b, nameRoot(b), 0); }, "not marked so"},
+    {"EntriesOutOfOrder",
+     [](std::string &b) {
+         // The first leaf's keys written in reverse order, each with its record.
+         uint8_t *page = reinterpret_cast<uint8_t *>(&b[firstChildOfRoot(b)]);
+         LeafNode leaf;
+         ASSERT_TRUE(decodeLeaf(page, kNameKey, ' ', leaf).ok());
+         LeafNode reversed = leaf;
+         for (int i = 0; i < leaf.count(); ++i) {
+             const int from = leaf.count() - 1 - i;
+             reversed.keys.replace(static_cast<size_t>(i) * kNameKey, kNameKey, leaf.key(from, kNameKey),
+                                   kNameKey);
+             reversed.recnos[static_cast<size_t>(i)] = leaf.recnos[static_cast<size_t>(from)];
+         }
+         ASSERT_TRUE(encodeLeaf(reversed, kNameKey, ' ', page));
+     },
+     "out of order"},
+};
+
+class CdxCheck : public ::testing::TestWithParam<CheckCase>
+{
+};
+
+TEST_P(CdxCheck, ReportsTheFault)
+{
+    std::string bytes = readFile(fixture("ADD0001.CDX"));
+    GetParam().apply(bytes);
+    std::unique_ptr<CdxFile> cdx;
+    ASSERT_TRUE(CdxFile::openFromMemory(bytes, true, cdx).ok());
+    std::vector<std::string> faults;
+    ASSERT_TRUE(cdx->check(faults).ok());
+    ASSERT_FALSE(faults.empty());
+    EXPECT_NE(faults.front().find("tag NAME: "), std::string::npos) << faults.front();
+    EXPECT_NE(faults.front().find(GetParam().fault), std::string::npos) << faults.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CdxCheck, ::testing::ValuesIn(kCheckCases),
+                         [](const auto &param) { return std::string(param.param.name); });
+
 } // namespace
