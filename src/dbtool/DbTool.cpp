@@ -264,6 +264,7 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return fail(err, s);
     }
     t.setDeletedHidden(!c.deleted);
+    t.setTurboRead(!writes); // whole-file passes
 
     if (c.name == "info")
         return info(t, out);

@@ -315,6 +315,7 @@ Status Table::close()
     m_queryActive = false;
     m_indexInterrupted = false;
     m_indexError.clear();
+    m_readAheadCount = 0;
     return result;
 }
 
@@ -739,11 +740,37 @@ uint32_t Table::recordCount() const
 
 Status Table::loadRecord(uint32_t recno)
 {
-    m_record.resize(m_dbf->recordLength());
-    XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
+    const uint32_t recLen = m_dbf->recordLength();
+    m_record.resize(recLen);
+    if (m_turboRead && m_mode != OpenMode::Shared) {
+        // Whole-file passes: records come from a block read ahead in the direction of travel.
+        if (recno < m_readAheadFirst || recno >= m_readAheadFirst + m_readAheadCount) {
+            constexpr uint32_t kBlock = 128;
+            const uint32_t count = m_dbf->recordCount();
+            const bool backwards = m_recno != 0 && recno < m_recno;
+            const uint32_t first = backwards ? (recno > kBlock ? recno - kBlock + 1 : 1) : recno;
+            const uint32_t n = std::min(kBlock, count - first + 1);
+            m_readAhead.resize(static_cast<size_t>(n) * recLen);
+            m_readAheadCount = 0;
+            XBASE_TRY(m_dbf->readRecords(first, n, &m_readAhead[0]));
+            m_readAheadFirst = first;
+            m_readAheadCount = n;
+        }
+        m_record.assign(&m_readAhead[static_cast<size_t>(recno - m_readAheadFirst) * recLen], recLen);
+    } else {
+        XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
+    }
     m_recno = recno;
     m_eof = m_bof = false;
     return Status::Ok();
+}
+
+void Table::setTurboRead(bool on)
+{
+    m_turboRead = on;
+    m_readAheadCount = 0;
+    if (!on)
+        std::string().swap(m_readAhead);
 }
 
 void Table::setEof()
@@ -1396,6 +1423,7 @@ Status Table::post()
     XBASE_TRY(updateTags(old, m_edit, recno, m_appending));
     if (m_appending) {
         uint32_t written = 0;
+        m_readAheadCount = 0;
         XBASE_TRY(m_dbf->appendRecord(m_edit.data(), written));
         if (m_queryActive && recno == m_queryBitCount + 1) {
             // The bitmap grows with the table so the new record's bit is kept below.
@@ -1404,6 +1432,7 @@ Status Table::post()
             ++m_queryBitCount;
         }
     } else {
+        m_readAheadCount = 0;
         XBASE_TRY(m_dbf->writeRecord(recno, m_edit.data()));
     }
     if (m_mode == OpenMode::Shared && m_cdx)
@@ -1542,6 +1571,7 @@ Status Table::pack(ProgressHook *progress)
             XBASE_TRY(m_dbf->writeRecords(outStart, static_cast<uint32_t>(out.size() / recLen), out.data()));
         rp.step(first + n - 1);
     }
+    m_readAheadCount = 0;
     XBASE_TRY(m_dbf->truncateTo(written));
     rp.finish();
     if (m_queryActive)
@@ -1622,6 +1652,7 @@ Status Table::zap()
         return Status::InvalidArgument("Zap needs the table opened exclusively");
     if (m_editing)
         cancelEdit();
+    m_readAheadCount = 0;
     XBASE_TRY(m_dbf->truncateTo(0));
     if (m_memo)
         XBASE_TRY(m_memo->clear());

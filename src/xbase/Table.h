@@ -81,6 +81,11 @@ public:
     void setSoftSeek(bool soft) { m_softSeek = soft; }
     bool isSoftSeek() const { return m_softSeek; }
 
+    /// Turbo read, for whole-file passes: moves read blocks of records ahead instead of one
+    /// record per read. Off by default; a shared opener ignores it (others may write).
+    void setTurboRead(bool on);
+    bool isTurboRead() const { return m_turboRead; }
+
     // ---- Orders and tags ---------------------------------------------------------------
 
     /// Orders 1..tagCount() are the production index's tags in directory order; a temporary
@@ -256,6 +261,10 @@ private:
     std::string m_indexError;
 
     bool m_deletedHidden = true;
+    bool m_turboRead = false;
+    std::string m_readAhead; // records m_readAheadFirst .. + m_readAheadCount - 1
+    uint32_t m_readAheadFirst = 0;
+    uint32_t m_readAheadCount = 0;
     bool m_softSeek = false;
     EvalOptions m_eval;
 

@@ -159,6 +159,9 @@ void checkTags(Table &t, const QJsonArray &tags)
         EXPECT_EQ(walkBack(t), numbers(tag["deleted_on"])) << name;
         t.setDeletedHidden(false);
         EXPECT_EQ(walk(t), numbers(tag["deleted_off"])) << name;
+        t.setTurboRead(true);
+        EXPECT_EQ(walk(t), numbers(tag["deleted_off"])) << name;
+        t.setTurboRead(false);
         t.setDeletedHidden(true);
     }
     ASSERT_TRUE(t.setOrder(0).ok());

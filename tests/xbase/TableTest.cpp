@@ -729,3 +729,27 @@ TEST_F(TableTest, CheckFindsEveryKindOfIndexFault)
     ASSERT_TRUE(table.reindex().ok());
     EXPECT_TRUE(faults().empty());
 }
+
+TEST_F(TableTest, TurboReadGivesTheSameRecordsAndSeesEdits)
+{
+    addTags();
+    for (int i = 0; i < 300; ++i)
+        append({"Bulk", "Person", i % 2 ? "Aurora" : "Zion", ""});
+    for (int order : {0, 2}) {
+        ASSERT_TRUE(table.setOrder(order).ok());
+        table.setTurboRead(false);
+        const std::vector<uint32_t> plain = walk(), plainBack = walkBack();
+        table.setTurboRead(true);
+        EXPECT_EQ(walk(), plain);
+        EXPECT_EQ(walkBack(), plainBack);
+    }
+    ASSERT_TRUE(table.setOrder(0).ok());
+    ASSERT_TRUE(table.goTop().ok());
+    ASSERT_TRUE(table.skip(2).ok());
+    ASSERT_TRUE(table.setFieldValue("CITY", "Changed").ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(table.goTop().ok());
+    ASSERT_TRUE(table.skip(2).ok());
+    EXPECT_EQ(field("CITY"), "Changed");
+    table.setTurboRead(false);
+}
