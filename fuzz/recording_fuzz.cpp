@@ -9,6 +9,12 @@
 #include <cstdint>
 #include <cstdlib>
 
+// The font configuration library keeps its caches until the process ends.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
