@@ -45,7 +45,7 @@ public:
     {
         m_file->setUpdateMarker(kMarkerOffset, kMarkerOn, kMarkerOff);
     }
-    ~CdxFileImpl() override { m_file->flush(); }
+    ~CdxFileImpl() override { m_file->flush(m_interrupted); }
 
     Status load()
     {
@@ -148,7 +148,9 @@ public:
         const bool collected = t->collectPages(pages).ok();
         const uint32_t header = t->headerOffset();
         m_tags.erase(std::find_if(m_tags.begin(), m_tags.end(), [t](const auto &p) { return p.get() == t; }));
+        m_rebuilt.erase(t);
         XBASE_TRY(writeDirectory());
+        noteRebuilt(nullptr);
         if (collected) {
             for (uint32_t p : pages)
                 m_file->release(p);
@@ -159,7 +161,8 @@ public:
     }
 
     bool wasInterrupted() const override { return m_interrupted; }
-    Status flush() override { return m_file->flush(); }
+    // A file left interrupted keeps its marker until every tag has been rebuilt.
+    Status flush() override { return m_file->flush(m_interrupted); }
     Status refresh() override
     {
         XBASE_TRY(m_file->refresh());
@@ -182,6 +185,16 @@ public:
     }
 
 private:
+    // The interruption is over once every tag has been built again since opening.
+    void noteRebuilt(CompactTree *t)
+    {
+        if (t)
+            m_rebuilt.insert(t);
+        if (m_interrupted && std::all_of(m_tags.begin(), m_tags.end(),
+                                         [this](const auto &p) { return m_rebuilt.count(p.get()) > 0; }))
+            m_interrupted = false;
+    }
+
     CompactTree *find(const std::string &upperName)
     {
         for (auto &t : m_tags)
@@ -214,15 +227,20 @@ private:
             XBASE_TRY(t->load());
             t->setName(spec.name);
             t->setKeyType(spec.keyType);
-            return t->replaceSorted(keys, recnos, n, progress, 30, 99);
+            XBASE_TRY(t->replaceSorted(keys, recnos, n, progress, 30, 99));
+            noteRebuilt(t);
+            return Status::Ok();
         }
         uint32_t header = 0;
         XBASE_TRY(m_file->allocate(2, header));
         auto tree = std::make_unique<CompactTree>(*m_file, header);
         XBASE_TRY(tree->initialize(spec, optionsFor(spec)));
         XBASE_TRY(tree->replaceSorted(keys, recnos, n, progress, 30, 99));
+        m_rebuilt.insert(tree.get());
         m_tags.push_back(std::move(tree));
-        return writeDirectory();
+        XBASE_TRY(writeDirectory());
+        noteRebuilt(nullptr);
+        return Status::Ok();
     }
 
     Status writeDirectory()
@@ -248,6 +266,7 @@ private:
     CompactTree m_directory;
     std::vector<std::unique_ptr<CompactTree>> m_tags;
     bool m_interrupted = false;
+    std::unordered_set<const CompactTree *> m_rebuilt;
 };
 
 } // namespace

@@ -38,7 +38,8 @@ public:
     virtual Status removeTag(const std::string &name) = 0;
 
     /// True when the file was left in the middle of an update (the process ended before
-    /// flush): its tags may not match the records and want a rebuild.
+    /// flush): its tags may not match the records and want a rebuild. It stays true, and the
+    /// file keeps saying so when flushed, until every tag has been built again.
     virtual bool wasInterrupted() const = 0;
     /// Writes what is pending and marks the file consistent. Closing the file flushes too.
     virtual Status flush() = 0;

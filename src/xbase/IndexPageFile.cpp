@@ -261,12 +261,12 @@ void IndexPageFile::setUpdateMarker(uint32_t markerOffset, std::string onBytes, 
     m_markerOff = std::move(offBytes);
 }
 
-Status IndexPageFile::flush()
+Status IndexPageFile::flush(bool keepMarker)
 {
     if (m_readOnly || m_damaged)
         return Status::Ok();
     XBASE_TRY(writeDirty());
-    if (m_markerSet) {
+    if (m_markerSet && !keepMarker) {
         XBASE_TRY(rawWrite(m_markerOffset, m_markerOff.data(), m_markerOff.size()));
         auto it = m_cache.find(0);
         if (it != m_cache.end())

@@ -52,8 +52,8 @@ public:
     void setUpdateMarker(uint32_t markerOffset, std::string onBytes, std::string offBytes);
     // Called by every change; writes the marker first when it is not set yet.
     Status beginUpdate();
-    // Writes every changed page, then clears the marker.
-    Status flush();
+    // Writes every changed page, then clears the marker unless `keepMarker`.
+    Status flush(bool keepMarker = false);
     // Writes what is pending, forgets every cached page and rereads the file size, for a
     // file other processes may have changed.
     Status refresh();

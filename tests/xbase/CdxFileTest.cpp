@@ -715,6 +715,55 @@ TEST(CdxShared, RefreshSeesWhatAnotherHandleWrote)
     expectSound(*reader->tag("N"), model);
 }
 
+TEST(CdxInterrupted, TheMarkerStaysUntilEveryTagIsRebuilt)
+{
+    TempDir dir;
+    const std::string path = dir.file("R.CDX");
+    {
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::create(path, cdx).ok());
+        ASSERT_TRUE(buildTag(*cdx, makeSpec("A", 4), Model{{"AAAA", 1}}).ok());
+        ASSERT_TRUE(buildTag(*cdx, makeSpec("B", 4), Model{{"BBBB", 1}}).ok());
+        ASSERT_TRUE(cdx->flush().ok());
+        ASSERT_TRUE(cdx->tag("A")->insert("CCCC", 2).ok());
+        // What a killed process leaves: the bytes before flush.
+        writeFile(dir.file("KILLED.CDX"), readFile(path));
+    }
+    const std::string killed = dir.file("KILLED.CDX");
+    auto interrupted = [&]() {
+        std::unique_ptr<CdxFile> cdx;
+        EXPECT_TRUE(CdxFile::open(killed, true, cdx).ok());
+        return cdx && cdx->wasInterrupted();
+    };
+    ASSERT_TRUE(interrupted());
+    {
+        // Changes and flushes without a rebuild do not hide the interruption.
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::open(killed, false, cdx).ok());
+        ASSERT_TRUE(cdx->tag("B")->insert("DDDD", 3).ok());
+        ASSERT_TRUE(cdx->flush().ok());
+        EXPECT_TRUE(cdx->wasInterrupted());
+    }
+    ASSERT_TRUE(interrupted());
+    {
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::open(killed, false, cdx).ok());
+        ASSERT_TRUE(buildTag(*cdx, makeSpec("A", 4), Model{{"AAAA", 1}}).ok());
+        ASSERT_TRUE(cdx->flush().ok());
+        EXPECT_TRUE(cdx->wasInterrupted());
+    }
+    ASSERT_TRUE(interrupted());
+    {
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::open(killed, false, cdx).ok());
+        ASSERT_TRUE(buildTag(*cdx, makeSpec("A", 4), Model{{"AAAA", 1}}).ok());
+        ASSERT_TRUE(cdx->removeTag("B").ok());
+        EXPECT_FALSE(cdx->wasInterrupted());
+        ASSERT_TRUE(cdx->flush().ok());
+    }
+    EXPECT_FALSE(interrupted());
+}
+
 TEST(CdxReadOnly, ChangesAreRefused)
 {
     std::unique_ptr<CdxFile> cdx;
