@@ -19,7 +19,7 @@ function(corvantis_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} test_support_${T_MAIN} GTest::gtest GTest::gmock)
     target_compile_definitions(${T_NAME} PRIVATE
         CORVANTIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-        CORVANTIS_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared"
+        CORVANTIS_SHARED_DIR="${CORVANTIS_SHARED_DIR}"
         CORVANTIS_BINARY_DIR="${CMAKE_BINARY_DIR}")
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set(env "QT_QPA_PLATFORM=offscreen")
