@@ -16,6 +16,62 @@ const QString kStop = QStringLiteral("Stop");
 const QString kOk = QStringLiteral("Ok");
 } // namespace
 
+TPrintStatusTexts TPrintStatusTexts::labels()
+{
+    TPrintStatusTexts t;
+    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
+    t.previewStatusFormat = QStringLiteral("Preparing Preview Page %p\r%0\r%1");
+    t.cancelQuestion = QStringLiteral("Cancel Label Printing?");
+    t.printCanceled = QStringLiteral("\rLabel Print Canceled!");
+    t.previewCanceled = QStringLiteral("\rLabel Preview Canceled!");
+    t.previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
+    t.printCompleted = QStringLiteral("\rLabel Print Completed!");
+    t.closing = ClosesAfterCompletedPreview;
+    return t;
+}
+
+TPrintStatusTexts TPrintStatusTexts::envelopes()
+{
+    TPrintStatusTexts t;
+    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
+    t.printCanceled = QStringLiteral("\rEnvelope Print Canceled!");
+    t.previewCanceled = QStringLiteral("\rEnvelope Preview Canceled!");
+    t.previewStopped = QStringLiteral("\rPreview Stopped!");
+    t.printCompleted = QStringLiteral("\rEnvelope Print Completed!");
+    t.closing = AlwaysCloses;
+    return t;
+}
+
+TPrintStatusTexts TPrintStatusTexts::zipCount()
+{
+    TPrintStatusTexts t;
+    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
+    t.cancelQuestion = QStringLiteral("Cancel Printing?");
+    t.cancelCaption = QStringLiteral("CANCEL");
+    t.printCanceled = QStringLiteral("\rPrint Canceled!");
+    t.previewCanceled = QStringLiteral("\rPreview Canceled!");
+    t.previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
+    t.printCompleted = QStringLiteral("\rPrint Completed!");
+    t.previewReady = QStringLiteral("\rPreview Ready!");
+    t.closing = NeverCloses;
+    return t;
+}
+
+TPrintStatusTexts TPrintStatusTexts::reports()
+{
+    TPrintStatusTexts t;
+    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
+    t.cancelQuestion = QStringLiteral("Cancel Report Printing?");
+    t.cancelIcon = QMessageBox::Information;
+    t.printCanceled = QStringLiteral("\rReport Print Canceled!");
+    t.previewCanceled = QStringLiteral("\rReport Preview Canceled!");
+    t.previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
+    t.printCompleted = QStringLiteral("\rReport Print Completed!");
+    t.previewReady = QStringLiteral("\rReport Preview Ready!");
+    t.closing = NeverCloses;
+    return t;
+}
+
 TPrintStatusForm::TPrintStatusForm(TBaseReport &job, bool previewing, TPrintStatusTexts texts,
                                    QWidget *parent)
     : QDialog(parent), m_job(job), m_previewing(previewing), m_texts(std::move(texts))
@@ -110,7 +166,7 @@ void TPrintStatusForm::CancelButtonClick()
                                           m_texts.cancelCaption,
                                           m_texts.cancelQuestion,
                                           QMessageBox::Yes | QMessageBox::No,
-                                          QMessageBox::No};
+                                          m_texts.cancelDefault};
             if (TMessages::show(request) != QMessageBox::Yes)
                 return;
         }

@@ -19,8 +19,10 @@ struct TPrintStatusTexts {
     QString previewStatusFormat; // empty: the same as statusFormat
     // Asked before a print is cancelled; empty: no question.
     QString cancelQuestion;
-    QString cancelCaption = QStringLiteral("Warning");
+    QString cancelCaption = QStringLiteral("CANCEL");
     QMessageBox::Icon cancelIcon = QMessageBox::Question;
+    // Cancelling loses no data, so Yes is the default answer.
+    QMessageBox::StandardButton cancelDefault = QMessageBox::Yes;
     QString printCanceled;
     QString previewCanceled;
     QString previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
@@ -28,6 +30,13 @@ struct TPrintStatusTexts {
     QString previewReady;
     // When the window closes itself once the run ended.
     enum Closing { NeverCloses, ClosesAfterCompletedPreview, AlwaysCloses } closing = NeverCloses;
+
+    // The texts of each output's status window.
+    static TPrintStatusTexts labels();
+    static TPrintStatusTexts envelopes();
+    static TPrintStatusTexts zipCount();
+    // Reports and the current-record printout.
+    static TPrintStatusTexts reports();
 };
 
 class TPrintStatusForm : public QDialog

@@ -2,8 +2,10 @@
 // the final texts and closing.
 #include "TPrintStatusForm.h"
 #include "QtPrinters.h"
+#include "TIniFile.h"
 #include "TMessages.h"
 #include "TPdfPrinterService.h"
+#include "TPreviewForm.h"
 #include "TRecordingReader.h"
 #include "TReportFiler.h"
 #include "TReportPrinter.h"
@@ -20,17 +22,9 @@
 
 namespace {
 
-// The texts of the label status window.
 TPrintStatusTexts labelTexts()
 {
-    TPrintStatusTexts t;
-    t.previewStatusFormat = QStringLiteral("Preparing Preview Page %p\r%0\r%1");
-    t.cancelQuestion = QStringLiteral("Cancel Label Printing?");
-    t.printCanceled = QStringLiteral("\rLabel Print Canceled!");
-    t.previewCanceled = QStringLiteral("\rLabel Preview Canceled!");
-    t.printCompleted = QStringLiteral("\rLabel Print Completed!");
-    t.closing = TPrintStatusTexts::ClosesAfterCompletedPreview;
-    return t;
+    return TPrintStatusTexts::labels();
 }
 
 // A body of `pages` pages that presses the window's button on page `pressOn`.
@@ -79,12 +73,83 @@ TEST(TPrintStatusForm, StoppingAPreviewOnPageThreeKeepsThePagesMadeSoFar)
     EXPECT_EQ(window.CancelButton->text(), QStringLiteral("Ok"));
     EXPECT_TRUE(window.isVisible()); // a stopped preview waits for Ok
     EXPECT_TRUE(window.shouldShowPreview());
-    TRecordingReader reader;
-    ASSERT_TRUE(reader.open(stream).ok());
-    EXPECT_EQ(reader.pageCount(), 3);
     QTest::mouseClick(window.CancelButton, Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+
+    TempDir dir;
+    TIniFile ini(QString::fromStdString(dir.file("CORVAN.ini")));
+    TPreviewForm preview(stream, QStringLiteral("Preview Labels"), 2, ini);
+    preview.show();
+    EXPECT_EQ(preview.pageCount(), 3);
+    EXPECT_TRUE(preview.windowTitle().startsWith(QStringLiteral("Preview Page 1 of 3 ( ")));
 }
+
+namespace {
+
+// One kind of window, a way the run ends, and what the window shows after it.
+struct EndCase {
+    const char *window;
+    bool previewing;
+    enum Outcome { Completed, Stopped, Cancelled } outcome;
+    const char *finalText; // as the label shows it
+    bool closesItself;
+};
+
+TPrintStatusTexts textsOf(const std::string &window)
+{
+    if (window == "labels")
+        return TPrintStatusTexts::labels();
+    if (window == "envelopes")
+        return TPrintStatusTexts::envelopes();
+    if (window == "zip")
+        return TPrintStatusTexts::zipCount();
+    return TPrintStatusTexts::reports();
+}
+
+class RunEnd : public ::testing::TestWithParam<EndCase>
+{
+};
+
+} // namespace
+
+TEST_P(RunEnd, ShowsTheWindowsFinalTextAndClosesAsItsRuleSays)
+{
+    const EndCase c = GetParam();
+    const auto previous = TMessages::setAnswerer([](const TMessageRequest &) { return QMessageBox::Yes; });
+    TempDir dir;
+    TPdfPrinterService service(QString::fromStdString(dir.file("out.pdf")));
+    TReportPrinter printer(service);
+    QByteArray stream;
+    TReportFiler filer;
+    filer.setStream(&stream);
+    TBaseReport &job = c.previewing ? static_cast<TBaseReport &>(filer) : printer;
+    TPrintStatusForm *form = nullptr;
+    job.OnPrint = [&](TBaseReport &r) {
+        body(r, form, 4, c.outcome == EndCase::Completed ? 0 : 2);
+        if (c.outcome == EndCase::Cancelled && c.previewing)
+            r.AbortJob();
+    };
+    TPrintStatusForm window(job, c.previewing, textsOf(c.window));
+    form = &window;
+    window.show();
+    waitForRun(window);
+    TMessages::setAnswerer(previous);
+    EXPECT_EQ(window.StatusLabel->text(), QString::fromUtf8(c.finalText)) << c.window;
+    EXPECT_EQ(!window.isVisible(), c.closesItself) << c.window;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunEnd,
+    ::testing::Values(EndCase{"labels", false, EndCase::Completed, "\nLabel Print Completed!", false},
+                      EndCase{"labels", true, EndCase::Cancelled, "\nLabel Preview Canceled!", false},
+                      EndCase{"envelopes", true, EndCase::Stopped, "\nPreview Stopped!", true},
+                      EndCase{"envelopes", false, EndCase::Cancelled, "\nEnvelope Print Canceled!", true},
+                      EndCase{"envelopes", true, EndCase::Completed, "Printing Page 4\n\n", true},
+                      EndCase{"zip", true, EndCase::Completed, "\nPreview Ready!", false},
+                      EndCase{"zip", true, EndCase::Stopped, "\nPreview Stopped at page 2!", false},
+                      EndCase{"zip", false, EndCase::Cancelled, "\nPrint Canceled!", false},
+                      EndCase{"reports", true, EndCase::Completed, "\nReport Preview Ready!", false},
+                      EndCase{"reports", false, EndCase::Completed, "\nReport Print Completed!", false}));
 
 TEST(TPrintStatusForm, ACompletedLabelPreviewClosesItself)
 {
@@ -136,6 +201,8 @@ TEST_P(CancelPrinting, AsksThenAbortsOnYes)
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].text, QStringLiteral("Cancel Label Printing?"));
     EXPECT_EQ(asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(asked[0].caption, QStringLiteral("CANCEL"));
+    EXPECT_EQ(asked[0].icon, QMessageBox::Question);
     EXPECT_EQ(window.StatusLabel->text(), QString::fromUtf8(GetParam().finalText));
     EXPECT_EQ(QFile::exists(file), GetParam().fileKept);
     EXPECT_FALSE(window.shouldShowPreview());
