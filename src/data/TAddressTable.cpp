@@ -1,0 +1,428 @@
+#include "TAddressTable.h"
+
+#include "TAddressSchema.h"
+#include "TCalcFields.h"
+#include "TCp1252.h"
+#include "TFieldLengths.h"
+#include "TFileCase.h"
+#include "TRebuildGauge.h"
+
+#include "Expression.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+std::string localPath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fromEngine(const std::string &bytes)
+{
+    return TCp1252::toString(bytes.data(), qsizetype(bytes.size()));
+}
+
+std::string toEngine(const QString &text)
+{
+    return TCp1252::fromString(text).toStdString();
+}
+
+// `path` as it exists on disk, its folder and name found without regard to case; the path
+// as given when nothing matches.
+QString existingPath(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return path;
+    const QFileInfo info(path);
+    const QString found = TFileCase::resolve(info.absolutePath(), info.fileName());
+    return QFileInfo::exists(found) ? found : path;
+}
+
+} // namespace
+
+TAddressTable::TAddressTable(QObject *parent) : QObject(parent) {}
+
+TAddressTable::~TAddressTable()
+{
+    m_table.close();
+}
+
+TResult TAddressTable::CreateAddressFile(const QString &path, const TFieldLengths &lengths)
+{
+    const xbase::Status created = xbase::Table::create(localPath(path), TAddressSchema::descriptors(lengths));
+    if (!created.ok())
+        return TResult::failure(QStringLiteral("Create failed"));
+    TAddressTable table;
+    if (!QFileInfo::exists(path) || !table.OpenTableFile(path).ok)
+        return TResult::failure(QStringLiteral("File creation failed"));
+    if (!table.CreateAddressTags().ok) {
+        table.close();
+        return TResult::failure(QStringLiteral("File creation failed"));
+    }
+    table.close();
+    return TResult::success();
+}
+
+TResult TAddressTable::OpenTableFile(const QString &path)
+{
+    close();
+    m_engineMessage.clear();
+    const QString actual = existingPath(path);
+    if (!QFileInfo::exists(actual))
+        return TResult::failure(QStringLiteral("File ") + path + QStringLiteral(" not found"));
+
+    const xbase::Status opened = m_table.open(localPath(actual), xbase::OpenMode::Exclusive);
+    if (!opened.ok()) {
+        m_engineMessage = QString::fromStdString(opened.message());
+        return TResult::failure(QString());
+    }
+    // Every field object takes the width of the file's field of the same name; a name the
+    // file lacks keeps the file closed.
+    const xbase::Schema &schema = m_table.schema();
+    QMap<QString, int> widths;
+    for (const TAddressField &f : TAddressSchema::storedFields()) {
+        const int index = schema.indexOf(f.name.toStdString());
+        if (index < 0) {
+            m_table.close();
+            m_engineMessage = QStringLiteral("The field ") + f.name + QStringLiteral(" is missing");
+            return TResult::failure(QString());
+        }
+        widths.insert(f.name, schema.field(index).length);
+    }
+    m_widths = widths;
+    m_table.setOrder(0);
+    m_table.setDeletedHidden(true);
+    m_path = actual;
+    m_table.goTop();
+    announce();
+    return TResult::success();
+}
+
+TResult TAddressTable::CreateAddressTags(xbase::ProgressHook *progress)
+{
+    const TResult failed = TResult::failure(QStringLiteral("Unable to create index files"));
+    if (!m_table.isOpen())
+        return failed;
+    if (m_table.cdx() != nullptr || m_table.tagCount() > 0) {
+        if (!m_table.closeIndexes(true).ok())
+            return failed;
+    }
+    if (!m_table.addTags(TAddressSchema::tags(), progress).ok())
+        return failed;
+    return TResult::success();
+}
+
+bool TAddressTable::CheckValidIndex() const
+{
+    if (!m_table.isOpen())
+        return false;
+    for (const QString &name : TAddressSchema::checkedTagNames()) {
+        if (m_table.tagOrder(name.toStdString()) == 0)
+            return false;
+    }
+    return true;
+}
+
+TResult TAddressTable::rebuild(TRebuildGauge &gauge)
+{
+    const TResult failed = TResult::failure(QStringLiteral("Unable to create index files"));
+    if (!m_table.isOpen())
+        return failed;
+    m_table.cancelEdit();
+    if (m_table.cdx() != nullptr || m_table.tagCount() > 0) {
+        if (!m_table.closeIndexes(true).ok())
+            return failed;
+    }
+    gauge.setPhase(TRebuildGauge::Phase::Packing);
+    // The pack must see the marked records to remove them.
+    if (!m_table.pack(&gauge).ok())
+        return failed;
+    gauge.setPhase(TRebuildGauge::Phase::Indexing);
+    const TResult tags = CreateAddressTags(&gauge);
+    m_table.goTop();
+    announce();
+    return tags;
+}
+
+void TAddressTable::close()
+{
+    if (!m_table.isOpen() && m_path.isEmpty())
+        return;
+    m_table.cancelEdit();
+    m_table.close();
+    m_path.clear();
+    announce();
+}
+
+QString TAddressTable::folder() const
+{
+    if (m_path.isEmpty())
+        return QString();
+    return QFileInfo(m_path).absolutePath() + QLatin1Char('/');
+}
+
+QString TAddressTable::fileName() const
+{
+    return QFileInfo(m_path).fileName();
+}
+
+int TAddressTable::fieldWidth(const QString &name) const
+{
+    const QString upper = name.toUpper();
+    const auto it = m_widths.constFind(upper);
+    if (it != m_widths.constEnd())
+        return it.value();
+    const TAddressField *f = TAddressSchema::field(upper);
+    return f ? f->width : 0;
+}
+
+void TAddressTable::freeze()
+{
+    ++m_freeze;
+}
+
+void TAddressTable::unfreeze()
+{
+    if (m_freeze == 0)
+        return;
+    if (--m_freeze == 0 && m_pending) {
+        m_pending = false;
+        emit recordChanged();
+    }
+}
+
+void TAddressTable::announce()
+{
+    if (m_freeze > 0) {
+        m_pending = true;
+        return;
+    }
+    emit recordChanged();
+}
+
+bool TAddressTable::setOrderTag(const QString &tagName)
+{
+    if (!m_table.isOpen())
+        return false;
+    const xbase::Status s =
+        tagName.isEmpty() ? m_table.setOrder(0) : m_table.setOrder(std::string_view(tagName.toStdString()));
+    return s.ok();
+}
+
+QString TAddressTable::orderTag() const
+{
+    if (!m_table.isOpen() || m_table.order() == 0)
+        return QString();
+    return QString::fromStdString(m_table.tagSpec(m_table.order()).name);
+}
+
+bool TAddressTable::setQuery(const QString &expr)
+{
+    if (!m_table.isOpen())
+        return false;
+    if (!m_table.setQuery(toEngine(expr)).ok())
+        return false;
+    // The current record may no longer be visible.
+    m_table.goTop();
+    announce();
+    return true;
+}
+
+QString TAddressTable::query() const
+{
+    return fromEngine(m_table.queryText());
+}
+
+qint64 TAddressTable::visibleCount()
+{
+    if (!m_table.isOpen())
+        return 0;
+    uint64_t count = 0;
+    if (!m_table.queryCount(count).ok())
+        return 0;
+    return qint64(count);
+}
+
+bool TAddressTable::first()
+{
+    if (!m_table.isOpen())
+        return false;
+    m_table.goTop();
+    announce();
+    return hasRecord();
+}
+
+bool TAddressTable::last()
+{
+    if (!m_table.isOpen())
+        return false;
+    m_table.goBottom();
+    announce();
+    return hasRecord();
+}
+
+bool TAddressTable::next()
+{
+    if (!hasRecord())
+        return false;
+    const uint32_t here = m_table.recno();
+    if (!m_table.skip(1).ok() || m_table.eof()) {
+        m_table.go(here);
+        return false;
+    }
+    announce();
+    return true;
+}
+
+bool TAddressTable::prior()
+{
+    if (!hasRecord())
+        return false;
+    const uint32_t here = m_table.recno();
+    if (!m_table.skip(-1).ok() || m_table.bof() || m_table.recno() == here) {
+        m_table.go(here);
+        return false;
+    }
+    announce();
+    return true;
+}
+
+bool TAddressTable::goTo(quint32 recno)
+{
+    if (!m_table.isOpen() || recno == 0)
+        return false;
+    const uint32_t here = m_table.recno();
+    if (!m_table.go(recno).ok() || m_table.eof() || (m_table.isDeletedHidden() && m_table.isDeleted())) {
+        m_table.go(here);
+        return false;
+    }
+    if (!m_table.queryText().empty()) {
+        bool visible = false;
+        if (!m_table.evalLogical(m_table.queryText(), visible).ok() || !visible) {
+            m_table.go(here);
+            return false;
+        }
+    }
+    announce();
+    return true;
+}
+
+bool TAddressTable::seek(const QString &key)
+{
+    if (!m_table.isOpen())
+        return false;
+    bool found = false;
+    if (!m_table.seek(toEngine(key), found).ok())
+        found = false;
+    announce();
+    return found && hasRecord();
+}
+
+QString TAddressTable::nameKey(const QString &lname, const QString &fname) const
+{
+    auto padded = [this](const QString &text, const char *field) {
+        const int width = fieldWidth(QLatin1String(field));
+        std::string bytes = toEngine(text);
+        bytes.resize(size_t(width), ' ');
+        return xbase::upperCp1252(bytes);
+    };
+    return fromEngine(padded(lname, "LNAME") + padded(fname, "FNAME"));
+}
+
+bool TAddressTable::hasRecord() const
+{
+    return m_table.isOpen() && !m_table.eof() && m_table.recno() >= 1 &&
+           m_table.recno() <= m_table.recordCount();
+}
+
+quint32 TAddressTable::recno() const
+{
+    return m_table.isOpen() ? m_table.recno() : 0;
+}
+
+QString TAddressTable::storedValue(const QString &name) const
+{
+    std::string out;
+    if (!m_table.fieldValue(std::string_view(name.toStdString()), out).ok())
+        return QString();
+    return fromEngine(out);
+}
+
+QString TAddressTable::value(const QString &name) const
+{
+    if (!hasRecord() && !m_table.isEditing())
+        return QString();
+    const TAddressField *field = TAddressSchema::field(name);
+    if (!field)
+        return QString();
+    const QString &n = field->name;
+    if (n == QLatin1String("Tagged"))
+        return isTagged() ? QStringLiteral("Yes") : QStringLiteral("No");
+    if (n == QLatin1String("DisplayDate"))
+        return TCalcFields::DisplayDate(storedValue(QStringLiteral("DATE")));
+    if (n == QLatin1String("FullName")) {
+        if (!m_compositeOn)
+            return QString();
+        return TCalcFields::FullName(storedValue(QStringLiteral("FNAME")),
+                                     storedValue(QStringLiteral("MIDDLE")),
+                                     storedValue(QStringLiteral("LNAME")));
+    }
+    if (n == QLatin1String("FullNameWithPrefix")) {
+        if (!m_compositeOn)
+            return QString();
+        return TCalcFields::FullNameWithPrefix(
+            storedValue(QStringLiteral("PREFIX")), storedValue(QStringLiteral("FNAME")),
+            storedValue(QStringLiteral("MIDDLE")), storedValue(QStringLiteral("LNAME")));
+    }
+    if (n == QLatin1String("CityStateZip")) {
+        if (!m_compositeOn)
+            return QString();
+        return TCalcFields::CityStateZip(storedValue(QStringLiteral("CITY")),
+                                         storedValue(QStringLiteral("STATE")),
+                                         storedValue(QStringLiteral("ZIP")));
+    }
+    return storedValue(n);
+}
+
+bool TAddressTable::isTagged() const
+{
+    if (!hasRecord() && !m_table.isEditing())
+        return false;
+    return TCalcFields::Tagged(storedValue(QStringLiteral("TAG")), m_globalTagId);
+}
+
+TResult TAddressTable::setValue(const QString &name, const QString &text)
+{
+    if (!m_table.isOpen())
+        return TResult::failure(QStringLiteral("No file is open"));
+    if (!m_table.isEditing()) {
+        const xbase::Status locked = m_table.lockRecord();
+        if (!locked.ok())
+            return TResult::failure(QString::fromStdString(locked.message()));
+    }
+    const xbase::Status s = m_table.setFieldValue(std::string_view(name.toStdString()), toEngine(text));
+    if (!s.ok())
+        return TResult::failure(QString::fromStdString(s.message()));
+    return TResult::success();
+}
+
+TResult TAddressTable::post()
+{
+    if (!m_table.isEditing())
+        return TResult::success();
+    const xbase::Status s = m_table.post();
+    announce();
+    if (!s.ok())
+        return TResult::failure(QString::fromStdString(s.message()));
+    return TResult::success();
+}
+
+void TAddressTable::cancelEdit()
+{
+    if (!m_table.isEditing())
+        return;
+    m_table.cancelEdit();
+    announce();
+}
