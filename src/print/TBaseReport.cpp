@@ -29,6 +29,8 @@ void TBaseReport::RunJob()
     m_page = 0;
     m_sink = nullptr;
     m_metrics.reset();
+    m_hasPendingAdvance = false;
+    m_pendingAdvance.clear();
     m_tabIndex = -1;
     if (!beginDocument()) {
         m_aborted = true;
@@ -129,6 +131,7 @@ void TBaseReport::SelectFont(const QString &name, double points)
 {
     if (points <= 0)
         return;
+    settleCursor();
     m_font = TFontSpec{};
     m_font.name = name;
     m_font.points = points;
@@ -139,6 +142,7 @@ void TBaseReport::SelectFont(const QString &name, double points)
 
 void TBaseReport::SetBold(bool on)
 {
+    settleCursor();
     m_font.bold = on;
     m_metrics.reset();
     if (m_sink)
@@ -147,6 +151,7 @@ void TBaseReport::SetBold(bool on)
 
 void TBaseReport::SetItalic(bool on)
 {
+    settleCursor();
     m_font.italic = on;
     m_metrics.reset();
     if (m_sink)
@@ -155,6 +160,7 @@ void TBaseReport::SetItalic(bool on)
 
 void TBaseReport::SetUnderline(bool on)
 {
+    settleCursor();
     m_font.underline = on;
     m_metrics.reset();
     if (m_sink)
@@ -180,7 +186,7 @@ void TBaseReport::SetFontAngle(double degrees)
         m_sink->setFont(m_font);
 }
 
-const QFontMetricsF &TBaseReport::metrics()
+const QFontMetricsF &TBaseReport::metrics() const
 {
     if (!m_metrics) {
         const QPaintDevice *device = measureDevice();
@@ -192,9 +198,30 @@ const QFontMetricsF &TBaseReport::metrics()
 
 double TBaseReport::MeasureText(const QString &text)
 {
+    return measure(text);
+}
+
+double TBaseReport::measure(const QString &text) const
+{
     const QPaintDevice *device = measureDevice();
     const double dpi = device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 72.0;
     return metrics().horizontalAdvance(text) / dpi;
+}
+
+void TBaseReport::settleCursor() const
+{
+    if (!m_hasPendingAdvance)
+        return;
+    m_hasPendingAdvance = false;
+    m_cursorX += measure(m_pendingAdvance);
+    m_pendingAdvance.clear();
+}
+
+void TBaseReport::setCursorX(double x)
+{
+    m_hasPendingAdvance = false;
+    m_pendingAdvance.clear();
+    m_cursorX = x;
 }
 
 double TBaseReport::LineHeight()
@@ -293,27 +320,31 @@ void TBaseReport::drawText(double x, double y, const QString &text, const TInchR
 void TBaseReport::TextAtLeft(const QString &text, double x)
 {
     drawText(x, m_cursorY, text, nullptr);
-    m_cursorX = x + MeasureText(text);
+    setCursorX(x);
+    if (!text.isEmpty()) {
+        m_pendingAdvance = text;
+        m_hasPendingAdvance = true;
+    }
 }
 
 void TBaseReport::TextCentredOn(const QString &text, double x)
 {
     const double w = MeasureText(text);
     drawText(x - w / 2.0, m_cursorY, text, nullptr);
-    m_cursorX = x + w / 2.0;
+    setCursorX(x + w / 2.0);
 }
 
 void TBaseReport::TextRightAlignedAt(const QString &text, double x)
 {
     drawText(x - MeasureText(text), m_cursorY, text, nullptr);
-    m_cursorX = x;
+    setCursorX(x);
 }
 
 void TBaseReport::TextBlock(const QString &text, double x, double width)
 {
     const TInchRect clip{x, m_cursorY, x + width, m_cursorY + LineHeight()};
     drawText(x, m_cursorY, text, &clip);
-    m_cursorX = x + width;
+    setCursorX(x + width);
 }
 
 // --- Text flow -----------------------------------------------------------------------------
@@ -333,7 +364,7 @@ void TBaseReport::ResetSection()
 
 void TBaseReport::MoveCursor(double x, double y)
 {
-    m_cursorX = x;
+    setCursorX(x);
     m_cursorY = y;
     m_tabIndex = -1;
 }
@@ -399,7 +430,7 @@ void TBaseReport::NextTabStop()
         return;
     ++m_tabIndex;
     const TTabStop &tab = m_tabs[static_cast<size_t>(m_tabIndex)];
-    m_cursorX = tab.left;
+    setCursorX(tab.left);
     if (!m_sink || (tab.shade == 0 && tab.boxLines == BOXLINENONE))
         return;
     const double top = m_cursorY;
@@ -427,7 +458,7 @@ void TBaseReport::writeSegment(const QString &text)
 {
     if (m_tabIndex < 0 || m_tabIndex >= static_cast<int>(m_tabs.size())) {
         if (!text.isEmpty())
-            TextAtLeft(text, m_cursorX);
+            TextAtLeft(text, CursorX());
         return;
     }
     const TTabStop &tab = m_tabs[static_cast<size_t>(m_tabIndex)];
@@ -441,7 +472,7 @@ void TBaseReport::writeSegment(const QString &text)
     else if (tab.justify == pjCenter)
         x = (inLeft + inRight - w) / 2.0;
     drawText(x, m_cursorY, text, &cell);
-    m_cursorX = tab.justify == pjLeft ? x + w : tab.left + tab.width;
+    setCursorX(tab.justify == pjLeft ? x + w : tab.left + tab.width);
 }
 
 void TBaseReport::WriteText(const QString &text)

@@ -171,7 +171,13 @@ public:
     double SectionRight() const { return m_sectionRight; }
     double SectionTop() const { return m_sectionTop; }
     double SectionBottom() const { return m_sectionBottom; }
-    double CursorX() const { return m_cursorX; }
+    // Measuring the text TextAtLeft wrote is left until the position is needed, so jobs that
+    // place every text themselves never measure.
+    double CursorX() const
+    {
+        settleCursor();
+        return m_cursorX;
+    }
     double CursorY() const { return m_cursorY; }
     void MoveCursor(double x, double y);
     void CursorHome();
@@ -217,7 +223,11 @@ protected:
 private:
     void startPage();
     void applyState();
-    const QFontMetricsF &metrics();
+    const QFontMetricsF &metrics() const;
+    double measure(const QString &text) const;
+    // Adds the pending text's width to the cursor; called before the font changes.
+    void settleCursor() const;
+    void setCursorX(double x);
     void drawText(double x, double y, const QString &text, const TInchRect *clip);
     void writeSegment(const QString &text);
 
@@ -248,14 +258,16 @@ private:
     TPenSpec m_pen;
     TBrushSpec m_brush;
     TFontSpec m_font;
-    std::optional<QFontMetricsF> m_metrics;
+    mutable std::optional<QFontMetricsF> m_metrics;
     double m_penX = 0.0;
     double m_penY = 0.0;
     double m_sectionLeft = 0.0;
     double m_sectionRight = 0.0;
     double m_sectionTop = 0.0;
     double m_sectionBottom = 0.0;
-    double m_cursorX = 0.0;
+    mutable double m_cursorX = 0.0;
+    mutable QString m_pendingAdvance; // written at the cursor, not yet measured
+    mutable bool m_hasPendingAdvance = false;
     double m_cursorY = 0.0;
     std::vector<TTabStop> m_tabs;
     std::vector<std::vector<TTabStop>> m_tabStack;

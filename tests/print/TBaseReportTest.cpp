@@ -177,6 +177,37 @@ TEST(TBaseReport, TabStopsPlaceTextInTheirCells)
     EXPECT_EQ(texts[7].text, QStringLiteral("ignored tab"));
 }
 
+TEST(TBaseReport, TextAtLeftLeavesTheCursorAfterTheTextInTheFontItWasWrittenIn)
+{
+    runRecorded([](TBaseReport &r) {
+        r.SelectFont(QStringLiteral("Arial"), 12);
+        r.SetBold(true);
+        const double bold = r.MeasureText(QStringLiteral("Wide words"));
+        r.SetBold(false);
+        const double plain = r.MeasureText(QStringLiteral("Wide words"));
+        ASSERT_GT(bold, plain);
+
+        r.TextAtLeft(QStringLiteral("Wide words"), 1.0);
+        EXPECT_NEAR(r.CursorX(), 1.0 + plain, 1e-12);
+        // The width is that of the font the text was drawn in, whatever changes afterwards.
+        r.SetBold(true);
+        r.TextAtLeft(QStringLiteral("Wide words"), 2.0);
+        r.SetBold(false);
+        EXPECT_NEAR(r.CursorX(), 2.0 + bold, 1e-12);
+        r.TextAtLeft(QStringLiteral("Wide words"), 3.0);
+        r.SelectFont(QStringLiteral("Arial"), 24);
+        EXPECT_NEAR(r.CursorX(), 3.0 + plain, 1e-12);
+        // Text without a tab stop goes on at the cursor.
+        r.SelectFont(QStringLiteral("Arial"), 12);
+        r.MoveCursor(1.0, 2.0);
+        r.WriteText(QStringLiteral("Wide words"));
+        r.WriteText(QStringLiteral("Wide words"));
+        EXPECT_NEAR(r.CursorX(), 1.0 + 2 * plain, 1e-12);
+        r.MoveCursor(4.0, 2.0);
+        EXPECT_EQ(r.CursorX(), 4.0);
+    });
+}
+
 TEST(TBaseReport, LinesLeftAndNewPagesResetTheSection)
 {
     const SpySink spy = runRecorded([](TBaseReport &r) {
