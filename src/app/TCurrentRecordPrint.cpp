@@ -12,6 +12,16 @@ namespace {
 // The gap between the time line and the rule under the header, inches.
 constexpr double kRuleAboveMargin = 0.06;
 
+// A TAB in the text would move the writing to another tab stop and other control characters
+// print as boxes, so each becomes a blank.
+QString printable(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    return text;
+}
+
 } // namespace
 
 TCurrentRecordChoices TCurrentRecordChoices::none()
@@ -127,7 +137,7 @@ void TCurrentRecordPrint::printBody(TBaseReport &job) const
         job.SetBold(true);
         job.WriteText(QString::fromLatin1(line.label));
         job.SetBold(false);
-        job.WriteText(QStringLiteral("\t") + m_record.value(QString::fromLatin1(line.valueName)));
+        job.WriteText(QStringLiteral("\t") + printable(m_record.value(QString::fromLatin1(line.valueName))));
         job.NextLine();
     }
     if (!m_choices.memo || stopped(job))
@@ -166,7 +176,8 @@ QStringList TCurrentRecordPrint::wrapMemo(const QString &memo, const TFontSpec &
     QStringList out;
     static const QRegularExpression kBreak(QStringLiteral("\r\n|\n|\r"));
     const QStringList paragraphs = memo.split(kBreak);
-    for (const QString &paragraph : paragraphs) {
+    for (const QString &text : paragraphs) {
+        const QString paragraph = printable(text);
         if (paragraph.isEmpty()) {
             out.append(QString());
             continue;
@@ -182,10 +193,10 @@ QStringList TCurrentRecordPrint::wrapMemo(const QString &memo, const TFontSpec &
         for (int i = 0; i < layout.lineCount(); ++i) {
             const QTextLine line = layout.lineAt(i);
             // The blanks a line was broken at stay at its end; they print as nothing.
-            QString text = paragraph.mid(line.textStart(), line.textLength());
-            while (!text.isEmpty() && text.back().isSpace())
-                text.chop(1);
-            out.append(text);
+            QString piece = paragraph.mid(line.textStart(), line.textLength());
+            while (!piece.isEmpty() && piece.back().isSpace())
+                piece.chop(1);
+            out.append(piece);
         }
     }
     if (out.size() == 1 && out.front().trimmed().isEmpty())

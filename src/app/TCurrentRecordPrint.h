@@ -88,6 +88,7 @@ public:
     // The memo as printed lines: each paragraph (CR LF, LF or CR ends one) wrapped at word
     // boundaries, a word wider than the line broken inside, to `widthInches` measured with
     // `font` at `dotsPerInch`. A memo of one line that is empty or only blanks gives no lines.
+    // Other control characters (TAB among them) become blanks, as they do in printed values.
     static QStringList wrapMemo(const QString &memo, const TFontSpec &font, double widthInches,
                                 double dotsPerInch = kScreenDpi);
 

@@ -181,6 +181,19 @@ TEST(TCurrentRecordPrint, OnlyTheMemoGivesTheHeaderABlankLineAndItsLines)
     EXPECT_NEAR(texts[2].x, 1.02, 1e-9);
 }
 
+TEST(TCurrentRecordPrint, ControlCharactersInValuesPrintAsBlanksInTheirCell)
+{
+    TCurrentRecordValues values;
+    values.fields.insert(QStringLiteral("CODES"), QStringLiteral("A\tB\x01"
+                                                                 "C"));
+    TCurrentRecordChoices choices = TCurrentRecordChoices::none();
+    choices.set(TRecordField::Codes, true);
+    const std::vector<SinkCall> texts = record(values, choices).texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[3].text, QStringLiteral("A B C"));
+    EXPECT_NEAR(texts[3].x, 2.27, 1e-9);
+}
+
 TEST(TCurrentRecordPrint, TheStopFlagEndsTheRunBeforeTheNextLine)
 {
     int asked = 0;
@@ -223,6 +236,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, MemoWrap,
                          ::testing::Values(WrapCase{"", {}}, WrapCase{"    ", {}},
                                            WrapCase{"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
                                            WrapCase{"a\r\n\r\nb", {"a", "", "b"}},
+                                           // A TAB would jump to another tab stop; it prints as a blank.
+                                           WrapCase{"Tab\tseparated\tnote.", {"Tab separated note."}},
                                            // Two lines of which the second is blank still print as two lines.
                                            WrapCase{"a\r\n  ", {"a", ""}}));
 
