@@ -1,0 +1,199 @@
+// A design surface as data: the objects placed on it in z-order (first drawn first), its
+// size, pictures, outline and grid, the zoom factor, the selection, mouse routing, drawing new
+// objects with a tool, and the traversals print runs use. A thin widget (layout_ui) shows it
+// and hands it the mouse. The designer or printing window that creates a surface owns it;
+// the surface owns its objects and frees them.
+#pragma once
+
+#include "TGEnums.h"
+#include "TGFont.h"
+#include "TGPicture.h"
+#include "TResult.h"
+
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class TBaseReport;
+class TGGraphicControl;
+class TGOwner;
+
+// Mouse cursors a surface asks its widget to show.
+enum class TGCursor { Default, HandPoint, HandGrab, Drag };
+
+class TGBasePanel
+{
+public:
+    // `owner` is the form's component list; it must outlive the surface.
+    explicit TGBasePanel(TGOwner *owner);
+    virtual ~TGBasePanel();
+    TGBasePanel(const TGBasePanel &) = delete;
+    TGBasePanel &operator=(const TGBasePanel &) = delete;
+
+    TGOwner *owner() const { return m_owner; }
+
+    // --- Properties.
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    void setSize(int width, int height);
+    TColor Color() const { return m_color; }
+    void setColor(TColor colour) { m_color = colour; }
+    bool Pointing() const { return m_pointing; }
+    void setPointing(bool pointing);
+    bool DrawOutline() const { return m_drawOutline; }
+    void setDrawOutline(bool on) { m_drawOutline = on; }
+    TGPicture &Picture() { return m_picture; }
+    TGPicture &ColorPicture() { return m_colorPicture; }
+    bool Printing() const { return m_printing; }
+    void setPrinting(bool printing) { m_printing = printing; }
+    TLabelShapeType Shape() const { return m_shape; }
+    void setShape(TLabelShapeType shape) { m_shape = shape; }
+    TGridSize GridSize() const { return m_gridSize; }
+    void setGridSize(TGridSize size) { m_gridSize = size; }
+    bool ShowGrid() const { return m_showGrid; }
+    void setShowGrid(bool on) { m_showGrid = on; }
+    bool SnapToGrid() const { return m_snapToGrid; }
+    void setSnapToGrid(bool on) { m_snapToGrid = on; }
+    // The surface's font (new counters and data fields take it; the "Font" command sets it).
+    const TGFont &Font() const { return m_font; }
+    void setFont(const TGFont &font) { m_font = font; }
+    float ScaleFactor() const { return m_scale; }
+    // The display's logical pixels per inch, read when the surface is created; an inch on
+    // paper is this many design pixels.
+    double PixelsPerInch() const { return m_pixelsPerInch; }
+    void setPixelsPerInch(double ppi) { m_pixelsPerInch = ppi > 0 ? ppi : 96.0; }
+
+    // --- Objects, bottom of the z-order first.
+    const std::vector<TGGraphicControl *> &objects() const { return m_objects; }
+    // Places `object` on top of the z-order and makes the surface its parent.
+    TGGraphicControl *insertObject(std::unique_ptr<TGGraphicControl> object);
+    // Takes `object` out of the selection and frees it.
+    void deleteObject(TGGraphicControl *object);
+    // The topmost visible object containing the surface point, or null.
+    TGGraphicControl *objectAt(const QPoint &point) const;
+
+    // --- Selection (the frame that moves and sizes it is a control of its own).
+    const QList<TGGraphicControl *> &selection() const { return m_selection; }
+    void clearSelection();
+    void addToSelection(TGGraphicControl *object);
+    void removeFromSelection(TGGraphicControl *object);
+    bool isSelected(const TGGraphicControl *object) const { return m_selection.contains(object); }
+
+    // --- Virtual operations.
+    // Paints the surface (off-screen, then in one block) and the objects on top, in z-order.
+    virtual void Paint(QPainter &painter);
+    // Creates an object of the active drawing tool in `rect`; the base creates none.
+    virtual void CreateObject(const QRect &rect);
+    // A press on `object` at object point (x, y).
+    virtual void ObjectMouseDown(TGGraphicControl *object, Qt::MouseButton button,
+                                 Qt::KeyboardModifiers shift, int x, int y);
+    virtual void RefreshData() {}
+    // Print on every object, bottom of the z-order first.
+    virtual void PrintObjects(TBaseReport &engine, double verticalOffset, double horizontalOffset);
+    virtual void KeepObjectsInside();
+    virtual void RemoveObjectsOutside();
+
+    // --- Operations.
+    // Zooms the surface and every object; halves round to even, so zooming in and out returns
+    // to the same size.
+    void SetScale(float factor);
+    // Writes every object as one list at ScaleFactor 1.0 with data values cleared; the
+    // surface keeps its zoom. Failure: the message; an existing file is left as it was.
+    TResult SaveToFile(const QString &path);
+    // Reads the file's list into the surface, then WireAllObjects and RefreshData. A missing
+    // file leaves the surface unchanged; existing objects stay.
+    TResult LoadFromFile(const QString &path);
+    void ClearObjects();
+    // Places a newly drawn object: named "Special" + number, sized at least 10 × 15, wired.
+    TGGraphicControl *PlaceNewObject(std::unique_ptr<TGGraphicControl> object, const QRect &rect);
+    // The first of prefix + "1" .. prefix + "1000" no component of the owner bears; empty
+    // when all are taken.
+    QString UniqueName(const QString &prefix) const;
+    void WireObject(TGGraphicControl *object);
+    // Wires every object and gives each the surface's ScaleFactor (geometry unchanged).
+    void WireAllObjects();
+    void ResetCounters();
+    void AdvanceCounters();
+    void ClearDataValues();
+    // Raises LabelChangedEvent unless a SetScale is in progress.
+    void LabelChanged();
+    // Repaint request to the widget.
+    void Invalidate();
+    // Lets pending screen updates run (through ProcessPendingEvent).
+    void ProcessPending();
+
+    // --- Mouse input in surface pixels, from the widget.
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &point);
+    void MouseMove(Qt::KeyboardModifiers shift, const QPoint &point);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &point);
+    void MouseDoubleClick(const QPoint &point);
+    TGCursor cursor() const { return m_cursor; }
+    bool isRubberBandActive() const { return m_bandActive; }
+    // The band as drawn (not normalised).
+    QRect rubberBand() const { return QRect(m_bandStart, m_bandEnd); }
+
+    // --- Events.
+    std::function<void(TGBasePanel *)> LabelChangedEvent;
+    std::function<void(const QRect &)> DroppedObjectEvent;
+    std::function<void()> OnDblClick;
+    // A context menu at surface point `point`: the object's, or the surface's when null.
+    std::function<void(TGGraphicControl *, const QPoint &)> ContextMenuEvent;
+    // A bounds change asks the selection frame to refit.
+    std::function<void()> FrameRefitEvent;
+    std::function<void()> InvalidateEvent;
+    std::function<void()> ProcessPendingEvent;
+
+    // The clipboard and working files, in the program folder; deleted with the surface.
+    QString clipboardFile();
+    QString workingFile();
+    // Where the clipboard and working files go; default: the program folder.
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
+
+    // The surface drawn off-screen (white, pictures, outline, grid), without the objects.
+    QImage renderBackground() const;
+
+protected:
+    bool isScaling() const { return m_scaling; }
+
+private:
+    void selectBand(const QRect &band, bool toggle);
+    QString programFolder();
+
+    TGOwner *m_owner;
+    int m_width = 0;
+    int m_height = 0;
+    TColor m_color = TGColor::clWhite;
+    bool m_pointing = true;
+    bool m_drawOutline = false;
+    TGPicture m_picture;
+    TGPicture m_colorPicture;
+    bool m_printing = false;
+    TLabelShapeType m_shape = lsRoundRect;
+    TGridSize m_gridSize = gs4x4;
+    bool m_showGrid = false;
+    bool m_snapToGrid = false;
+    TGFont m_font;
+    float m_scale = 1.0f;
+    double m_pixelsPerInch = 96.0;
+    bool m_scaling = false;
+    std::vector<TGGraphicControl *> m_objects; // owned
+    QList<TGGraphicControl *> m_selection;
+    TGCursor m_cursor = TGCursor::Default;
+    bool m_bandActive = false;
+    QPoint m_bandStart;
+    QPoint m_bandEnd;
+    TGGraphicControl *m_hover = nullptr;
+    QString m_programFolder;
+    QString m_clipboardFile;
+    QString m_workingFile;
+};
+
+// Nearest integer with halves to even: the rounding of every rescaled length.
+int roundHalfEven(double value);

@@ -1,0 +1,20 @@
+// A straight line across the object's box: horizontal, vertical or one of the diagonals.
+#pragma once
+
+#include "TGEnums.h"
+#include "TGGraphicControl.h"
+#include "TGPen.h"
+
+class TGLineShape : public TGGraphicControl
+{
+public:
+    explicit TGLineShape(TGOwner *owner);
+    QByteArray ClassName() const override { return QByteArrayLiteral("TGLineShape"); }
+
+    TLineStyle LineStyle = stHorizontal;
+    TGPen Pen;
+
+    void Paint(QPainter &painter) override;
+    void WriteProperties(LayoutStreamWriter &w) const override;
+    bool ReadProperty(const QByteArray &name, LayoutStreamReader &r) override;
+};

@@ -1,0 +1,8 @@
+#include "TGPLabel.h"
+
+void TGPLabel::EditText(const QString &text)
+{
+    setCaption(text);
+    FitToText();
+    Invalidate();
+}

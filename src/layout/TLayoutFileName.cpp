@@ -1,0 +1,46 @@
+#include "TLayoutFileName.h"
+
+#include <QDir>
+#include <QSet>
+
+QString TLayoutFileName::extension(TGSurfaceKind kind)
+{
+    switch (kind) {
+    case TGSurfaceKind::Label:
+        return QStringLiteral(".L");
+    case TGSurfaceKind::Envelope:
+        return QStringLiteral(".E");
+    case TGSurfaceKind::Report:
+        return QStringLiteral(".R");
+    }
+    return {};
+}
+
+QString TLayoutFileName::firstFree(const QString &folder, TGSurfaceKind kind)
+{
+    const QString ext = extension(kind);
+    // One listing of the folder, compared in upper case, instead of a look-up per number.
+    QSet<QString> taken;
+    for (const QString &entry : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        taken.insert(entry.toUpper());
+    for (int i = 1; i <= 99999; ++i) {
+        const QString name = QStringLiteral("BIN%1").arg(i, 5, 10, QLatin1Char('0')) + ext;
+        if (!taken.contains(name.toUpper()))
+            return name;
+    }
+    return QStringLiteral("BIN00000") + ext;
+}
+
+bool TLayoutFileName::kindOf(const QString &fileName, TGSurfaceKind &kind)
+{
+    const QString upper = fileName.toUpper();
+    if (upper.endsWith(QStringLiteral(".L")))
+        kind = TGSurfaceKind::Label;
+    else if (upper.endsWith(QStringLiteral(".E")))
+        kind = TGSurfaceKind::Envelope;
+    else if (upper.endsWith(QStringLiteral(".R")))
+        kind = TGSurfaceKind::Report;
+    else
+        return false;
+    return true;
+}
