@@ -1,5 +1,6 @@
 #include "TCurrentRecordValues.h"
 
+#include "TAddressTable.h"
 #include "TCp1252.h"
 #include "TDateText.h"
 
@@ -40,4 +41,16 @@ xbase::Status TCurrentRecordValues::fromTable(const xbase::Table &table, TCurren
         out.memo = TCp1252::toString(bytes.data(), qsizetype(bytes.size()));
     }
     return xbase::Status::Ok();
+}
+
+TCurrentRecordValues TCurrentRecordValues::fromAddressTable(const TAddressTable &table)
+{
+    TCurrentRecordValues out;
+    for (const char *name : kCharacterFields) {
+        const QString field = QString::fromLatin1(name);
+        out.fields.insert(field, table.value(field));
+    }
+    out.fields.insert(QStringLiteral("DisplayDate"), table.value(QStringLiteral("DisplayDate")));
+    out.memo = table.memo();
+    return out;
 }

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 
+class TAddressTable;
+
 namespace xbase {
 class Table;
 class Status;
@@ -24,4 +26,8 @@ struct TCurrentRecordValues {
     // date as the user's short date (`DisplayDate`) and `MEMO`. A field the table lacks stays
     // empty. On failure `out` holds what was read before it.
     static xbase::Status fromTable(const xbase::Table &table, TCurrentRecordValues &out);
+
+    // The current record of the open address file, as the main window hands it over. Empty
+    // when no record is shown.
+    static TCurrentRecordValues fromAddressTable(const TAddressTable &table);
 };

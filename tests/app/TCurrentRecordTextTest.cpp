@@ -2,9 +2,13 @@
 // 1000-character limit.
 #include "TCurrentRecordText.h"
 #include "QtPrinters.h"
+#include "TAddressTable.h"
 #include "TCurrentRecordFixtures.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 namespace {
 
@@ -106,4 +110,25 @@ TEST(ClipboardLimit, NeverSplitsASurrogatePair)
     EXPECT_TRUE(text.cut);
     EXPECT_EQ(text.text.size(), 999);
     EXPECT_FALSE(text.text.back().isHighSurrogate());
+}
+
+TEST(ClipboardText, TheOpenAddressFileGivesTheSameValuesAsTheTable)
+{
+    TempDir dir;
+    for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
+        const QString copy = QString::fromStdString(dir.file("ADD0001")) + QLatin1String(ext);
+        ASSERT_TRUE(QFile::copy(
+            QStringLiteral(CORVANTIS_SHARED_DIR "/fixtures/xbase/ADD0001") + QLatin1String(ext), copy));
+        QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    TAddressTable table;
+    ASSERT_TRUE(table.OpenTableFile(QString::fromStdString(dir.file("ADD0001.DBF"))).ok)
+        << table.engineMessage().toStdString();
+    for (quint32 recno : {1u, 150u, 200u}) {
+        ASSERT_TRUE(table.goTo(recno));
+        const TCurrentRecordValues fromFile = TCurrentRecordValues::fromAddressTable(table);
+        const TCurrentRecordValues fromTable = fixtureRecord(recno);
+        EXPECT_EQ(fromFile.fields, fromTable.fields) << recno;
+        EXPECT_EQ(fromFile.memo, fromTable.memo) << recno;
+    }
 }
