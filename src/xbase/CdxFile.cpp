@@ -130,11 +130,17 @@ public:
         if (m_file->isDamaged())
             return Status::Corruption("Index file " + m_file->path() +
                                       " is damaged and is not written further");
+        std::shared_ptr<SortWorkspace> workspace = m_sortWorkspace.lock();
+        if (!workspace) {
+            workspace = std::make_shared<SortWorkspace>();
+            m_sortWorkspace = workspace;
+        }
         builder = std::make_unique<CompactTagBuilder>(
             spec.keyLength, spec.unique,
             [this, spec](const char *keys, const uint32_t *recnos, size_t n, ProgressHook *progress) {
                 return writeTag(spec, keys, recnos, n, progress);
-            });
+            },
+            workspace);
         return Status::Ok();
     }
 
@@ -266,6 +272,7 @@ private:
     CompactTree m_directory;
     std::vector<std::unique_ptr<CompactTree>> m_tags;
     bool m_interrupted = false;
+    std::weak_ptr<SortWorkspace> m_sortWorkspace; // shared by the builders of one run
     std::unordered_set<const CompactTree *> m_rebuilt;
 };
 

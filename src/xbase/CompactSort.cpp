@@ -1,5 +1,7 @@
 #include "CompactSort.h"
 
+#include "BulkBuffer.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -111,20 +113,42 @@ struct Sorter {
 
 } // namespace
 
-void sortIndexEntries(const char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
-                      std::vector<uint32_t> &order)
+namespace {
+
+bool makeRoom(BulkBuffer &buffer, size_t bytes)
 {
-    std::vector<SortItem> items(n);
-    std::vector<SortItem> tmp(n);
+    return buffer.size() >= bytes || buffer.resize(bytes);
+}
+
+} // namespace
+
+bool sortIndexEntries(const char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
+                      SortWorkspace &workspace)
+{
+    const size_t bytes = n * sizeof(SortItem);
+    if (!makeRoom(workspace.items, bytes) || !makeRoom(workspace.spare, bytes) ||
+        !makeRoom(workspace.keys, n * keyLength) || !makeRoom(workspace.recnos, n * sizeof(uint32_t)))
+        return false;
+    SortItem *items = reinterpret_cast<SortItem *>(workspace.items.data());
+    SortItem *tmp = reinterpret_cast<SortItem *>(workspace.spare.data());
     for (size_t i = 0; i < n; ++i)
         items[i] = SortItem{0, recnos[i], static_cast<uint32_t>(i)};
     if (keyLength > 0)
-        Sorter{keys, keyLength}.sortRange(items.data(), tmp.data(), n, 0);
+        Sorter{keys, keyLength}.sortRange(items, tmp, n, 0);
     else
-        Sorter{keys, keyLength}.byRecno(items.data(), n);
-    order.resize(n);
-    for (size_t i = 0; i < n; ++i)
-        order[i] = items[i].index;
+        Sorter{keys, keyLength}.byRecno(items, n);
+    // Gather the keys in their order; reading ahead hides the scattered reads.
+    char *sortedKeys = workspace.keys.data();
+    uint32_t *sortedRecnos = reinterpret_cast<uint32_t *>(workspace.recnos.data());
+    constexpr size_t kAhead = 16;
+    for (size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n)
+            __builtin_prefetch(keys + static_cast<size_t>(items[i + kAhead].index) * keyLength);
+        std::memcpy(sortedKeys + i * keyLength, keys + static_cast<size_t>(items[i].index) * keyLength,
+                    keyLength);
+        sortedRecnos[i] = items[i].recno;
+    }
+    return true;
 }
 
 } // namespace xbase

@@ -4,13 +4,23 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "BulkBuffer.h"
 
 namespace xbase {
 
-// Fills `order` with the positions 0..n-1 of the entries in sorted order.
-// Requires: `keys` holds n * keyLength bytes and `recnos` n numbers.
-void sortIndexEntries(const char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
-                      std::vector<uint32_t> &order);
+// Room the sort works in, and where it leaves its result. One workspace serves many sorts in
+// turn, so a build of many tags takes fresh memory once.
+struct SortWorkspace {
+    BulkBuffer items;
+    BulkBuffer spare;
+    BulkBuffer keys;   // the sorted keys, flat
+    BulkBuffer recnos; // their record numbers (uint32_t)
+};
+
+// Sorts n entries (the keys flat, keyLength bytes each, and their record numbers) into
+// `workspace.keys` and `workspace.recnos`. False when the memory for sorting cannot be had.
+bool sortIndexEntries(const char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
+                      SortWorkspace &workspace);
 
 } // namespace xbase

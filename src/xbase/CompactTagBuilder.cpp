@@ -6,15 +6,18 @@
 
 namespace xbase {
 
-CompactTagBuilder::CompactTagBuilder(uint16_t keyLength, bool unique, Writer writer)
-    : m_keyLength(keyLength), m_unique(unique), m_writer(std::move(writer))
+CompactTagBuilder::CompactTagBuilder(uint16_t keyLength, bool unique, Writer writer,
+                                     std::shared_ptr<SortWorkspace> workspace)
+    : m_keyLength(keyLength), m_unique(unique), m_writer(std::move(writer)), m_workspace(std::move(workspace))
 {
+    if (!m_workspace)
+        m_workspace = std::make_shared<SortWorkspace>();
 }
 
 void CompactTagBuilder::reserve(size_t entries)
 {
-    m_keys.reserve(entries * m_keyLength);
-    m_recnos.reserve(entries);
+    if (!m_keys.reserve(entries * m_keyLength) || !m_recnos.reserve(entries))
+        m_outOfMemory = true;
 }
 
 void CompactTagBuilder::add(std::string_view key, uint32_t recno)
@@ -23,8 +26,8 @@ void CompactTagBuilder::add(std::string_view key, uint32_t recno)
         m_badKey = true;
         return;
     }
-    m_keys.append(key.data(), key.size());
-    m_recnos.push_back(recno);
+    if (!m_keys.append(key.data(), key.size()) || !m_recnos.append(&recno, 1))
+        m_outOfMemory = true;
 }
 
 Status CompactTagBuilder::finish(ProgressHook *progress)
@@ -36,28 +39,36 @@ Status CompactTagBuilder::finish(ProgressHook *progress)
         return Status::InvalidArgument("Index build was given a key of the wrong length");
     if (progress && !progress->report(0))
         return Status::InvalidArgument("Index build cancelled");
+    if (m_outOfMemory)
+        return Status::IoError("Not enough memory to build the index");
     const size_t n = m_recnos.size();
-    std::vector<uint32_t> order;
-    sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), n, order);
+    if (!sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), n, *m_workspace))
+        return Status::IoError("Not enough memory to build the index");
+    m_keys.release();
+    m_recnos.release();
     if (progress && !progress->report(20))
         return Status::InvalidArgument("Index build cancelled");
-    std::string keys(n * m_keyLength, '\0');
-    std::vector<uint32_t> recnos(n);
-    size_t out = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const char *key = m_keys.data() + static_cast<size_t>(order[i]) * m_keyLength;
-        // A unique tag keeps the first record of each key.
-        if (m_unique && out > 0 && std::memcmp(&keys[(out - 1) * m_keyLength], key, m_keyLength) == 0)
-            continue;
-        std::memcpy(&keys[out * m_keyLength], key, m_keyLength);
-        recnos[out] = m_recnos[order[i]];
-        ++out;
+    char *keys = m_workspace->keys.data();
+    uint32_t *recnos = reinterpret_cast<uint32_t *>(m_workspace->recnos.data());
+    size_t out = n;
+    if (m_unique) { // a unique tag keeps the first record of each key
+        out = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const char *key = keys + i * m_keyLength;
+            if (out > 0 && std::memcmp(keys + (out - 1) * m_keyLength, key, m_keyLength) == 0)
+                continue;
+            if (out != i) {
+                std::memcpy(keys + out * m_keyLength, key, m_keyLength);
+                recnos[out] = recnos[i];
+            }
+            ++out;
+        }
     }
-    std::string().swap(m_keys);
-    std::vector<uint32_t>().swap(m_recnos);
     if (progress && !progress->report(30))
         return Status::InvalidArgument("Index build cancelled");
-    XBASE_TRY(m_writer(keys.data(), recnos.data(), out, progress));
+    const Status written = m_writer(keys, recnos, out, progress);
+    m_workspace.reset(); // the next builder may reuse it
+    XBASE_TRY(written);
     if (progress)
         progress->report(100);
     return Status::Ok();

@@ -2,9 +2,12 @@
 // writer the index file gave it. Made by CdxFile::addTag; must not outlive that file.
 #pragma once
 
+#include "BulkBuffer.h"
+#include "CompactSort.h"
 #include "IndexTag.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +20,9 @@ public:
     using Writer =
         std::function<Status(const char *keys, const uint32_t *recnos, size_t n, ProgressHook *progress)>;
 
-    CompactTagBuilder(uint16_t keyLength, bool unique, Writer writer);
+    // Builders made one after another may share `workspace` (the sort's room); null: own one.
+    CompactTagBuilder(uint16_t keyLength, bool unique, Writer writer,
+                      std::shared_ptr<SortWorkspace> workspace = nullptr);
 
     void reserve(size_t entries) override;
     void add(std::string_view key, uint32_t recno) override;
@@ -27,9 +32,11 @@ private:
     size_t m_keyLength;
     bool m_unique;
     Writer m_writer;
-    std::string m_keys;
-    std::vector<uint32_t> m_recnos;
+    std::shared_ptr<SortWorkspace> m_workspace;
+    BulkArray<char> m_keys;
+    BulkArray<uint32_t> m_recnos;
     bool m_badKey = false;
+    bool m_outOfMemory = false;
     bool m_finished = false;
 };
 

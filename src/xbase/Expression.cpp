@@ -4,6 +4,7 @@
 #include "ExpressionNode.h"
 #include "ExpressionParser.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +14,33 @@ Expression::Expression() = default;
 Expression::~Expression() = default;
 Expression::Expression(const Expression &) = default;
 Expression &Expression::operator=(const Expression &) = default;
+
+namespace {
+
+// Appends the runs of record bytes that make up `n` when it is built only from Character
+// fields, UPPER and "+" (the shape of nearly every index key); false for any other shape.
+bool flattenKey(const ExpressionNode &n, bool upper, std::vector<Expression::KeyPart> &parts)
+{
+    switch (n.kind) {
+    case NodeKind::Field:
+        if (n.type != ValueType::Character || n.fieldType != 'C')
+            return false;
+        if (!parts.empty() && parts.back().upper == upper &&
+            parts.back().offset + parts.back().length == n.offset)
+            parts.back().length += n.length;
+        else
+            parts.push_back({n.offset, n.length, upper});
+        return true;
+    case NodeKind::Upper:
+        return flattenKey(n.child(0), true, parts);
+    case NodeKind::Concat:
+        return flattenKey(n.child(0), upper, parts) && flattenKey(n.child(1), upper, parts);
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 Status Expression::compile(std::string_view text, const Schema &schema, Expression &out)
 {
@@ -24,6 +52,8 @@ Status Expression::compile(std::string_view text, const Schema &schema, Expressi
     out.m_text = std::string(text);
     out.m_scratchSize = scratchSize;
     out.m_recordLength = schema.recordLength();
+    if (out.m_root->type == ValueType::Character && !flattenKey(*out.m_root, false, out.m_keyParts))
+        out.m_keyParts.clear();
     return Status::Ok();
 }
 
@@ -116,22 +146,49 @@ bool Expression::isTrue(const RecordRef &record, const EvalOptions &options) con
 
 std::string Expression::indexKey(const RecordRef &record) const
 {
+    std::string key(static_cast<size_t>(keyLength()), '\0');
+    if (!key.empty())
+        indexKeyInto(record, key.data());
+    return key;
+}
+
+void Expression::indexKeyInto(const RecordRef &record, char *out) const
+{
     if (!m_root)
-        return {};
-    return withContext(record, m_scratchSize, m_recordLength, EvalOptions{}, [&](const EvalContext &c) {
+        return;
+    if (!m_keyParts.empty() && record.data) {
+        const unsigned char *table = upperTable();
+        for (const KeyPart &p : m_keyParts) {
+            const char *from = record.data + p.offset;
+            if (p.upper)
+                for (uint32_t i = 0; i < p.length; ++i)
+                    out[i] = static_cast<char>(table[static_cast<unsigned char>(from[i])]);
+            else
+                std::memcpy(out, from, p.length);
+            out += p.length;
+        }
+        return;
+    }
+    withContext(record, m_scratchSize, m_recordLength, EvalOptions{}, [&](const EvalContext &c) {
         switch (m_root->type) {
         case ValueType::Character: {
-            std::string key(evalCharacter(*m_root, c));
-            key.resize(m_root->maxLength, ' ');
-            return key;
+            const std::string_view text = evalCharacter(*m_root, c);
+            const size_t n = std::min<size_t>(text.size(), m_root->maxLength);
+            std::memcpy(out, text.data(), n);
+            std::memset(out + n, ' ', m_root->maxLength - n);
+            break;
         }
         case ValueType::Numeric:
-        case ValueType::Date:
-            return numericKey(evalNumber(*m_root, c));
-        case ValueType::Logical:
-            return std::string(evalLogical(*m_root, c) ? "T" : "F");
+        case ValueType::Date: {
+            const std::string key = numericKey(evalNumber(*m_root, c));
+            std::memcpy(out, key.data(), key.size());
+            break;
         }
-        return std::string();
+        case ValueType::Logical:
+            out[0] = evalLogical(*m_root, c) ? 'T' : 'F';
+            break;
+        }
+        return 0;
     });
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace xbase {
 
@@ -75,12 +76,24 @@ public:
     /// The index key bytes of the record: Character padded or cut to keyLength(); Numeric and
     /// Date as 8 bytes that sort like the values under memcmp; Logical "T" or "F".
     std::string indexKey(const RecordRef &record) const;
+    /// The same bytes written to `out`, which has room for keyLength() bytes; allocates
+    /// nothing for the usual keys (fields, UPPER of fields and joins of them).
+    void indexKeyInto(const RecordRef &record, char *out) const;
 
     /// The syntax tree, for the query planner.
     const ExpressionNode *root() const { return m_root.get(); }
 
+    /// One run of a key made only of fields: `length` record bytes from `offset`, upper-cased
+    /// when `upper`.
+    struct KeyPart {
+        uint32_t offset;
+        uint32_t length;
+        bool upper;
+    };
+
 private:
     std::shared_ptr<const ExpressionNode> m_root;
+    std::vector<KeyPart> m_keyParts; // the key as runs of record bytes; empty when it is not one
     std::string m_text;
     uint32_t m_scratchSize = 0;  // bytes the nodes that build text need while evaluating
     uint32_t m_recordLength = 0; // of the schema compiled against

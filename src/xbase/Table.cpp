@@ -538,6 +538,10 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         const int tagsToBuild = static_cast<int>(jobs.size());
         ScaledProgress readPart(progress, 0, perTag ? 50 : 20);
         RecordProgress rp(progress ? &readPart : nullptr, count);
+        for (Job &j : jobs)
+            if (!j.condition.isValid())
+                j.builder->reserve(count);
+        char key[256];
         bool go = rp.start();
         for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
             const uint32_t n = std::min(perChunk, count - first + 1);
@@ -547,7 +551,8 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
                 for (Job &j : jobs) {
                     if (j.condition.isValid() && !j.condition.isTrue(rec, {}))
                         continue;
-                    j.builder->add(j.key.indexKey(rec), rec.recno);
+                    j.key.indexKeyInto(rec, key);
+                    j.builder->add(std::string_view(key, j.spec.keyLength), rec.recno);
                 }
             }
             go = rp.step(first + n - 1);

@@ -295,6 +295,23 @@ TEST(Expression, CharacterKeysArePaddedAndLogicalKeysAreTOrF)
     EXPECT_EQ(e.evaluate(RecordRef{}).text, "          |");
 }
 
+// Keys made only of fields, UPPER and "+" take a shorter way; they must equal the evaluated
+// text, accented letters and field order included.
+TEST(Expression, FieldOnlyKeysEqualTheEvaluatedText)
+{
+    const Schema schema = testSchema();
+    const std::string rec = testRecord();
+    for (const char *text :
+         {"LNAME", "UPPER(FNAME)", "UPPER(LNAME)+UPPER(FNAME)", "UPPER(LNAME+FNAME)", "LNAME+UPPER(CITY)",
+          "UPPER(CITY+CODES)+FNAME", "CODES+CITY", "FNAME+FNAME", "UPPER(UPPER(FNAME))+LNAME"}) {
+        Expression e;
+        ASSERT_TRUE(Expression::compile(text, schema, e).ok()) << text;
+        const std::string evaluated = e.evaluate({rec.data(), 1}).text;
+        EXPECT_EQ(e.indexKey({rec.data(), 1}), evaluated) << text;
+        EXPECT_EQ(static_cast<int>(evaluated.size()), e.keyLength()) << text;
+    }
+}
+
 // Numeric and date keys must sort under memcmp like the numbers, negatives included.
 TEST(Expression, NumericKeysSortLikeTheNumbers)
 {
