@@ -144,7 +144,7 @@ void TPrintCurrentRecord::run(bool previewing)
     TBaseReport &job = previewing ? static_cast<TBaseReport &>(filer) : printer;
     job.setTitle(QStringLiteral("Corvantis"));
     // A recording gets the printer's page, so the preview shows what printing gives.
-    if (previewing)
+    if (previewing && printer.PaperWidth() > 0 && printer.PaperHeight() > 0)
         filer.SetPaperSize(0, printer.PaperHeight(), printer.PaperWidth());
 
     TCurrentRecordPrint printout(m_record, choices());
