@@ -1,41 +1,816 @@
 #include "TAddressMain.h"
 
+#include "TAddressTable.h"
+#include "TCVReindex.h"
+#include "TFieldLengths.h"
+#include "TFileCase.h"
+#include "TGettingStarted.h"
+#include "THourglass.h"
 #include "TIniFile.h"
+#include "TMessages.h"
+#include "TNewDatabaseForm.h"
+#include "TNewFileName.h"
+#include "TPreferencesForm.h"
+#include "TPrinterCheck.h"
+#include "TRecentFiles.h"
 #include "TWindowPlacer.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShowEvent>
+#include <QStackedLayout>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
+
 const QString kClassName = QStringLiteral("TAddressMain");
+const QString kHelpNotice = QStringLiteral("Help is not available yet");
+
+struct BoxSpec {
+    const char *field;
+    const char *caption;
+};
+
+// The name panel, then the main page, in the order the boxes are shown.
+const BoxSpec kNameBoxes[] = {
+    {"LNAME", "Last"},    {"FNAME", "First"}, {"MIDDLE", "MI"},
+    {"PREFIX", "Prefix"}, {"TITLE", "Title"}, {"ORG", "Org"},
+};
+const BoxSpec kMainBoxes[] = {
+    {"STREET", "Address 1"},    {"STREET2", "Address 2"},  {"CITY", "City"},
+    {"STATE", "State or Prov"}, {"ZIP", "Zip or Postal "}, {"COUNTRY", "Country"},
+    {"PHONE", "Phone 1"},       {"PHONE2", "Phone 2"},     {"FAX", "Fax"},
+    {"EMAIL", "E-mail"},        {"CODES", "Codes"},        {"USER1", "Comment 1"},
+    {"USER2", "Comment 2"},
+};
+
+struct SortSpec {
+    const char *caption;
+    const char *tag;
+};
+const SortSpec kSorts[] = {
+    {"&Last Name", "LNAME"}, {"&First Name", "FNAME"}, {"&Title", "TITLE"},  {"&Organization", "ORG"},
+    {"&Street", "STREET"},   {"&City", "CITY"},        {"&State", "STATE"},  {"&Zip", "ZIP"},
+    {"&Country", "COUNTRY"}, {"&Phone", "PHONE"},      {"&E-mail", "EMAIL"}, {"&Fax", "FAX"},
+    {"&Date", "DATE"},       {"&Codes", "CODES"},
+};
+
+QPushButton *hinted(const QString &caption, const char *hint, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setToolTip(QLatin1String(hint));
+    button->setStatusTip(QLatin1String(hint));
+    return button;
 }
+
+} // namespace
 
 TAddressMain::TAddressMain(QString settingsPath, QWidget *parent)
     : QMainWindow(parent), m_settingsPath(std::move(settingsPath))
 {
     setObjectName(kClassName);
     setWindowTitle(QStringLiteral("Corvantis"));
+    setFont(QFont(QStringLiteral("Arial")));
+    TableCVW = new TAddressTable(this);
+    buildForm();
+    buildMenus();
+    connect(TableCVW, &TAddressTable::recordChanged, this, &TAddressMain::RefreshForm);
     // The designed size, used when no placement is stored.
     resize(800, 600);
+    SortStatus->clear();
+    FilterStatus->clear();
+    PageTabs->setCurrentIndex(0);
 }
+
+TAddressMain::~TAddressMain() = default;
+
+QString TAddressMain::programFolder() const
+{
+    return QFileInfo(m_settingsPath).absolutePath() + QLatin1Char('/');
+}
+
+// ---- Building -------------------------------------------------------------------------
+
+void TAddressMain::buildForm()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+
+    // Button bar.
+    auto *bar = new QHBoxLayout;
+    LabelsButton =
+        hinted(QStringLiteral("Labels"), "Click here or press CTRL+L to print/design labels", central);
+    LettersButton =
+        hinted(QStringLiteral("Letters"), "Click here or press CTRL+T to print/design letters", central);
+    EnvelopesButton =
+        hinted(QStringLiteral("Envelopes"), "Click here or press CTRL+E to print/design envelopes", central);
+    ReportsButton =
+        hinted(QStringLiteral("Reports"), "Click here or press CTRL+R to print/design reports", central);
+    BrowseButton = hinted(QStringLiteral("Browse"),
+                          "Click here or press CTRL+B for a table view of the database", central);
+    SearchButton = hinted(QStringLiteral("Search"),
+                          "Click here or press CTRL+S to search for a specific value", central);
+    FilterButton =
+        hinted(QStringLiteral("Filter"), "Click here or press CTRL+F to set or change a filter", central);
+    MouseHelpButton = hinted(QStringLiteral("?"), "Click here for mouse help", central);
+    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton,
+                           SearchButton, FilterButton, MouseHelpButton}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        bar->addWidget(b);
+    }
+    bar->addStretch();
+    connect(MouseHelpButton, &QPushButton::clicked, this, &TAddressMain::HelpClick);
+    outer->addLayout(bar);
+
+    // The form and, over it while no file is open, the empty-state panel.
+    auto *stackHost = new QWidget(central);
+    m_stack = new QStackedLayout(stackHost);
+    m_form = new QWidget(stackHost);
+    auto *formLayout = new QVBoxLayout(m_form);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+
+    auto addBox = [this](QGridLayout *grid, const BoxSpec &spec, int row, int column, QWidget *parent) {
+        auto *edit = new QLineEdit(parent);
+        const QString field = QLatin1String(spec.field);
+        edit->setObjectName(field);
+        // Editing the record comes with the editing rules; until then the form only shows.
+        edit->setReadOnly(true);
+        auto *label = new QLabel(QLatin1String(spec.caption), parent);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, column);
+        grid->addWidget(edit, row, column + 1);
+        m_boxes.insert(field, edit);
+    };
+
+    auto *names = new QGridLayout;
+    for (int i = 0; i < int(std::size(kNameBoxes)); ++i)
+        addBox(names, kNameBoxes[i], i / 3, (i % 3) * 2, m_form);
+    formLayout->addLayout(names);
+
+    PageTabs = new QTabWidget(m_form);
+    PageTabs->setTabPosition(QTabWidget::South);
+    auto *mainPage = new QWidget(PageTabs);
+    mainPage->setObjectName(QStringLiteral("Main"));
+    auto *mainGrid = new QGridLayout(mainPage);
+    for (int i = 0; i < int(std::size(kMainBoxes)); ++i)
+        addBox(mainGrid, kMainBoxes[i], i % 7, (i / 7) * 3, mainPage);
+    DateLabel = new QPushButton(QStringLiteral("Date"), mainPage);
+    DateLabel->setEnabled(false);
+    DateEdit = new QLineEdit(mainPage);
+    DateEdit->setObjectName(QStringLiteral("DisplayDate"));
+    DateEdit->setReadOnly(true);
+    mainGrid->addWidget(DateLabel, 6, 3);
+    mainGrid->addWidget(DateEdit, 6, 4);
+    Dial1Button = new QPushButton(QStringLiteral("Dial Phone &1"), mainPage);
+    Dial2Button = new QPushButton(QStringLiteral("Dial Phone &2"), mainPage);
+    Dial1Button->setEnabled(false);
+    Dial2Button->setEnabled(false);
+    mainGrid->addWidget(Dial1Button, 6, 2);
+    mainGrid->addWidget(Dial2Button, 0, 5);
+    TaggedCheck = new QCheckBox(QStringLiteral("Tagged"), mainPage);
+    TaggedCheck->setAttribute(Qt::WA_TransparentForMouseEvents);
+    TaggedCheck->setFocusPolicy(Qt::NoFocus);
+    mainGrid->addWidget(TaggedCheck, 7, 4);
+    PageTabs->addTab(mainPage, QStringLiteral("Address &Information"));
+
+    auto *memoPage = new QWidget(PageTabs);
+    memoPage->setObjectName(QStringLiteral("Memo"));
+    auto *memoLayout = new QVBoxLayout(memoPage);
+    MemoEdit = new QPlainTextEdit(memoPage);
+    MemoEdit->setObjectName(QStringLiteral("MEMO"));
+    MemoEdit->setReadOnly(true);
+    SearchMemoButton = new QPushButton(QStringLiteral("Search &Memo"), memoPage);
+    SearchMemoNextButton = new QPushButton(QStringLiteral("Find &Next"), memoPage);
+    SearchMemoButton->setEnabled(false);
+    SearchMemoNextButton->hide();
+    auto *memoButtons = new QHBoxLayout;
+    memoButtons->addWidget(SearchMemoButton);
+    memoButtons->addWidget(SearchMemoNextButton);
+    memoButtons->addStretch();
+    memoLayout->addWidget(MemoEdit);
+    memoLayout->addLayout(memoButtons);
+    PageTabs->addTab(memoPage, QStringLiteral("&Memo"));
+    formLayout->addWidget(PageTabs);
+
+    EmptyPanel = new QLabel(QStringLiteral("Please Open or Create a Corvantis Address file"), stackHost);
+    EmptyPanel->setAlignment(Qt::AlignCenter);
+    EmptyPanel->setWordWrap(true);
+    QFont big = EmptyPanel->font();
+    big.setPointSize(20);
+    big.setBold(true);
+    big.setItalic(true);
+    EmptyPanel->setFont(big);
+    m_stack->addWidget(m_form);
+    m_stack->addWidget(EmptyPanel);
+    m_stack->setCurrentWidget(EmptyPanel);
+    outer->addWidget(stackHost, 1);
+
+    // Bottom bar.
+    auto *bottom = new QHBoxLayout;
+    ExitButton = new QPushButton(QStringLiteral("E&xit"), central);
+    FirstButton = new QPushButton(QStringLiteral("|<"), central);
+    PriorButton = new QPushButton(QStringLiteral("<"), central);
+    NextButton = new QPushButton(QStringLiteral(">"), central);
+    LastButton = new QPushButton(QStringLiteral(">|"), central);
+    AddButton = new QPushButton(QStringLiteral("&Add"), central);
+    EditButton = new QPushButton(QStringLiteral("&Edit"), central);
+    SaveButton = new QPushButton(QStringLiteral("&Save"), central);
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"), central);
+    DeleteButton = new QPushButton(QStringLiteral("&Delete"), central);
+    ClearFilterButton = new QPushButton(QStringLiteral("Clear Filter"), central);
+    FirstButton->setObjectName(QStringLiteral("FirstButton"));
+    PriorButton->setObjectName(QStringLiteral("PriorButton"));
+    NextButton->setObjectName(QStringLiteral("NextButton"));
+    LastButton->setObjectName(QStringLiteral("LastButton"));
+    for (QPushButton *b : {FirstButton, PriorButton, NextButton, LastButton})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral(">|")) + 24);
+    for (QPushButton *b : {ExitButton, FirstButton, PriorButton, NextButton, LastButton, AddButton,
+                           EditButton, SaveButton, CancelButton, DeleteButton, ClearFilterButton})
+        bottom->addWidget(b);
+    bottom->addStretch();
+    outer->addLayout(bottom);
+    connect(ExitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(FirstButton, &QPushButton::clicked, this, &TAddressMain::FirstButtonClick);
+    connect(PriorButton, &QPushButton::clicked, this, &TAddressMain::PriorButtonClick);
+    connect(NextButton, &QPushButton::clicked, this, &TAddressMain::NextButtonClick);
+    connect(LastButton, &QPushButton::clicked, this, &TAddressMain::LastButtonClick);
+
+    setCentralWidget(central);
+
+    SortStatus = new QLabel(this);
+    FilterStatus = new QLabel(this);
+    SortStatus->setObjectName(QStringLiteral("SortStatus"));
+    FilterStatus->setObjectName(QStringLiteral("FilterStatus"));
+    statusBar()->addWidget(SortStatus, 1);
+    statusBar()->addPermanentWidget(FilterStatus);
+}
+
+void TAddressMain::buildMenus()
+{
+    FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    NewFileMenu =
+        FileMenu->addAction(QStringLiteral("&New Address Database"), this, &TAddressMain::NewFileMenuClick);
+    OpenFileMenu =
+        FileMenu->addAction(QStringLiteral("&Open Address DataBase"), this, &TAddressMain::OpenFileMenuClick);
+    FileMenu->addSeparator();
+    ExitMenu = FileMenu->addAction(QStringLiteral("E&xit "), this, &QWidget::close);
+    mruSeparator = FileMenu->addSeparator();
+
+    mnuRecord = menuBar()->addMenu(QStringLiteral("&Record"));
+    mnufirst = mnuRecord->addAction(QStringLiteral("&First"), this, &TAddressMain::FirstButtonClick);
+    mnuPrev = mnuRecord->addAction(QStringLiteral("&Previous"), this, &TAddressMain::PriorButtonClick);
+    mnuNext = mnuRecord->addAction(QStringLiteral("&Next"), this, &TAddressMain::NextButtonClick);
+    mnuLast = mnuRecord->addAction(QStringLiteral("&Last"), this, &TAddressMain::LastButtonClick);
+    mnufirst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+    mnuPrev->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left));
+    mnuNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
+    mnuLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+
+    mnuOrder = menuBar()->addMenu(QStringLiteral("&Sort"));
+    for (const SortSpec &s : kSorts) {
+        SortItem item;
+        item.caption = QLatin1String(s.caption);
+        item.tag = QLatin1String(s.tag);
+        item.action = mnuOrder->addAction(item.caption);
+        item.action->setCheckable(true);
+        item.action->setObjectName(item.tag);
+        const QString name = sortName(item);
+        connect(item.action, &QAction::triggered, this, [this, name] { SetOrderTo(name); });
+        m_sortItems.append(item);
+    }
+    m_sortItems.first().action->setChecked(true);
+
+    mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
+    mnuRebuildIndexes = mnuUtilities->addAction(QStringLiteral("&Rebuild Indexes for this file"), this,
+                                                &TAddressMain::mnuRebuildIndexesClick);
+    Prefences1 = mnuUtilities->addAction(QStringLiteral("Pre&ferences"), this, &TAddressMain::PrefencesClick);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    Contents1 = mnuHelp->addAction(QStringLiteral("&Contents"), this, &TAddressMain::HelpClick);
+    mnuHelpGettingStarted =
+        mnuHelp->addAction(QStringLiteral("&Getting Started"), this, &TAddressMain::ShowGettingStarted);
+    About1 = mnuHelp->addAction(QStringLiteral("&About..."), this, &TAddressMain::AboutClick);
+}
+
+QString TAddressMain::sortName(const SortItem &item) const
+{
+    return item.caption.mid(1);
+}
+
+QLineEdit *TAddressMain::fieldBox(const QString &fieldName) const
+{
+    return m_boxes.value(fieldName.toUpper(), nullptr);
+}
+
+QAction *TAddressMain::sortAction(const QString &tagName) const
+{
+    for (const SortItem &item : m_sortItems) {
+        if (item.tag.compare(tagName, Qt::CaseInsensitive) == 0)
+            return item.action;
+    }
+    return nullptr;
+}
+
+// ---- Start-up -------------------------------------------------------------------------
 
 void TAddressMain::showEvent(QShowEvent *event)
 {
+    QMainWindow::showEvent(event);
     if (!m_activated) {
         m_activated = true;
         FormActivate();
     }
-    QMainWindow::showEvent(event);
 }
 
 void TAddressMain::FormActivate()
 {
     TIniFile ini(m_settingsPath);
     TWindowPlacer::restore(this, kClassName, ini, false);
+    centralWidget()->hide();
+    setWindowTitle(QStringLiteral("Corvantis"));
+    m_filterExpression.clear();
+    m_prefs = TAddingPrefs::load(ini);
+    TableCVW->setGlobalTagId(TAddingPrefs::loadGlobalTagId(ini));
+    m_recent = TRecentFiles::load(ini);
+
+    QString path;
+    if (!m_recent.isEmpty()) {
+        // Opened even when it no longer exists: the failure shows and the window stays empty.
+        path = m_recent.first();
+    } else {
+        const QString folder = programFolder();
+        path = TFileCase::resolve(folder, QStringLiteral("DATA/add0001.DBF"));
+        if (!QFileInfo::exists(path)) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            const TResult created = TAddressTable::CreateAddressFile(path, TFieldLengths::load(ini));
+            if (!created.ok) {
+                TMessages::information(this, created.message);
+                path.clear();
+            }
+        }
+    }
+    if (!path.isEmpty())
+        OpenCVWDBF(path);
+    else
+        OnOpenCVWFile();
+    rebuildMruMenu();
+    SetButtons();
+    checkPrinters();
+    centralWidget()->show();
+    if (!TAddingPrefs::loadGettingStarted(ini))
+        QTimer::singleShot(0, this, &TAddressMain::ShowGettingStarted);
+}
+
+// ---- Opening files --------------------------------------------------------------------
+
+bool TAddressMain::OpenCVWFile(const QString &path)
+{
+    const TResult opened = TableCVW->OpenTableFile(path);
+    if (opened.ok) {
+        m_tagValid = TableCVW->CheckValidIndex();
+        return true;
+    }
+    m_tagValid = false;
+    if (!opened.message.isEmpty())
+        TMessages::information(this, opened.message);
+    TMessages::information(this, QStringLiteral("Unable to open ") + path + QStringLiteral("\r\n\r\n") +
+                                     QStringLiteral(" * May not be ") + QStringLiteral("a Corvantis") +
+                                     QStringLiteral(" file.") + QStringLiteral("\r\n") +
+                                     QStringLiteral(" * May be in use by another program or user"));
+    return false;
+}
+
+void TAddressMain::OpenCVWDBF(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    TableCVW->freeze();
+    if (TableCVW->isOpen())
+        TableCVW->setQuery(QString());
+    const bool opened = OpenCVWFile(path);
+    if (opened && !m_tagValid) {
+        const bool rebuild =
+            TMessages::question(this, QStringLiteral("Warning"),
+                                QStringLiteral("The index file for ") + path + QStringLiteral("\r\n") +
+                                    QStringLiteral("is missing or invalid. Rebuild now?"),
+                                QMessageBox::Yes);
+        if (rebuild) {
+            TCVReindex reindex(*TableCVW, this);
+            reindex.exec();
+            m_tagValid = TableCVW->CheckValidIndex();
+            if (!m_tagValid)
+                TableCVW->close();
+        } else {
+            TableCVW->close();
+        }
+    }
+    if (opened) {
+        UpdateMRUList(path);
+        m_currentFile = path;
+    } else {
+        m_currentFile.clear();
+    }
+    setWindowTitle(QStringLiteral("Corvantis - ") + path);
+    SearchMemoNextButton->hide();
+    OnOpenCVWFile();
+    TableCVW->unfreeze();
+    RefreshForm();
+}
+
+void TAddressMain::OnOpenCVWFile()
+{
+    if (TableCVW->isOpen()) {
+        m_stack->setCurrentWidget(m_form);
+        for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
+            it.value()->setMaxLength(qMax(1, TableCVW->fieldWidth(it.key())));
+        // The form shows once, at the first record, after order and query are set: counting
+        // the records of a large file without its query would read every record.
+        TableCVW->freeze();
+        applyQuery();
+        SetOrderTo(QStringLiteral("Last Name"));
+        TableCVW->first();
+        TableCVW->unfreeze();
+    } else {
+        m_stack->setCurrentWidget(EmptyPanel);
+        m_orderTag.clear();
+    }
+    RefreshForm();
+}
+
+QString TAddressMain::recordQuery() const
+{
+    if (m_filterExpression.isEmpty())
+        return QStringLiteral("!ISDEL");
+    return QStringLiteral("(") + m_filterExpression + QStringLiteral(") .and. !ISDEL");
+}
+
+qint64 TAddressMain::applyQuery()
+{
+    if (!TableCVW->isOpen())
+        return 0;
+    TableCVW->setQuery(recordQuery());
+    return TableCVW->visibleCount();
+}
+
+void TAddressMain::UpdateMRUList(const QString &path)
+{
+    TIniFile ini(m_settingsPath);
+    m_recent = TRecentFiles::added(TRecentFiles::load(ini), path);
+    TRecentFiles::save(ini, m_recent);
+    rebuildMruMenu();
+}
+
+void TAddressMain::rebuildMruMenu()
+{
+    for (QAction *a : std::as_const(m_mruActions)) {
+        FileMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_mruActions.clear();
+    for (const QString &path : std::as_const(m_recent)) {
+        QAction *a = FileMenu->addAction(path);
+        connect(a, &QAction::triggered, this, [this, path] { MRUITemClick(path); });
+        m_mruActions.append(a);
+    }
+}
+
+void TAddressMain::MRUITemClick(const QString &path)
+{
+    const bool wasOpen = TableCVW->isOpen();
+    const QString previous = m_currentFile;
+    OpenCVWDBF(path);
+    if (!TableCVW->isOpen() && wasOpen && !previous.isEmpty())
+        OpenCVWDBF(previous);
+    SetButtons();
+}
+
+void TAddressMain::OpenFileMenuClick()
+{
+    QString path;
+    if (m_fileChooser) {
+        path = m_fileChooser();
+    } else {
+        QFileDialog dialog(this, QStringLiteral("Open Address DataBase"),
+                           TFileCase::resolve(programFolder(), QStringLiteral("DATA")),
+                           QStringLiteral("DBF Files (*.dbf *.DBF)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(QStringLiteral("DBF"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().first();
+    }
+    if (!path.isEmpty())
+        openChosenFile(path);
+    SetButtons();
+}
+
+void TAddressMain::openChosenFile(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("DBF"), Qt::CaseInsensitive) != 0) {
+        TMessages::information(this, QStringLiteral("Must be a DBF file"));
+        return;
+    }
+    OpenCVWDBF(path);
+}
+
+void TAddressMain::NewFileMenuClick()
+{
+    const QString dataFolder = TFileCase::resolve(programFolder(), QStringLiteral("DATA"));
+    TIniFile ini(m_settingsPath);
+    TNewDatabaseForm form(TNewFileName::proposed(dataFolder), ini, this);
+    for (;;) {
+        if (form.exec() != QDialog::Accepted)
+            break;
+        const QString path = dataFolder + QLatin1Char('/') + form.name() + QStringLiteral(".DBF");
+        if (!TFileCase::findEntry(dataFolder, form.name() + QStringLiteral(".DBF")).isEmpty()) {
+            TMessages::information(this,
+                                   QStringLiteral("That file already exists.Please select another name"));
+            continue;
+        }
+        QDir().mkpath(dataFolder);
+        const TResult created = TAddressTable::CreateAddressFile(path, form.lengths());
+        if (!created.ok) {
+            TMessages::information(this, created.message);
+            break;
+        }
+        TableCVW->close();
+        OpenCVWDBF(path);
+        break;
+    }
+    SetButtons();
+}
+
+// ---- Sort order -----------------------------------------------------------------------
+
+void TAddressMain::SetOrderTo(const QString &name)
+{
+    for (const SortItem &item : std::as_const(m_sortItems)) {
+        if (sortName(item).compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        // An engine error here is ignored: the records keep their order.
+        TableCVW->setOrderTag(item.tag);
+        m_orderTag = item.tag;
+        SortStatus->setText(QStringLiteral("Sorted by ") + sortName(item));
+        for (const SortItem &other : std::as_const(m_sortItems))
+            other.action->setChecked(sortName(other).compare(name, Qt::CaseInsensitive) == 0);
+        RefreshForm();
+        return;
+    }
+}
+
+void TAddressMain::SetCurrentOrder(const QString &tagName)
+{
+    for (const SortItem &item : std::as_const(m_sortItems)) {
+        if (item.tag.compare(tagName, Qt::CaseInsensitive) == 0) {
+            SetOrderTo(sortName(item));
+            return;
+        }
+    }
+}
+
+// ---- Moves ----------------------------------------------------------------------------
+
+void TAddressMain::beep()
+{
+    ++m_beeps;
+    QApplication::beep();
+}
+
+void TAddressMain::FirstButtonClick()
+{
+    if (TableCVW->hasRecord())
+        TableCVW->first();
+}
+
+void TAddressMain::LastButtonClick()
+{
+    if (TableCVW->hasRecord())
+        TableCVW->last();
+}
+
+void TAddressMain::NextButtonClick()
+{
+    if (TableCVW->hasRecord() && !TableCVW->isEditing() && !TableCVW->next())
+        beep();
+}
+
+void TAddressMain::PriorButtonClick()
+{
+    if (TableCVW->hasRecord() && !TableCVW->isEditing() && !TableCVW->prior())
+        beep();
+}
+
+void TAddressMain::keyPressEvent(QKeyEvent *event)
+{
+    if (!TableCVW->isEditing()) {
+        const bool ctrl = event->modifiers() & Qt::ControlModifier;
+        if (event->key() == Qt::Key_PageDown) {
+            ctrl ? LastButtonClick() : NextButtonClick();
+            return;
+        }
+        if (event->key() == Qt::Key_PageUp) {
+            ctrl ? FirstButtonClick() : PriorButtonClick();
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_F1) {
+        HelpClick();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+// ---- Showing the record ---------------------------------------------------------------
+
+void TAddressMain::RefreshForm()
+{
+    // A frozen table shows its record once it is unfrozen.
+    if (TableCVW->isFrozen())
+        return;
+    const bool shown = TableCVW->hasRecord() || TableCVW->isEditing();
+    for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
+        it.value()->setText(shown ? TableCVW->value(it.key()) : QString());
+    DateEdit->setText(shown ? TableCVW->value(QStringLiteral("DisplayDate")) : QString());
+    TaggedCheck->setChecked(shown && TableCVW->isTagged());
+    MemoEdit->setPlainText(shown ? TableCVW->memo() : QString());
+    SetButtons();
+}
+
+void TAddressMain::updateFilterStatus()
+{
+    if (!TableCVW->isOpen()) {
+        SortStatus->hide();
+        FilterStatus->hide();
+        return;
+    }
+    SortStatus->show();
+    FilterStatus->show();
+    const qint64 n = TableCVW->visibleCount();
+    if (!m_filterExpression.isEmpty())
+        FilterStatus->setText(QString::number(n) + QStringLiteral(" filter matches"));
+    else if (n > 0)
+        FilterStatus->setText(QString::number(n) + QStringLiteral(" records (no filter)"));
+    else
+        FilterStatus->setText(QStringLiteral("No records"));
+}
+
+void TAddressMain::SetButtons()
+{
+    const bool open = TableCVW->isOpen();
+    const bool editing = TableCVW->isEditing();
+    const bool ready = open && !editing && TableCVW->hasRecord();
+    const bool filterSet = !m_filterExpression.isEmpty();
+
+    SaveButton->setVisible(editing);
+    CancelButton->setVisible(editing);
+    AddButton->setVisible(!editing);
+    EditButton->setVisible(!editing);
+    DeleteButton->setVisible(!editing);
+    // Adding, editing and deleting records arrive with the editing rules.
+    AddButton->setEnabled(false);
+    EditButton->setEnabled(false);
+    DeleteButton->setEnabled(false);
+    ExitButton->setVisible(!editing);
+    ExitMenu->setEnabled(!editing);
+    FileMenu->setEnabled(!editing);
+    for (QPushButton *b :
+         {FirstButton, PriorButton, NextButton, LastButton, Dial1Button, Dial2Button, SearchMemoButton})
+        b->setVisible(ready);
+    mnuOrder->setEnabled(ready);
+    mnuRecord->setEnabled(open && !editing);
+    for (QAction *a : {mnufirst, mnuPrev, mnuNext, mnuLast})
+        a->setEnabled(ready);
+    mnuRebuildIndexes->setEnabled(open);
+    // The windows behind these buttons come later; they stay disabled until then.
+    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton,
+                           SearchButton, FilterButton})
+        b->setEnabled(false);
+    ClearFilterButton->setVisible(filterSet);
+    ClearFilterButton->setEnabled(filterSet && !editing);
+    updateFilterStatus();
+}
+
+// ---- Other windows --------------------------------------------------------------------
+
+bool TAddressMain::checkPrinters()
+{
+    const QString message = TPrinterCheck::systemMessage();
+    if (message.isEmpty())
+        return true;
+    TMessages::information(this, message);
+    return false;
+}
+
+void TAddressMain::mnuRebuildIndexesClick()
+{
+    if (!TableCVW->isOpen()) {
+        TMessages::information(this, QStringLiteral("You need to have a database file open first"));
+        return;
+    }
+    TableCVW->freeze();
+    TCVReindex reindex(*TableCVW, this);
+    reindex.exec();
+    m_tagValid = TableCVW->CheckValidIndex();
+    SetCurrentOrder(m_orderTag);
+    applyQuery();
+    TableCVW->first();
+    TableCVW->unfreeze();
+    SetButtons();
+}
+
+void TAddressMain::PrefencesClick()
+{
+    {
+        TIniFile ini(m_settingsPath);
+        TPreferencesForm form(ini, this);
+        form.exec();
+    }
+    TIniFile ini(m_settingsPath);
+    m_prefs = TAddingPrefs::load(ini);
+}
+
+void TAddressMain::ShowGettingStarted()
+{
+    auto *ini = new TIniFile(m_settingsPath);
+    auto *window = new TGettingStarted(*ini, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, this, [ini] { delete ini; });
+    connect(window, &TGettingStarted::helpRequested, this, [this] { HelpClick(); });
+    window->show();
+    TWindowPlacer::centre(window, this);
+}
+
+void TAddressMain::AboutClick()
+{
+    QMessageBox box(this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.setWindowTitle(QStringLiteral("About Corvantis"));
+    box.setIconPixmap(windowIcon().pixmap(48, 48));
+    box.setText(QStringLiteral("<b>Corvantis</b><br>Version 2.8<br>32-bit version for Windows 95"));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+void TAddressMain::HelpClick()
+{
+    TMessages::information(this, kHelpNotice);
+}
+
+void TAddressMain::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+// ---- Closing --------------------------------------------------------------------------
+
+bool TAddressMain::FormCloseQuery()
+{
+    if (!TableCVW->isEditing())
+        return true;
+    // Closing never drops typing without a word: the same question as leaving the record.
+    const QMessageBox::StandardButton answer = TMessages::questionWithCancel(
+        this, QStringLiteral("Save"), QStringLiteral("Save changes?"), QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Yes) {
+        const TResult posted = TableCVW->post();
+        if (!posted.ok) {
+            TMessages::information(this, posted.message);
+            return false;
+        }
+    } else {
+        TableCVW->cancelEdit();
+    }
+    return true;
 }
 
 void TAddressMain::closeEvent(QCloseEvent *event)
 {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    TableCVW->close();
     TIniFile ini(m_settingsPath);
     TWindowPlacer::save(this, kClassName, ini);
     QMainWindow::closeEvent(event);

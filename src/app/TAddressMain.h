@@ -1,28 +1,201 @@
-// The main window: the program itself. Created by main() and living for the whole run; it
-// restores its placement on its first activation and saves it when it closes.
+// The main window: the program itself. Created by main() and living for the whole run, it owns
+// the one open address file (TableCVW) and hands it to the windows it opens. It shows the
+// current record as a form, opens, creates and rebuilds address files, keeps the recent-file
+// list and the sort order, and remembers its placement.
 #pragma once
 
+#include "TAddingPrefs.h"
+
+#include <QHash>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedLayout;
+class QTabWidget;
+class TAddressTable;
+class TIniFile;
 
 class TAddressMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // `settingsPath` is the settings file (the program folder's "CORVAN.ini").
+    // `settingsPath` is the settings file; its folder is the program folder, which holds DATA/.
     explicit TAddressMain(QString settingsPath, QWidget *parent = nullptr);
+    ~TAddressMain() override;
 
     const QString &settingsPath() const { return m_settingsPath; }
+    // The program folder with a trailing "/".
+    QString programFolder() const;
+
+    // ---- State ----------------------------------------------------------------------
+
+    // The open address table; other windows receive it from here.
+    TAddressTable *TableCVW = nullptr;
+    const QString &currentFile() const { return m_currentFile; }
+    const QStringList &recentFiles() const { return m_recent; }
+    const QString &orderTag() const { return m_orderTag; }
+    const QString &filterExpression() const { return m_filterExpression; }
+    bool isTagValid() const { return m_tagValid; }
+    const TAddingPrefs &prefs() const { return m_prefs; }
+    // The record query: "!ISDEL", joined with the filter expression when one is set.
+    QString recordQuery() const;
+    // How often the window beeped (a move past either end).
+    int beepCount() const { return m_beeps; }
+
+    // ---- Operations used by this window and others ----------------------------------
+
+    // Opens an address file, checks its tags (offering the rebuild) and shows it or the empty
+    // state. Nothing happens for an empty path.
+    void OpenCVWDBF(const QString &path);
+    void OnOpenCVWFile();
+    void NewFileMenuClick();
+    void OpenFileMenuClick();
+    // The file chosen in the open dialog: must be a ".DBF" (any case).
+    void openChosenFile(const QString &path);
+    void MRUITemClick(const QString &path);
+    void UpdateMRUList(const QString &path);
+    // Sorts by the Sort item whose caption without "&" is `sortName` (any case).
+    void SetOrderTo(const QString &sortName);
+    // Re-selects the sort item of a tag name.
+    void SetCurrentOrder(const QString &tagName);
+    // True when printing can go on; otherwise the message has been shown.
+    bool checkPrinters();
+    void mnuRebuildIndexesClick();
+    void PrefencesClick();
+    void ShowGettingStarted();
+    void AboutClick();
+    void HelpClick();
+    // Applies the record query to the open table; returns the visible count.
+    qint64 applyQuery();
+    // Shows or hides and enables the buttons and menus for the current state.
+    void SetButtons();
+    // Fills the form from the current record.
+    void RefreshForm();
+
+    // Replaces the open dialog of "Open Address DataBase" (tests); empty brings the real one back.
+    void setFileChooser(std::function<QString()> chooser) { m_fileChooser = std::move(chooser); }
+
+    // ---- Controls -------------------------------------------------------------------
+
+    // The box of a stored field ("LNAME" ...), or nullptr.
+    QLineEdit *fieldBox(const QString &fieldName) const;
+    QAction *sortAction(const QString &tagName) const;
+    QList<QAction *> mruActions() const { return m_mruActions; }
+
+    QPushButton *LabelsButton = nullptr;
+    QPushButton *LettersButton = nullptr;
+    QPushButton *EnvelopesButton = nullptr;
+    QPushButton *ReportsButton = nullptr;
+    QPushButton *BrowseButton = nullptr;
+    QPushButton *SearchButton = nullptr;
+    QPushButton *FilterButton = nullptr;
+    QPushButton *MouseHelpButton = nullptr;
+
+    QTabWidget *PageTabs = nullptr;
+    QPushButton *DateLabel = nullptr;
+    QLineEdit *DateEdit = nullptr;
+    QPushButton *Dial1Button = nullptr;
+    QPushButton *Dial2Button = nullptr;
+    QCheckBox *TaggedCheck = nullptr;
+    QPlainTextEdit *MemoEdit = nullptr;
+    QPushButton *SearchMemoButton = nullptr;
+    QPushButton *SearchMemoNextButton = nullptr;
+
+    QLabel *SortStatus = nullptr;
+    QLabel *FilterStatus = nullptr;
+    QLabel *EmptyPanel = nullptr;
+
+    QPushButton *ExitButton = nullptr;
+    QPushButton *FirstButton = nullptr;
+    QPushButton *PriorButton = nullptr;
+    QPushButton *NextButton = nullptr;
+    QPushButton *LastButton = nullptr;
+    QPushButton *AddButton = nullptr;
+    QPushButton *EditButton = nullptr;
+    QPushButton *SaveButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+    QPushButton *DeleteButton = nullptr;
+    QPushButton *ClearFilterButton = nullptr;
+
+    QMenu *FileMenu = nullptr;
+    QAction *NewFileMenu = nullptr;
+    QAction *OpenFileMenu = nullptr;
+    QAction *ExitMenu = nullptr;
+    QAction *mruSeparator = nullptr;
+    QMenu *mnuRecord = nullptr;
+    QAction *mnufirst = nullptr;
+    QAction *mnuPrev = nullptr;
+    QAction *mnuNext = nullptr;
+    QAction *mnuLast = nullptr;
+    QMenu *mnuOrder = nullptr;
+    QMenu *mnuUtilities = nullptr;
+    QAction *mnuRebuildIndexes = nullptr;
+    QAction *Prefences1 = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *Contents1 = nullptr;
+    QAction *mnuHelpGettingStarted = nullptr;
+    QAction *About1 = nullptr;
+
+public slots:
+    void FirstButtonClick();
+    void PriorButtonClick();
+    void NextButtonClick();
+    void LastButtonClick();
+    // Brings the window to the front (a second start asked for it).
+    void bringToFront();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The first activation: placement restored once.
+    struct SortItem {
+        QString caption; // "&Last Name"
+        QString tag;     // "LNAME"
+        QAction *action = nullptr;
+    };
+
+    void buildForm();
+    void buildMenus();
+    // The first activation: the start-up sequence.
     void FormActivate();
+    // Opens with the messages; true when the file itself opened.
+    bool OpenCVWFile(const QString &path);
+    void rebuildMruMenu();
+    // Asks to save an edit in progress; false when the window is to stay open.
+    bool FormCloseQuery();
+    void updateFilterStatus();
+    void beep();
+    QString sortName(const SortItem &item) const;
 
     QString m_settingsPath;
     bool m_activated = false;
+    QString m_currentFile;
+    QStringList m_recent;
+    QString m_orderTag;
+    QString m_filterExpression;
+    TAddingPrefs m_prefs;
+    bool m_tagValid = false;
+    bool m_live = true;
+    int m_beeps = 0;
+    std::function<QString()> m_fileChooser;
+
+    QStackedLayout *m_stack = nullptr;
+    QWidget *m_form = nullptr;
+    QHash<QString, QLineEdit *> m_boxes;
+    QList<SortItem> m_sortItems;
+    QList<QAction *> m_mruActions;
 };

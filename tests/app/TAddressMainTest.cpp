@@ -1,36 +1,620 @@
+// The main window driven offscreen: start-up in an empty program folder, opening files with
+// their messages, the rebuild question and window, the recent-file list, the sort orders over
+// the other engine's fixtures, moves and beeps, new files, and closing during an edit.
 #include "TAddressMain.h"
+#include "TAddressTable.h"
+#include "TCVReindex.h"
+#include "TDateText.h"
+#include "TGettingStarted.h"
 #include "TIniFile.h"
+#include "TMessages.h"
+#include "TNewDatabaseForm.h"
+#include "TRecentFiles.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
 
+#include "../data/AddressFixture.h"
+#include "DbTool.h"
 #include "QtPrinters.h"
 #include "TempDir.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedLayout>
 #include <QTest>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
 
 namespace {
 
-TEST(AddressMain, OpensTitledAndRemembersItsPlacement)
+// Runs `act` on the first visible top-level window of type W once it shows (inside the modal
+// loop of exec()).
+template <typename W> void whenShown(std::function<void(W *)> act)
 {
-    TempDir dir;
-    const QString settings = QString::fromStdString(dir.file("CORVAN.ini"));
-    TIniFile ini(settings);
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *found = qobject_cast<W *>(w);
+            if (found && found->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                act(found);
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
     {
-        TAddressMain window(settings);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        EXPECT_EQ(window.windowTitle(), QStringLiteral("Corvantis"));
-        // The first activation saved the centred placement at once.
-        EXPECT_TRUE(ini.hasSection(TWindowPlacement::sectionName(QStringLiteral("TAddressMain"),
-                                                                 TWindowPlacer::dotsPerInch(&window))));
-        window.setGeometry(40, 30, 500, 400);
-        window.close();
+        TMessages::setAnswerer([this](const TMessageRequest &request) {
+            boxes.append(request.text);
+            captions.append(request.caption);
+            if (!answers.isEmpty())
+                return answers.takeFirst();
+            return request.buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
+        });
     }
-    TAddressMain again(settings);
-    again.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
-    EXPECT_EQ(again.geometry(), QRect(40, 30, 500, 400));
+    void TearDown() override { TMessages::setAnswerer({}); }
+
+    QString folder() const { return QString::fromStdString(dir.path()) + QLatin1Char('/'); }
+    QString settings() const { return folder() + QStringLiteral("CORVAN.ini"); }
+    QString data() const { return folder() + QStringLiteral("DATA"); }
+    // Skips the Getting Started window at start-up.
+    void quietStart()
+    {
+        TIniFile ini(settings());
+        ini.writeBool(QStringLiteral("Misc"), QStringLiteral("GettingStarted"), true);
+    }
+    QString copyFixture(const char *name) { return fixture::copy(QLatin1String(name), data()); }
+    void start()
+    {
+        window = std::make_unique<TAddressMain>(settings());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    bool showsEmptyState() const { return window->EmptyPanel->isVisible(); }
+    QString box(const char *field) const { return window->fieldBox(QLatin1String(field))->text(); }
+
+    TempDir dir;
+    std::unique_ptr<TAddressMain> window;
+    QStringList boxes;
+    QStringList captions;
+    QList<QMessageBox::StandardButton> answers;
+};
+
+QString unableToOpen(const QString &path)
+{
+    return QStringLiteral("Unable to open ") + path +
+           QStringLiteral(
+               "\r\n\r\n * May not be a Corvantis file.\r\n * May be in use by another program or user");
+}
+
+TEST_F(MainWindow, FirstStartCreatesTheFirstAddressFileOpensItAndOffersGettingStarted)
+{
+    start();
+    const QString path = data() + QStringLiteral("/add0001.DBF");
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(window->TableCVW->isOpen());
+    EXPECT_TRUE(window->isTagValid());
+    EXPECT_FALSE(showsEmptyState());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Corvantis - ") + path);
+    EXPECT_EQ(window->recentFiles(), QStringList{path});
+    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by Last Name"));
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("No records"));
+    EXPECT_EQ(window->TableCVW->query(), QStringLiteral("!ISDEL"));
+    EXPECT_EQ(window->fieldBox(QStringLiteral("LNAME"))->maxLength(), 30);
+    {
+        TIniFile ini(settings());
+        EXPECT_EQ(TRecentFiles::load(ini), QStringList{path});
+        // The tag identifier was made and written back.
+        EXPECT_FALSE(ini.readString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId")).isEmpty());
+    }
+
+    // Getting Started follows once start-up has finished; "Ok" stores its check box.
+    TGettingStarted *welcome = nullptr;
+    QTRY_VERIFY((welcome = window->findChild<TGettingStarted *>()) != nullptr && welcome->isVisible());
+    EXPECT_EQ(TGettingStarted::helpTopic(QStringLiteral("technical support")), 1015);
+    EXPECT_EQ(TGettingStarted::helpTopic(QStringLiteral("Delete")), 2099);
+    welcome->DontShowCheck->setChecked(true);
+    QTest::mouseClick(welcome->OkButton, Qt::LeftButton);
+    EXPECT_TRUE(
+        TIniFile(settings()).readBool(QStringLiteral("Misc"), QStringLiteral("GettingStarted"), false));
+    window.reset();
+
+    // The file as the command-line tool and another reader see it: 23 fields, 26 tags, no record.
+    std::ostringstream out, err;
+    EXPECT_EQ(dbtool::run({"check", path.toStdString()}, out, err, false), 0) << out.str() << err.str();
+    out.str({});
+    ASSERT_EQ(dbtool::run({"info", path.toStdString()}, out, err, false), 0) << err.str();
+    const QString info = QString::fromStdString(out.str());
+    for (const char *tag : {"NAME", "STATEZIP", "NOTISDEL", "EMAIL"})
+        EXPECT_TRUE(info.contains(QLatin1String(tag))) << tag << "\n" << out.str();
+    if (QFileInfo::exists(QStringLiteral("/usr/bin/python3"))) {
+        QProcess python;
+        python.start(QStringLiteral("/usr/bin/python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import sys, dbf\n"
+                                     "t = dbf.Table(sys.argv[1]); t.open()\n"
+                                     "print(len(t), ' '.join(t.field_names))\n"),
+                      path});
+        ASSERT_TRUE(python.waitForFinished(30000));
+        const QString said = QString::fromUtf8(python.readAllStandardOutput()).trimmed();
+        if (python.exitCode() != 0 &&
+            QString::fromUtf8(python.readAllStandardError()).contains(QLatin1String("No module named")))
+            GTEST_SKIP() << "python3-dbf is not installed";
+        EXPECT_EQ(said.toLower(), QStringLiteral("0 lname fname middle prefix title org street street2 city "
+                                                 "state zip country date phone phone2 fax email codes user1 "
+                                                 "user2 isdel tag memo"));
+    }
+}
+
+TEST_F(MainWindow, FirstFileTakesItsWidthsFromTheFieldLengthSettings)
+{
+    quietStart();
+    {
+        TIniFile ini(settings());
+        ini.writeInteger(QStringLiteral("NewFileFieldLengths"), QStringLiteral("FieldZIP"), 5);
+        ini.writeInteger(QStringLiteral("NewFileFieldLengths"), QStringLiteral("FieldLNAME"), 3);
+        ini.writeInteger(QStringLiteral("NewFileFieldLengths"), QStringLiteral("FieldCITY"), 25);
+    }
+    // An existing folder spelt in other letters is used, not doubled.
+    QDir().mkpath(folder() + QStringLiteral("data"));
+    start();
+    ASSERT_TRUE(window->TableCVW->isOpen());
+    EXPECT_EQ(window->TableCVW->path(), folder() + QStringLiteral("data/add0001.DBF"));
+    EXPECT_EQ(window->TableCVW->fieldWidth(QStringLiteral("ZIP")), 5);
+    EXPECT_EQ(window->TableCVW->fieldWidth(QStringLiteral("LNAME")), 30);
+    EXPECT_EQ(window->TableCVW->fieldWidth(QStringLiteral("CITY")), 25);
+    EXPECT_EQ(window->fieldBox(QStringLiteral("ZIP"))->maxLength(), 5);
+}
+
+TEST_F(MainWindow, RecentEntryNamingADeletedFileGivesBothMessagesTheEmptyStateAndStaysFirst)
+{
+    quietStart();
+    const QString gone = data() + QStringLiteral("/GONE.DBF");
+    const QString other = copyFixture("ADD0001");
+    {
+        TIniFile ini(settings());
+        TRecentFiles::save(ini, {gone, other});
+    }
+    start();
+    ASSERT_EQ(boxes.size(), 2) << boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(boxes.at(0), QStringLiteral("File ") + gone + QStringLiteral(" not found"));
+    EXPECT_EQ(boxes.at(1), unableToOpen(gone));
+    EXPECT_EQ(captions.at(0), QStringLiteral("Information"));
+    EXPECT_FALSE(window->TableCVW->isOpen());
+    EXPECT_TRUE(showsEmptyState());
+    EXPECT_EQ(window->EmptyPanel->text(), QStringLiteral("Please Open or Create a Corvantis Address file"));
+    EXPECT_FALSE(window->SortStatus->isVisible());
+    EXPECT_FALSE(window->FilterStatus->isVisible());
+    EXPECT_FALSE(window->NextButton->isVisible());
+    EXPECT_TRUE(window->currentFile().isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Corvantis - ") + gone);
+    EXPECT_EQ(window->recentFiles(), (QStringList{gone, other}));
+    EXPECT_EQ(TRecentFiles::load(TIniFile(settings())), (QStringList{gone, other}));
+    // Navigation does nothing and does not beep without a file.
+    window->NextButtonClick();
+    EXPECT_EQ(window->beepCount(), 0);
+    // Nor is the first file created behind the user's back.
+    EXPECT_FALSE(QFileInfo::exists(data() + QStringLiteral("/add0001.DBF")));
+}
+
+TEST_F(MainWindow, RecentListKeepsFourNewestFirstWithoutDuplicates)
+{
+    quietStart();
+    QStringList paths;
+    for (int i = 1; i <= 5; ++i) {
+        const QString path = data() + QStringLiteral("/FILE%1.DBF").arg(i);
+        QFile::copy(copyFixture("EMPTY"), path);
+        QFile::copy(data() + QStringLiteral("/EMPTY.FPT"), data() + QStringLiteral("/FILE%1.FPT").arg(i));
+        QFile::copy(data() + QStringLiteral("/EMPTY.CDX"), data() + QStringLiteral("/FILE%1.CDX").arg(i));
+        paths.append(path);
+    }
+    start();
+    for (const QString &path : paths)
+        window->OpenCVWDBF(path);
+    ASSERT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+    const QStringList newest = {paths[4], paths[3], paths[2], paths[1]};
+    EXPECT_EQ(window->recentFiles(), newest);
+    ASSERT_EQ(window->mruActions().size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(window->mruActions().at(i)->text(), newest.at(i));
+
+    // Choosing the second entry opens it and moves it to the top.
+    window->mruActions().at(1)->trigger();
+    const QStringList moved = {paths[3], paths[4], paths[2], paths[1]};
+    EXPECT_EQ(window->currentFile(), paths[3]);
+    EXPECT_EQ(window->recentFiles(), moved);
+    EXPECT_EQ(TRecentFiles::load(TIniFile(settings())), moved);
+    ASSERT_EQ(window->mruActions().size(), 4);
+    EXPECT_EQ(window->mruActions().at(0)->text(), paths[3]);
+    // The recent items follow the last separator of the File menu, nothing else after them.
+    const QList<QAction *> items = window->FileMenu->actions();
+    EXPECT_EQ(items.mid(items.indexOf(window->mruSeparator) + 1), window->mruActions());
+
+    // An entry whose file vanished leaves the previous file open again.
+    QFile::remove(paths[2]);
+    boxes.clear();
+    window->mruActions().at(2)->trigger();
+    EXPECT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(window->TableCVW->isOpen());
+    EXPECT_EQ(window->currentFile(), paths[3]);
+}
+
+TEST_F(MainWindow, SortOrdersShowTheFixtureRecordsInTheOtherEnginesOrder)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->isOpen());
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+
+    struct SortCase {
+        const char *caption;
+        const char *tag;
+    };
+    const SortCase sorts[] = {
+        {"&Last Name", "LNAME"}, {"&First Name", "FNAME"}, {"&Title", "TITLE"},  {"&Organization", "ORG"},
+        {"&Street", "STREET"},   {"&City", "CITY"},        {"&State", "STATE"},  {"&Zip", "ZIP"},
+        {"&Country", "COUNTRY"}, {"&Phone", "PHONE"},      {"&E-mail", "EMAIL"}, {"&Fax", "FAX"},
+        {"&Date", "DATE"},       {"&Codes", "CODES"},
+    };
+    const QList<QAction *> menu = window->mnuOrder->actions();
+    ASSERT_EQ(menu.size(), int(std::size(sorts)));
+    int beeps = window->beepCount();
+    for (int i = 0; i < int(std::size(sorts)); ++i) {
+        const SortCase &c = sorts[i];
+        SCOPED_TRACE(c.caption);
+        EXPECT_EQ(menu.at(i)->text(), QLatin1String(c.caption));
+        menu.at(i)->trigger();
+        EXPECT_EQ(window->orderTag(), QLatin1String(c.tag));
+        EXPECT_EQ(window->TableCVW->orderTag(), QLatin1String(c.tag));
+        EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by ") + QLatin1String(c.caption + 1));
+        for (int j = 0; j < menu.size(); ++j)
+            EXPECT_EQ(menu.at(j)->isChecked(), i == j);
+
+        window->FirstButtonClick();
+        QList<quint32> shown{window->TableCVW->recno()};
+        for (int guard = 0; guard < 400; ++guard) {
+            window->NextButtonClick();
+            if (window->beepCount() != beeps)
+                break;
+            shown.append(window->TableCVW->recno());
+        }
+        // Next at the last record beeps and stays.
+        EXPECT_EQ(window->beepCount(), beeps + 1);
+        beeps = window->beepCount();
+        EXPECT_EQ(shown, fixture::shownOrder(QStringLiteral("ADD0001"), QLatin1String(c.tag)));
+        // The form shows the record the table is on.
+        const QList<QJsonObject> records = fixture::records(QStringLiteral("ADD0001"));
+        const QJsonObject &last = records.at(int(shown.last()) - 1);
+        EXPECT_EQ(box("LNAME"), last.value(QStringLiteral("LNAME")).toString());
+        EXPECT_EQ(box("EMAIL"), last.value(QStringLiteral("EMAIL")).toString());
+    }
+
+    // By name, in any case.
+    window->SetOrderTo(QStringLiteral("e-MAIL"));
+    EXPECT_EQ(window->orderTag(), QStringLiteral("EMAIL"));
+    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by E-mail"));
+    EXPECT_TRUE(window->sortAction(QStringLiteral("EMAIL"))->isChecked());
+
+    // Prior at the first record beeps too; the buttons and keys move.
+    window->SetCurrentOrder(QStringLiteral("LNAME"));
+    window->FirstButtonClick();
+    const quint32 first = window->TableCVW->recno();
+    QTest::mouseClick(window->PriorButton, Qt::LeftButton);
+    EXPECT_EQ(window->beepCount(), beeps + 1);
+    EXPECT_EQ(window->TableCVW->recno(), first);
+    QTest::mouseClick(window->NextButton, Qt::LeftButton);
+    EXPECT_NE(window->TableCVW->recno(), first);
+    QTest::mouseClick(window->LastButton, Qt::LeftButton);
+    EXPECT_EQ(window->TableCVW->recno(),
+              fixture::shownOrder(QStringLiteral("ADD0001"), QStringLiteral("LNAME")).last());
+    QTest::mouseClick(window->FirstButton, Qt::LeftButton);
+    EXPECT_EQ(window->TableCVW->recno(), first);
+}
+
+TEST_F(MainWindow, RecordFormShowsDatesTagsAndTheFileWidths)
+{
+    quietStart();
+    {
+        TIniFile ini(settings());
+        ini.writeString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"), QStringLiteral("T5703FX"));
+    }
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->goTo(1));
+    EXPECT_EQ(box("LNAME"), QStringLiteral("Smith"));
+    EXPECT_EQ(box("PREFIX"), QStringLiteral("Mr."));
+    EXPECT_EQ(window->DateEdit->text(), QDate(1997, 4, 28).toString(TDateText::shortDatePattern()));
+    EXPECT_FALSE(window->DateEdit->text().isEmpty());
+    EXPECT_EQ(window->MemoEdit->toPlainText(), QStringLiteral("First line\nSecond line\nThird line"));
+    EXPECT_FALSE(window->TaggedCheck->isChecked());
+    ASSERT_TRUE(window->TableCVW->goTo(250)); // DATE "1997"
+    EXPECT_EQ(window->DateEdit->text(), QString());
+    ASSERT_TRUE(window->TableCVW->goTo(150));
+    EXPECT_EQ(box("CITY"), QStringLiteral("Montréal"));
+
+    // A last name 25 wide: the box takes at most 25 characters.
+    window->OpenCVWDBF(copyFixture("LNAME25"));
+    ASSERT_TRUE(window->TableCVW->isOpen());
+    EXPECT_EQ(window->fieldBox(QStringLiteral("LNAME"))->maxLength(), 25);
+    EXPECT_EQ(window->fieldBox(QStringLiteral("FNAME"))->maxLength(), 30);
+    ASSERT_TRUE(window->TableCVW->goTo(42));
+    EXPECT_EQ(box("LNAME"), QStringLiteral("Wolfeschlegelsteinhausenb"));
+}
+
+TEST_F(MainWindow, MissingIndexAsksToRebuildAndYesBuildsAllTags)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->TableCVW->close();
+    QFile::remove(data() + QStringLiteral("/ADD0001.CDX"));
+    answers = {QMessageBox::Yes};
+    QString title;
+    QStringList texts;
+    whenShown<TCVReindex>([&](TCVReindex *reindex) {
+        title = reindex->windowTitle();
+        QObject::connect(reindex->Gauge, &QProgressBar::valueChanged, [&, reindex] {
+            if (texts.isEmpty() || texts.last() != reindex->StatusLabel->text())
+                texts.append(reindex->StatusLabel->text());
+        });
+        QTest::mouseClick(reindex->ReindexButton, Qt::LeftButton);
+    });
+    window->OpenCVWDBF(path);
+    ASSERT_EQ(boxes.size(), 1) << boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(captions.at(0), QStringLiteral("Warning"));
+    EXPECT_EQ(boxes.at(0), QStringLiteral("The index file for ") + path +
+                               QStringLiteral("\r\nis missing or invalid. Rebuild now?"));
+    EXPECT_EQ(title, QStringLiteral("Rebuild indexes for ADD0001.DBF"));
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Cleaning out old deleted records"),
+                                  QStringLiteral("Rebuilding indexes")}));
+    ASSERT_TRUE(window->TableCVW->isOpen());
+    EXPECT_TRUE(window->isTagValid());
+    EXPECT_EQ(window->TableCVW->engine().tagCount(), 26);
+    EXPECT_TRUE(QFileInfo::exists(data() + QStringLiteral("/ADD0001.CDX")));
+    // The rebuild packed the 21 marked records away; the 4 with ISDEL but no mark stay, hidden.
+    EXPECT_EQ(window->TableCVW->engine().recordCount(), 279u);
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by Last Name"));
+    EXPECT_EQ(window->currentFile(), path);
+}
+
+TEST_F(MainWindow, MissingIndexAnsweredNoLeavesNoFileOpenButRemembersIt)
+{
+    quietStart();
+    const QString path = copyFixture("NOCDX");
+    start();
+    answers = {QMessageBox::No};
+    window->OpenCVWDBF(path);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.at(0).endsWith(QLatin1String("Rebuild now?")));
+    EXPECT_FALSE(window->TableCVW->isOpen());
+    EXPECT_TRUE(showsEmptyState());
+    EXPECT_FALSE(QFileInfo::exists(data() + QStringLiteral("/NOCDX.CDX")));
+    // The file itself opened, so it heads the recent list.
+    EXPECT_EQ(window->recentFiles().first(), path);
+
+    // Cancel in the rebuild window also leaves no file open.
+    boxes.clear();
+    answers = {QMessageBox::Yes};
+    whenShown<TCVReindex>(
+        [](TCVReindex *reindex) { QTest::mouseClick(reindex->CancelButton, Qt::LeftButton); });
+    window->OpenCVWDBF(path);
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_FALSE(window->TableCVW->isOpen());
+    EXPECT_TRUE(showsEmptyState());
+}
+
+TEST_F(MainWindow, FileLackingAFieldDoesNotOpen)
+{
+    quietStart();
+    start();
+    const QString path = copyFixture("NOFAX");
+    window->OpenCVWDBF(path);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.at(0), unableToOpen(path));
+    EXPECT_FALSE(window->TableCVW->isOpen());
+    EXPECT_TRUE(showsEmptyState());
+    EXPECT_TRUE(window->currentFile().isEmpty());
+    EXPECT_FALSE(window->recentFiles().contains(path));
+}
+
+TEST_F(MainWindow, RebuildFromTheMenuKeepsSoftDeletedRecordsHiddenAndTheOrder)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    window->SetOrderTo(QStringLiteral("Zip"));
+    whenShown<TCVReindex>(
+        [](TCVReindex *reindex) { QTest::mouseClick(reindex->ReindexButton, Qt::LeftButton); });
+    window->mnuRebuildIndexes->trigger();
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(window->TableCVW->engine().recordCount(), 279u);
+    EXPECT_EQ(window->TableCVW->visibleCount(), 275);
+    EXPECT_EQ(window->orderTag(), QStringLiteral("ZIP"));
+    EXPECT_EQ(window->TableCVW->orderTag(), QStringLiteral("ZIP"));
+    EXPECT_EQ(window->TableCVW->query(), QStringLiteral("!ISDEL"));
+    // Waylon Smithers (ISDEL true, no delete mark) is still in the file, and still hidden.
+    window->TableCVW->setOrderTag(QStringLiteral("LNAME"));
+    EXPECT_FALSE(window->TableCVW->seek(
+        window->TableCVW->nameKey(QStringLiteral("Smithers"), QStringLiteral("Waylon"))));
+    window->TableCVW->setQuery(QString());
+    EXPECT_TRUE(window->TableCVW->seek(
+        window->TableCVW->nameKey(QStringLiteral("Smithers"), QStringLiteral("Waylon"))));
+}
+
+TEST_F(MainWindow, RebuildWithoutAFileSaysSo)
+{
+    quietStart();
+    {
+        TIniFile ini(settings());
+        TRecentFiles::save(ini, {data() + QStringLiteral("/GONE.DBF")});
+    }
+    start();
+    boxes.clear();
+    window->mnuRebuildIndexesClick();
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("You need to have a database file open first")});
+}
+
+struct CloseCase {
+    QMessageBox::StandardButton answer;
+    bool closes;
+    const char *stored; // LNAME of record 1 afterwards
+};
+class MainWindowClosing : public MainWindow, public ::testing::WithParamInterface<CloseCase>
+{
+};
+
+TEST_P(MainWindowClosing, AnEditInProgressIsNotDroppedWithoutAWord)
+{
+    const CloseCase c = GetParam();
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->goTo(1));
+    ASSERT_TRUE(window->TableCVW->setValue(QStringLiteral("LNAME"), QStringLiteral("Changed")).ok);
+    answers = {c.answer};
+    EXPECT_EQ(window->close(), c.closes);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.at(0), QStringLiteral("Save changes?"));
+    EXPECT_EQ(captions.at(0), QStringLiteral("Save"));
+    EXPECT_EQ(window->isVisible(), !c.closes);
+    EXPECT_EQ(window->TableCVW->isEditing(), !c.closes);
+    window.reset();
+    TAddressTable table;
+    ASSERT_TRUE(table.OpenTableFile(path).ok);
+    ASSERT_TRUE(table.goTo(1));
+    EXPECT_EQ(table.value(QStringLiteral("LNAME")), QLatin1String(c.stored));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, MainWindowClosing,
+                         ::testing::Values(CloseCase{QMessageBox::Yes, true, "Changed"},
+                                           CloseCase{QMessageBox::No, true, "Smith"},
+                                           // Cancel keeps the window; the edit is dropped only when
+                                           // the test then destroys the window.
+                                           CloseCase{QMessageBox::Cancel, false, "Smith"}));
+
+TEST_F(MainWindow, ClosingWithoutAnEditAsksNothingAndSavesThePlacement)
+{
+    quietStart();
+    start();
+    window->setGeometry(5, 30, 790, 500);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_FALSE(window->TableCVW->isOpen());
+    const QString section = TWindowPlacement::sectionName(QStringLiteral("TAddressMain"),
+                                                          TWindowPlacer::dotsPerInch(window.get()));
+    window.reset();
+    start();
+    EXPECT_EQ(window->geometry(), QRect(5, 30, 790, 500));
+    EXPECT_TRUE(TIniFile(settings()).hasSection(section));
+}
+
+TEST_F(MainWindow, NewAddressDatabaseProposesANameChecksItAndOpensTheNewFile)
+{
+    quietStart();
+    start();
+    QString proposed;
+    bool refusedDigit = false;
+    whenShown<TNewDatabaseForm>([&](TNewDatabaseForm *form) {
+        proposed = form->name();
+        form->NameEdit->setText(QStringLiteral("2abc"));
+        refusedDigit = !form->OkButton->isEnabled() && form->InvalidLabel->isVisible();
+        form->NameEdit->setText(QStringLiteral("Clients"));
+        QTest::keyClick(form, Qt::Key_PageDown);
+    });
+    window->NewFileMenu->trigger();
+    EXPECT_EQ(proposed, QStringLiteral("ADD0002"));
+    EXPECT_TRUE(refusedDigit);
+    const QString path = data() + QStringLiteral("/Clients.DBF");
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(window->currentFile(), path);
+    EXPECT_TRUE(window->isTagValid());
+    EXPECT_EQ(window->recentFiles().first(), path);
+
+    // A name that exists (in any case) is refused and the window comes back.
+    int shown = 0;
+    std::function<void(TNewDatabaseForm *)> answer = [&](TNewDatabaseForm *form) {
+        ++shown;
+        if (shown == 1) {
+            form->NameEdit->setText(QStringLiteral("CLIENTS"));
+            QTest::mouseClick(form->OkButton, Qt::LeftButton);
+            whenShown<TNewDatabaseForm>(answer);
+        } else {
+            QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+        }
+    };
+    whenShown<TNewDatabaseForm>(answer);
+    window->NewFileMenuClick();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("That file already exists.Please select another name")});
+    EXPECT_EQ(window->currentFile(), path);
+}
+
+TEST_F(MainWindow, OpenAddressDataBaseWantsADbfFile)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    QString chosen = folder() + QStringLiteral("notes.txt");
+    window->setFileChooser([&] { return chosen; });
+    window->OpenFileMenu->trigger();
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Must be a DBF file")});
+    chosen = data() + QStringLiteral("/ADD0001.dbf"); // any case of the extension
+    boxes.clear();
+    window->OpenFileMenuClick();
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(window->TableCVW->isOpen());
+    EXPECT_EQ(window->TableCVW->path(), path);
+    chosen.clear(); // the dialog was cancelled
+    window->OpenFileMenuClick();
+    EXPECT_TRUE(window->TableCVW->isOpen());
+}
+
+TEST_F(MainWindow, HelpAndAboutShowTheirTexts)
+{
+    quietStart();
+    start();
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Help is not available yet")});
+    QString aboutTitle, aboutText;
+    whenShown<QMessageBox>([&](QMessageBox *box) {
+        aboutTitle = box->windowTitle();
+        aboutText = box->text();
+        box->accept();
+    });
+    window->About1->trigger();
+    EXPECT_EQ(aboutTitle, QStringLiteral("About Corvantis"));
+    EXPECT_TRUE(aboutText.contains(QLatin1String("Version 2.8")));
 }
 
 } // namespace
