@@ -1,5 +1,7 @@
 #include "TSystemTables.h"
 
+#include "DbTool.h"
+
 #include "TempDir.h"
 #include "TestFiles.h"
 
@@ -8,6 +10,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -277,6 +280,24 @@ TEST(ShippedTables, OpenWithTheirTagsAndEveryRow)
         t.close();
         // Opening did not touch the shipped index.
         EXPECT_EQ(readBytes(program + QStringLiteral("sysdata/") + name + QStringLiteral(".CDX")), cdx);
+    }
+}
+
+// corvantis-db reads the shipped tables with their tags and finds no fault in them.
+TEST(ShippedTables, CorvantisDbShowsTheirTags)
+{
+    for (const char *table : {"LBLTPL", "CSZ"}) {
+        const std::string path =
+            QString(kBuiltSysdata + QLatin1String(table) + QStringLiteral(".DBF")).toStdString();
+        std::ostringstream out, err;
+        ASSERT_EQ(dbtool::run({"info", path}, out, err, false), dbtool::kOk) << err.str();
+        const std::string expected =
+            std::string(table) == "CSZ" ? "STATE      UPPER(STATE)" : "DESCRIPT   UPPER(DESCRIPT)";
+        EXPECT_NE(out.str().find("Tags: 1"), std::string::npos) << out.str();
+        EXPECT_NE(out.str().find(expected), std::string::npos) << out.str();
+        std::ostringstream checked;
+        EXPECT_EQ(dbtool::run({"check", path}, checked, err, false), dbtool::kOk)
+            << checked.str() << err.str();
     }
 }
 
