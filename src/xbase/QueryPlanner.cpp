@@ -16,6 +16,9 @@ constexpr uint64_t kUnbounded = std::numeric_limits<uint64_t>::max();
 // Entries an .AND. reads from each of its ranges before it grows the budget: a range that
 // stays within it decides the candidates, larger ones are left to the re-test.
 constexpr uint64_t kFirstBudget = 2048;
+// Index entries read in the time one record is read and re-tested (entries come packed in
+// pages read in order; records one by one).
+constexpr uint64_t kEntriesPerRecordRead = 16;
 
 // One piece of a character key joined by "+": `node`, capitalised when `upper`.
 struct Component {
@@ -71,6 +74,7 @@ struct Range {
     uint32_t recnoLo = 0;    // Everything/Nothing via RECNO(): records recnoLo..recnoHi
     uint32_t recnoHi = 0;
     bool byRecno = false;
+    bool logical = false; // the "T" or "F" entries of a logical tag
 };
 
 struct Result {
@@ -189,8 +193,19 @@ private:
             break;
         }
         Range range;
-        if (leafRange(n, range))
-            return read(range, budget);
+        if (leafRange(n, range)) {
+            Result r = read(range, budget);
+            if (r.tooBig && range.logical) {
+                // Every entry of a logical tag is "T" or "F": the other value's entries,
+                // complemented, are the same records, and often far fewer.
+                range.lo = range.hi = range.lo == "T" ? "F" : "T";
+                range.complement = !range.complement;
+                Result other = read(range, budget);
+                other.visited += r.visited;
+                return other;
+            }
+            return r;
+        }
         if (n.kind == NodeKind::Not) {
             Result inner = analyze(n.child(0), budget, true);
             if (inner.tooBig)
@@ -252,7 +267,9 @@ private:
             pending.swap(still);
             if (pending.empty())
                 break;
-            if (haveSet && !needExact) {
+            // The ranges still pending hold more than `step` entries each; when re-testing
+            // the records found so far costs less than reading that many entries, stop.
+            if (haveSet && !needExact && acc.count() * kEntriesPerRecordRead <= step) {
                 note("left " + std::to_string(pending.size()) + " larger condition(s) to the re-test");
                 exact = false;
                 break;
@@ -268,6 +285,13 @@ private:
         }
         if (!haveSet) {
             Result r = everything(exact);
+            r.visited = visited;
+            return r;
+        }
+        if (!exact && !needExact && acc.count() > std::max<uint64_t>(m_count / 2, kFirstBudget)) {
+            // Candidates to re-test in most of the file: a pass over every record costs less.
+            note("the candidates are more than half the file");
+            Result r = everything(false);
             r.visited = visited;
             return r;
         }
@@ -369,6 +393,7 @@ private:
             if (value) {
                 range.tag = static_cast<int>(i);
                 range.lo = range.hi = value;
+                range.logical = true;
                 return true;
             }
         }
