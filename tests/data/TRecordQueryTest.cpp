@@ -1,5 +1,7 @@
 #include "TRecordQuery.h"
 
+#include "TAddressTable.h"
+
 #include "TCp1252.h"
 
 #include "Table.h"
@@ -273,6 +275,25 @@ TEST_F(FixtureTable, CriteriaApplyToAnotherFile)
     EXPECT_GT(there.count, 0);
     EXPECT_TRUE(c.isSet());
     EXPECT_EQ(table.queryText(), "UPPER(LNAME)=\"S\".and. !ISDEL");
+}
+
+// The main window's open address table as the filter's target.
+TEST(RecordQuery, AppliesToTheOpenAddressTable)
+{
+    TempDir dir;
+    for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
+        const QString to = QString::fromStdString(dir.file(std::string("ADD0001") + ext));
+        ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("ADD0001") + QLatin1String(ext), to));
+        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    TAddressTable table;
+    ASSERT_TRUE(table.OpenTableFile(QString::fromStdString(dir.file("ADD0001.DBF"))).ok);
+    TFilterTargetOf<TAddressTable> target(table);
+    TFilterCriteria c;
+    c.setText(C::qLName, QStringLiteral("smith"));
+    EXPECT_EQ(TRecordQuery::apply(c, kTagId, target).count, 12);
+    EXPECT_EQ(table.query(), QStringLiteral("UPPER(LNAME)=\"SMITH\".and. !ISDEL"));
+    EXPECT_EQ(table.visibleCount(), 12);
 }
 
 // A stand-in table whose engine refuses every query but the base one.
