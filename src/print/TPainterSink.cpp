@@ -1,8 +1,10 @@
 #include "TPainterSink.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +133,7 @@ void TPainterSink::setFont(const TFontSpec &font)
     m_fontColour = QColor::fromRgba(font.colour);
     m_fontAngle = font.angle;
     m_painter.setFont(m_font);
+    m_rawFont = QRawFont::fromFont(QFont(m_font, m_painter.device()));
     const QFontMetricsF metrics(m_font, m_painter.device());
     m_ascent = metrics.ascent();
     m_textHeight = metrics.height();
@@ -196,7 +199,9 @@ void TPainterSink::text(bool clipped, const TInchRect &clip, double x, double y,
     useTextPen();
     if (!clipped && m_fontAngle == 0.0 && !m_opaque) {
         // The common case, kept cheap: jobs write thousands of texts a page.
-        m_painter.drawText(QPointF(x * m_dpiX, y * m_dpiY + m_ascent), text);
+        const QPointF origin(x * m_dpiX, y * m_dpiY + m_ascent);
+        if (!drawSimpleText(origin, text))
+            m_painter.drawText(origin, text);
         return;
     }
     m_painter.save();
@@ -211,6 +216,48 @@ void TPainterSink::text(bool clipped, const TInchRect &clip, double x, double y,
     }
     m_painter.drawText(QPointF(0, m_ascent), text);
     m_painter.restore();
+}
+
+bool TPainterSink::drawSimpleText(const QPointF &origin, const QString &text)
+{
+    // Only text that shaping leaves as one glyph per character, each found in the font itself:
+    // printable Latin letters, no marks, no right-to-left script, no ligatures (kerning is off).
+    // Underlines are left to the layout too: its line's length depends on the style.
+    if (!m_rawFont.isValid() || m_font.underline() || text.size() > 256)
+        return false;
+    QChar previous;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u > 0x24F)
+            return false;
+        if (previous == QLatin1Char('f') && (u == 'f' || u == 'i' || u == 'l'))
+            return false;
+        previous = c;
+    }
+    const int count = static_cast<int>(text.size());
+    QVarLengthArray<quint32, 64> glyphs(count);
+    int found = count;
+    if (!m_rawFont.glyphIndexesForChars(text.constData(), count, glyphs.data(), &found) || found != count)
+        return false;
+    for (quint32 g : glyphs)
+        if (g == 0)
+            return false;
+    QVarLengthArray<QPointF, 64> advances(count);
+    if (!m_rawFont.advancesForGlyphIndexes(glyphs.data(), advances.data(), count))
+        return false;
+    QList<quint32> indexes(glyphs.begin(), glyphs.end());
+    QList<QPointF> positions(count);
+    QPointF at;
+    for (int i = 0; i < count; ++i) {
+        positions[i] = at;
+        at += advances[i];
+    }
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    m_painter.drawGlyphRun(origin, run);
+    return true;
 }
 
 void TPainterSink::bitmap(const TInchRect &r, const QImage &image)

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QPen>
+#include <QRawFont>
 
 class QPainter;
 class QPaintDevice;
@@ -43,11 +44,15 @@ private:
     // switches between them only when the kind of drawing changes.
     void useShapePen();
     void useTextPen();
+    // Draws plain one-line text from its glyphs directly, skipping the text layout; false (and
+    // nothing drawn) for text that needs the layout.
+    bool drawSimpleText(const QPointF &origin, const QString &text);
 
     QPainter &m_painter;
     double m_dpiX;
     double m_dpiY;
     QFont m_font;
+    QRawFont m_rawFont;
     QColor m_fontColour;
     QPen m_shapePen;
     bool m_textPenActive = false;
