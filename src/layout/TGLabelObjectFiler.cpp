@@ -63,7 +63,7 @@ void TGLabelObjectFiler::writeList(LayoutStreamWriter &w,
 }
 
 void TGLabelObjectFiler::readList(LayoutStreamReader &r, TGOwner *owner, TGBasePanel &surface, bool paste,
-                                  std::vector<TGGraphicControl *> &added)
+                                  std::vector<TGGraphicControl *> &added, bool keepStoredNames)
 {
     const std::size_t first = added.size();
     r.readListBegin();
@@ -80,7 +80,7 @@ void TGLabelObjectFiler::readList(LayoutStreamReader &r, TGOwner *owner, TGBaseP
         // The stored name always gives way to the first free "Component" + number.
         const QString stored = TCp1252::toString(r.readShortString());
         QString name = stored;
-        for (int i = 0; i <= 1000; ++i) {
+        for (int i = 0; i <= 1000 && !keepStoredNames; ++i) {
             const QString candidate = QStringLiteral("Component") + QString::number(i);
             if (!owner || !owner->hasComponent(candidate)) {
                 name = candidate;
@@ -114,12 +114,12 @@ void TGLabelObjectFiler::readList(LayoutStreamReader &r, TGOwner *owner, TGBaseP
 }
 
 TResult TGLabelObjectFiler::readBytes(const QByteArray &bytes, TGOwner *owner, TGBasePanel &surface,
-                                      bool paste)
+                                      bool paste, bool keepStoredNames)
 {
     std::vector<TGGraphicControl *> added;
     try {
         LayoutStreamReader r(bytes);
-        readList(r, owner, surface, paste, added);
+        readList(r, owner, surface, paste, added, keepStoredNames);
     } catch (const TLayoutError &e) {
         removeAdded(surface, added);
         return TResult::failure(e.message);
@@ -138,7 +138,7 @@ TResult TGLabelObjectFiler::writeFile(const QString &path, const QByteArray &byt
 }
 
 TResult TGLabelObjectFiler::readFileList(const QString &path, TGOwner *owner, TGBasePanel &surface,
-                                         bool paste)
+                                         bool paste) const
 {
     FileBytes file;
     try {
@@ -148,7 +148,7 @@ TResult TGLabelObjectFiler::readFileList(const QString &path, TGOwner *owner, TG
     }
     if (!file.exists)
         return TResult::success();
-    return readBytes(file.bytes, owner, surface, paste);
+    return readBytes(file.bytes, owner, surface, paste, m_keepStoredNames);
 }
 
 TResult TGLabelObjectFiler::SaveSurface(const TGBasePanel &surface, const QString &path)
@@ -221,9 +221,9 @@ TResult TGLabelObjectFiler::LoadReportBands(TGOwner *owner, TGBasePanel &header,
     std::vector<TGGraphicControl *> addedHeader, addedDetail, addedFooter;
     try {
         LayoutStreamReader r(file.bytes);
-        readList(r, owner, header, false, addedHeader);
-        readList(r, owner, detail, false, addedDetail);
-        readList(r, owner, footer, false, addedFooter);
+        readList(r, owner, header, false, addedHeader, m_keepStoredNames);
+        readList(r, owner, detail, false, addedDetail, m_keepStoredNames);
+        readList(r, owner, footer, false, addedFooter, m_keepStoredNames);
         r.readListBegin();
         if (settings)
             settings(r);

@@ -51,12 +51,20 @@ public:
     static void writeObject(LayoutStreamWriter &w, const TGGraphicControl &object);
     static void writeList(LayoutStreamWriter &w, const std::vector<const TGGraphicControl *> &objects);
     // Reads one list into `surface`, adding the new objects to `added`. Raises TLayoutError.
+    // With `keepStoredNames` the objects keep the names the stream holds instead of taking
+    // "Component" + number (tools that rewrite a file unchanged use it).
     static void readList(LayoutStreamReader &r, TGOwner *owner, TGBasePanel &surface, bool paste,
-                         std::vector<TGGraphicControl *> &added);
+                         std::vector<TGGraphicControl *> &added, bool keepStoredNames = false);
     // Reads the single list of `bytes` into the surface (used for clipboard and clone).
-    static TResult readBytes(const QByteArray &bytes, TGOwner *owner, TGBasePanel &surface, bool paste);
+    static TResult readBytes(const QByteArray &bytes, TGOwner *owner, TGBasePanel &surface, bool paste,
+                             bool keepStoredNames = false);
+
+    // Reads keep the stored names (see readList); off by default.
+    void setKeepStoredNames(bool keep) { m_keepStoredNames = keep; }
 
 private:
     static TResult writeFile(const QString &path, const QByteArray &bytes);
-    static TResult readFileList(const QString &path, TGOwner *owner, TGBasePanel &surface, bool paste);
+    TResult readFileList(const QString &path, TGOwner *owner, TGBasePanel &surface, bool paste) const;
+
+    bool m_keepStoredNames = false;
 };

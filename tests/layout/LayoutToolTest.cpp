@@ -1,0 +1,143 @@
+// The corvantis-layout command: dump of each list and object, rewrite to identical bytes, and
+// the reader's message with exit status 1 for a file it cannot read.
+#include "LayoutTool.h"
+#include "LayoutStreamWriter.h"
+#include "LayoutTestSupport.h"
+#include "TGDataPanel.h"
+#include "TGFIMBarCode.h"
+#include "TGImage.h"
+#include "TGLabelObjectFiler.h"
+#include "TGOwner.h"
+#include "TGPLabel.h"
+#include "TReportSettingsList.h"
+#include "TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QStringList &arguments)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = LayoutTool::run(arguments, o, e);
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class LayoutToolTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { TGClassRegistry::clear(); }
+    QString path(const char *name) const { return QString::fromStdString(dir.file(name)); }
+    TempDir dir;
+};
+
+TEST_F(LayoutToolTest, DumpListsEachObjectWithItsEntriesInStreamOrder)
+{
+    TGOwner owner;
+    TGPLabel label(&owner);
+    label.setName(QStringLiteral("Special4"));
+    label.SetBounds(1, 2, 300, 40);
+    label.setCaption(QStringLiteral("Hello"));
+    label.setColorShadow(0x123456);
+    TGImage image(&owner);
+    image.setName(QStringLiteral("Component0"));
+    image.setPicture(TGPicture::fromBitmapFile(QByteArray(58, 'B')));
+    LayoutStreamWriter w;
+    TGLabelObjectFiler::writeList(w, {&label, &image});
+    writeFile(path("BIN00001.L"), w.bytes());
+
+    const ToolRun r = runTool({QStringLiteral("dump"), path("BIN00001.L")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              QStringLiteral("[Objects]\n"
+                             "TGPLabel Special4\n"
+                             "  Left=1\n  Top=2\n  Width=300\n  Height=40\n"
+                             "  Locked=False\n  Unselectable=False\n"
+                             "  colorShadow=$00123456\n  Caption=Hello\n"
+                             "  Font.Color=clBlack\n  Font.Height=-13\n  Font.Name=Arial\n  Font.Style=[]\n"
+                             "  Transparent=True\n  BackColor=clWhite\n"
+                             "TGImage Component0\n"
+                             "  Left=0\n  Top=0\n  Width=105\n  Height=105\n"
+                             "  Locked=False\n  Unselectable=False\n"
+                             "  Picture.Data=TBitmap, 58 bytes\n"));
+}
+
+TEST_F(LayoutToolTest, RewriteGivesTheSameBytesForEachKind)
+{
+    freshRegistry({TGSurfaceKind::Report});
+    TGOwner owner;
+    TGDataPanel header(&owner), detail(&owner), footer(&owner);
+    auto *text = detail.insertObject(std::make_unique<TGPLabel>(&owner));
+    text->setName(QStringLiteral("Special9"));
+    TGLabelObjectFiler filer;
+    ASSERT_TRUE(filer.SaveReportBands(header, detail, footer, path("BIN00002.R"), [](LayoutStreamWriter &w) {
+        TReportSettingsList::defaults(96).write(w);
+    }));
+    TGClassRegistry::clear();
+    for (const char *name : {"BIN00002.R"}) {
+        const QString out = path("out.R");
+        const ToolRun r = runTool({QStringLiteral("rewrite"), path(name), out});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(readFile(out).toHex(), readFile(path(name)).toHex());
+    }
+    const ToolRun d = runTool({QStringLiteral("dump"), path("BIN00002.R")});
+    EXPECT_TRUE(d.out.startsWith(QStringLiteral("[Header]\n[Detail]\nTGPLabel Special9\n")));
+    EXPECT_TRUE(d.out.contains(QStringLiteral("[Settings]\n  8500\n  11000\n")));
+}
+
+TEST_F(LayoutToolTest, UnreadableFilesGiveTheReadersMessageAndStatusOne)
+{
+    TGOwner owner;
+    TGFIMBarCode barcode(&owner);
+    barcode.setName(QStringLiteral("F"));
+    barcode.FIMType = fimTypeB;
+    LayoutStreamWriter w;
+    TGLabelObjectFiler::writeList(w, {&barcode});
+    const QByteArray fim = w.bytes();
+    writeFile(path("BIN00003.L"), fim);
+    ToolRun r = runTool({QStringLiteral("dump"), path("BIN00003.L")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Class TGFIMBarCode not found\n"));
+    // The same object is fine in an envelope layout.
+    writeFile(path("BIN00003.E"), fim);
+    r = runTool({QStringLiteral("rewrite"), path("BIN00003.E"), path("out.E")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(readFile(path("out.E")), fim);
+
+    writeFile(path("BIN00004.R"), bytesOf({0x01, 0x00, 0x01, 0x00, 0x01, 0x00}));
+    r = runTool({QStringLiteral("rewrite"), path("BIN00004.R"), path("out.R")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Stream read error\n"));
+    EXPECT_FALSE(QFile::exists(path("out.R")));
+
+    r = runTool({QStringLiteral("dump")});
+    EXPECT_EQ(r.status, 2);
+    r = runTool({QStringLiteral("dump"), path("missing.L")});
+    EXPECT_EQ(r.status, 1);
+}
+
+} // namespace
