@@ -460,6 +460,24 @@ QString TAddressMain::recordQuery() const
     return QStringLiteral("(") + m_filterExpression + QStringLiteral(") .and. !ISDEL");
 }
 
+bool TAddressMain::setFilterExpression(const QString &expression)
+{
+    const QString previous = m_filterExpression;
+    m_filterExpression = expression;
+    if (TableCVW->isOpen()) {
+        TableCVW->freeze();
+        if (!TableCVW->setQuery(recordQuery())) {
+            m_filterExpression = previous;
+            TableCVW->unfreeze();
+            return false;
+        }
+        TableCVW->first();
+        TableCVW->unfreeze();
+    }
+    SetButtons();
+    return true;
+}
+
 qint64 TAddressMain::applyQuery()
 {
     if (!TableCVW->isOpen())

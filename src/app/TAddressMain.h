@@ -51,6 +51,10 @@ public:
     const TAddingPrefs &prefs() const { return m_prefs; }
     // The record query: "!ISDEL", joined with the filter expression when one is set.
     QString recordQuery() const;
+    // Sets the filter expression (empty: no filter), applies the record query to the open file
+    // and goes to its first record. False when the engine refuses the expression; the filter
+    // is then unchanged.
+    bool setFilterExpression(const QString &expression);
     // How often the window beeped (a move past either end).
     int beepCount() const { return m_beeps; }
 

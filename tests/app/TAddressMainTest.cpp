@@ -9,6 +9,7 @@
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
+#include "TPreferencesForm.h"
 #include "TRecentFiles.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
@@ -149,6 +150,9 @@ TEST_F(MainWindow, FirstStartCreatesTheFirstAddressFileOpensItAndOffersGettingSt
     out.str({});
     ASSERT_EQ(dbtool::run({"info", path.toStdString()}, out, err, false), 0) << err.str();
     const QString info = QString::fromStdString(out.str());
+    EXPECT_TRUE(info.contains(QLatin1String("Records: 0"))) << out.str();
+    EXPECT_TRUE(info.contains(QLatin1String("Fields: 23"))) << out.str();
+    EXPECT_TRUE(info.contains(QLatin1String("Tags: 26"))) << out.str();
     for (const char *tag : {"NAME", "STATEZIP", "NOTISDEL", "EMAIL"})
         EXPECT_TRUE(info.contains(QLatin1String(tag))) << tag << "\n" << out.str();
     if (QFileInfo::exists(QStringLiteral("/usr/bin/python3"))) {
@@ -598,6 +602,62 @@ TEST_F(MainWindow, OpenAddressDataBaseWantsADbfFile)
     chosen.clear(); // the dialog was cancelled
     window->OpenFileMenuClick();
     EXPECT_TRUE(window->TableCVW->isOpen());
+}
+
+TEST_F(MainWindow, StatusLineCountsTheRecordsTheFilterShows)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
+
+    int matches = 0;
+    for (const QJsonObject &r : fixture::records(QStringLiteral("ADD0001"))) {
+        if (!r.value(QStringLiteral("deleted")).toBool() && !r.value(QStringLiteral("ISDEL")).toBool() &&
+            r.value(QStringLiteral("STATE")).toString().startsWith(QLatin1String("CA")))
+            ++matches;
+    }
+    ASSERT_GT(matches, 0);
+    ASSERT_TRUE(window->setFilterExpression(QStringLiteral("STATE = \"CA\"")));
+    EXPECT_EQ(window->recordQuery(), QStringLiteral("(STATE = \"CA\") .and. !ISDEL"));
+    EXPECT_EQ(window->FilterStatus->text(), QString::number(matches) + QStringLiteral(" filter matches"));
+    EXPECT_TRUE(window->ClearFilterButton->isVisible());
+    EXPECT_EQ(window->TableCVW->value(QStringLiteral("STATE")).left(2), QStringLiteral("CA"));
+
+    // A filter is kept when another file opens, and applied to it.
+    window->OpenCVWDBF(copyFixture("LNAME25"));
+    EXPECT_EQ(window->TableCVW->query(), window->recordQuery());
+
+    EXPECT_FALSE(window->setFilterExpression(QStringLiteral("STATE = ")));
+    EXPECT_EQ(window->filterExpression(), QStringLiteral("STATE = \"CA\""));
+    ASSERT_TRUE(window->setFilterExpression(QStringLiteral("LNAME = \"Nobody\"")));
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("0 filter matches"));
+    EXPECT_FALSE(window->NextButton->isVisible());
+    ASSERT_TRUE(window->setFilterExpression(QString()));
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
+    EXPECT_TRUE(window->FilterStatus->text().endsWith(QLatin1String(" records (no filter)")));
+}
+
+TEST_F(MainWindow, PreferencesAreReloadedWhenTheirWindowCloses)
+{
+    quietStart();
+    start();
+    EXPECT_FALSE(window->prefs().PlugDate);
+    whenShown<TPreferencesForm>([](TPreferencesForm *form) {
+        form->box(QStringLiteral("PlugDate"))->setChecked(true);
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    });
+    window->Prefences1->trigger();
+    EXPECT_TRUE(window->prefs().PlugDate);
+    // Another writer's change is seen after the window closes, even by Cancel.
+    TIniFile(settings()).writeBool(QStringLiteral("Adding"), QStringLiteral("CarryZip"), true);
+    whenShown<TPreferencesForm>(
+        [](TPreferencesForm *form) { QTest::mouseClick(form->CancelButton, Qt::LeftButton); });
+    window->PrefencesClick();
+    EXPECT_TRUE(window->prefs().CarryZip);
+    EXPECT_TRUE(window->prefs().PlugDate);
 }
 
 TEST_F(MainWindow, HelpAndAboutShowTheirTexts)
