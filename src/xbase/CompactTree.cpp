@@ -73,6 +73,7 @@ std::string CompactTree::faultPrefix() const
 
 void CompactTree::setKeyType(char type)
 {
+    m_nodeCache.clear(); // leaves decoded with the old pad
     m_typeKnown = true;
     m_spec.keyType = type;
     m_pad = type == 'N' ? '\0' : ' ';
@@ -169,10 +170,49 @@ bool CompactTree::isAtOrAfter(const char *key, uint32_t recno, const Target &t) 
     return false;
 }
 
-Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut)
+Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut,
+                             bool keep)
 {
     if (page == 0 || !m_file.isPage(page))
         return corrupt("a node pointer lies outside the file");
+    if (m_nodeCache.empty())
+        m_nodeCache.resize(kCachedNodes);
+    // Two slots per page number, found by a multiplicative hash so that pages a fixed
+    // stride apart spread out; the older of the two gives way.
+    const size_t set = (((page / kPageSize) * 2654435761u) >> 12) % (kCachedNodes / 2) * 2;
+    const uint64_t generation = m_file.generation();
+    for (size_t k = set; k < set + 2; ++k) {
+        CachedNode &cached = m_nodeCache[k];
+        if (cached.page == page && cached.generation == generation) {
+            cached.used = ++m_nodeUse;
+            leaf = cached.leaf;
+            if (leaf)
+                leafOut = cached.leafNode;
+            else
+                interiorOut = cached.interiorNode;
+            return Status::Ok();
+        }
+    }
+    XBASE_TRY(decodeNode(page, leaf, leafOut, interiorOut));
+    if (!keep)
+        return Status::Ok();
+    CachedNode &a = m_nodeCache[set];
+    CachedNode &b = m_nodeCache[set + 1];
+    const bool aStale = a.generation != generation;
+    CachedNode &cached = aStale || (b.generation == generation && a.used < b.used) ? a : b;
+    cached.page = page;
+    cached.generation = generation;
+    cached.used = ++m_nodeUse;
+    cached.leaf = leaf;
+    if (leaf)
+        cached.leafNode = leafOut;
+    else
+        cached.interiorNode = interiorOut;
+    return Status::Ok();
+}
+
+Status CompactTree::decodeNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut)
+{
     uint8_t buf[kPageSize];
     XBASE_TRY(m_file.readPage(page, buf));
     const uint16_t attributes = nodeAttributes(buf);
@@ -218,7 +258,7 @@ Status CompactTree::descend(const Target &t, std::vector<Step> &path, LeafNode &
             if (s.page == page)
                 return corrupt("a node points back to itself or to a node above it");
         bool isLeaf = false;
-        XBASE_TRY(readNode(page, isLeaf, leaf, interior));
+        XBASE_TRY(readNode(page, isLeaf, leaf, interior, true));
         if (isLeaf) {
             int lo = 0;
             int hi = leaf.count();
@@ -308,7 +348,7 @@ Status CompactTree::edgeLeaf(bool lastSide, std::vector<Step> &path, LeafNode &l
             if (s.page == page)
                 return corrupt("a node points back to itself or to a node above it");
         bool isLeaf = false;
-        XBASE_TRY(readNode(page, isLeaf, leaf, interior));
+        XBASE_TRY(readNode(page, isLeaf, leaf, interior, true));
         if (isLeaf) {
             path.push_back({page, lastSide ? leaf.count() : 0});
             return Status::Ok();
@@ -721,7 +761,7 @@ Status CompactTree::collectPages(std::vector<uint32_t> &pages)
         if (depth > kMaxDepth || !seen.insert(page).second)
             return corrupt("a node is reached twice");
         bool isLeaf = false;
-        XBASE_TRY(readNode(page, isLeaf, leaf, interior));
+        XBASE_TRY(readNode(page, isLeaf, leaf, interior, true));
         pages.push_back(page);
         if (!isLeaf)
             for (uint32_t child : interior.children)

@@ -84,7 +84,11 @@ private:
     std::string faultPrefix() const;
     Status readLeaf(uint32_t page, LeafNode &out);
     Status readInterior(uint32_t page, InteriorNode &out);
-    Status readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut);
+    // `keep`: remember the decoded node for later reads (walks from the root do; walks along
+    // the leaves do not, so a long scan does not crowd out the nodes seeks come back to).
+    Status readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut,
+                    bool keep = false);
+    Status decodeNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut);
     // Walks from the root to the leaf holding the first entry at or after `t`; `index` is its
     // position there (count() when every entry of that leaf is before it).
     Status descend(const Target &t, std::vector<Step> &path, LeafNode &leaf, int &index);
@@ -108,6 +112,20 @@ private:
                    std::vector<uint32_t> &leaves, std::vector<std::vector<uint32_t>> &levels,
                    std::string &lastKey, uint32_t &lastRecno, bool &haveLast, uint64_t &entries,
                    std::vector<std::string> &faults, Ref *maxOut);
+
+    // Recently decoded nodes, valid while the file's generation stays the same: seeks and
+    // steps through the same region skip the decoding.
+    struct CachedNode {
+        uint32_t page = 0;
+        uint64_t generation = 0;
+        uint64_t used = 0;
+        bool leaf = false;
+        LeafNode leafNode;
+        InteriorNode interiorNode;
+    };
+    static constexpr size_t kCachedNodes = 512;
+    std::vector<CachedNode> m_nodeCache; // kCachedNodes slots once used, two per page number
+    uint64_t m_nodeUse = 0;
 
     IndexPageFile &m_file;
     uint32_t m_header;

@@ -287,7 +287,38 @@ Status DbfFile::create(const std::string &path, const std::vector<FieldDescripto
 
 Status DbfFile::readRecord(uint32_t recno, char *out) const
 {
-    return readRecords(recno, 1, out);
+    if (!m_cacheOn)
+        return readRecords(recno, 1, out);
+    const uint32_t slot = recno % kCachedRecords;
+    char *cached = &m_cachedData[static_cast<size_t>(slot) * m_recordLength];
+    if (m_cachedRecno[slot] == recno && recno <= m_recordCount) {
+        std::memcpy(out, cached, m_recordLength);
+        return Status::Ok();
+    }
+    XBASE_TRY(readRecords(recno, 1, out));
+    std::memcpy(cached, out, m_recordLength);
+    m_cachedRecno[slot] = recno;
+    return Status::Ok();
+}
+
+void DbfFile::setRecordCache(bool on)
+{
+    m_cacheOn = on;
+    m_cachedRecno.assign(on ? kCachedRecords : 0, 0);
+    m_cachedData.assign(on ? static_cast<size_t>(kCachedRecords) * m_recordLength : 0, '\0');
+}
+
+void DbfFile::forgetCached(uint32_t first, uint32_t count)
+{
+    if (!m_cacheOn)
+        return;
+    if (count >= kCachedRecords) {
+        std::fill(m_cachedRecno.begin(), m_cachedRecno.end(), 0);
+        return;
+    }
+    for (uint32_t r = first; r - first < count; ++r)
+        if (m_cachedRecno[r % kCachedRecords] == r)
+            m_cachedRecno[r % kCachedRecords] = 0;
 }
 
 Status DbfFile::readRecords(uint32_t first, uint32_t count, char *out) const
@@ -306,6 +337,7 @@ Status DbfFile::writeRecords(uint32_t first, uint32_t count, const char *data)
 {
     if (first == 0 || first > m_recordCount || count > m_recordCount - first + 1)
         return Status::NotFound("Record " + std::to_string(first) + " does not exist");
+    forgetCached(first, count);
     XBASE_TRY(markPending());
     XBASE_TRY(m_file.writeAt(recordOffset(first), data, static_cast<size_t>(count) * m_recordLength));
     if (!m_pending && (isShort() || m_wasPending || m_lastUpdate != today()))
@@ -330,6 +362,7 @@ Status DbfFile::appendRecords(const char *data, uint32_t count)
     m_appendBuffer.resize(bytes + 1);
     std::memcpy(&m_appendBuffer[0], data, bytes);
     m_appendBuffer[bytes] = '\x1A';
+    forgetCached(m_recordCount + 1, count);
     XBASE_TRY(markPending());
     XBASE_TRY(m_file.writeAt(recordOffset(m_recordCount + 1), m_appendBuffer.data(), m_appendBuffer.size()));
     if (m_appendBuffer.size() > (1u << 20))
@@ -346,6 +379,7 @@ Status DbfFile::truncateTo(uint32_t count)
 {
     if (count > m_recordCount)
         return Status::InvalidArgument("Cannot grow a table by truncating it");
+    forgetCached(1, 0xFFFFFFFFu);
     XBASE_TRY(writeHeaderCount(count, true));
     m_pending = m_wasPending = false;
     const char eof = '\x1A';
@@ -386,6 +420,7 @@ Status DbfFile::setProductionIndex(bool present)
 
 Status DbfFile::refresh()
 {
+    forgetCached(1, 0xFFFFFFFFu);
     uint64_t size = 0;
     XBASE_TRY(m_file.size(size));
     unsigned char h[8];

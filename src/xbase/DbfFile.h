@@ -90,6 +90,11 @@ public:
 
     File &file() { return m_file; }
 
+    /// Keeps the last records read one at a time in memory, for a table no other process
+    /// can write (opened exclusively): seeks and goes that return to the same records then
+    /// skip the read. Writes through this object keep it true.
+    void setRecordCache(bool on);
+
 private:
     DbfFile() = default;
     Status parse(uint64_t fileSize);
@@ -101,8 +106,14 @@ private:
         return m_headerLength + static_cast<uint64_t>(recno - 1) * m_recordLength;
     }
 
+    void forgetCached(uint32_t first, uint32_t count);
+
+    static constexpr uint32_t kCachedRecords = 256;
     File m_file;
     Schema m_schema;
+    bool m_cacheOn = false;
+    mutable std::vector<uint32_t> m_cachedRecno; // per slot, 0 = empty
+    mutable std::string m_cachedData;            // kCachedRecords records
     uint8_t m_version = kVersionPlain;
     uint32_t m_recordCount = 0;
     uint32_t m_claimedCount = 0;

@@ -162,6 +162,7 @@ Status IndexPageFile::checkWritable()
 
 Status IndexPageFile::beginUpdate()
 {
+    ++m_generation;
     XBASE_TRY(checkWritable());
     if (m_markerSet || m_markerOn.empty())
         return Status::Ok();
@@ -175,6 +176,7 @@ Status IndexPageFile::beginUpdate()
 
 Status IndexPageFile::writePage(uint32_t offset, const uint8_t *in)
 {
+    ++m_generation;
     XBASE_TRY(beginUpdate());
     if (!isPage(offset))
         return Status::Corruption("Index file " + m_path + " points to a page outside the file");
@@ -196,6 +198,7 @@ Status IndexPageFile::writePage(uint32_t offset, const uint8_t *in)
 
 Status IndexPageFile::allocate(uint32_t pages, uint32_t &offset)
 {
+    ++m_generation;
     XBASE_TRY(beginUpdate());
     if (pages == 1 && !m_released.empty()) {
         offset = m_released.back();
@@ -220,6 +223,7 @@ void IndexPageFile::release(uint32_t offset)
 
 Status IndexPageFile::writePages(uint32_t offset, const uint8_t *data, size_t pageCount)
 {
+    ++m_generation;
     XBASE_TRY(beginUpdate());
     const uint64_t end = static_cast<uint64_t>(offset) + pageCount * kPageSize;
     if (offset % kPageSize != 0 || end > m_size)
@@ -278,6 +282,7 @@ Status IndexPageFile::flush(bool keepMarker)
 
 Status IndexPageFile::refresh()
 {
+    ++m_generation;
     XBASE_TRY(flush());
     m_cache.clear();
     m_dirtyCount = 0;

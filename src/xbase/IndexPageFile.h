@@ -58,6 +58,10 @@ public:
     // file other processes may have changed.
     Status refresh();
 
+    // Changes whenever a page may have changed (a write, a new page, a refresh), so that
+    // readers keeping decoded pages know when to drop them.
+    uint64_t generation() const { return m_generation; }
+
     // After a structural fault has been seen, every further change is refused.
     void markDamaged() { m_damaged = true; }
     bool isDamaged() const { return m_damaged; }
@@ -81,6 +85,7 @@ private:
     bool m_readOnly = false;
     bool m_damaged = false;
     uint64_t m_size = 0;
+    uint64_t m_generation = 1;
     std::unordered_map<uint32_t, CachedPage> m_cache;
     size_t m_dirtyCount = 0;
     std::vector<uint32_t> m_released;

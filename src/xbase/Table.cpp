@@ -230,6 +230,7 @@ Status Table::open(const std::string &path, OpenMode mode, const std::string &al
         XBASE_TRY(dbf->setDeferredHeader(true));
         if (memo)
             memo->setDeferredHeader(true);
+        dbf->setRecordCache(true);
     }
     m_dbf = std::move(dbf);
     m_memo = std::move(memo);

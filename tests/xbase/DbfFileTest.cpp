@@ -83,6 +83,44 @@ TEST(DbfFile, CreatesTheFoxProHeaderAndKeepsCountAndEndMarkTrue)
     EXPECT_EQ(cut[28], 1);
 }
 
+// Records kept in memory for an exclusive opener must follow every write made through the
+// file: overwrites, cuts and appends of the same record numbers.
+TEST(DbfFile, KeptRecordsFollowEveryWrite)
+{
+    TempDir dir;
+    std::unique_ptr<DbfFile> dbf;
+    ASSERT_TRUE(DbfFile::create(dir.file("t.dbf"), smallFields(), dbf).ok());
+    dbf->setRecordCache(true);
+    auto rec = [](char c) { return record(std::string(10, c) + " 12.50T19970428         8"); };
+    std::string all;
+    for (char c : {'a', 'b', 'c'})
+        all += rec(c);
+    ASSERT_TRUE(dbf->appendRecords(all.data(), 3).ok());
+    std::string back(36, '\0');
+    auto readBack = [&](uint32_t recno) {
+        EXPECT_TRUE(dbf->readRecord(recno, &back[0]).ok());
+        return back;
+    };
+    EXPECT_EQ(readBack(2), rec('b'));
+    EXPECT_EQ(readBack(3), rec('c'));
+    ASSERT_TRUE(dbf->writeRecord(2, rec('x').data()).ok());
+    EXPECT_EQ(readBack(2), rec('x'));
+    const std::string two = rec('y') + rec('z');
+    ASSERT_TRUE(dbf->writeRecords(2, 2, two.data()).ok());
+    EXPECT_EQ(readBack(2), rec('y'));
+    EXPECT_EQ(readBack(3), rec('z'));
+    ASSERT_TRUE(dbf->truncateTo(2).ok());
+    EXPECT_EQ(dbf->readRecord(3, &back[0]).code(), StatusCode::NotFound);
+    uint32_t recno = 0;
+    ASSERT_TRUE(dbf->appendRecord(rec('n').data(), recno).ok());
+    EXPECT_EQ(readBack(3), rec('n'));
+    // Another handle's view agrees with the file.
+    std::unique_ptr<DbfFile> other;
+    ASSERT_TRUE(DbfFile::open(dir.file("t.dbf"), true, other).ok());
+    ASSERT_TRUE(other->readRecord(3, &back[0]).ok());
+    EXPECT_EQ(back, rec('n'));
+}
+
 TEST(DbfFile, RewritingAnotherEnginesTableGivesTheSameBytes)
 {
     std::unique_ptr<DbfFile> src;

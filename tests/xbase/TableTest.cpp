@@ -597,6 +597,12 @@ TEST_F(TableTest, SharedOpenersTakeTurnsAndLockRecords)
         EXPECT_EQ(name, "Shared" + std::to_string(i));
         EXPECT_EQ(memo, std::string(70 + static_cast<size_t>(i), static_cast<char>('a' + i)));
     }
+    // b seeks before a's change, so it holds the nodes it read; it must not answer from them.
+    bool found = false;
+    ASSERT_TRUE(b.setOrder("CITY").ok());
+    ASSERT_TRUE(b.seek("LOCKVILLE", found).ok());
+    EXPECT_FALSE(found);
+    ASSERT_TRUE(b.setOrder(0).ok());
     ASSERT_TRUE(a.go(1).ok());
     ASSERT_TRUE(b.go(1).ok());
     ASSERT_TRUE(a.lockRecord().ok());
@@ -610,7 +616,6 @@ TEST_F(TableTest, SharedOpenersTakeTurnsAndLockRecords)
     b.cancelEdit();
     // Both kept the shared index in step.
     ASSERT_TRUE(b.setOrder("CITY").ok());
-    bool found = false;
     ASSERT_TRUE(b.seek("LOCKVILLE", found).ok());
     EXPECT_TRUE(found);
     EXPECT_EQ(b.recno(), 1u);
