@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStackedLayout>
 #include <QStatusBar>
@@ -797,6 +798,33 @@ void TAddressMain::bringToFront()
     show();
     raise();
     activateWindow();
+}
+
+void TAddressMain::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    keepEdgesOnScreen();
+}
+
+void TAddressMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    keepEdgesOnScreen();
+}
+
+void TAddressMain::keepEdgesOnScreen()
+{
+    if (!isVisible() || windowState() != Qt::WindowNoState || !screen())
+        return;
+    const QRect area = screen()->geometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    if (frame.right() > area.right() && to.x() > area.left())
+        to.setX(area.left());
+    if (frame.bottom() > area.bottom() && to.y() > area.top())
+        to.setY(area.top());
+    if (to != frame.topLeft())
+        move(to);
 }
 
 // ---- Closing --------------------------------------------------------------------------

@@ -164,6 +164,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct SortItem {
@@ -182,6 +184,9 @@ private:
     // Asks to save an edit in progress; false when the window is to stay open.
     bool FormCloseQuery();
     void updateFilterStatus();
+    // In normal state, a window reaching past the right (bottom) screen edge has a left (top)
+    // coordinate above 0 set to 0.
+    void keepEdgesOnScreen();
     void beep();
     QString sortName(const SortItem &item) const;
 

@@ -118,6 +118,9 @@ bool TAddressTable::CheckValidIndex() const
 {
     if (!m_table.isOpen())
         return false;
+    // An index left in the middle of an update may not match the records: invalid as well.
+    if (m_table.indexNeedsRebuild())
+        return false;
     for (const QString &name : TAddressSchema::checkedTagNames()) {
         if (m_table.tagOrder(name.toStdString()) == 0)
             return false;

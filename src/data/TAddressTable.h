@@ -45,7 +45,8 @@ public:
     // Fails with "Unable to create index files".
     TResult CreateAddressTags(xbase::ProgressHook *progress = nullptr);
 
-    // True when all 26 tags are present; stops at the first missing one.
+    // True when all 26 tags are present (stops at the first missing one) and the index file
+    // is sound: a damaged index file, or one left in the middle of an update, is invalid.
     bool CheckValidIndex() const;
 
     // The rebuild: the index file is removed, marked records are packed away for good (the

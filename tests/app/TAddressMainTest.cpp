@@ -5,6 +5,7 @@
 #include "TAddressTable.h"
 #include "TCVReindex.h"
 #include "TDateText.h"
+#include "TFieldLengthForm.h"
 #include "TGettingStarted.h"
 #include "TIniFile.h"
 #include "TMessages.h"
@@ -542,6 +543,24 @@ TEST_F(MainWindow, ClosingWithoutAnEditAsksNothingAndSavesThePlacement)
     EXPECT_TRUE(TIniFile(settings()).hasSection(section));
 }
 
+TEST_F(MainWindow, AWindowReachingPastTheRightOrBottomEdgeMovesToTheLeftOrTop)
+{
+    quietStart();
+    start();
+    const QRect area = window->screen()->geometry();
+    const QSize size(qMax(window->minimumSizeHint().width(), area.width() / 2),
+                     qMax(window->minimumSizeHint().height(), area.height() / 2));
+    ASSERT_LT(size.width() + 10, area.width());
+    window->setGeometry(QRect(area.topLeft() + QPoint(5, 10), size));
+    EXPECT_EQ(window->geometry().topLeft(), area.topLeft() + QPoint(5, 10));
+    // Past the right edge: to the left edge, the top stays.
+    window->move(area.left() + area.width() - size.width() + 30, area.top() + 10);
+    EXPECT_EQ(window->frameGeometry().topLeft(), area.topLeft() + QPoint(0, 10));
+    // Past the bottom edge: to the top edge.
+    window->move(area.left() + 5, area.top() + area.height() - size.height() + 30);
+    EXPECT_EQ(window->frameGeometry().topLeft(), area.topLeft() + QPoint(5, 0));
+}
+
 TEST_F(MainWindow, NewAddressDatabaseProposesANameChecksItAndOpensTheNewFile)
 {
     quietStart();
@@ -552,6 +571,12 @@ TEST_F(MainWindow, NewAddressDatabaseProposesANameChecksItAndOpensTheNewFile)
         proposed = form->name();
         form->NameEdit->setText(QStringLiteral("2abc"));
         refusedDigit = !form->OkButton->isEnabled() && form->InvalidLabel->isVisible();
+        // Widths for this one file.
+        whenShown<TFieldLengthForm>([](TFieldLengthForm *lengths) {
+            lengths->box(QStringLiteral("ZIP"))->setText(QStringLiteral("15"));
+            QTest::mouseClick(lengths->OkButton, Qt::LeftButton);
+        });
+        QTest::mouseClick(form->FieldLengthsButton, Qt::LeftButton);
         form->NameEdit->setText(QStringLiteral("Clients"));
         QTest::keyClick(form, Qt::Key_PageDown);
     });
@@ -564,6 +589,9 @@ TEST_F(MainWindow, NewAddressDatabaseProposesANameChecksItAndOpensTheNewFile)
     EXPECT_EQ(window->currentFile(), path);
     EXPECT_TRUE(window->isTagValid());
     EXPECT_EQ(window->recentFiles().first(), path);
+    EXPECT_EQ(window->TableCVW->fieldWidth(QStringLiteral("ZIP")), 15);
+    EXPECT_EQ(window->TableCVW->fieldWidth(QStringLiteral("CITY")), 30);
+    EXPECT_FALSE(TIniFile(settings()).hasSection(QStringLiteral("NewFileFieldLengths")));
 
     // A name that exists (in any case) is refused and the window comes back.
     int shown = 0;

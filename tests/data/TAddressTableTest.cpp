@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -246,6 +247,50 @@ TEST_F(AddressTable, MissingIndexIsFoundAndTheRebuildMakesAllTags)
     EXPECT_TRUE(table.CheckValidIndex());
     EXPECT_EQ(table.engine().tagCount(), TAddressSchema::kTagCount);
     EXPECT_TRUE(QFileInfo::exists(qs(dir.file("NOCDX.CDX"))));
+}
+
+TEST_F(AddressTable, DamagedOrInterruptedIndexIsInvalidAndTheRebuildReplacesIt)
+{
+    // Another program stopped in the middle of an update: the files as they were on disk then.
+    const QString path = copy("ADD0001");
+    {
+        xbase::Table writer;
+        ASSERT_TRUE(writer.open(path.toStdString(), xbase::OpenMode::Exclusive).ok());
+        ASSERT_TRUE(writer.go(1).ok());
+        ASSERT_TRUE(writer.setFieldValue("LNAME", "Smyth").ok());
+        ASSERT_TRUE(writer.post().ok());
+        QDir().mkpath(qs(dir.file("stopped")));
+        for (const char *ext : {".DBF", ".FPT", ".CDX"})
+            QFile::copy(qs(dir.file("ADD0001")) + QLatin1String(ext),
+                        qs(dir.file("stopped/ADD0001")) + QLatin1String(ext));
+    }
+    ASSERT_TRUE(table.OpenTableFile(qs(dir.file("stopped/ADD0001.DBF"))).ok);
+    ASSERT_TRUE(table.engine().indexNeedsRebuild());
+    EXPECT_EQ(table.engine().tagCount(), 26);
+    EXPECT_FALSE(table.CheckValidIndex());
+    {
+        TRebuildGauge gauge([](int) {});
+        ASSERT_TRUE(table.rebuild(gauge).ok);
+    }
+    EXPECT_TRUE(table.CheckValidIndex());
+    EXPECT_FALSE(table.engine().indexNeedsRebuild());
+    table.close();
+
+    // Index bytes that are not an index: the records still open, the tags read as missing, and
+    // the rebuild writes a new index in place of the damaged one.
+    writeBytes(qs(dir.file("ADD0001.CDX")), QByteArray(1024, '\x5a'));
+    ASSERT_TRUE(table.OpenTableFile(path).ok);
+    EXPECT_FALSE(table.CheckValidIndex());
+    EXPECT_TRUE(table.goTo(1));
+    TRebuildGauge gauge([](int) {});
+    ASSERT_TRUE(table.rebuild(gauge).ok);
+    EXPECT_TRUE(table.CheckValidIndex());
+    table.close();
+    ASSERT_TRUE(table.OpenTableFile(path).ok);
+    EXPECT_TRUE(table.CheckValidIndex());
+    std::vector<std::string> faults;
+    ASSERT_TRUE(table.engine().check(faults).ok());
+    EXPECT_TRUE(faults.empty()) << faults.front();
 }
 
 TEST_F(AddressTable, RebuildPacksMarkedRecordsKeepsSoftDeletedOnesAndReportsProgress)
