@@ -171,19 +171,16 @@ bool CompactTree::isAtOrAfter(const char *key, uint32_t recno, const Target &t) 
 }
 
 Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut,
-                             bool keep)
+                             bool keep, bool keepLeaf)
 {
     if (page == 0 || !m_file.isPage(page))
         return corrupt("a node pointer lies outside the file");
     if (m_nodeCache.empty())
         m_nodeCache.resize(kCachedNodes);
-    // Two slots per page number, found by a multiplicative hash so that pages a fixed
-    // stride apart spread out; the older of the two gives way.
-    const size_t set = (((page / kPageSize) * 2654435761u) >> 12) % (kCachedNodes / 2) * 2;
-    const uint64_t generation = m_file.generation();
+    const size_t set = cacheSet(page);
     for (size_t k = set; k < set + 2; ++k) {
         CachedNode &cached = m_nodeCache[k];
-        if (cached.page == page && cached.generation == generation) {
+        if (cached.page == page && cached.stamp != 0 && cached.stamp >= m_file.pageStamp(page)) {
             cached.used = ++m_nodeUse;
             leaf = cached.leaf;
             if (leaf)
@@ -194,14 +191,13 @@ Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, Inter
         }
     }
     XBASE_TRY(decodeNode(page, leaf, leafOut, interiorOut));
-    if (!keep)
+    if (!keep || (leaf && !keepLeaf))
         return Status::Ok();
     CachedNode &a = m_nodeCache[set];
     CachedNode &b = m_nodeCache[set + 1];
-    const bool aStale = a.generation != generation;
-    CachedNode &cached = aStale || (b.generation == generation && a.used < b.used) ? a : b;
+    CachedNode &cached = a.used <= b.used ? a : b;
     cached.page = page;
-    cached.generation = generation;
+    cached.stamp = m_file.stamp();
     cached.used = ++m_nodeUse;
     cached.leaf = leaf;
     if (leaf)
@@ -209,6 +205,24 @@ Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, Inter
     else
         cached.interiorNode = interiorOut;
     return Status::Ok();
+}
+
+void CompactTree::rememberLeaf(uint32_t page, const LeafNode &node)
+{
+    if (m_nodeCache.empty())
+        m_nodeCache.resize(kCachedNodes);
+    const size_t set = cacheSet(page);
+    CachedNode *slot = nullptr;
+    for (size_t k = set; k < set + 2 && !slot; ++k)
+        if (m_nodeCache[k].page == page)
+            slot = &m_nodeCache[k];
+    if (!slot)
+        slot = m_nodeCache[set].used <= m_nodeCache[set + 1].used ? &m_nodeCache[set] : &m_nodeCache[set + 1];
+    slot->page = page;
+    slot->stamp = m_file.stamp();
+    slot->used = ++m_nodeUse;
+    slot->leaf = true;
+    slot->leafNode = node;
 }
 
 Status CompactTree::decodeNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut)
@@ -246,7 +260,8 @@ Status CompactTree::readInterior(uint32_t page, InteriorNode &out)
     return Status::Ok();
 }
 
-Status CompactTree::descend(const Target &t, std::vector<Step> &path, LeafNode &leaf, int &index)
+Status CompactTree::descend(const Target &t, std::vector<Step> &path, LeafNode &leaf, int &index,
+                            bool keepLeaf)
 {
     path.clear();
     uint32_t page = m_root;
@@ -258,7 +273,7 @@ Status CompactTree::descend(const Target &t, std::vector<Step> &path, LeafNode &
             if (s.page == page)
                 return corrupt("a node points back to itself or to a node above it");
         bool isLeaf = false;
-        XBASE_TRY(readNode(page, isLeaf, leaf, interior, true));
+        XBASE_TRY(readNode(page, isLeaf, leaf, interior, true, keepLeaf));
         if (isLeaf) {
             int lo = 0;
             int hi = leaf.count();
@@ -487,6 +502,7 @@ Status CompactTree::storeLeaf(uint32_t page, LeafNode &node, std::vector<Ref> &r
     uint8_t buf[kPageSize];
     if (encodeLeaf(node, L, m_pad, buf)) {
         XBASE_TRY(m_file.writePage(page, buf));
+        rememberLeaf(page, node); // the next change nearby starts from it
         if (node.count() > 0) {
             const int i = node.count() - 1;
             refs.push_back({std::string(node.key(i, L), static_cast<size_t>(L)), node.recnos.back(), page});
@@ -662,7 +678,7 @@ Status CompactTree::insert(std::string_view key, uint32_t recno)
     std::vector<Step> path;
     LeafNode leaf;
     int index = 0;
-    XBASE_TRY(descend(Target{Mode::AtOrAfter, key, recno}, path, leaf, index));
+    XBASE_TRY(descend(Target{Mode::AtOrAfter, key, recno}, path, leaf, index, false));
     const size_t L = static_cast<size_t>(keyLength());
     if (index < leaf.count() && leaf.recnos[static_cast<size_t>(index)] == recno &&
         std::memcmp(leaf.key(index, keyLength()), key.data(), L) == 0)
@@ -730,7 +746,7 @@ Status CompactTree::remove(std::string_view key, uint32_t recno)
     std::vector<Step> path;
     LeafNode leaf;
     int index = 0;
-    XBASE_TRY(descend(Target{Mode::AtOrAfter, key, recno}, path, leaf, index));
+    XBASE_TRY(descend(Target{Mode::AtOrAfter, key, recno}, path, leaf, index, false));
     if (index < leaf.count() && leaf.recnos[static_cast<size_t>(index)] == recno &&
         std::memcmp(leaf.key(index, keyLength()), key.data(), L) == 0)
         return removeAt(path, leaf, index);
@@ -741,7 +757,7 @@ Status CompactTree::remove(std::string_view key, uint32_t recno)
     XBASE_TRY(findByRecno(recno, actual, found));
     if (!found)
         return Status::NotFound("record " + std::to_string(recno) + " has no entry in tag " + m_spec.name);
-    XBASE_TRY(descend(Target{Mode::AtOrAfter, actual, recno}, path, leaf, index));
+    XBASE_TRY(descend(Target{Mode::AtOrAfter, actual, recno}, path, leaf, index, false));
     if (index < leaf.count() && leaf.recnos[static_cast<size_t>(index)] == recno &&
         std::memcmp(leaf.key(index, keyLength()), actual.data(), L) == 0)
         return removeAt(path, leaf, index);
@@ -761,7 +777,7 @@ Status CompactTree::collectPages(std::vector<uint32_t> &pages)
         if (depth > kMaxDepth || !seen.insert(page).second)
             return corrupt("a node is reached twice");
         bool isLeaf = false;
-        XBASE_TRY(readNode(page, isLeaf, leaf, interior, true));
+        XBASE_TRY(readNode(page, isLeaf, leaf, interior));
         pages.push_back(page);
         if (!isLeaf)
             for (uint32_t child : interior.children)

@@ -87,11 +87,13 @@ private:
     // `keep`: remember the decoded node for later reads (walks from the root do; walks along
     // the leaves do not, so a long scan does not crowd out the nodes seeks come back to).
     Status readNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut,
-                    bool keep = false);
+                    bool keep = false, bool keepLeaf = true);
     Status decodeNode(uint32_t page, bool &leaf, LeafNode &leafOut, InteriorNode &interiorOut);
     // Walks from the root to the leaf holding the first entry at or after `t`; `index` is its
     // position there (count() when every entry of that leaf is before it).
-    Status descend(const Target &t, std::vector<Step> &path, LeafNode &leaf, int &index);
+    // `keepLeaf`: remember the leaf (walks that change it do not).
+    Status descend(const Target &t, std::vector<Step> &path, LeafNode &leaf, int &index,
+                   bool keepLeaf = true);
     // The first entry at or after `t`, following right siblings past exhausted leaves.
     Status seek(const Target &t, IndexEntry &out, bool &found);
     Status edgeLeaf(bool lastSide, std::vector<Step> &path, LeafNode &leaf);
@@ -113,17 +115,24 @@ private:
                    std::string &lastKey, uint32_t &lastRecno, bool &haveLast, uint64_t &entries,
                    std::vector<std::string> &faults, Ref *maxOut);
 
-    // Recently decoded nodes, valid while the file's generation stays the same: seeks and
+    // Recently decoded nodes, valid while their page stays unwritten: seeks and
     // steps through the same region skip the decoding.
     struct CachedNode {
         uint32_t page = 0;
-        uint64_t generation = 0;
+        uint64_t stamp = 0; // the file's stamp when decoded (0: empty)
         uint64_t used = 0;
         bool leaf = false;
         LeafNode leafNode;
         InteriorNode interiorNode;
     };
     static constexpr size_t kCachedNodes = 512;
+    // Two slots per page, found by a multiplicative hash so that pages a fixed stride apart
+    // spread out; the less recently used of the two gives way.
+    static size_t cacheSet(uint32_t page)
+    {
+        return static_cast<size_t>(((page / kPageSize) * 2654435761u) >> 12) % (kCachedNodes / 2) * 2;
+    }
+    void rememberLeaf(uint32_t page, const LeafNode &node);
     std::vector<CachedNode> m_nodeCache; // kCachedNodes slots once used, two per page number
     uint64_t m_nodeUse = 0;
 

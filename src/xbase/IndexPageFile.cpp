@@ -162,7 +162,6 @@ Status IndexPageFile::checkWritable()
 
 Status IndexPageFile::beginUpdate()
 {
-    ++m_generation;
     XBASE_TRY(checkWritable());
     if (m_markerSet || m_markerOn.empty())
         return Status::Ok();
@@ -176,10 +175,10 @@ Status IndexPageFile::beginUpdate()
 
 Status IndexPageFile::writePage(uint32_t offset, const uint8_t *in)
 {
-    ++m_generation;
     XBASE_TRY(beginUpdate());
     if (!isPage(offset))
         return Status::Corruption("Index file " + m_path + " points to a page outside the file");
+    m_written[offset] = ++m_stamp;
     auto it = m_cache.find(offset);
     if (it == m_cache.end()) {
         if (m_cache.size() >= kCachePages) {
@@ -198,7 +197,6 @@ Status IndexPageFile::writePage(uint32_t offset, const uint8_t *in)
 
 Status IndexPageFile::allocate(uint32_t pages, uint32_t &offset)
 {
-    ++m_generation;
     XBASE_TRY(beginUpdate());
     if (pages == 1 && !m_released.empty()) {
         offset = m_released.back();
@@ -223,11 +221,12 @@ void IndexPageFile::release(uint32_t offset)
 
 Status IndexPageFile::writePages(uint32_t offset, const uint8_t *data, size_t pageCount)
 {
-    ++m_generation;
     XBASE_TRY(beginUpdate());
     const uint64_t end = static_cast<uint64_t>(offset) + pageCount * kPageSize;
     if (offset % kPageSize != 0 || end > m_size)
         return Status::InvalidArgument("Index pages written outside the file");
+    m_allWritten = ++m_stamp;
+    m_written.clear();
     for (size_t i = 0; i < pageCount; ++i) {
         auto it = m_cache.find(offset + static_cast<uint32_t>(i * kPageSize));
         if (it != m_cache.end()) {
@@ -282,8 +281,9 @@ Status IndexPageFile::flush(bool keepMarker)
 
 Status IndexPageFile::refresh()
 {
-    ++m_generation;
     XBASE_TRY(flush());
+    m_allWritten = ++m_stamp;
+    m_written.clear();
     m_cache.clear();
     m_dirtyCount = 0;
     m_released.clear();

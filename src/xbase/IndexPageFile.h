@@ -58,9 +58,15 @@ public:
     // file other processes may have changed.
     Status refresh();
 
-    // Changes whenever a page may have changed (a write, a new page, a refresh), so that
-    // readers keeping decoded pages know when to drop them.
-    uint64_t generation() const { return m_generation; }
+    // Stamps for readers that keep decoded pages: a page kept at stamp() is still as it was
+    // while pageStamp(offset) is not later (a write of that page, a bulk write or a refresh
+    // moves it on).
+    uint64_t stamp() const { return m_stamp; }
+    uint64_t pageStamp(uint32_t offset) const
+    {
+        const auto it = m_written.find(offset);
+        return it != m_written.end() && it->second > m_allWritten ? it->second : m_allWritten;
+    }
 
     // After a structural fault has been seen, every further change is refused.
     void markDamaged() { m_damaged = true; }
@@ -85,7 +91,9 @@ private:
     bool m_readOnly = false;
     bool m_damaged = false;
     uint64_t m_size = 0;
-    uint64_t m_generation = 1;
+    uint64_t m_stamp = 1;
+    uint64_t m_allWritten = 1;                        // stamp of the last bulk write or refresh
+    std::unordered_map<uint32_t, uint64_t> m_written; // stamp of each page's last write since
     std::unordered_map<uint32_t, CachedPage> m_cache;
     size_t m_dirtyCount = 0;
     std::vector<uint32_t> m_released;
