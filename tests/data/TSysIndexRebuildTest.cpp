@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 const QString kFixtureSysdata = QStringLiteral(CORVANTIS_SHARED_DIR "/fixtures/xbase/sysdata/");
@@ -33,11 +35,18 @@ protected:
     void SetUp() override
     {
         QDir().mkpath(program() + QStringLiteral("sysdata"));
-        for (const QString &from : {kFixtureSysdata, kBuiltSysdata}) {
-            for (const QString &name : QDir(from).entryList(
-                     {QStringLiteral("*.DBF"), QStringLiteral("*.CDX"), QStringLiteral("*.FPT")},
-                     QDir::Files)) {
-                QFile::copy(from + name, sysFile(name));
+        // The four tables another engine made, and the two the build made (only those: the
+        // build folder's sysdata/ may hold tables a run of the program created).
+        const QStringList fixtures = QDir(kFixtureSysdata).entryList(QDir::Files);
+        const QStringList shipped = {QStringLiteral("LBLTPL.DBF"), QStringLiteral("LBLTPL.CDX"),
+                                     QStringLiteral("CSZ.DBF"), QStringLiteral("CSZ.CDX")};
+        for (const auto &[from, names] :
+             {std::pair(kFixtureSysdata, fixtures), std::pair(kBuiltSysdata, shipped)}) {
+            for (const QString &name : names) {
+                if (!name.endsWith(QStringLiteral(".DBF")) && !name.endsWith(QStringLiteral(".CDX")) &&
+                    !name.endsWith(QStringLiteral(".FPT")))
+                    continue;
+                ASSERT_TRUE(QFile::copy(from + name, sysFile(name))) << name.toStdString();
                 QFile::setPermissions(sysFile(name), QFile::ReadOwner | QFile::WriteOwner);
             }
         }

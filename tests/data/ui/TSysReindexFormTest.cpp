@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,13 +20,20 @@ QString programWithTables(const TempDir &dir)
     const QString program = QString::fromStdString(dir.path()) + QLatin1Char('/');
     const QString sys = program + QStringLiteral("sysdata/");
     QDir().mkpath(sys);
-    for (const QString &from : {QStringLiteral(CORVANTIS_SHARED_DIR "/fixtures/xbase/sysdata/"),
-                                QStringLiteral(CORVANTIS_BINARY_DIR "/sysdata/")}) {
-        for (const QString &name : QDir(from).entryList(
-                 {QStringLiteral("*.DBF"), QStringLiteral("*.CDX"), QStringLiteral("*.FPT")}, QDir::Files)) {
-            QFile::copy(from + name, sys + name);
-            QFile::setPermissions(sys + name, QFile::ReadOwner | QFile::WriteOwner);
-        }
+    // The four tables another engine made, and the two the build made (only those: the build
+    // folder's sysdata/ may hold tables a run of the program created).
+    const QString fixtures = QStringLiteral(CORVANTIS_SHARED_DIR "/fixtures/xbase/sysdata/");
+    const QString built = QStringLiteral(CORVANTIS_BINARY_DIR "/sysdata/");
+    QStringList files;
+    for (const QString &name : QDir(fixtures).entryList(
+             {QStringLiteral("*.DBF"), QStringLiteral("*.CDX"), QStringLiteral("*.FPT")}, QDir::Files))
+        files << fixtures + name;
+    for (const char *name : {"LBLTPL.DBF", "LBLTPL.CDX", "CSZ.DBF", "CSZ.CDX"})
+        files << built + QLatin1String(name);
+    for (const QString &file : files) {
+        const QString to = sys + QFileInfo(file).fileName();
+        QFile::copy(file, to);
+        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
     }
     return program;
 }
