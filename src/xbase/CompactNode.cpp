@@ -267,14 +267,16 @@ bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const c
     uint8_t *entry = page + kLeafHeader;
     for (int i = 0; i < count; ++i, entry += bytes) {
         const char *key = keys + static_cast<size_t>(i) * L;
-        int dup = 0;
-        int trail = 0;
-        const size_t stored =
-            static_cast<size_t>(storedKeyBytes(i > 0 ? key - L : nullptr, key, keyLength, pad, dup, trail));
+        const int trail = trailingPadBytes(key, keyLength, pad);
+        const int dup = i > 0 ? commonPrefixBytes(key - L, key, keyLength - trail) : 0;
+        const size_t stored = static_cast<size_t>(keyLength - dup - trail);
         if (keyPos < entriesEnd + stored)
             return false;
         keyPos -= stored;
-        std::memcpy(page + keyPos, key + dup, stored);
+        if (stored == 1)
+            page[keyPos] = static_cast<uint8_t>(key[dup]);
+        else if (stored > 0)
+            std::memcpy(page + keyPos, key + dup, stored);
         const uint64_t v = static_cast<uint64_t>(recnos[i]) | (static_cast<uint64_t>(dup) << recBits) |
                            (static_cast<uint64_t>(trail) << (recBits + fieldBits));
         for (int b = 0; b < bytes; ++b)
