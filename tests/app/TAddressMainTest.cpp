@@ -436,7 +436,7 @@ TEST_F(MainWindow, MissingIndexAnsweredNoLeavesNoFileOpenButRemembersIt)
     EXPECT_TRUE(showsEmptyState());
 }
 
-TEST_F(MainWindow, FileLackingAFieldDoesNotOpen)
+TEST_F(MainWindow, FilesLackingAFieldOrInUseDoNotOpen)
 {
     quietStart();
     start();
@@ -448,6 +448,21 @@ TEST_F(MainWindow, FileLackingAFieldDoesNotOpen)
     EXPECT_TRUE(showsEmptyState());
     EXPECT_TRUE(window->currentFile().isEmpty());
     EXPECT_FALSE(window->recentFiles().contains(path));
+
+    // Another opener holds the file exclusively.
+    const QString busy = copyFixture("ADD0001");
+    xbase::Table other;
+    ASSERT_TRUE(other.open(busy.toStdString(), xbase::OpenMode::Exclusive).ok());
+    boxes.clear();
+    window->OpenCVWDBF(busy);
+    EXPECT_EQ(boxes, QStringList{unableToOpen(busy)});
+    EXPECT_FALSE(window->TableCVW->isOpen());
+    EXPECT_TRUE(showsEmptyState());
+    other.close();
+    boxes.clear();
+    window->OpenCVWDBF(busy);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(window->TableCVW->isOpen());
 }
 
 TEST_F(MainWindow, RebuildFromTheMenuKeepsSoftDeletedRecordsHiddenAndTheOrder)
