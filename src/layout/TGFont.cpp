@@ -73,9 +73,12 @@ bool TGFont::readProperty(const QByteArray &inner, LayoutStreamReader &r, double
         m_height = height;
     } else if (inner == "Size") {
         setSize(r.readInteger());
-    } else if (inner == "Name")
-        m_name = r.readString();
-    else if (inner == "Pitch")
+    } else if (inner == "Name") {
+        // An empty typeface is never written, so reading one keeps the current typeface.
+        const QString name = r.readString();
+        if (!name.isEmpty())
+            m_name = name;
+    } else if (inner == "Pitch")
         m_pitch = static_cast<TFontPitch>(r.readEnum(TFontPitchNames, TFontPitchCount));
     else if (inner == "Style") {
         int style = 0;

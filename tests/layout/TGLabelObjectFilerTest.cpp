@@ -208,6 +208,13 @@ TEST_F(FilerTest, EmptyCaptionWritesNoCaptionEntryAndReadsBackEmpty)
     EXPECT_TRUE(static_cast<TGPLabel *>(surface.objects()[0])->Caption().isEmpty());
 }
 
+TEST_F(FilerTest, AnEmptyTypefaceKeepsTheFontsOwnSoRewritingIsStable)
+{
+    const QByteArray bytes = bytesOf({0x01, "TPF0", 8, "TGPLabel", 0, 9, "Font.Name", 0x06, 0, 0, 0, 0});
+    ASSERT_TRUE(TGLabelObjectFiler::readBytes(bytes, &owner, surface, false));
+    EXPECT_EQ(static_cast<TGPLabel *>(surface.objects()[0])->Font().name(), QStringLiteral("Arial"));
+}
+
 TEST_F(FilerTest, SavingASurfaceClearsDataFieldCaptions)
 {
     auto *field = static_cast<TGPDLabel *>(surface.insertObject(std::make_unique<TGPDLabel>(&owner)));
