@@ -546,12 +546,14 @@ TEST_F(MainWindow, ClosingWithoutAnEditAsksNothingAndSavesThePlacement)
 {
     quietStart();
     start();
+    // The first activation saved the centred placement at once.
+    const QString section = TWindowPlacement::sectionName(QStringLiteral("TAddressMain"),
+                                                          TWindowPlacer::dotsPerInch(window.get()));
+    EXPECT_TRUE(TIniFile(settings()).hasSection(section));
     window->setGeometry(5, 30, 790, 500);
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_FALSE(window->TableCVW->isOpen());
-    const QString section = TWindowPlacement::sectionName(QStringLiteral("TAddressMain"),
-                                                          TWindowPlacer::dotsPerInch(window.get()));
     window.reset();
     start();
     EXPECT_EQ(window->geometry(), QRect(5, 30, 790, 500));
