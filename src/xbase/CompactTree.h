@@ -125,7 +125,7 @@ private:
         LeafNode leafNode;
         InteriorNode interiorNode;
     };
-    static constexpr size_t kCachedNodes = 512;
+    static constexpr size_t kCachedNodes = 256;
     // Two slots per page, found by a multiplicative hash so that pages a fixed stride apart
     // spread out; the less recently used of the two gives way.
     static size_t cacheSet(uint32_t page)
