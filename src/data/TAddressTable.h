@@ -1,7 +1,9 @@
 // The one open address file of the run: the engine table with the address fields read as
 // QString, the calculated fields, the current record, order and query. The main window owns the
 // one instance (its TableCVW) and hands it to every window it opens; those windows work on it
-// and give it back. Also the address-file operations: create, open, check and rebuild.
+// and give it back. One object stands for the table, its data source, the engine component and
+// the engine environment (TableCVW, DataSourceCVW, Engine1, EngineEnv1). Also the address-file
+// operations: create, open, check and rebuild.
 //
 // Every change of the current record (moves, open, close, post) is announced by
 // recordChanged() unless the display is frozen; unfreezing announces it once.
