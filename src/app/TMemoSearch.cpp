@@ -1,0 +1,28 @@
+#include "TMemoSearch.h"
+
+#include "TAddressTable.h"
+
+bool TMemoSearch::matches(const QString &memo, const QString &text)
+{
+    return QStringView(memo)
+        .left(kMemoChars)
+        .contains(QStringView(text).left(kTextChars), Qt::CaseInsensitive);
+}
+
+bool TMemoSearch::run(TAddressTable &table, const QString &text, bool fromNext,
+                      const std::function<bool()> &cancelled)
+{
+    if (!table.hasRecord() || table.isEditing())
+        return false;
+    const quint32 remembered = table.recno();
+    bool onRecord = fromNext ? table.next() : table.first();
+    while (onRecord) {
+        if (cancelled && cancelled())
+            break;
+        if (matches(table.memo(), text))
+            return true;
+        onRecord = table.next();
+    }
+    table.goTo(remembered);
+    return false;
+}
