@@ -66,6 +66,7 @@ void TGLabelObjectFiler::readList(LayoutStreamReader &r, TGOwner *owner, TGBaseP
                                   std::vector<TGGraphicControl *> &added, bool keepStoredNames)
 {
     const std::size_t first = added.size();
+    int firstFree = 0;
     r.readListBegin();
     while (!r.endOfList()) {
         const QByteArray className = r.readObjectBegin();
@@ -77,11 +78,12 @@ void TGLabelObjectFiler::readList(LayoutStreamReader &r, TGOwner *owner, TGBaseP
         TGGraphicControl *object = surface.insertObject(std::move(created));
         added.push_back(object);
 
-        // The stored name always gives way to the first free "Component" + number.
+        // The stored name always gives way to the first free "Component" + number. Names
+        // only come into use during a read, so the search goes on where the last one ended.
         const QString stored = TCp1252::toString(r.readShortString());
         QString name = stored;
-        for (int i = 0; i <= 1000 && !keepStoredNames; ++i) {
-            const QString candidate = QStringLiteral("Component") + QString::number(i);
+        for (; firstFree <= 1000 && !keepStoredNames; ++firstFree) {
+            const QString candidate = QStringLiteral("Component") + QString::number(firstFree);
             if (!owner || !owner->hasComponent(candidate)) {
                 name = candidate;
                 break;
