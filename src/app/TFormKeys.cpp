@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 TFormKeys::TFormKeys(TRecordEditCommands &commands, QObject *parent) : QObject(parent), m_commands(commands)
 {
@@ -20,12 +21,16 @@ void TFormKeys::install(const QList<QLineEdit *> &boxes, QPlainTextEdit *memo, Q
             continue;
         m_boxes.append(b);
         b->installEventFilter(this);
+        // A change the keys did not announce (a paste from the context menu, a drop) starts
+        // the edit too; text the form sets is no user edit and starts nothing.
+        connect(b, &QLineEdit::textEdited, this, [this] { startEditOnChange(); });
     }
     m_memo = memo;
     if (memo) {
         memo->installEventFilter(this);
         // Double-clicks reach the memo's viewport, not the memo.
         memo->viewport()->installEventFilter(this);
+        connect(memo->document(), &QTextDocument::undoCommandAdded, this, [this] { startEditOnChange(); });
     }
     m_window = window;
     if (window)
@@ -49,6 +54,12 @@ void TFormKeys::setInsertMode(bool on)
 QString TFormKeys::modeText() const
 {
     return m_insert ? QStringLiteral("INS") : QStringLiteral("OVR");
+}
+
+void TFormKeys::startEditOnChange()
+{
+    if (m_commands.canEdit())
+        m_commands.EditButtonClick();
 }
 
 bool TFormKeys::isBox(QObject *o) const

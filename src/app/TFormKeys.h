@@ -44,6 +44,8 @@ protected:
 
 private:
     bool handleKey(QObject *watched, QKeyEvent *key);
+    // A user's change of a box or the memo while browsing starts the edit ("&Edit" enabled).
+    void startEditOnChange();
     bool isBox(QObject *o) const;
     static bool changesText(QKeyEvent *key);
 

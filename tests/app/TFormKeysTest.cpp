@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QTest>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,16 @@ TEST_F(FormKeys, ADoubleClickOnABoxOrTheMemoStartsAnEdit)
     form.commands->CancelButtonClick();
     form.pages->setCurrentWidget(form.memoPage);
     QTest::mouseDClick(form.memo->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(form.commands->isEditing());
+    form.commands->CancelButtonClick();
+}
+
+TEST_F(FormKeys, AMemoChangedWithoutKeysStartsAnEditButShowingARecordDoesNot)
+{
+    form.file.table.next(); // the form shows the next record's memo
+    EXPECT_FALSE(form.commands->isEditing());
+    QTextCursor cursor = form.memo->textCursor();
+    cursor.insertText(QStringLiteral("pasted "));
     EXPECT_TRUE(form.commands->isEditing());
     form.commands->CancelButtonClick();
 }
