@@ -160,7 +160,11 @@ bool TFormKeys::handleKey(QObject *watched, QKeyEvent *key)
         break;
     }
 
-    if ((inBox || inMemo) && changesText(key)) {
+    // A read-only box (the date box) takes no typing, so typing there starts nothing.
+    const bool readOnly = inBox    ? static_cast<QLineEdit *>(watched)->isReadOnly()
+                          : inMemo ? m_memo->isReadOnly()
+                                   : true;
+    if ((inBox || inMemo) && !readOnly && changesText(key)) {
         if (!editing) {
             if (!m_commands.canEdit())
                 return false;

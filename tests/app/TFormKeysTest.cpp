@@ -161,6 +161,19 @@ TEST_F(FormKeys, TypingStartsAnEditAndOverwritesUntilInsertIsPressed)
     EXPECT_EQ(form.value("ORG"), QStringLiteral("Woxyrst Baptist Church!"));
 }
 
+TEST_F(FormKeys, TypingIntoTheReadOnlyDateBoxStartsNothing)
+{
+    form.keys->install({form.dateBox}, nullptr, nullptr);
+    const QString shown = form.dateBox->text();
+    form.dateBox->setFocus();
+    QTest::keyClicks(form.dateBox, QStringLiteral("12"));
+    EXPECT_FALSE(form.commands->isEditing());
+    EXPECT_EQ(form.dateBox->text(), shown);
+    const quint32 here = recno();
+    press(form.dateBox, Qt::Key_PageDown); // the other keys still apply
+    EXPECT_NE(recno(), here);
+}
+
 TEST_F(FormKeys, ADoubleClickOnABoxOrTheMemoStartsAnEdit)
 {
     QTest::mouseDClick(form.box("CITY"), Qt::LeftButton);

@@ -10,6 +10,7 @@ target_include_directories(app_editing_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/
 
 corvantis_add_test(NAME app_editing_ui_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/TRecordEditCommandsTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TFormKeysTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/TNewRecordFormTest.cpp
     LIBS app_editing_ui test_support_files Qt6::Test
     MAIN widgets
     LABELS app ui)
