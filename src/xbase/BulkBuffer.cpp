@@ -52,8 +52,10 @@ bool BulkBuffer::resize(size_t bytes)
         return true;
     }
 #if defined(__linux__)
-    // Whole huge pages, so the kernel can back the buffer with them.
-    const size_t want = roundUp(bytes, kHugePage);
+    // Large buffers in whole huge pages, so the kernel can back them with those; small ones
+    // in ordinary pages, so a small table's build stays small.
+    const bool huge = bytes >= kHugePage;
+    const size_t want = roundUp(bytes, huge ? kHugePage : 4096);
     void *p = MAP_FAILED;
     if (m_data)
         p = ::mremap(m_data, m_mapped, want, MREMAP_MAYMOVE);
@@ -61,7 +63,8 @@ bool BulkBuffer::resize(size_t bytes)
         p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         return false;
-    ::madvise(p, want, MADV_HUGEPAGE);
+    if (huge)
+        ::madvise(p, want, MADV_HUGEPAGE);
     m_data = static_cast<char *>(p);
     m_mapped = want; // mapped anonymous memory reads as zero
     m_size = bytes;
