@@ -14,13 +14,13 @@ void LayoutStreamReader::need(qsizetype count) const
 quint8 LayoutStreamReader::readByte()
 {
     need(1);
-    return static_cast<quint8>(m_data[m_pos++]);
+    return static_cast<quint8>(m_data.at(m_pos++));
 }
 
 quint8 LayoutStreamReader::peekByte() const
 {
     need(1);
-    return static_cast<quint8>(m_data[m_pos]);
+    return static_cast<quint8>(m_data.at(m_pos));
 }
 
 quint32 LayoutStreamReader::readUInt32()
@@ -28,7 +28,7 @@ quint32 LayoutStreamReader::readUInt32()
     need(4);
     quint32 v = 0;
     for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<quint8>(m_data[m_pos + i]);
+        v = (v << 8) | static_cast<quint8>(m_data.at(m_pos + i));
     m_pos += 4;
     return v;
 }
@@ -36,7 +36,7 @@ quint32 LayoutStreamReader::readUInt32()
 QByteArray LayoutStreamReader::readBytes(qsizetype count)
 {
     need(count);
-    QByteArray out(m_data.data() + m_pos, count);
+    QByteArray out(m_data.constData() + m_pos, count);
     m_pos += count;
     return out;
 }
@@ -187,7 +187,7 @@ double LayoutStreamReader::readExtended()
     need(10);
     TExtendedFloat::Bytes b{};
     for (int i = 0; i < 10; ++i)
-        b[i] = static_cast<std::uint8_t>(m_data[m_pos + i]);
+        b[i] = static_cast<std::uint8_t>(m_data.at(m_pos + i));
     m_pos += 10;
     return TExtendedFloat::toDouble(b);
 }

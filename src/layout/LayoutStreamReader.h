@@ -1,6 +1,7 @@
 // Reads the values of a layout stream from a byte view. Every length is checked against the
 // bytes left before it is used; a short stream raises "Stream read error" and a value of the
-// wrong kind "Invalid property value" (TLayoutError). The caller keeps the bytes alive.
+// wrong kind "Invalid property value" (TLayoutError). The reader keeps a shared copy of the
+// bytes.
 #pragma once
 
 #include "LayoutStreamWriter.h"
@@ -8,7 +9,6 @@
 #include "TLayoutError.h"
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,7 +29,7 @@ public:
     // Lists nest at most this deep in a generic walk; deeper is "Invalid property value".
     static constexpr int kMaxListDepth = 32;
 
-    explicit LayoutStreamReader(QByteArrayView data) : m_data(data) {}
+    explicit LayoutStreamReader(const QByteArray &data) : m_data(data) {}
 
     qsizetype position() const { return m_pos; }
     bool atEnd() const { return m_pos >= m_data.size(); }
@@ -75,6 +75,6 @@ private:
     QByteArray readLongBytes();
     void need(qsizetype count) const;
 
-    QByteArrayView m_data;
+    QByteArray m_data;
     qsizetype m_pos = 0;
 };
