@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 
 namespace xbase {
 
@@ -65,6 +66,18 @@ public:
     {
         m_buffer.release();
         m_size = 0;
+    }
+    /// Takes over `buffer`'s memory (memory already touched costs no page faults) and
+    /// empties the array; surrender() hands the memory back out.
+    void adopt(BulkBuffer &&buffer)
+    {
+        m_buffer = std::move(buffer);
+        m_size = 0;
+    }
+    BulkBuffer surrender()
+    {
+        m_size = 0;
+        return std::move(m_buffer);
     }
     T *data() { return reinterpret_cast<T *>(m_buffer.data()); }
     const T *data() const { return reinterpret_cast<const T *>(m_buffer.data()); }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "BulkBuffer.h"
 
@@ -16,6 +17,20 @@ struct SortWorkspace {
     BulkBuffer spare;
     BulkBuffer keys;   // the sorted keys, flat
     BulkBuffer recnos; // their record numbers (uint32_t)
+    // Memory earlier builders collected their keys in, for the builders after them.
+    std::vector<BulkBuffer> keyBuffers;
+    BulkBuffer takeKeyBuffer()
+    {
+        if (keyBuffers.empty())
+            return BulkBuffer();
+        auto largest = keyBuffers.begin();
+        for (auto it = keyBuffers.begin(); it != keyBuffers.end(); ++it)
+            if (it->size() > largest->size())
+                largest = it;
+        BulkBuffer b = std::move(*largest);
+        keyBuffers.erase(largest);
+        return b;
+    }
 };
 
 // Sorts n entries (the keys flat, keyLength bytes each, and their record numbers) into

@@ -16,6 +16,10 @@ CompactTagBuilder::CompactTagBuilder(uint16_t keyLength, bool unique, Writer wri
 
 void CompactTagBuilder::reserve(size_t entries)
 {
+    if (m_keys.size() == 0 && m_recnos.size() == 0) {
+        m_keys.adopt(m_workspace->takeKeyBuffer());
+        m_recnos.adopt(m_workspace->takeKeyBuffer());
+    }
     if (!m_keys.reserve(entries * m_keyLength) || !m_recnos.reserve(entries))
         m_outOfMemory = true;
 }
@@ -44,8 +48,8 @@ Status CompactTagBuilder::finish(ProgressHook *progress)
     const size_t n = m_recnos.size();
     if (!sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), n, *m_workspace))
         return Status::IoError("Not enough memory to build the index");
-    m_keys.release();
-    m_recnos.release();
+    m_workspace->keyBuffers.push_back(m_keys.surrender());
+    m_workspace->keyBuffers.push_back(m_recnos.surrender());
     if (progress && !progress->report(20))
         return Status::InvalidArgument("Index build cancelled");
     char *keys = m_workspace->keys.data();
@@ -67,7 +71,6 @@ Status CompactTagBuilder::finish(ProgressHook *progress)
     if (progress && !progress->report(30))
         return Status::InvalidArgument("Index build cancelled");
     const Status written = m_writer(keys, recnos, out, progress);
-    m_workspace.reset(); // the next builder may reuse it
     XBASE_TRY(written);
     if (progress)
         progress->report(100);

@@ -1605,12 +1605,16 @@ Status Table::renumberTags(const std::vector<uint32_t> &renumber, const std::str
     std::unique_ptr<CdxFile> cdx;
     Status result = CdxFile::create(fresh, cdx);
     const int n = tagCount();
+    std::unique_ptr<TagBuilder> previous; // lends its memory to the next tag's builder
     for (int i = 0; result.ok() && i < n; ++i) {
         IndexTag *old = m_tags[static_cast<size_t>(i)]->tag;
         std::unique_ptr<TagBuilder> builder;
         result = cdx->addTag(old->spec(), builder);
+        previous.reset();
         if (!result.ok())
             break;
+        if (old->spec().forExpr.empty())
+            builder->reserve(m_dbf->recordCount());
         result = old->scan({}, {}, true, true, [&](std::string_view key, uint32_t r) {
             if (r < renumber.size() && renumber[r] != 0)
                 builder->add(key, renumber[r]);
@@ -1619,7 +1623,9 @@ Status Table::renumberTags(const std::vector<uint32_t> &renumber, const std::str
         ScaledProgress part(progress, 100 * i / n, 100 * (i + 1) / n);
         if (result.ok())
             result = builder->finish(progress ? &part : nullptr);
+        previous = std::move(builder);
     }
+    previous.reset();
     if (result.ok())
         result = cdx->flush();
     cdx.reset();
