@@ -1,9 +1,11 @@
 #include "TAddressMain.h"
 
+#include "TAddressQueryForm.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
 #include "TFieldLengths.h"
 #include "TFileCase.h"
+#include "TFilterFileCommands.h"
 #include "TGettingStarted.h"
 #include "THourglass.h"
 #include "TIniFile.h"
@@ -13,6 +15,7 @@
 #include "TPreferencesForm.h"
 #include "TPrinterCheck.h"
 #include "TRecentFiles.h"
+#include "TSysReindexForm.h"
 #include "TWindowPlacer.h"
 
 #include <QAction>
@@ -157,6 +160,7 @@ void TAddressMain::buildForm()
         grid->addWidget(label, row, column);
         grid->addWidget(edit, row, column + 1);
         m_boxes.insert(field, edit);
+        m_boxLabels.insert(field, label);
     };
 
     auto *names = new QGridLayout;
@@ -297,9 +301,25 @@ void TAddressMain::buildMenus()
     }
     m_sortItems.first().action->setChecked(true);
 
+    mnuFilter = menuBar()->addMenu(QStringLiteral("Fil&ter"));
+    mnuSetFilter =
+        mnuFilter->addAction(QStringLiteral("Set &Filter"), this, &TAddressMain::mnuSetFilterClick);
+    mnuSetFilter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuClearFilter =
+        mnuFilter->addAction(QStringLiteral("&Clear Filter"), this, &TAddressMain::mnuClearFilterClick);
+    mnuSaveFilter =
+        mnuFilter->addAction(QStringLiteral("&Save Filter"), this, &TAddressMain::mnuSaveFilterClick);
+    mnuRestoreFilter =
+        mnuFilter->addAction(QStringLiteral("&Restore Filter"), this, &TAddressMain::mnuRestoreFilterClick);
+    connect(FilterButton, &QPushButton::clicked, this, &TAddressMain::mnuSetFilterClick);
+    connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
+
     mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
     mnuRebuildIndexes = mnuUtilities->addAction(QStringLiteral("&Rebuild Indexes for this file"), this,
                                                 &TAddressMain::mnuRebuildIndexesClick);
+    RebuildSystemFileindexesmnu =
+        mnuUtilities->addAction(QStringLiteral("Rebuild S&ystem File indexes"), this,
+                                &TAddressMain::RebuildSystemFileindexesmnuClick);
     Prefences1 = mnuUtilities->addAction(QStringLiteral("Pre&ferences"), this, &TAddressMain::PrefencesClick);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -456,34 +476,44 @@ void TAddressMain::OnOpenCVWFile()
 
 QString TAddressMain::recordQuery() const
 {
-    if (m_filterExpression.isEmpty())
-        return QStringLiteral("!ISDEL");
-    return QStringLiteral("(") + m_filterExpression + QStringLiteral(") .and. !ISDEL");
+    return TRecordQuery::queryFor(m_filterExpression);
 }
 
-bool TAddressMain::setFilterExpression(const QString &expression)
+TFilterOutcome TAddressMain::setCriteria(const TFilterCriteria &criteria)
 {
-    const QString previous = m_filterExpression;
-    m_filterExpression = expression;
+    m_criteria = criteria;
+    TFilterOutcome outcome;
+    TableCVW->freeze();
     if (TableCVW->isOpen()) {
-        TableCVW->freeze();
-        if (!TableCVW->setQuery(recordQuery())) {
-            m_filterExpression = previous;
-            TableCVW->unfreeze();
-            return false;
-        }
+        outcome = applyFilterCriteria(m_criteria);
         TableCVW->first();
-        TableCVW->unfreeze();
+    } else {
+        m_filterExpression = m_criteria.BuildQueryString(TableCVW->globalTagId());
     }
+    TableCVW->unfreeze();
     SetButtons();
-    return true;
+    if (!outcome.message.isEmpty())
+        TMessages::information(this, outcome.message);
+    return outcome;
+}
+
+TFilterOutcome TAddressMain::applyFilterCriteria(TFilterCriteria &criteria)
+{
+    THourglass hourglass;
+    TFilterTargetOf<TAddressTable> target(*TableCVW);
+    const TFilterOutcome outcome = TRecordQuery::apply(criteria, TableCVW->globalTagId(), target);
+    // A dropped filter leaves the criteria cleared, so the expression is empty again.
+    m_filterExpression = criteria.BuildQueryString(TableCVW->globalTagId());
+    return outcome;
 }
 
 qint64 TAddressMain::applyQuery()
 {
     if (!TableCVW->isOpen())
         return 0;
-    TableCVW->setQuery(recordQuery());
+    const TFilterOutcome outcome = applyFilterCriteria(m_criteria);
+    if (!outcome.message.isEmpty())
+        TMessages::information(this, outcome.message);
     return TableCVW->visibleCount();
 }
 
@@ -679,13 +709,78 @@ void TAddressMain::updateFilterStatus()
     }
     SortStatus->show();
     FilterStatus->show();
-    const qint64 n = TableCVW->visibleCount();
-    if (!m_filterExpression.isEmpty())
-        FilterStatus->setText(QString::number(n) + QStringLiteral(" filter matches"));
-    else if (n > 0)
-        FilterStatus->setText(QString::number(n) + QStringLiteral(" records (no filter)"));
-    else
-        FilterStatus->setText(QStringLiteral("No records"));
+    FilterStatus->setText(TRecordQuery::statusText(!m_filterExpression.isEmpty(), TableCVW->visibleCount()));
+}
+
+QStringList TAddressMain::criterionLabels() const
+{
+    QStringList labels;
+    for (int i = 0; i < TFilterCriteria::kCount; ++i) {
+        // City tests "CITY+STATE": its label is the City box's.
+        const QString field = TFilterCriteria::fieldExpression(i).section(QLatin1Char('+'), 0, 0);
+        if (field == QLatin1String("DATE")) {
+            labels.append(DateLabel->text());
+            continue;
+        }
+        const QLabel *label = m_boxLabels.value(field, nullptr);
+        labels.append(label ? label->text() : QString());
+    }
+    return labels;
+}
+
+// ---- Filter ---------------------------------------------------------------------------
+
+void TAddressMain::mnuSetFilterClick()
+{
+    if (!TableCVW->isOpen())
+        return;
+    if (TableCVW->isEditing()) {
+        beep();
+        return;
+    }
+    const TFilterCriteria before = m_criteria;
+    TFilterCriteria edited = m_criteria;
+    // "Test" applies the window's criteria at once and shows the first record they select.
+    const auto tester = [this](TFilterCriteria &criteria) {
+        TableCVW->freeze();
+        const TFilterOutcome outcome = applyFilterCriteria(criteria);
+        TableCVW->first();
+        TableCVW->unfreeze();
+        return outcome;
+    };
+    const bool accepted = TAddressQueryForm::edit(edited, tester, criterionLabels(), this);
+    setCriteria(accepted ? edited : before);
+}
+
+void TAddressMain::mnuClearFilterClick()
+{
+    if (!TableCVW->isOpen() || TableCVW->isEditing())
+        return;
+    TFilterCriteria cleared = m_criteria;
+    cleared.ClearQueryVars();
+    setCriteria(cleared);
+}
+
+void TAddressMain::mnuSaveFilterClick()
+{
+    if (m_filterExpression.isEmpty())
+        return;
+    TFilterFileCommands::SaveFilter(this, m_criteria, programFolder(), m_filterFileChooser);
+}
+
+void TAddressMain::mnuRestoreFilterClick()
+{
+    if (TableCVW->isEditing())
+        return;
+    TFilterCriteria restored = m_criteria;
+    if (TFilterFileCommands::RestoreFilter(this, restored, programFolder(), m_filterFileChooser))
+        setCriteria(restored);
+}
+
+void TAddressMain::RebuildSystemFileindexesmnuClick()
+{
+    TSysReindexForm form(programFolder(), this);
+    form.exec();
 }
 
 void TAddressMain::SetButtons()
@@ -694,6 +789,7 @@ void TAddressMain::SetButtons()
     const bool editing = TableCVW->isEditing();
     const bool ready = open && !editing && TableCVW->hasRecord();
     const bool filterSet = !m_filterExpression.isEmpty();
+    const bool browsing = open && !editing;
 
     SaveButton->setVisible(editing);
     CancelButton->setVisible(editing);
@@ -716,9 +812,15 @@ void TAddressMain::SetButtons()
         a->setEnabled(ready);
     mnuRebuildIndexes->setEnabled(open);
     // The windows behind these buttons come later; they stay disabled until then.
-    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton,
-                           SearchButton, FilterButton})
+    for (QPushButton *b :
+         {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton, SearchButton})
         b->setEnabled(false);
+    // While editing, "Filter" beeps instead of opening its window.
+    FilterButton->setEnabled(open);
+    mnuSetFilter->setEnabled(open);
+    mnuRestoreFilter->setEnabled(browsing);
+    mnuClearFilter->setEnabled(filterSet && browsing);
+    mnuSaveFilter->setEnabled(filterSet && browsing);
     ClearFilterButton->setVisible(filterSet);
     ClearFilterButton->setEnabled(filterSet && !editing);
     updateFilterStatus();
@@ -780,7 +882,7 @@ void TAddressMain::AboutClick()
     box.setObjectName(QStringLiteral("AboutBox"));
     box.setWindowTitle(QStringLiteral("About Corvantis"));
     box.setIconPixmap(windowIcon().pixmap(48, 48));
-    box.setText(QStringLiteral("<b>Corvantis</b><br>Version 2.8<br>32-bit version for Windows 95"));
+    box.setText(QStringLiteral("<b>Corvantis</b><br>Version 2.8<br>64-bit version for Linux"));
     box.setStandardButtons(QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "TAddingPrefs.h"
+#include "TFilterCriteria.h"
+#include "TRecordQuery.h"
 
 #include <QHash>
 #include <QList>
@@ -46,15 +48,17 @@ public:
     const QString &currentFile() const { return m_currentFile; }
     const QStringList &recentFiles() const { return m_recent; }
     const QString &orderTag() const { return m_orderTag; }
+    // The filter criteria, kept for the whole run (opening another file applies them to it).
+    const TFilterCriteria &criteria() const { return m_criteria; }
+    // The filter expression in force: empty while no filter is set.
     const QString &filterExpression() const { return m_filterExpression; }
     bool isTagValid() const { return m_tagValid; }
     const TAddingPrefs &prefs() const { return m_prefs; }
     // The record query: "!ISDEL", joined with the filter expression when one is set.
     QString recordQuery() const;
-    // Sets the filter expression (empty: no filter), applies the record query to the open file
-    // and goes to its first record. False when the engine refuses the expression; the filter
-    // is then unchanged.
-    bool setFilterExpression(const QString &expression);
+    // Sets the criteria, applies them to the open file (showing the outcome's message) and goes
+    // to its first record. Returns the outcome: a filter that shows nothing is dropped.
+    TFilterOutcome setCriteria(const TFilterCriteria &criteria);
     // How often the window beeped (a move past either end).
     int beepCount() const { return m_beeps; }
 
@@ -81,8 +85,22 @@ public:
     void ShowGettingStarted();
     void AboutClick();
     void HelpClick();
-    // Applies the record query to the open table; returns the visible count.
+    // Applies the filter criteria to the open table (a filter that is too long or shows nothing
+    // is dropped; a message of the outcome is shown); returns the visible count.
     qint64 applyQuery();
+    // The filter commands: the filter window, and clearing, saving and restoring the criteria.
+    void mnuSetFilterClick();
+    void mnuClearFilterClick();
+    void mnuSaveFilterClick();
+    void mnuRestoreFilterClick();
+    // Rebuilds the indexes of the system tables.
+    void RebuildSystemFileindexesmnuClick();
+    // Replaces the file dialogs of "&Save Filter" and "&Restore Filter" (tests); empty brings the
+    // real ones back.
+    void setFilterFileChooser(std::function<QString(QWidget *, const QString &)> chooser)
+    {
+        m_filterFileChooser = std::move(chooser);
+    }
     // Shows or hides and enables the buttons and menus for the current state.
     void SetButtons();
     // Fills the form from the current record.
@@ -146,7 +164,13 @@ public:
     QMenu *mnuOrder = nullptr;
     QMenu *mnuUtilities = nullptr;
     QAction *mnuRebuildIndexes = nullptr;
+    QAction *RebuildSystemFileindexesmnu = nullptr;
     QAction *Prefences1 = nullptr;
+    QMenu *mnuFilter = nullptr;
+    QAction *mnuSetFilter = nullptr;
+    QAction *mnuClearFilter = nullptr;
+    QAction *mnuSaveFilter = nullptr;
+    QAction *mnuRestoreFilter = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *Contents1 = nullptr;
     QAction *mnuHelpGettingStarted = nullptr;
@@ -184,6 +208,11 @@ private:
     // Asks to save an edit in progress; false when the window is to stay open.
     bool FormCloseQuery();
     void updateFilterStatus();
+    // Applies `criteria` (cleared when the filter is dropped) and sets the filter expression
+    // from what is left; shows nothing.
+    TFilterOutcome applyFilterCriteria(TFilterCriteria &criteria);
+    // The record form's label texts in filter-criterion order.
+    QStringList criterionLabels() const;
     // In normal state, a window reaching past the right (bottom) screen edge has a left (top)
     // coordinate above 0 set to 0.
     void keepEdgesOnScreen();
@@ -195,16 +224,19 @@ private:
     QString m_currentFile;
     QStringList m_recent;
     QString m_orderTag;
+    TFilterCriteria m_criteria;
     QString m_filterExpression;
     TAddingPrefs m_prefs;
     bool m_tagValid = false;
     bool m_live = true;
     int m_beeps = 0;
     std::function<QString()> m_fileChooser;
+    std::function<QString(QWidget *, const QString &)> m_filterFileChooser;
 
     QStackedLayout *m_stack = nullptr;
     QWidget *m_form = nullptr;
     QHash<QString, QLineEdit *> m_boxes;
+    QHash<QString, QLabel *> m_boxLabels;
     QList<SortItem> m_sortItems;
     QList<QAction *> m_mruActions;
 };

@@ -2,6 +2,7 @@
 // their messages, the rebuild question and window, the recent-file list, the sort orders over
 // the other engine's fixtures, moves and beeps, new files, and closing during an edit.
 #include "TAddressMain.h"
+#include "TAddressQueryForm.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
 #include "TDateText.h"
@@ -12,6 +13,7 @@
 #include "TNewDatabaseForm.h"
 #include "TPreferencesForm.h"
 #include "TRecentFiles.h"
+#include "TSysReindexForm.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
 
@@ -654,6 +656,25 @@ TEST_F(MainWindow, OpenAddressDataBaseWantsADbfFile)
     EXPECT_TRUE(window->TableCVW->isOpen());
 }
 
+// Records of fixture `name` that are not deleted and whose `field` starts with `prefix`.
+int fixtureMatches(const char *name, const char *field, const char *prefix)
+{
+    int matches = 0;
+    for (const QJsonObject &r : fixture::records(QLatin1String(name))) {
+        if (!r.value(QStringLiteral("deleted")).toBool() && !r.value(QStringLiteral("ISDEL")).toBool() &&
+            r.value(QLatin1String(field)).toString().toUpper().startsWith(QLatin1String(prefix)))
+            ++matches;
+    }
+    return matches;
+}
+
+TFilterCriteria stateIs(const char *state)
+{
+    TFilterCriteria c;
+    c.setText(TFilterCriteria::qState, QLatin1String(state));
+    return c;
+}
+
 TEST_F(MainWindow, StatusLineCountsTheRecordsTheFilterShows)
 {
     quietStart();
@@ -663,31 +684,128 @@ TEST_F(MainWindow, StatusLineCountsTheRecordsTheFilterShows)
     EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
     EXPECT_FALSE(window->ClearFilterButton->isVisible());
 
-    int matches = 0;
-    for (const QJsonObject &r : fixture::records(QStringLiteral("ADD0001"))) {
-        if (!r.value(QStringLiteral("deleted")).toBool() && !r.value(QStringLiteral("ISDEL")).toBool() &&
-            r.value(QStringLiteral("STATE")).toString().startsWith(QLatin1String("CA")))
-            ++matches;
-    }
+    const int matches = fixtureMatches("ADD0001", "STATE", "CA");
     ASSERT_GT(matches, 0);
-    ASSERT_TRUE(window->setFilterExpression(QStringLiteral("STATE = \"CA\"")));
-    EXPECT_EQ(window->recordQuery(), QStringLiteral("(STATE = \"CA\") .and. !ISDEL"));
+    EXPECT_EQ(window->setCriteria(stateIs("CA")).count, matches);
+    EXPECT_EQ(window->recordQuery(), QStringLiteral("UPPER(STATE)=\"CA\".and. !ISDEL"));
     EXPECT_EQ(window->FilterStatus->text(), QString::number(matches) + QStringLiteral(" filter matches"));
     EXPECT_TRUE(window->ClearFilterButton->isVisible());
     EXPECT_EQ(window->TableCVW->value(QStringLiteral("STATE")).left(2), QStringLiteral("CA"));
 
-    // A filter is kept when another file opens, and applied to it.
+    // The criteria are kept when another file opens, and applied to it.
     window->OpenCVWDBF(copyFixture("LNAME25"));
+    EXPECT_EQ(window->criteria(), stateIs("CA"));
     EXPECT_EQ(window->TableCVW->query(), window->recordQuery());
 
-    EXPECT_FALSE(window->setFilterExpression(QStringLiteral("STATE = ")));
-    EXPECT_EQ(window->filterExpression(), QStringLiteral("STATE = \"CA\""));
-    ASSERT_TRUE(window->setFilterExpression(QStringLiteral("LNAME = \"Nobody\"")));
-    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("0 filter matches"));
-    EXPECT_FALSE(window->NextButton->isVisible());
-    ASSERT_TRUE(window->setFilterExpression(QString()));
+    // A filter that shows nothing is dropped without a word.
+    boxes.clear();
+    TFilterCriteria nobody;
+    nobody.setText(TFilterCriteria::qLName, QStringLiteral("Nobody"));
+    EXPECT_EQ(window->setCriteria(nobody).count, 0);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+    EXPECT_EQ(window->TableCVW->query(), QStringLiteral("!ISDEL"));
     EXPECT_FALSE(window->ClearFilterButton->isVisible());
     EXPECT_TRUE(window->FilterStatus->text().endsWith(QLatin1String(" records (no filter)")));
+
+    // One too long for a query is dropped with the message.
+    TFilterCriteria huge;
+    huge.setText(TFilterCriteria::qCodes, QString(250, QLatin1Char('A')));
+    window->setCriteria(huge);
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Sorry - filter is too complex.Please simplify it.")});
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+}
+
+TEST_F(MainWindow, FilterWindowFromTheMenuSetsTheFilterAndClearFilterLiftsIt)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    const int matches = fixtureMatches("ADD0001", "STATE", "CA");
+    QStringList labels;
+    whenShown<TAddressQueryForm>([&labels](TAddressQueryForm *form) {
+        labels = {form->boxLabel(TFilterCriteria::qStreet)->text(),
+                  form->boxLabel(TFilterCriteria::qDate)->text()};
+        form->qState->setText(QStringLiteral("ca"));
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    });
+    window->mnuSetFilter->trigger();
+    // The window's boxes take the record form's labels.
+    EXPECT_EQ(labels, (QStringList{QStringLiteral("Address 1"), QStringLiteral("Date")}));
+    EXPECT_EQ(window->criteria(), stateIs("ca"));
+    EXPECT_EQ(window->TableCVW->visibleCount(), matches);
+    EXPECT_EQ(window->FilterStatus->text(), QString::number(matches) + QStringLiteral(" filter matches"));
+    EXPECT_TRUE(window->mnuSaveFilter->isEnabled());
+
+    // Cancel puts back the criteria the window started with, whatever "Test" applied.
+    whenShown<TAddressQueryForm>([](TAddressQueryForm *form) {
+        form->qState->setText(QStringLiteral("NY"));
+        QTest::mouseClick(form->TestButton, Qt::LeftButton);
+        QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->FilterButton, Qt::LeftButton);
+    EXPECT_EQ(window->criteria(), stateIs("ca"));
+    EXPECT_EQ(window->TableCVW->visibleCount(), matches);
+
+    QTest::mouseClick(window->ClearFilterButton, Qt::LeftButton);
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
+    EXPECT_FALSE(window->mnuClearFilter->isEnabled());
+    EXPECT_FALSE(window->mnuSaveFilter->isEnabled());
+}
+
+TEST_F(MainWindow, SavedFilterIsRestoredAndAppliedAndRestoreWantsAFltFile)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    QString chosen = folder() + QStringLiteral("ca");
+    window->setFilterFileChooser([&chosen](QWidget *, const QString &) { return chosen; });
+    window->setCriteria(stateIs("CA"));
+    window->mnuSaveFilter->trigger();
+    ASSERT_TRUE(QFile::exists(folder() + QStringLiteral("ca.FLT")));
+    window->mnuClearFilter->trigger();
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+
+    // A file of fewer lines: the missing criteria are empty and both flags off.
+    {
+        QFile f(folder() + QStringLiteral("short.FLT"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\r\n\r\n\r\n\r\n\r\n\r\n\r\nSan\r\n");
+    }
+    chosen = folder() + QStringLiteral("short.FLT");
+    window->mnuRestoreFilter->trigger();
+    TFilterCriteria san;
+    san.setText(TFilterCriteria::qCity, QStringLiteral("San"));
+    EXPECT_EQ(window->criteria(), san);
+    EXPECT_EQ(window->TableCVW->visibleCount(), fixtureMatches("ADD0001", "CITY", "SAN"));
+
+    chosen = folder() + QStringLiteral("ca.FLT");
+    window->mnuRestoreFilter->trigger();
+    EXPECT_EQ(window->criteria(), stateIs("CA"));
+    EXPECT_EQ(window->FilterStatus->text(),
+              QString::number(fixtureMatches("ADD0001", "STATE", "CA")) + QStringLiteral(" filter matches"));
+
+    boxes.clear();
+    chosen = folder() + QStringLiteral("CORVAN.ini");
+    window->mnuRestoreFilter->trigger();
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Must be a Filter (.FLT) file")});
+    EXPECT_EQ(window->criteria(), stateIs("CA"));
+}
+
+TEST_F(MainWindow, RebuildSystemFileIndexesOpensItsWindowOverTheProgramFolder)
+{
+    quietStart();
+    start();
+    QString title;
+    whenShown<TSysReindexForm>([&title](TSysReindexForm *form) {
+        title = form->windowTitle();
+        QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    });
+    window->RebuildSystemFileindexesmnu->trigger();
+    EXPECT_EQ(title, QStringLiteral("Rebuild System Indexes"));
+    EXPECT_EQ(window->RebuildSystemFileindexesmnu->text(), QStringLiteral("Rebuild S&ystem File indexes"));
 }
 
 TEST_F(MainWindow, PreferencesAreReloadedWhenTheirWindowCloses)
@@ -725,6 +843,7 @@ TEST_F(MainWindow, HelpAndAboutShowTheirTexts)
     window->About1->trigger();
     EXPECT_EQ(aboutTitle, QStringLiteral("About Corvantis"));
     EXPECT_TRUE(aboutText.contains(QLatin1String("Version 2.8")));
+    EXPECT_TRUE(aboutText.contains(QLatin1String("64-bit version for Linux")));
 }
 
 } // namespace
