@@ -3,6 +3,9 @@
 #include "TAddressQueryForm.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
+#include "TCurrentRecordClipboardForm.h"
+#include "TCurrentRecordPrintForm.h"
+#include "TCurrentRecordValues.h"
 #include "TFieldLengths.h"
 #include "TFileCase.h"
 #include "TFilterFileCommands.h"
@@ -14,6 +17,7 @@
 #include "TNewFileName.h"
 #include "TPreferencesForm.h"
 #include "TPrinterCheck.h"
+#include "TQtPrinterService.h"
 #include "TRecentFiles.h"
 #include "TSysReindexForm.h"
 #include "TWindowPlacer.h"
@@ -286,6 +290,9 @@ void TAddressMain::buildMenus()
     mnuPrev->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left));
     mnuNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
     mnuLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+    mnuRecord->addSeparator();
+    ToClipboard1 =
+        mnuRecord->addAction(QStringLiteral("Copy To &Clipboard"), this, &TAddressMain::ToClipboard1Click);
 
     mnuOrder = menuBar()->addMenu(QStringLiteral("&Sort"));
     for (const SortSpec &s : kSorts) {
@@ -300,6 +307,11 @@ void TAddressMain::buildMenus()
         m_sortItems.append(item);
     }
     m_sortItems.first().action->setChecked(true);
+
+    mnuPrint = menuBar()->addMenu(QStringLiteral("&Print"));
+    CurrentRecordMenu = mnuPrint->addAction(QStringLiteral("Print C&urrent Record"), this,
+                                            &TAddressMain::CurrentRecordMenuClick);
+    CurrentRecordMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
     mnuFilter = menuBar()->addMenu(QStringLiteral("Fil&ter"));
     mnuSetFilter =
@@ -777,6 +789,39 @@ void TAddressMain::mnuRestoreFilterClick()
         setCriteria(restored);
 }
 
+// ---- Current record -------------------------------------------------------------------
+
+TPrinterService &TAddressMain::printerService()
+{
+    if (!m_printerService)
+        m_printerService =
+            std::make_unique<TQtPrinterService>(programFolder() + QStringLiteral("Corvantis.pdf"), this);
+    return *m_printerService;
+}
+
+void TAddressMain::setPrinterService(std::unique_ptr<TPrinterService> service)
+{
+    m_printerService = std::move(service);
+}
+
+void TAddressMain::CurrentRecordMenuClick()
+{
+    if (!TableCVW->hasRecord() || TableCVW->isEditing() || !checkPrinters())
+        return;
+    TIniFile ini(m_settingsPath);
+    TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(*TableCVW), printerService(), ini,
+                               this);
+    window.exec();
+}
+
+void TAddressMain::ToClipboard1Click()
+{
+    if (!TableCVW->hasRecord() || TableCVW->isEditing())
+        return;
+    TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(*TableCVW), this);
+    window.exec();
+}
+
 void TAddressMain::RebuildSystemFileindexesmnuClick()
 {
     TSysReindexForm form(programFolder(), this);
@@ -811,6 +856,9 @@ void TAddressMain::SetButtons()
     for (QAction *a : {mnufirst, mnuPrev, mnuNext, mnuLast})
         a->setEnabled(ready);
     mnuRebuildIndexes->setEnabled(open);
+    mnuPrint->setEnabled(ready);
+    CurrentRecordMenu->setEnabled(ready);
+    ToClipboard1->setEnabled(ready);
     // The windows behind these buttons come later; they stay disabled until then.
     for (QPushButton *b :
          {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton, SearchButton})

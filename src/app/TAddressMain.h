@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -27,6 +28,7 @@ class QStackedLayout;
 class QTabWidget;
 class TAddressTable;
 class TIniFile;
+class TPrinterService;
 
 class TAddressMain : public QMainWindow
 {
@@ -93,6 +95,14 @@ public:
     void mnuClearFilterClick();
     void mnuSaveFilterClick();
     void mnuRestoreFilterClick();
+    // "Print C&urrent Record" after the printer check, and "Copy To &Clipboard"; both need a
+    // shown record.
+    void CurrentRecordMenuClick();
+    void ToClipboard1Click();
+    // The printing service every print job of the run shares: the system's printers unless a
+    // test set another.
+    TPrinterService &printerService();
+    void setPrinterService(std::unique_ptr<TPrinterService> service);
     // Rebuilds the indexes of the system tables.
     void RebuildSystemFileindexesmnuClick();
     // Replaces the file dialogs of "&Save Filter" and "&Restore Filter" (tests); empty brings the
@@ -161,7 +171,10 @@ public:
     QAction *mnuPrev = nullptr;
     QAction *mnuNext = nullptr;
     QAction *mnuLast = nullptr;
+    QAction *ToClipboard1 = nullptr;
     QMenu *mnuOrder = nullptr;
+    QMenu *mnuPrint = nullptr;
+    QAction *CurrentRecordMenu = nullptr;
     QMenu *mnuUtilities = nullptr;
     QAction *mnuRebuildIndexes = nullptr;
     QAction *RebuildSystemFileindexesmnu = nullptr;
@@ -232,6 +245,7 @@ private:
     int m_beeps = 0;
     std::function<QString()> m_fileChooser;
     std::function<QString(QWidget *, const QString &)> m_filterFileChooser;
+    std::unique_ptr<TPrinterService> m_printerService;
 
     QStackedLayout *m_stack = nullptr;
     QWidget *m_form = nullptr;

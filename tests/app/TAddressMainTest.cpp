@@ -5,13 +5,19 @@
 #include "TAddressQueryForm.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
+#include "TCurrentRecordClipboardForm.h"
+#include "TCurrentRecordPrintForm.h"
+#include "TCurrentRecordText.h"
+#include "TCurrentRecordValues.h"
 #include "TDateText.h"
 #include "TFieldLengthForm.h"
 #include "TGettingStarted.h"
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
+#include "TPdfPrinterService.h"
 #include "TPreferencesForm.h"
+#include "TPrintStatusForm.h"
 #include "TRecentFiles.h"
 #include "TSysReindexForm.h"
 #include "TWindowPlacement.h"
@@ -25,6 +31,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -806,6 +813,68 @@ TEST_F(MainWindow, RebuildSystemFileIndexesOpensItsWindowOverTheProgramFolder)
     window->RebuildSystemFileindexesmnu->trigger();
     EXPECT_EQ(title, QStringLiteral("Rebuild System Indexes"));
     EXPECT_EQ(window->RebuildSystemFileindexesmnu->text(), QStringLiteral("Rebuild S&ystem File indexes"));
+}
+
+TEST_F(MainWindow, PrintCurrentRecordFromTheMenuPrintsTheShownRecord)
+{
+    quietStart();
+    start();
+    const QString pdf = folder() + QStringLiteral("record.pdf");
+    window->setPrinterService(std::make_unique<TPdfPrinterService>(pdf));
+    // Without a record shown the item is off.
+    EXPECT_FALSE(window->CurrentRecordMenu->isEnabled());
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    ASSERT_TRUE(window->CurrentRecordMenu->isEnabled());
+    EXPECT_EQ(window->CurrentRecordMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    QString title, finalStatus;
+    whenShown<TPrintCurrentRecord>([&](TPrintCurrentRecord *form) {
+        title = form->windowTitle();
+        whenShown<TPrintStatusForm>([&finalStatus](TPrintStatusForm *status) {
+            auto *poll = new QTimer;
+            QObject::connect(poll, &QTimer::timeout, [poll, status, &finalStatus] {
+                if (!status->hasRun())
+                    return;
+                poll->stop();
+                poll->deleteLater();
+                finalStatus = status->StatusLabel->text();
+                QTest::mouseClick(status->CancelButton, Qt::LeftButton);
+            });
+            poll->start(10);
+        });
+        QTest::mouseClick(form->PrintButton, Qt::LeftButton);
+        QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    });
+    window->CurrentRecordMenu->trigger();
+    EXPECT_EQ(title, QStringLiteral("Print Current Record"));
+    EXPECT_EQ(finalStatus, QStringLiteral("\nReport Print Completed!"));
+    ASSERT_TRUE(QFile::exists(pdf));
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5) == "%PDF-");
+}
+
+TEST_F(MainWindow, CopyToClipboardPutsTheShownRecordOnTheClipboard)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    window->NextButtonClick();
+    const QString last = box("LNAME");
+    ASSERT_FALSE(last.isEmpty());
+    QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
+    whenShown<TCopyToClipBoard>(
+        [](TCopyToClipBoard *form) { QTest::mouseClick(form->OkButton, Qt::LeftButton); });
+    window->ToClipboard1->trigger();
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(text,
+              TCurrentRecordText::GetRecordAsString(TCurrentRecordValues::fromAddressTable(*window->TableCVW),
+                                                    true, true, true, true, true)
+                  .text);
+    EXPECT_TRUE(text.contains(last + QStringLiteral(" \r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(box("STREET"))) << text.toStdString();
+    ASSERT_FALSE(boxes.isEmpty());
+    EXPECT_TRUE(boxes.last().startsWith(QStringLiteral("Record copied to Windows Clipboard")));
 }
 
 TEST_F(MainWindow, PreferencesAreReloadedWhenTheirWindowCloses)
