@@ -6,9 +6,11 @@
 #include "TCurrentRecordClipboardForm.h"
 #include "TCurrentRecordPrintForm.h"
 #include "TCurrentRecordValues.h"
+#include "TEditState.h"
 #include "TFieldLengths.h"
 #include "TFileCase.h"
 #include "TFilterFileCommands.h"
+#include "TFormKeys.h"
 #include "TGettingStarted.h"
 #include "THourglass.h"
 #include "TIniFile.h"
@@ -19,6 +21,7 @@
 #include "TPrinterCheck.h"
 #include "TQtPrinterService.h"
 #include "TRecentFiles.h"
+#include "TRecordEditCommands.h"
 #include "TSysReindexForm.h"
 #include "TWindowPlacer.h"
 
@@ -98,6 +101,7 @@ TAddressMain::TAddressMain(QString settingsPath, QWidget *parent)
     TableCVW = new TAddressTable(this);
     buildForm();
     buildMenus();
+    wireEditing();
     connect(TableCVW, &TAddressTable::recordChanged, this, &TAddressMain::RefreshForm);
     // The designed size, used when no placement is stored.
     resize(800, 600);
@@ -106,7 +110,12 @@ TAddressMain::TAddressMain(QString settingsPath, QWidget *parent)
     PageTabs->setCurrentIndex(0);
 }
 
-TAddressMain::~TAddressMain() = default;
+TAddressMain::~TAddressMain()
+{
+    // The keyboard rules act through the commands: they go first.
+    delete m_keys;
+    m_keys = nullptr;
+}
 
 QString TAddressMain::programFolder() const
 {
@@ -157,8 +166,6 @@ void TAddressMain::buildForm()
         auto *edit = new QLineEdit(parent);
         const QString field = QLatin1String(spec.field);
         edit->setObjectName(field);
-        // Editing the record comes with the editing rules; until then the form only shows.
-        edit->setReadOnly(true);
         auto *label = new QLabel(QLatin1String(spec.caption), parent);
         label->setBuddy(edit);
         grid->addWidget(label, row, column);
@@ -203,7 +210,6 @@ void TAddressMain::buildForm()
     auto *memoLayout = new QVBoxLayout(memoPage);
     MemoEdit = new QPlainTextEdit(memoPage);
     MemoEdit->setObjectName(QStringLiteral("MEMO"));
-    MemoEdit->setReadOnly(true);
     SearchMemoButton = new QPushButton(QStringLiteral("Search &Memo"), memoPage);
     SearchMemoNextButton = new QPushButton(QStringLiteral("Find &Next"), memoPage);
     SearchMemoButton->setEnabled(false);
@@ -291,8 +297,13 @@ void TAddressMain::buildMenus()
     mnuNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
     mnuLast->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
     mnuRecord->addSeparator();
+    mnuAdd = mnuRecord->addAction(QStringLiteral("&Add"));
+    mnuEdit = mnuRecord->addAction(QStringLiteral("&Edit"));
+    mnuDelete = mnuRecord->addAction(QStringLiteral("&Delete"));
+    mnuRecord->addSeparator();
     ToClipboard1 =
         mnuRecord->addAction(QStringLiteral("Copy To &Clipboard"), this, &TAddressMain::ToClipboard1Click);
+    mnuClone = mnuRecord->addAction(QStringLiteral("Create a Duplicate &Record (Clone)"));
 
     mnuOrder = menuBar()->addMenu(QStringLiteral("&Sort"));
     for (const SortSpec &s : kSorts) {
@@ -341,6 +352,57 @@ void TAddressMain::buildMenus()
     About1 = mnuHelp->addAction(QStringLiteral("&About..."), this, &TAddressMain::AboutClick);
 }
 
+void TAddressMain::wireEditing()
+{
+    TRecordFormParts parts;
+    parts.window = this;
+    parts.boxes = m_boxes;
+    parts.dateBox = DateEdit;
+    parts.memo = MemoEdit;
+    parts.pages = PageTabs;
+    parts.addressPage = PageTabs->widget(0);
+    parts.findNextButton = SearchMemoNextButton;
+    TRecordFormHooks hooks;
+    hooks.refreshForm = [this] { RefreshForm(); };
+    hooks.setButtons = [this] { SetButtons(); };
+    // A save or delete that leaves nothing visible: the filter is applied again, which drops
+    // one that shows nothing.
+    hooks.reapplyFilter = [this] {
+        TableCVW->freeze();
+        applyQuery();
+        TableCVW->first();
+        TableCVW->unfreeze();
+    };
+    hooks.beep = [this] { beep(); };
+    m_commands = std::make_unique<TRecordEditCommands>(*TableCVW, parts, hooks);
+
+    TRecordEditCommands *c = m_commands.get();
+    connect(AddButton, &QPushButton::clicked, c, &TRecordEditCommands::AddButtonClick);
+    connect(EditButton, &QPushButton::clicked, c, &TRecordEditCommands::EditButtonClick);
+    connect(SaveButton, &QPushButton::clicked, c, &TRecordEditCommands::SaveButtonClick);
+    connect(CancelButton, &QPushButton::clicked, c, &TRecordEditCommands::CancelButtonClick);
+    connect(DeleteButton, &QPushButton::clicked, c, &TRecordEditCommands::DeleteButtonClick);
+    connect(mnuAdd, &QAction::triggered, c, &TRecordEditCommands::AddButtonClick);
+    connect(mnuEdit, &QAction::triggered, c, &TRecordEditCommands::EditButtonClick);
+    connect(mnuDelete, &QAction::triggered, c, &TRecordEditCommands::DeleteButtonClick);
+    connect(mnuClone, &QAction::triggered, c, &TRecordEditCommands::mnuCloneClick);
+    connect(DateLabel, &QPushButton::clicked, c, &TRecordEditCommands::DateLabelClick);
+    connect(SearchMemoButton, &QPushButton::clicked, c, &TRecordEditCommands::SearchMemoButtonClick);
+    connect(SearchMemoNextButton, &QPushButton::clicked, c, &TRecordEditCommands::SearchMemoNextButtonClick);
+
+    m_keys = new TFormKeys(*c, this);
+    QList<QLineEdit *> boxes;
+    for (const BoxSpec &spec : kNameBoxes)
+        boxes.append(m_boxes.value(QLatin1String(spec.field)));
+    for (const BoxSpec &spec : kMainBoxes)
+        boxes.append(m_boxes.value(QLatin1String(spec.field)));
+    boxes.append(DateEdit);
+    auto *modeLabel = new QLabel(this);
+    modeLabel->setObjectName(QStringLiteral("TypingMode"));
+    statusBar()->addPermanentWidget(modeLabel);
+    m_keys->install(boxes, MemoEdit, this, modeLabel);
+}
+
 QString TAddressMain::sortName(const SortItem &item) const
 {
     return item.caption.mid(1);
@@ -379,6 +441,7 @@ void TAddressMain::FormActivate()
     setWindowTitle(QStringLiteral("Corvantis"));
     m_filterExpression.clear();
     m_prefs = TAddingPrefs::load(ini);
+    m_commands->setPrefs(m_prefs);
     TableCVW->setGlobalTagId(TAddingPrefs::loadGlobalTagId(ini));
     m_recent = TRecentFiles::load(ini);
 
@@ -460,7 +523,7 @@ void TAddressMain::OpenCVWDBF(const QString &path)
         m_currentFile.clear();
     }
     setWindowTitle(QStringLiteral("Corvantis - ") + path);
-    SearchMemoNextButton->hide();
+    m_commands->hideFindNext();
     OnOpenCVWFile();
     TableCVW->unfreeze();
     RefreshForm();
@@ -830,48 +893,63 @@ void TAddressMain::RebuildSystemFileindexesmnuClick()
 
 void TAddressMain::SetButtons()
 {
-    const bool open = TableCVW->isOpen();
-    const bool editing = TableCVW->isEditing();
-    const bool ready = open && !editing && TableCVW->hasRecord();
-    const bool filterSet = !m_filterExpression.isEmpty();
-    const bool browsing = open && !editing;
+    TEditState state;
+    state.fileOpen = TableCVW->isOpen();
+    state.editing = TableCVW->isEditing();
+    state.hasRecord = TableCVW->hasRecord();
+    state.filterSet = !m_filterExpression.isEmpty();
+    const TButtonStates s = state.SetButtons();
+    const auto apply = [](QWidget *w, const TItemState &item) {
+        w->setVisible(item.visible);
+        w->setEnabled(item.enabled);
+    };
+    const auto applyAction = [](QAction *a, const TItemState &item) {
+        a->setVisible(item.visible);
+        a->setEnabled(item.enabled);
+    };
 
-    SaveButton->setVisible(editing);
-    CancelButton->setVisible(editing);
-    AddButton->setVisible(!editing);
-    EditButton->setVisible(!editing);
-    DeleteButton->setVisible(!editing);
-    // Adding, editing and deleting records arrive with the editing rules.
-    AddButton->setEnabled(false);
-    EditButton->setEnabled(false);
-    DeleteButton->setEnabled(false);
-    ExitButton->setVisible(!editing);
-    ExitMenu->setEnabled(!editing);
-    FileMenu->setEnabled(!editing);
-    for (QPushButton *b :
-         {FirstButton, PriorButton, NextButton, LastButton, Dial1Button, Dial2Button, SearchMemoButton})
-        b->setVisible(ready);
-    mnuOrder->setEnabled(ready);
-    mnuRecord->setEnabled(open && !editing);
+    apply(SaveButton, s.save);
+    apply(CancelButton, s.cancel);
+    apply(AddButton, s.add);
+    applyAction(mnuAdd, s.add);
+    apply(EditButton, s.edit);
+    applyAction(mnuEdit, s.edit);
+    apply(DeleteButton, s.remove);
+    applyAction(mnuDelete, s.remove);
+    apply(ExitButton, s.exit);
+    ExitMenu->setEnabled(s.exit.enabled);
+    FileMenu->setEnabled(s.exit.enabled);
+    for (QPushButton *b : {FirstButton, PriorButton, NextButton, LastButton})
+        apply(b, s.moves);
     for (QAction *a : {mnufirst, mnuPrev, mnuNext, mnuLast})
-        a->setEnabled(ready);
-    mnuRebuildIndexes->setEnabled(open);
-    mnuPrint->setEnabled(ready);
-    CurrentRecordMenu->setEnabled(ready);
-    ToClipboard1->setEnabled(ready);
+        a->setEnabled(s.moves.enabled);
+    // Dialling arrives with the dialler window; until then its buttons show but stay off.
+    Dial1Button->setVisible(s.dial.visible);
+    Dial2Button->setVisible(s.dial.visible);
+    Dial1Button->setEnabled(false);
+    Dial2Button->setEnabled(false);
+    apply(SearchMemoButton, s.searchMemo);
+    mnuOrder->setEnabled(s.tools.enabled);
+    mnuPrint->setEnabled(s.tools.enabled);
+    CurrentRecordMenu->setEnabled(s.tools.enabled);
+    // Preferences and the index rebuilds need no visible record: the menu stays on while browsing.
+    mnuUtilities->setEnabled(!state.editing);
+    mnuClone->setEnabled(s.tools.enabled);
+    ToClipboard1->setEnabled(s.tools.enabled);
     // The windows behind these buttons come later; they stay disabled until then.
     for (QPushButton *b :
          {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton, SearchButton})
         b->setEnabled(false);
-    // While editing, "Filter" beeps instead of opening its window.
-    FilterButton->setEnabled(open);
-    mnuSetFilter->setEnabled(open);
-    mnuRestoreFilter->setEnabled(browsing);
-    mnuClearFilter->setEnabled(filterSet && browsing);
-    mnuSaveFilter->setEnabled(filterSet && browsing);
-    ClearFilterButton->setVisible(filterSet);
-    ClearFilterButton->setEnabled(filterSet && !editing);
+    FilterButton->setEnabled(s.filter.enabled);
+    mnuSetFilter->setEnabled(s.filter.enabled);
+    apply(ClearFilterButton, s.clearFilter);
+    mnuClearFilter->setEnabled(s.filterCommands.enabled);
+    mnuSaveFilter->setEnabled(s.filterCommands.enabled);
+    mnuRestoreFilter->setEnabled(state.fileOpen && !state.editing);
+    mnuRecord->setEnabled(s.recordMenu.enabled);
+    mnuRebuildIndexes->setEnabled(s.fileCommands.enabled);
     updateFilterStatus();
+    m_commands->keepFocusInForm();
 }
 
 // ---- Other windows --------------------------------------------------------------------
@@ -911,6 +989,7 @@ void TAddressMain::PrefencesClick()
     }
     TIniFile ini(m_settingsPath);
     m_prefs = TAddingPrefs::load(ini);
+    m_commands->setPrefs(m_prefs);
 }
 
 void TAddressMain::ShowGettingStarted()
@@ -988,15 +1067,9 @@ bool TAddressMain::FormCloseQuery()
         this, QStringLiteral("Save"), QStringLiteral("Save changes?"), QMessageBox::Yes);
     if (answer == QMessageBox::Cancel)
         return false;
-    if (answer == QMessageBox::Yes) {
-        const TResult posted = TableCVW->post();
-        if (!posted.ok) {
-            TMessages::information(this, posted.message);
-            return false;
-        }
-    } else {
-        TableCVW->cancelEdit();
-    }
+    if (answer == QMessageBox::Yes)
+        return m_commands->SaveButtonClick(); // a failure has been shown; the window stays
+    m_commands->CancelButtonClick();
     return true;
 }
 

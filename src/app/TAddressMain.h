@@ -28,7 +28,9 @@ class QStackedLayout;
 class QTabWidget;
 class TAddressTable;
 class TIniFile;
+class TFormKeys;
 class TPrinterService;
+class TRecordEditCommands;
 
 class TAddressMain : public QMainWindow
 {
@@ -111,6 +113,9 @@ public:
     {
         m_filterFileChooser = std::move(chooser);
     }
+    // The record-editing commands of the form ("&Add", "&Edit", "&Save" ...); the keyboard rules
+    // act through them. Tests reach the commands' window and clock seams here.
+    TRecordEditCommands &editCommands() { return *m_commands; }
     // Shows or hides and enables the buttons and menus for the current state.
     void SetButtons();
     // Fills the form from the current record.
@@ -171,7 +176,11 @@ public:
     QAction *mnuPrev = nullptr;
     QAction *mnuNext = nullptr;
     QAction *mnuLast = nullptr;
+    QAction *mnuAdd = nullptr;
+    QAction *mnuEdit = nullptr;
+    QAction *mnuDelete = nullptr;
     QAction *ToClipboard1 = nullptr;
+    QAction *mnuClone = nullptr;
     QMenu *mnuOrder = nullptr;
     QMenu *mnuPrint = nullptr;
     QAction *CurrentRecordMenu = nullptr;
@@ -213,6 +222,9 @@ private:
 
     void buildForm();
     void buildMenus();
+    // Hands the form's parts to the editing commands, connects the buttons and menu items to
+    // them and installs the keyboard rules.
+    void wireEditing();
     // The first activation: the start-up sequence.
     void FormActivate();
     // Opens with the messages; true when the file itself opened.
@@ -246,6 +258,8 @@ private:
     std::function<QString()> m_fileChooser;
     std::function<QString(QWidget *, const QString &)> m_filterFileChooser;
     std::unique_ptr<TPrinterService> m_printerService;
+    std::unique_ptr<TRecordEditCommands> m_commands;
+    TFormKeys *m_keys = nullptr;
 
     QStackedLayout *m_stack = nullptr;
     QWidget *m_form = nullptr;

@@ -19,6 +19,7 @@
 #include "TPreferencesForm.h"
 #include "TPrintStatusForm.h"
 #include "TRecentFiles.h"
+#include "TRecordEditCommands.h"
 #include "TSysReindexForm.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
@@ -534,7 +535,12 @@ TEST_P(MainWindowClosing, AnEditInProgressIsNotDroppedWithoutAWord)
     start();
     window->OpenCVWDBF(path);
     ASSERT_TRUE(window->TableCVW->goTo(1));
-    ASSERT_TRUE(window->TableCVW->setValue(QStringLiteral("LNAME"), QStringLiteral("Changed")).ok);
+    // The edit lives in the form's boxes until it is saved.
+    QTest::mouseClick(window->EditButton, Qt::LeftButton);
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    QLineEdit *last = window->fieldBox(QStringLiteral("LNAME"));
+    last->selectAll();
+    QTest::keyClicks(last, QStringLiteral("Changed"));
     answers = {c.answer};
     EXPECT_EQ(window->close(), c.closes);
     ASSERT_EQ(boxes.size(), 1);
@@ -875,6 +881,112 @@ TEST_F(MainWindow, CopyToClipboardPutsTheShownRecordOnTheClipboard)
     EXPECT_TRUE(text.contains(box("STREET"))) << text.toStdString();
     ASSERT_FALSE(boxes.isEmpty());
     EXPECT_TRUE(boxes.last().startsWith(QStringLiteral("Record copied to Windows Clipboard")));
+}
+
+TEST_F(MainWindow, RecordAddedThroughTheFormIsSavedAndTheFileChecksClean)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    std::ostringstream reportOut, reportErr;
+    const int checkedBefore = dbtool::run({"check", path.toStdString()}, reportOut, reportErr, false);
+    const std::string reportBefore = reportOut.str();
+    start();
+    window->OpenCVWDBF(path);
+    const qint64 before = window->TableCVW->visibleCount();
+    EXPECT_TRUE(window->AddButton->isEnabled());
+    EXPECT_FALSE(window->SaveButton->isVisible());
+
+    QTest::mouseClick(window->AddButton, Qt::LeftButton);
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    EXPECT_TRUE(window->SaveButton->isVisible());
+    EXPECT_TRUE(window->CancelButton->isVisible());
+    EXPECT_FALSE(window->AddButton->isVisible());
+    EXPECT_FALSE(window->ExitButton->isVisible());
+    EXPECT_FALSE(window->mnuRecord->isEnabled());
+    EXPECT_FALSE(window->NextButton->isVisible());
+    // Neither look-up is chosen: the new record starts at once, in the Last box.
+    EXPECT_EQ(window->focusWidget(), window->fieldBox(QStringLiteral("LNAME")));
+    QTest::keyClicks(window->fieldBox(QStringLiteral("LNAME")), QStringLiteral("Zyzzyva"));
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return); // on to the next box
+    QTest::keyClicks(window->focusWidget(), QStringLiteral("Ada"));
+    window->PageTabs->setCurrentIndex(1);
+    QTest::keyClicks(window->MemoEdit, QStringLiteral("8 chars!"));
+    QTest::mouseClick(window->SaveButton, Qt::LeftButton);
+
+    ASSERT_FALSE(window->TableCVW->isEditing());
+    EXPECT_EQ(window->TableCVW->visibleCount(), before + 1);
+    EXPECT_EQ(box("LNAME"), QStringLiteral("Zyzzyva"));
+    EXPECT_EQ(box("FNAME"), QStringLiteral("Ada"));
+    // A memo whose length is a multiple of 4 is stored with one blank more.
+    EXPECT_EQ(window->TableCVW->memo(), QStringLiteral("8 chars! "));
+    EXPECT_EQ(window->FilterStatus->text(),
+              QString::number(before + 1) + QStringLiteral(" records (no filter)"));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+
+    window.reset();
+    // The check finds exactly what it found in the file as it came: the other engine's keys for
+    // accented names, which it upper-cases differently. Nothing more.
+    std::ostringstream out, err;
+    EXPECT_EQ(dbtool::run({"check", path.toStdString()}, out, err, false), checkedBefore);
+    EXPECT_EQ(out.str(), reportBefore) << err.str();
+    TAddressTable table;
+    ASSERT_TRUE(table.OpenTableFile(path).ok);
+    ASSERT_TRUE(table.setOrderTag(QStringLiteral("LNAME")));
+    ASSERT_TRUE(table.seek(table.nameKey(QStringLiteral("Zyzzyva"), QStringLiteral("Ada"))));
+    EXPECT_EQ(table.memo(), QStringLiteral("8 chars! "));
+}
+
+TEST_F(MainWindow, TypingStartsAnEditEscapeAsksAndDeletingTheLastFilterMatchDropsTheFilter)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    const qint64 all = window->TableCVW->visibleCount();
+    const QString stored = box("ORG");
+
+    // Typing into a box of a shown record starts the edit; Esc asks before dropping it.
+    QLineEdit *org = window->fieldBox(QStringLiteral("ORG"));
+    org->setFocus();
+    QTest::keyClicks(org, QStringLiteral("X"));
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    answers = {QMessageBox::No};
+    QTest::keyClick(org, Qt::Key_Escape);
+    EXPECT_TRUE(window->TableCVW->isEditing());
+    answers = {QMessageBox::Yes};
+    QTest::keyClick(org, Qt::Key_Escape);
+    EXPECT_FALSE(window->TableCVW->isEditing());
+    EXPECT_EQ(box("ORG"), stored);
+    EXPECT_EQ(boxes, (QStringList{QStringLiteral("Cancel changes?"), QStringLiteral("Cancel changes?")}));
+
+    // While editing, "Filter" beeps instead of opening its window.
+    QTest::mouseClick(window->EditButton, Qt::LeftButton);
+    const int beeps = window->beepCount();
+    window->mnuSetFilterClick();
+    EXPECT_EQ(window->beepCount(), beeps + 1);
+    QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+
+    // The only record the filter shows is deleted: the filter is dropped and all records show.
+    // A record with a plain-letter last name (the file has empty and accented ones too).
+    const auto plain = [](const QString &t) {
+        return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar ch) { return ch.unicode() < 0x80; });
+    };
+    while (!plain(box("LNAME")) && window->TableCVW->next()) {
+    }
+    ASSERT_TRUE(plain(box("LNAME")));
+    TFilterCriteria one;
+    one.setText(TFilterCriteria::qLName, window->TableCVW->value(QStringLiteral("LNAME")));
+    one.setText(TFilterCriteria::qFName, window->TableCVW->value(QStringLiteral("FNAME")));
+    one.setText(TFilterCriteria::qStreet, window->TableCVW->value(QStringLiteral("STREET")));
+    ASSERT_EQ(window->setCriteria(one).count, 1) << one.BuildQueryString(QString()).toStdString();
+    boxes.clear();
+    answers = {QMessageBox::Yes};
+    QTest::mouseClick(window->DeleteButton, Qt::LeftButton);
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Delete this record?")});
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+    EXPECT_EQ(window->TableCVW->visibleCount(), all - 1);
+    EXPECT_EQ(window->FilterStatus->text(),
+              QString::number(all - 1) + QStringLiteral(" records (no filter)"));
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
 }
 
 TEST_F(MainWindow, PreferencesAreReloadedWhenTheirWindowCloses)
