@@ -709,6 +709,16 @@ TEST_F(MainWindow, StatusLineCountsTheRecordsTheFilterShows)
     window->OpenCVWDBF(copyFixture("LNAME25"));
     EXPECT_EQ(window->criteria(), stateIs("CA"));
     EXPECT_EQ(window->TableCVW->query(), window->recordQuery());
+    // Criteria that select nothing in the file opened next are dropped there.
+    window->OpenCVWDBF(path);
+    ASSERT_GT(window->setCriteria(stateIs("FL")).count, 0);
+    boxes.clear();
+    const QString other = copyFixture("LNAME25");
+    window->OpenCVWDBF(other);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+    EXPECT_EQ(window->TableCVW->query(), QStringLiteral("!ISDEL"));
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
 
     // A filter that shows nothing is dropped without a word.
     boxes.clear();
