@@ -47,6 +47,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
 
@@ -80,6 +81,18 @@ const SortSpec kSorts[] = {
     {"&Street", "STREET"},   {"&City", "CITY"},        {"&State", "STATE"},  {"&Zip", "ZIP"},
     {"&Country", "COUNTRY"}, {"&Phone", "PHONE"},      {"&E-mail", "EMAIL"}, {"&Fax", "FAX"},
     {"&Date", "DATE"},       {"&Codes", "CODES"},
+};
+
+// Turns whatever is typed or pasted into capitals (the middle-initial box).
+class TUpperCaseValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
 };
 
 QPushButton *hinted(const QString &caption, const char *hint, QWidget *parent)
@@ -172,6 +185,8 @@ void TAddressMain::buildForm()
         grid->addWidget(edit, row, column + 1);
         m_boxes.insert(field, edit);
         m_boxLabels.insert(field, label);
+        if (field == QLatin1String("MIDDLE"))
+            edit->setValidator(new TUpperCaseValidator(edit));
     };
 
     auto *names = new QGridLayout;

@@ -999,6 +999,34 @@ TEST_F(MainWindow, TypingStartsAnEditEscapeAsksAndDeletingTheLastFilterMatchDrop
     EXPECT_FALSE(window->ClearFilterButton->isVisible());
 }
 
+TEST_F(MainWindow, MiddleInitialIsTypedInCapitalsAndCloneCopiesTheSavedRecord)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    const qint64 all = window->TableCVW->visibleCount();
+    QTest::mouseClick(window->EditButton, Qt::LeftButton);
+    QLineEdit *middle = window->fieldBox(QStringLiteral("MIDDLE"));
+    middle->selectAll();
+    QTest::keyClicks(middle, QStringLiteral("q"));
+    EXPECT_EQ(middle->text(), QStringLiteral("Q"));
+    QTest::mouseClick(window->SaveButton, Qt::LeftButton);
+    ASSERT_FALSE(window->TableCVW->isEditing());
+    EXPECT_EQ(window->TableCVW->value(QStringLiteral("MIDDLE")), QStringLiteral("Q"));
+    const QString last = box("LNAME");
+    const QString street = box("STREET");
+
+    boxes.clear();
+    answers = {QMessageBox::Yes};
+    window->mnuClone->trigger();
+    EXPECT_EQ(boxes, (QStringList{QStringLiteral("Clone this record?"),
+                                  QStringLiteral("Clone completed. Current record is an exact copy")}));
+    EXPECT_EQ(window->TableCVW->visibleCount(), all + 1);
+    EXPECT_EQ(box("LNAME"), last);
+    EXPECT_EQ(box("MIDDLE"), QStringLiteral("Q"));
+    EXPECT_EQ(box("STREET"), street);
+}
+
 TEST_F(MainWindow, PreferencesAreReloadedWhenTheirWindowCloses)
 {
     quietStart();
