@@ -889,6 +889,7 @@ void TAddressMain::CurrentRecordMenuClick()
     TIniFile ini(m_settingsPath);
     TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(*TableCVW), printerService(), ini,
                                this);
+    connect(&window, &TPrintCurrentRecord::helpRequested, this, &TAddressMain::HelpClick);
     window.exec();
 }
 
@@ -897,12 +898,14 @@ void TAddressMain::ToClipboard1Click()
     if (!TableCVW->hasRecord() || TableCVW->isEditing())
         return;
     TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(*TableCVW), this);
+    connect(&window, &TCopyToClipBoard::helpRequested, this, &TAddressMain::HelpClick);
     window.exec();
 }
 
 void TAddressMain::RebuildSystemFileindexesmnuClick()
 {
     TSysReindexForm form(programFolder(), this);
+    connect(&form, &TSysReindexForm::helpRequested, this, [this] { HelpClick(); });
     form.exec();
 }
 
