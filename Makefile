@@ -28,7 +28,8 @@ run: configure
 	cmake --build $(BUILD) --target corvantis -j $(JOBS)
 	@./scripts/run.sh $(BUILD)/corvantis
 
-# Every test: the whole tree, then the engine and data tests again under the sanitizers.
+# Every test: the whole tree, then the tests of the libraries without windows (engine, data,
+# print, layout) again under the sanitizers.
 # Both runs happen even when the first fails; the target fails when either did.
 test: build
 	@status=0; \
