@@ -1919,8 +1919,9 @@ Status Table::check(std::vector<std::string> &faults, ProgressHook *progress)
 {
     if (!isOpen())
         return Status::InvalidArgument("No table is open");
+    // A check walks every record and would lose the typing of an open edit: refuse instead.
     if (m_editing)
-        cancelEdit();
+        return Status::InvalidArgument("A record is being edited; save or cancel it before the check");
     if (m_dbf->isShort())
         faults.push_back("Header claims " + std::to_string(m_dbf->claimedRecordCount()) +
                          " records but the file holds " + std::to_string(m_dbf->recordCount()));

@@ -735,6 +735,19 @@ TEST_F(TableTest, CheckFindsEveryKindOfIndexFault)
     EXPECT_TRUE(faults().empty());
 }
 
+TEST_F(TableTest, CheckRefusesWhileARecordIsEditedAndKeepsTheTyping)
+{
+    addTags();
+    ASSERT_TRUE(table.goTop().ok());
+    ASSERT_TRUE(table.setFieldValue("CITY", "Typed").ok());
+    std::vector<std::string> f;
+    EXPECT_FALSE(table.check(f).ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(table.goTop().ok());
+    EXPECT_EQ(field("CITY"), "Typed");
+    EXPECT_TRUE(faults().empty());
+}
+
 TEST_F(TableTest, TurboReadGivesTheSameRecordsAndSeesEdits)
 {
     addTags();
