@@ -160,18 +160,8 @@ TResult TRecordEditor::insertNewRecord(const TNewRecordAnswers &answers, const T
     if (m_prefs.CarryOrg)
         put("ORG", carry.org);
 
-    const xbase::Status started = m_table.engine().appendBlank();
-    if (!started.ok())
-        return TResult::failure(QString::fromStdString(started.message()));
-    for (auto it = record.cbegin(); it != record.cend(); ++it) {
-        if (it.value().isEmpty())
-            continue;
-        const TResult set = m_table.setValue(it.key(), it.value());
-        if (!set) {
-            m_table.cancelEdit();
-            return set;
-        }
-    }
+    if (const TResult appended = appendWith(record); !appended)
+        return appended;
     return TResult::success();
 }
 
@@ -282,14 +272,8 @@ TResult TRecordEditor::deleteCurrent()
     return result;
 }
 
-TResult TRecordEditor::cloneCurrent()
+TResult TRecordEditor::appendWith(const QMap<QString, QString> &values)
 {
-    if (!m_table.hasRecord() || m_table.isEditing())
-        return TResult::failure(QStringLiteral("No record to clone"));
-    QMap<QString, QString> values;
-    for (const char *name : kCloneFields)
-        values[QLatin1String(name)] = m_table.value(QLatin1String(name));
-    const QString memo = m_table.memo();
     const xbase::Status started = m_table.engine().appendBlank();
     if (!started.ok())
         return TResult::failure(QString::fromStdString(started.message()));
@@ -302,6 +286,19 @@ TResult TRecordEditor::cloneCurrent()
             return set;
         }
     }
+    return TResult::success();
+}
+
+TResult TRecordEditor::cloneCurrent()
+{
+    if (!m_table.hasRecord() || m_table.isEditing())
+        return TResult::failure(QStringLiteral("No record to clone"));
+    QMap<QString, QString> values;
+    for (const char *name : kCloneFields)
+        values[QLatin1String(name)] = m_table.value(QLatin1String(name));
+    const QString memo = m_table.memo();
+    if (const TResult appended = appendWith(values); !appended)
+        return appended;
     if (!memo.isEmpty()) {
         const TResult set = m_table.setValue(QStringLiteral("MEMO"), memo);
         if (!set) {

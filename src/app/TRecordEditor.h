@@ -105,6 +105,9 @@ public:
 
 private:
     void reapplyFilterWhenNothingVisible();
+    // Appends a blank record and fills the non-empty values; a value the table refuses
+    // cancels the append, so no half-filled record stays.
+    TResult appendWith(const QMap<QString, QString> &values);
 
     TAddressTable &m_table;
     TAddingPrefs m_prefs;
