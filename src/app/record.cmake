@@ -9,8 +9,8 @@ target_link_libraries(app_record PUBLIC print data Qt6::Gui)
 corvantis_qt_defines(app_record)
 
 add_library(app_record_ui STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/TCurrentRecordClipboardForm.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/TCurrentRecordPrintForm.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TCopyToClipBoard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TPrintCurrentRecord.cpp
 )
 target_link_libraries(app_record_ui PUBLIC app_record print_ui data_ui Qt6::Widgets)
 corvantis_qt_defines(app_record_ui)

@@ -8,7 +8,7 @@ corvantis_add_test(NAME app_record_test
 target_include_directories(app_record_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_SOURCE_DIR}/tests/print)
 
 corvantis_add_test(NAME app_record_ui_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/TCurrentRecordClipboardFormTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TCurrentRecordPrintFormTest.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/TCopyToClipBoardTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TPrintCurrentRecordTest.cpp
     LIBS app_record_ui test_support_files
     MAIN widgets
     LABELS app print ui)

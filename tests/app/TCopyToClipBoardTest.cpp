@@ -1,6 +1,6 @@
 // "Copy Record To Clipboard": Ok puts the chosen text on the clipboard and says so, also when
 // the text is empty or had to be cut.
-#include "TCurrentRecordClipboardForm.h"
+#include "TCopyToClipBoard.h"
 #include "QtPrinters.h"
 #include "TCurrentRecordFixtures.h"
 #include "TCurrentRecordText.h"

@@ -1,4 +1,4 @@
-#include "TCurrentRecordPrintForm.h"
+#include "TPrintCurrentRecord.h"
 
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"

@@ -1,4 +1,4 @@
-#include "TCurrentRecordClipboardForm.h"
+#include "TCopyToClipBoard.h"
 
 #include "TCurrentRecordText.h"
 #include "TMessages.h"

@@ -1,6 +1,6 @@
 // "Print Current Record": the All box, and the preview and print runs through the status and
 // preview windows.
-#include "TCurrentRecordPrintForm.h"
+#include "TPrintCurrentRecord.h"
 #include "QtPrinters.h"
 #include "TCurrentRecordFixtures.h"
 #include "TIniFile.h"
