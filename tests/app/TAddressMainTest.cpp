@@ -14,6 +14,7 @@
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
+#include "TNewRecordForm.h"
 #include "TPdfPrinterService.h"
 #include "TPreferencesForm.h"
 #include "TPrintCurrentRecord.h"
@@ -997,6 +998,73 @@ TEST_F(MainWindow, TypingStartsAnEditEscapeAsksAndDeletingTheLastFilterMatchDrop
     EXPECT_EQ(window->FilterStatus->text(),
               QString::number(all - 1) + QStringLiteral(" records (no filter)"));
     EXPECT_FALSE(window->ClearFilterButton->isVisible());
+}
+
+TEST_F(MainWindow, PageKeysMoveWhileBrowsingAndOnlyAskToSaveWhileEditing)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    ASSERT_TRUE(window->TableCVW->first());
+    const quint32 firstRec = window->TableCVW->recno();
+    ASSERT_TRUE(window->TableCVW->last());
+    const quint32 lastRec = window->TableCVW->recno();
+    ASSERT_TRUE(window->TableCVW->first());
+    window->RefreshForm();
+
+    QLineEdit *org = window->fieldBox(QStringLiteral("ORG"));
+    org->setFocus();
+    QTest::keyClick(org, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(window->TableCVW->recno(), lastRec);
+    QTest::keyClick(org, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(window->TableCVW->recno(), firstRec);
+    QTest::keyClick(org, Qt::Key_PageDown);
+    const quint32 secondRec = window->TableCVW->recno();
+    EXPECT_NE(secondRec, firstRec);
+
+    // While editing, PgDn and Ctrl+PgDn move nowhere: they only ask whether to save.
+    QTest::keyClicks(org, QStringLiteral("X"));
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    boxes.clear();
+    answers = {QMessageBox::No, QMessageBox::No};
+    QTest::keyClick(org, Qt::Key_PageDown);
+    QTest::keyClick(org, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(boxes, (QStringList{QStringLiteral("Save changes?"), QStringLiteral("Save changes?")}));
+    EXPECT_TRUE(window->TableCVW->isEditing());
+    EXPECT_EQ(window->TableCVW->recno(), secondRec);
+    answers = {QMessageBox::Yes};
+    QTest::keyClick(org, Qt::Key_Escape);
+    EXPECT_FALSE(window->TableCVW->isEditing());
+}
+
+TEST_F(MainWindow, ADuplicateNameAnsweredNoInTheNewRecordWindowAddsNothing)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    const qint64 before = window->TableCVW->visibleCount();
+    TAddingPrefs p;
+    p.AutoDupCheck = true;
+    window->editCommands().setPrefs(p);
+    int windows = 0;
+    window->editCommands().setDialogRunner([&windows](QDialog &d) {
+        ++windows;
+        auto &w = dynamic_cast<TNewRecordForm &>(d);
+        QTest::keyClicks(w.LastNameEdit, QStringLiteral("coleman"));
+        QTest::keyClicks(w.FirstNameEdit, QStringLiteral("RUTH"));
+        QTest::keyClick(w.FirstNameEdit, Qt::Key_PageDown);
+        return w.result();
+    });
+    boxes.clear();
+    answers = {QMessageBox::No};
+    QTest::mouseClick(window->AddButton, Qt::LeftButton);
+    EXPECT_EQ(windows, 1);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("Ruth Coleman"))) << boxes[0].toStdString();
+    EXPECT_FALSE(window->TableCVW->isEditing());
+    EXPECT_EQ(window->TableCVW->visibleCount(), before);
+    EXPECT_EQ(box("LNAME"), QStringLiteral("Coleman"));
+    EXPECT_EQ(box("FNAME"), QStringLiteral("Ruth"));
 }
 
 TEST_F(MainWindow, MiddleInitialIsTypedInCapitalsAndCloneCopiesTheSavedRecord)
