@@ -1037,6 +1037,32 @@ TEST_F(MainWindow, PageKeysMoveWhileBrowsingAndOnlyAskToSaveWhileEditing)
     EXPECT_FALSE(window->TableCVW->isEditing());
 }
 
+TEST_F(MainWindow, TheNewRecordWindowFillsCityAndStateFromALowerCaseZip)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    TAddingPrefs p;
+    p.PlugCityState = true;
+    window->editCommands().setPrefs(p);
+    window->editCommands().setDialogRunner([](QDialog &d) {
+        auto &w = dynamic_cast<TNewRecordForm &>(d);
+        QTest::keyClicks(w.LastNameEdit, QStringLiteral("Tremblay"));
+        QTest::keyClicks(w.FirstNameEdit, QStringLiteral("Luc"));
+        QTest::keyClicks(w.ZipEdit, QStringLiteral("g9a 5h7"));
+        QTest::keyClick(w.ZipEdit, Qt::Key_Return);
+        return w.result();
+    });
+    QTest::mouseClick(window->AddButton, Qt::LeftButton);
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    EXPECT_EQ(box("ZIP"), QStringLiteral("g9a 5h7"));
+    EXPECT_EQ(box("CITY"), QStringLiteral("Trois-Rivières"));
+    EXPECT_EQ(box("STATE"), QStringLiteral("QC"));
+    answers = {QMessageBox::Yes};
+    QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+    EXPECT_FALSE(window->TableCVW->isEditing());
+}
+
 TEST_F(MainWindow, ADuplicateNameAnsweredNoInTheNewRecordWindowAddsNothing)
 {
     quietStart();
