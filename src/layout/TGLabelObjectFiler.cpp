@@ -31,17 +31,18 @@ struct FileBytes {
     QByteArray bytes;
 };
 
-FileBytes readWholeFile(const QString &path)
+// A missing file is no error: `out.exists` stays false and the caller reads nothing.
+TResult readWholeFile(const QString &path, FileBytes &out)
 {
-    FileBytes out;
+    out = FileBytes();
     if (!QFile::exists(path))
-        return out;
+        return TResult::success();
     out.exists = true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TLayoutError{LayoutMessages::cannotOpen(path)};
+        return TResult::failure(LayoutMessages::cannotOpen(path));
     out.bytes = file.readAll();
-    return out;
+    return TResult::success();
 }
 
 } // namespace
@@ -143,11 +144,8 @@ TResult TGLabelObjectFiler::readFileList(const QString &path, TGOwner *owner, TG
                                          bool paste) const
 {
     FileBytes file;
-    try {
-        file = readWholeFile(path);
-    } catch (const TLayoutError &e) {
-        return TResult::failure(e.message);
-    }
+    if (const TResult opened = readWholeFile(path, file); !opened)
+        return opened;
     if (!file.exists)
         return TResult::success();
     return readBytes(file.bytes, owner, surface, paste, m_keepStoredNames);
@@ -213,11 +211,8 @@ TResult TGLabelObjectFiler::LoadReportBands(TGOwner *owner, TGBasePanel &header,
                                             const SettingsReader &settings)
 {
     FileBytes file;
-    try {
-        file = readWholeFile(path);
-    } catch (const TLayoutError &e) {
-        return TResult::failure(e.message);
-    }
+    if (const TResult opened = readWholeFile(path, file); !opened)
+        return opened;
     if (!file.exists)
         return TResult::success();
     std::vector<TGGraphicControl *> addedHeader, addedDetail, addedFooter;
