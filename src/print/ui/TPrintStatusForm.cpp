@@ -19,7 +19,6 @@ const QString kOk = QStringLiteral("Ok");
 TPrintStatusTexts TPrintStatusTexts::labels()
 {
     TPrintStatusTexts t;
-    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
     t.previewStatusFormat = QStringLiteral("Preparing Preview Page %p\r%0\r%1");
     t.cancelQuestion = QStringLiteral("Cancel Label Printing?");
     t.printCanceled = QStringLiteral("\rLabel Print Canceled!");
@@ -33,7 +32,6 @@ TPrintStatusTexts TPrintStatusTexts::labels()
 TPrintStatusTexts TPrintStatusTexts::envelopes()
 {
     TPrintStatusTexts t;
-    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
     t.printCanceled = QStringLiteral("\rEnvelope Print Canceled!");
     t.previewCanceled = QStringLiteral("\rEnvelope Preview Canceled!");
     t.previewStopped = QStringLiteral("\rPreview Stopped!");
@@ -45,7 +43,6 @@ TPrintStatusTexts TPrintStatusTexts::envelopes()
 TPrintStatusTexts TPrintStatusTexts::zipCount()
 {
     TPrintStatusTexts t;
-    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
     t.cancelQuestion = QStringLiteral("Cancel Printing?");
     t.cancelCaption = QStringLiteral("CANCEL");
     t.printCanceled = QStringLiteral("\rPrint Canceled!");
@@ -60,7 +57,6 @@ TPrintStatusTexts TPrintStatusTexts::zipCount()
 TPrintStatusTexts TPrintStatusTexts::reports()
 {
     TPrintStatusTexts t;
-    t.statusFormat = QStringLiteral("Printing Page %p\r%0\r%1");
     t.cancelQuestion = QStringLiteral("Cancel Report Printing?");
     t.cancelIcon = QMessageBox::Information;
     t.printCanceled = QStringLiteral("\rReport Print Canceled!");
