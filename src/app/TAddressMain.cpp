@@ -293,14 +293,95 @@ void TAddressMain::buildForm()
 
 void TAddressMain::buildMenus()
 {
+    // An item whose window arrives later: shown with its caption and shortcut, kept disabled.
+    const auto later = [this](QMenu *menu, const char *caption, QKeySequence key = {}) {
+        QAction *a = menu->addAction(QLatin1String(caption));
+        a->setShortcut(key);
+        a->setEnabled(false);
+        m_laterActions.append(a);
+        return a;
+    };
+
     FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     NewFileMenu =
         FileMenu->addAction(QStringLiteral("&New Address Database"), this, &TAddressMain::NewFileMenuClick);
     OpenFileMenu =
         FileMenu->addAction(QStringLiteral("&Open Address DataBase"), this, &TAddressMain::OpenFileMenuClick);
     FileMenu->addSeparator();
+    mnuBrowse = FileMenu->addAction(QStringLiteral("&Browse"), this, &TAddressMain::BrowseButtonClick);
+    mnuBrowse->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    mnuSearch = FileMenu->addAction(QStringLiteral("&Search"), this, &TAddressMain::SearchButtonClick);
+    mnuSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileMenu->addSeparator();
+    mnuImportDBF = later(FileMenu, "Import from &DBF File");
+    mnuImportASCII = later(FileMenu, "Import from &ASCII File");
+    Importfrom = later(FileMenu, "Import from Corvantis 1.x DBF");
+    mnuImportFromCorvantis2xFile = later(FileMenu, "Import from Corvantis 2.x DBF");
+    CopyRecordsOutMnu = later(FileMenu, "&Export ");
+    FileMenu->addSeparator();
+    mnuSetFilter = FileMenu->addAction(QStringLiteral("Set &Filter"), this, &TAddressMain::mnuSetFilterClick);
+    mnuSetFilter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuClearFilter =
+        FileMenu->addAction(QStringLiteral("&Clear Filter"), this, &TAddressMain::mnuClearFilterClick);
+    mnuSaveFilter =
+        FileMenu->addAction(QStringLiteral("&Save Filter"), this, &TAddressMain::mnuSaveFilterClick);
+    mnuRestoreFilter =
+        FileMenu->addAction(QStringLiteral("&Restore Filter"), this, &TAddressMain::mnuRestoreFilterClick);
+    connect(FilterButton, &QPushButton::clicked, this, &TAddressMain::mnuSetFilterClick);
+    connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
+    connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
+    connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
+    FileMenu->addSeparator();
+    ClearTags1 = FileMenu->addAction(QStringLiteral("Clear &Tags"), this, &TAddressMain::ClearTags1Click);
+    mnuTagAllFilterMatches = FileMenu->addAction(QStringLiteral("&Tag All Filter Matches"), this,
+                                                 &TAddressMain::mnuTagAllFilterMatchesClick);
+    FileMenu->addSeparator();
+    mnuRebuildIndexes = FileMenu->addAction(QStringLiteral("&Rebuild Indexes for this file"), this,
+                                            &TAddressMain::mnuRebuildIndexesClick);
+    RebuildSystemFileindexesmnu = FileMenu->addAction(QStringLiteral("Rebuild S&ystem File indexes"), this,
+                                                      &TAddressMain::RebuildSystemFileindexesmnuClick);
+    Prefences1 = FileMenu->addAction(QStringLiteral("Pre&ferences"), this, &TAddressMain::PrefencesClick);
+    FileMenu->addSeparator();
     ExitMenu = FileMenu->addAction(QStringLiteral("E&xit "), this, &QWidget::close);
     mruSeparator = FileMenu->addSeparator();
+
+    // The hidden Edit menu: its items act on the focused text box.
+    mnuEditMenu = menuBar()->addMenu(QStringLiteral("Ed&it"));
+    mnuEditMenu->menuAction()->setVisible(false);
+    const auto editItem = [this](const char *caption, QKeySequence key, void (*act)(QWidget *)) {
+        QAction *a = mnuEditMenu->addAction(QLatin1String(caption), this, [act] {
+            if (QWidget *w = QApplication::focusWidget())
+                act(w);
+        });
+        a->setShortcut(key);
+        // The text boxes keep their own keys; the items are reached from the menu only.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        return a;
+    };
+    editItem("&Undo typing", QKeySequence(Qt::CTRL | Qt::Key_Z), [](QWidget *w) {
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->undo();
+        else if (auto *m = qobject_cast<QPlainTextEdit *>(w))
+            m->undo();
+    });
+    editItem("Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X), [](QWidget *w) {
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->cut();
+        else if (auto *m = qobject_cast<QPlainTextEdit *>(w))
+            m->cut();
+    });
+    editItem("&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), [](QWidget *w) {
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->copy();
+        else if (auto *m = qobject_cast<QPlainTextEdit *>(w))
+            m->copy();
+    });
+    editItem("&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), [](QWidget *w) {
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->paste();
+        else if (auto *m = qobject_cast<QPlainTextEdit *>(w))
+            m->paste();
+    });
 
     mnuRecord = menuBar()->addMenu(QStringLiteral("&Record"));
     mnufirst = mnuRecord->addAction(QStringLiteral("&First"), this, &TAddressMain::FirstButtonClick);
@@ -334,34 +415,31 @@ void TAddressMain::buildMenus()
     }
     m_sortItems.first().action->setChecked(true);
 
+    mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
+    CountZipCodes1 = later(mnuUtilities, "Count &Zip Codes");
+    CheckState1 = later(mnuUtilities, "Check && Repair &State and Zip Codes");
+    DuplicatesReport1 = later(mnuUtilities, "Check && Repair &Duplicates");
+    mnuUtilities->addSeparator();
+    CaseConversion1 = later(mnuUtilities, "Con&vert Case");
+    DeleteRecords1 = later(mnuUtilities, "Delete &Records");
+    SearchReplaceFieldValues1 = later(mnuUtilities, "&Search && Replace Field Values");
+
     mnuPrint = menuBar()->addMenu(QStringLiteral("&Print"));
+    LabelsMenu = later(mnuPrint, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L));
+    LettersMenu = later(mnuPrint, "Print Le&tters", QKeySequence(Qt::CTRL | Qt::Key_T));
+    EnvelopesMenu = later(mnuPrint, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E));
+    ReportsMenu = later(mnuPrint, "Print &Reports", QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuPrint->addSeparator();
     CurrentRecordMenu = mnuPrint->addAction(QStringLiteral("Print C&urrent Record"), this,
                                             &TAddressMain::CurrentRecordMenuClick);
     CurrentRecordMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
-    mnuFilter = menuBar()->addMenu(QStringLiteral("Fil&ter"));
-    mnuSetFilter =
-        mnuFilter->addAction(QStringLiteral("Set &Filter"), this, &TAddressMain::mnuSetFilterClick);
-    mnuSetFilter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnuClearFilter =
-        mnuFilter->addAction(QStringLiteral("&Clear Filter"), this, &TAddressMain::mnuClearFilterClick);
-    mnuSaveFilter =
-        mnuFilter->addAction(QStringLiteral("&Save Filter"), this, &TAddressMain::mnuSaveFilterClick);
-    mnuRestoreFilter =
-        mnuFilter->addAction(QStringLiteral("&Restore Filter"), this, &TAddressMain::mnuRestoreFilterClick);
-    connect(FilterButton, &QPushButton::clicked, this, &TAddressMain::mnuSetFilterClick);
-    connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
-
-    mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
-    mnuRebuildIndexes = mnuUtilities->addAction(QStringLiteral("&Rebuild Indexes for this file"), this,
-                                                &TAddressMain::mnuRebuildIndexesClick);
-    RebuildSystemFileindexesmnu =
-        mnuUtilities->addAction(QStringLiteral("Rebuild S&ystem File indexes"), this,
-                                &TAddressMain::RebuildSystemFileindexesmnuClick);
-    Prefences1 = mnuUtilities->addAction(QStringLiteral("Pre&ferences"), this, &TAddressMain::PrefencesClick);
-
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = mnuHelp->addAction(QStringLiteral("&Contents"), this, &TAddressMain::HelpClick);
+    SearchforHelpOn1 =
+        mnuHelp->addAction(QStringLiteral("Search for Help On"), this, &TAddressMain::HelpClick);
+    HowtoUseHelp1 = mnuHelp->addAction(QStringLiteral("How to Use Help"), this, &TAddressMain::HelpClick);
+    mnuHelp->addSeparator();
     mnuHelpGettingStarted =
         mnuHelp->addAction(QStringLiteral("&Getting Started"), this, &TAddressMain::ShowGettingStarted);
     About1 = mnuHelp->addAction(QStringLiteral("&About..."), this, &TAddressMain::AboutClick);
@@ -778,8 +856,9 @@ void TAddressMain::keyPressEvent(QKeyEvent *event)
 
 void TAddressMain::RefreshForm()
 {
-    // A frozen table shows its record once it is unfrozen.
-    if (TableCVW->isFrozen())
+    // A frozen table shows its record once it is unfrozen; while a tool window works on the
+    // table (not live) its changes leave the form and buttons alone.
+    if (TableCVW->isFrozen() || !m_live)
         return;
     const bool shown = TableCVW->hasRecord() || TableCVW->isEditing();
     for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
@@ -902,6 +981,79 @@ void TAddressMain::ToClipboard1Click()
     window.exec();
 }
 
+// ---- Handing the table to other windows -----------------------------------------------
+
+bool TAddressMain::handOver(const THandOver &needs, const std::function<void()> &window)
+{
+    if (TableCVW->isEditing())
+        return false;
+    if (needs.needsFile && !TableCVW->isOpen()) {
+        if (!needs.noFileMessage.isEmpty())
+            TMessages::information(this, needs.noFileMessage);
+        return false;
+    }
+    if (needs.needsRecords && !TableCVW->hasRecord()) {
+        if (!needs.noRecordsMessage.isEmpty())
+            TMessages::information(this, needs.noRecordsMessage);
+        return false;
+    }
+    if (needs.printerCheck && !checkPrinters())
+        return false;
+
+    const quint32 record = TableCVW->hasRecord() ? TableCVW->recno() : 0;
+    const QString query = TableCVW->query();
+    const QString folder = QDir::currentPath();
+    const int printer = needs.keepPrinter ? printerService().selectedPrinter() : -1;
+    const bool composite = TableCVW->compositeFieldsOn();
+    if (needs.freeze) {
+        TableCVW->freeze();
+        m_live = false;
+    }
+    if (needs.queryDuring)
+        TableCVW->setQuery(*needs.queryDuring);
+    if (needs.compositeFields)
+        TableCVW->setCompositeFieldsOn(true);
+
+    window();
+
+    // The window may have changed the order: it comes back before the record is looked for.
+    TableCVW->setOrderTag(m_orderTag);
+    if (needs.compositeFields)
+        TableCVW->setCompositeFieldsOn(composite);
+    if (needs.keepQuery && TableCVW->isOpen()) {
+        TableCVW->setQuery(query);
+        TableCVW->engine().setScope({}, {});
+    }
+    if (needs.keepFolder)
+        QDir::setCurrent(folder);
+    if (needs.keepPrinter && printer >= 0)
+        printerService().setSelectedPrinter(printer);
+    if (needs.reapplyFilter)
+        applyQuery();
+    if (needs.firstRecord)
+        TableCVW->first();
+    // A record the window deleted or filtered away leaves the first visible one current.
+    else if (needs.keepRecord && record != 0 && !TableCVW->goTo(record))
+        TableCVW->first();
+    if (needs.freeze) {
+        m_live = true;
+        TableCVW->unfreeze();
+    }
+    SetCurrentOrder(m_orderTag);
+    RefreshForm();
+    return true;
+}
+
+void TAddressMain::SearchButtonClick() {}
+
+void TAddressMain::BrowseButtonClick() {}
+
+void TAddressMain::ToggleTag() {}
+
+void TAddressMain::ClearTags1Click() {}
+
+void TAddressMain::mnuTagAllFilterMatchesClick() {}
+
 void TAddressMain::RebuildSystemFileindexesmnuClick()
 {
     TSysReindexForm form(programFolder(), this);
@@ -947,25 +1099,26 @@ void TAddressMain::SetButtons()
     Dial1Button->setEnabled(false);
     Dial2Button->setEnabled(false);
     apply(SearchMemoButton, s.searchMemo);
-    mnuOrder->setEnabled(s.tools.enabled);
-    mnuPrint->setEnabled(s.tools.enabled);
-    CurrentRecordMenu->setEnabled(s.tools.enabled);
-    // Preferences and the index rebuilds need no visible record: the menu stays on while browsing.
-    mnuUtilities->setEnabled(!state.editing);
-    mnuClone->setEnabled(s.tools.enabled);
-    ToClipboard1->setEnabled(s.tools.enabled);
+    for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})
+        m->setEnabled(s.tools.enabled);
+    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch})
+        a->setEnabled(s.tools.enabled);
+    BrowseButton->setEnabled(s.tools.enabled);
+    SearchButton->setEnabled(s.tools.enabled);
     // The windows behind these buttons come later; they stay disabled until then.
-    for (QPushButton *b :
-         {LabelsButton, LettersButton, EnvelopesButton, ReportsButton, BrowseButton, SearchButton})
+    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton, ReportsButton})
         b->setEnabled(false);
+    for (QAction *a : std::as_const(m_laterActions))
+        a->setEnabled(false);
     FilterButton->setEnabled(s.filter.enabled);
     mnuSetFilter->setEnabled(s.filter.enabled);
     apply(ClearFilterButton, s.clearFilter);
-    mnuClearFilter->setEnabled(s.filterCommands.enabled);
-    mnuSaveFilter->setEnabled(s.filterCommands.enabled);
+    for (QAction *a : {mnuClearFilter, mnuSaveFilter, mnuTagAllFilterMatches})
+        a->setEnabled(s.filterCommands.enabled);
     mnuRestoreFilter->setEnabled(state.fileOpen && !state.editing);
     mnuRecord->setEnabled(s.recordMenu.enabled);
     mnuRebuildIndexes->setEnabled(s.fileCommands.enabled);
+    mnuEditMenu->setEnabled(s.fileCommands.enabled);
     updateFilterStatus();
     m_commands->keepFocusInForm();
 }

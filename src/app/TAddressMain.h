@@ -6,6 +6,7 @@
 
 #include "TAddingPrefs.h"
 #include "TFilterCriteria.h"
+#include "THandOver.h"
 #include "TRecordQuery.h"
 
 #include <QHash>
@@ -107,6 +108,15 @@ public:
     void setPrinterService(std::unique_ptr<TPrinterService> service);
     // Rebuilds the indexes of the system tables.
     void RebuildSystemFileindexesmnuClick();
+    // "&Search" (Ctrl+S) and "&Browse" (Ctrl+B), also the buttons of the same names.
+    void SearchButtonClick();
+    void BrowseButtonClick();
+    // The tag of the current record: set when it is not the current tag identifier, else cleared.
+    void ToggleTag();
+    // "Clear &Tags": a new tag identifier voids every tag; no record is written.
+    void ClearTags1Click();
+    // "&Tag All Filter Matches" through the "Tagging" window.
+    void mnuTagAllFilterMatchesClick();
     // Replaces the file dialogs of "&Save Filter" and "&Restore Filter" (tests); empty brings the
     // real ones back.
     void setFilterFileChooser(std::function<QString(QWidget *, const QString &)> chooser)
@@ -116,6 +126,14 @@ public:
     // The record-editing commands of the form ("&Add", "&Edit", "&Save" ...); the keyboard rules
     // act through them. Tests reach the commands' window and clock seams here.
     TRecordEditCommands &editCommands() { return *m_commands; }
+    // Opens another window the one way every window is opened: checks the preconditions of
+    // `needs`, freezes and remembers what it says, runs `window` (which opens the window modally
+    // with the table), puts back what it says, unfreezes, marks the main window live, re-selects
+    // the current order by its tag and refreshes the buttons. False when a precondition failed
+    // and nothing was opened.
+    bool handOver(const THandOver &needs, const std::function<void()> &window);
+    // While false a tool window works on the table: the table's changes leave the buttons alone.
+    bool isLive() const { return m_live; }
     // Shows or hides and enables the buttons and menus for the current state.
     void SetButtons();
     // Fills the form from the current record.
@@ -188,7 +206,26 @@ public:
     QAction *mnuRebuildIndexes = nullptr;
     QAction *RebuildSystemFileindexesmnu = nullptr;
     QAction *Prefences1 = nullptr;
-    QMenu *mnuFilter = nullptr;
+    QAction *mnuBrowse = nullptr;
+    QAction *mnuSearch = nullptr;
+    QAction *mnuImportDBF = nullptr;
+    QAction *mnuImportASCII = nullptr;
+    QAction *Importfrom = nullptr;
+    QAction *mnuImportFromCorvantis2xFile = nullptr;
+    QAction *CopyRecordsOutMnu = nullptr;
+    QAction *ClearTags1 = nullptr;
+    QAction *mnuTagAllFilterMatches = nullptr;
+    QMenu *mnuEditMenu = nullptr;
+    QAction *CountZipCodes1 = nullptr;
+    QAction *CheckState1 = nullptr;
+    QAction *DuplicatesReport1 = nullptr;
+    QAction *CaseConversion1 = nullptr;
+    QAction *DeleteRecords1 = nullptr;
+    QAction *SearchReplaceFieldValues1 = nullptr;
+    QAction *LabelsMenu = nullptr;
+    QAction *LettersMenu = nullptr;
+    QAction *EnvelopesMenu = nullptr;
+    QAction *ReportsMenu = nullptr;
     QAction *mnuSetFilter = nullptr;
     QAction *mnuClearFilter = nullptr;
     QAction *mnuSaveFilter = nullptr;
@@ -197,6 +234,8 @@ public:
     QAction *Contents1 = nullptr;
     QAction *mnuHelpGettingStarted = nullptr;
     QAction *About1 = nullptr;
+    QAction *SearchforHelpOn1 = nullptr;
+    QAction *HowtoUseHelp1 = nullptr;
 
 public slots:
     void FirstButtonClick();
@@ -267,4 +306,6 @@ private:
     QHash<QString, QLabel *> m_boxLabels;
     QList<SortItem> m_sortItems;
     QList<QAction *> m_mruActions;
+    // Items whose windows are not part of the program yet: they stay disabled.
+    QList<QAction *> m_laterActions;
 };

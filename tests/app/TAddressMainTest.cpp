@@ -1160,3 +1160,163 @@ TEST_F(MainWindow, HelpAndAboutShowTheirTexts)
 }
 
 } // namespace
+
+// ---- The menu bar and the hand-over to other windows ------------------------------------
+
+TEST_F(MainWindow, EveryMenuItemHasItsCaptionShortcutAndMenu)
+{
+    quietStart();
+    start();
+    struct Item {
+        QAction *action;
+        const char *caption;
+        QKeySequence key;
+        const char *menu;
+    };
+    const TAddressMain &w = *window;
+    const Item items[] = {
+        {w.NewFileMenu, "&New Address Database", {}, "&File"},
+        {w.OpenFileMenu, "&Open Address DataBase", {}, "&File"},
+        {w.mnuBrowse, "&Browse", QKeySequence(Qt::CTRL | Qt::Key_B), "&File"},
+        {w.mnuSearch, "&Search", QKeySequence(Qt::CTRL | Qt::Key_S), "&File"},
+        {w.mnuImportDBF, "Import from &DBF File", {}, "&File"},
+        {w.mnuImportASCII, "Import from &ASCII File", {}, "&File"},
+        {w.Importfrom, "Import from Corvantis 1.x DBF", {}, "&File"},
+        {w.mnuImportFromCorvantis2xFile, "Import from Corvantis 2.x DBF", {}, "&File"},
+        {w.CopyRecordsOutMnu, "&Export ", {}, "&File"},
+        {w.mnuSetFilter, "Set &Filter", QKeySequence(Qt::CTRL | Qt::Key_F), "&File"},
+        {w.mnuClearFilter, "&Clear Filter", {}, "&File"},
+        {w.mnuSaveFilter, "&Save Filter", {}, "&File"},
+        {w.mnuRestoreFilter, "&Restore Filter", {}, "&File"},
+        {w.ClearTags1, "Clear &Tags", {}, "&File"},
+        {w.mnuTagAllFilterMatches, "&Tag All Filter Matches", {}, "&File"},
+        {w.mnuRebuildIndexes, "&Rebuild Indexes for this file", {}, "&File"},
+        {w.RebuildSystemFileindexesmnu, "Rebuild S&ystem File indexes", {}, "&File"},
+        {w.Prefences1, "Pre&ferences", {}, "&File"},
+        {w.ExitMenu, "E&xit ", {}, "&File"},
+        {w.mnufirst, "&First", QKeySequence(Qt::CTRL | Qt::Key_Up), "&Record"},
+        {w.mnuPrev, "&Previous", QKeySequence(Qt::CTRL | Qt::Key_Left), "&Record"},
+        {w.mnuNext, "&Next", QKeySequence(Qt::CTRL | Qt::Key_Right), "&Record"},
+        {w.mnuLast, "&Last", QKeySequence(Qt::CTRL | Qt::Key_Down), "&Record"},
+        {w.mnuAdd, "&Add", {}, "&Record"},
+        {w.mnuEdit, "&Edit", {}, "&Record"},
+        {w.mnuDelete, "&Delete", {}, "&Record"},
+        {w.ToClipboard1, "Copy To &Clipboard", {}, "&Record"},
+        {w.mnuClone, "Create a Duplicate &Record (Clone)", {}, "&Record"},
+        {w.CountZipCodes1, "Count &Zip Codes", {}, "&Utilities"},
+        {w.CheckState1, "Check && Repair &State and Zip Codes", {}, "&Utilities"},
+        {w.DuplicatesReport1, "Check && Repair &Duplicates", {}, "&Utilities"},
+        {w.CaseConversion1, "Con&vert Case", {}, "&Utilities"},
+        {w.DeleteRecords1, "Delete &Records", {}, "&Utilities"},
+        {w.SearchReplaceFieldValues1, "&Search && Replace Field Values", {}, "&Utilities"},
+        {w.LabelsMenu, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L), "&Print"},
+        {w.LettersMenu, "Print Le&tters", QKeySequence(Qt::CTRL | Qt::Key_T), "&Print"},
+        {w.EnvelopesMenu, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E), "&Print"},
+        {w.ReportsMenu, "Print &Reports", QKeySequence(Qt::CTRL | Qt::Key_R), "&Print"},
+        {w.CurrentRecordMenu, "Print C&urrent Record", QKeySequence(Qt::CTRL | Qt::Key_P), "&Print"},
+        {w.Contents1, "&Contents", {}, "&Help"},
+        {w.mnuHelpGettingStarted, "&Getting Started", {}, "&Help"},
+        {w.About1, "&About...", {}, "&Help"},
+        {w.SearchforHelpOn1, "Search for Help On", {}, "&Help"},
+        {w.HowtoUseHelp1, "How to Use Help", {}, "&Help"},
+    };
+    for (const Item &item : items) {
+        ASSERT_NE(item.action, nullptr) << item.caption;
+        EXPECT_EQ(item.action->text(), QLatin1String(item.caption));
+        EXPECT_EQ(item.action->shortcut(), item.key) << item.caption;
+        const auto *menu = qobject_cast<QMenu *>(item.action->parent());
+        ASSERT_NE(menu, nullptr) << item.caption;
+        EXPECT_EQ(menu->title(), QLatin1String(item.menu)) << item.caption;
+    }
+    // The sort menu holds its 14 orders; the Edit menu is there but hidden.
+    EXPECT_EQ(w.mnuOrder->title(), QStringLiteral("&Sort"));
+    EXPECT_EQ(w.mnuOrder->actions().size(), 14);
+    EXPECT_EQ(w.mnuEditMenu->title(), QStringLiteral("Ed&it"));
+    EXPECT_FALSE(w.mnuEditMenu->menuAction()->isVisible());
+    QStringList edit;
+    for (const QAction *a : w.mnuEditMenu->actions())
+        edit << a->text() + QLatin1Char(' ') + a->shortcut().toString();
+    EXPECT_EQ(edit, (QStringList{"&Undo typing Ctrl+Z", "Cu&t Ctrl+X", "&Copy Ctrl+C", "&Paste Ctrl+V"}));
+}
+
+TEST_F(MainWindow, MenusFollowTheStateAndItemsOfLaterWindowsStayOff)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    const TAddressMain &w = *window;
+    // A shown record, no filter.
+    for (QAction *a : {w.mnuBrowse, w.mnuSearch, w.ClearTags1, w.mnuRestoreFilter, w.CurrentRecordMenu})
+        EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_TRUE(w.BrowseButton->isEnabled());
+    EXPECT_TRUE(w.SearchButton->isEnabled());
+    EXPECT_TRUE(w.mnuUtilities->isEnabled());
+    EXPECT_FALSE(w.mnuTagAllFilterMatches->isEnabled());
+    for (QAction *a : {w.mnuImportDBF, w.CopyRecordsOutMnu, w.CountZipCodes1, w.LabelsMenu, w.ReportsMenu})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_FALSE(w.LabelsButton->isEnabled());
+
+    window->setCriteria(stateIs("CA"));
+    EXPECT_TRUE(w.mnuTagAllFilterMatches->isEnabled());
+
+    // While editing the File menu and the tools are off.
+    window->fieldBox(QStringLiteral("LNAME"))->setFocus();
+    QTest::keyClicks(window->fieldBox(QStringLiteral("LNAME")), QStringLiteral("x"));
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    EXPECT_FALSE(w.FileMenu->isEnabled());
+    EXPECT_FALSE(w.mnuUtilities->isEnabled());
+    EXPECT_FALSE(w.BrowseButton->isEnabled());
+    window->TableCVW->cancelEdit();
+}
+
+TEST_F(MainWindow, HandedOverWindowLeavesTheRecordOrderAndQueryAsTheyWere)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    window->setCriteria(stateIs("CA"));
+    window->SetOrderTo(QStringLiteral("City"));
+    window->NextButtonClick();
+    window->NextButtonClick();
+    const quint32 before = window->TableCVW->recno();
+    const QString query = window->TableCVW->query();
+    const QString shownName = box("LNAME");
+
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.freeze = true;
+    needs.keepRecord = true;
+    needs.keepQuery = true;
+    needs.queryDuring = QStringLiteral("!ISDEL");
+    bool ran = false;
+    ASSERT_TRUE(window->handOver(needs, [&] {
+        ran = true;
+        EXPECT_FALSE(window->isLive());
+        EXPECT_EQ(window->TableCVW->query(), QStringLiteral("!ISDEL"));
+        // The window moves about and sorts its own way; the form stays still meanwhile.
+        window->TableCVW->setOrderTag(QStringLiteral("ZIP"));
+        window->TableCVW->last();
+        EXPECT_EQ(box("LNAME"), shownName);
+    }));
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(window->isLive());
+    EXPECT_EQ(window->TableCVW->recno(), before);
+    EXPECT_EQ(window->TableCVW->query(), query);
+    EXPECT_EQ(window->TableCVW->orderTag(), QStringLiteral("CITY"));
+    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by City"));
+    EXPECT_EQ(box("LNAME"), shownName);
+    EXPECT_TRUE(window->BrowseButton->isEnabled());
+
+    // Failing preconditions open nothing: no file (with its message), no visible record.
+    needs.needsFile = true;
+    needs.noFileMessage = QStringLiteral("You need to have a database file open first");
+    window->TableCVW->close();
+    boxes.clear();
+    ran = false;
+    EXPECT_FALSE(window->handOver(needs, [&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(boxes, QStringList{needs.noFileMessage});
+    EXPECT_EQ(captions.last(), QStringLiteral("Information"));
+}
