@@ -38,6 +38,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -215,8 +216,9 @@ void TAddressMain::buildForm()
     mainGrid->addWidget(Dial1Button, 6, 2);
     mainGrid->addWidget(Dial2Button, 0, 5);
     TaggedCheck = new QCheckBox(QStringLiteral("Tagged"), mainPage);
-    TaggedCheck->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The box shows the tag; a left-button press on it toggles the tag (see eventFilter).
     TaggedCheck->setFocusPolicy(Qt::NoFocus);
+    TaggedCheck->installEventFilter(this);
     mainGrid->addWidget(TaggedCheck, 7, 4);
     PageTabs->addTab(mainPage, QStringLiteral("Address &Information"));
 
@@ -963,22 +965,47 @@ void TAddressMain::setPrinterService(std::unique_ptr<TPrinterService> service)
 
 void TAddressMain::CurrentRecordMenuClick()
 {
-    if (!TableCVW->hasRecord() || TableCVW->isEditing() || !checkPrinters())
-        return;
-    TIniFile ini(m_settingsPath);
-    TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(*TableCVW), printerService(), ini,
-                               this);
-    connect(&window, &TPrintCurrentRecord::helpRequested, this, &TAddressMain::HelpClick);
-    window.exec();
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.printerCheck = true;
+    handOver(needs, [this] {
+        TIniFile ini(m_settingsPath);
+        TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(*TableCVW), printerService(), ini,
+                                   this);
+        connect(&window, &TPrintCurrentRecord::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
 }
 
 void TAddressMain::ToClipboard1Click()
 {
-    if (!TableCVW->hasRecord() || TableCVW->isEditing())
-        return;
-    TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(*TableCVW), this);
-    connect(&window, &TCopyToClipBoard::helpRequested, this, &TAddressMain::HelpClick);
-    window.exec();
+    THandOver needs;
+    needs.needsRecords = true;
+    handOver(needs, [this] {
+        TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(*TableCVW), this);
+        connect(&window, &TCopyToClipBoard::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
+bool TAddressMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != TaggedCheck)
+        return QMainWindow::eventFilter(watched, event);
+    // The box never changes by itself: it follows the record's tag, which a press toggles.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // the second press of a quick double press
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
+            (TableCVW->hasRecord() || TableCVW->isEditing()))
+            ToggleTag();
+        return true;
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+        return true;
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
 }
 
 // ---- Handing the table to other windows -----------------------------------------------
