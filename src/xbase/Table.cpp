@@ -1797,6 +1797,24 @@ private:
 
 } // namespace
 
+IndexTag *Table::deletedMarkTag() const
+{
+    // A production tag on DELETED() without a condition holds every record's delete mark.
+    IndexTag *found = nullptr;
+    for (int i = 0; i < tagCount(); ++i) {
+        const OpenTag &t = *m_tags[static_cast<size_t>(i)];
+        if (!t.key.isValid() || t.hasCondition())
+            continue;
+        std::string expr = t.tag->spec().keyExpr;
+        expr.erase(std::remove(expr.begin(), expr.end(), ' '), expr.end());
+        for (char &c : expr)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (expr == "DELETED()" && t.tag->spec().keyLength == 1)
+            found = t.tag;
+    }
+    return found;
+}
+
 Status Table::rebuildQuery()
 {
     const uint32_t count = recordCount();
@@ -1806,19 +1824,12 @@ Status Table::rebuildQuery()
     // Tags narrow the query to candidates; only those are read and re-tested, unless the
     // plan is exact and a DELETED() tag tells the marked records.
     TagCatalog catalog;
-    IndexTag *deletedTag = nullptr;
     for (int i = 0; i < tagCount(); ++i) {
         OpenTag &t = *m_tags[static_cast<size_t>(i)];
-        if (!t.key.isValid() || t.hasCondition())
-            continue;
-        catalog.add(t.tag, &t.key);
-        std::string expr = t.tag->spec().keyExpr;
-        expr.erase(std::remove(expr.begin(), expr.end(), ' '), expr.end());
-        for (char &c : expr)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (expr == "DELETED()" && t.tag->spec().keyLength == 1)
-            deletedTag = t.tag;
+        if (t.key.isValid() && !t.hasCondition())
+            catalog.add(t.tag, &t.key);
     }
+    IndexTag *deletedTag = deletedMarkTag();
     QueryPlan plan;
     if (count > 0 && catalog.tagCount() > 0 && planQuery(m_query, catalog, count, m_eval, plan).ok() &&
         plan.indexed) {
@@ -1891,6 +1902,79 @@ Status Table::queryCount(uint64_t &out)
                 ++out;
     }
     return Status::Ok();
+}
+
+Status Table::visibleSet(RecordBitmap &shown)
+{
+    const uint32_t count = recordCount();
+    if (!m_queryActive && !m_deletedHidden) {
+        shown.setAll();
+        return Status::Ok();
+    }
+    // Only an exclusive opener knows that no one else changed a record since the query's
+    // bitmap or the DELETED() tag was last brought up to date; others read the records.
+    uint32_t answered = 0; // records 1..answered are decided without reading them
+    if (m_mode == OpenMode::Exclusive) {
+        if (m_queryActive) {
+            answered = std::min(m_queryBitCount, count);
+            for (uint32_t w = 0; w * 64 < answered; ++w) {
+                uint64_t bits = m_queryBits[w];
+                while (bits != 0) {
+                    const uint32_t r = w * 64 + static_cast<uint32_t>(__builtin_ctzll(bits)) + 1;
+                    bits &= bits - 1;
+                    if (r <= answered)
+                        shown.set(r);
+                }
+            }
+        } else if (IndexTag *marks = deletedMarkTag()) {
+            shown.setAll();
+            XBASE_TRY(marks->scan("T", "T", true, false, [&](std::string_view, uint32_t r) {
+                shown.reset(r);
+                return true;
+            }));
+            answered = count;
+        }
+    }
+    if (answered >= count)
+        return Status::Ok();
+    const uint32_t recLen = m_dbf->recordLength();
+    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    std::vector<char> buffer(static_cast<size_t>(std::min(perChunk, count - answered)) * recLen);
+    for (uint32_t first = answered + 1; first <= count; first += perChunk) {
+        const uint32_t n = std::min(perChunk, count - first + 1);
+        XBASE_TRY(m_dbf->readRecords(first, n, buffer.data()));
+        for (uint32_t k = 0; k < n; ++k)
+            if (passesFilters(buffer.data() + static_cast<size_t>(k) * recLen, first + k))
+                shown.set(first + k);
+    }
+    return Status::Ok();
+}
+
+Status Table::visibleRecnos(std::vector<uint32_t> &out)
+{
+    out.clear();
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    XBASE_TRY(refreshShared());
+    RecordBitmap shown(recordCount());
+    XBASE_TRY(visibleSet(shown));
+    OpenTag *t = currentTag();
+    if (!t) {
+        out.reserve(shown.count());
+        for (uint32_t r = shown.nextSet(1); r != 0; r = r < shown.size() ? shown.nextSet(r + 1) : 0)
+            out.push_back(r);
+        return Status::Ok();
+    }
+    // The scope's keys lie together in the order, from the first not below its low bound
+    // to the last whose prefix is not above its high bound.
+    const bool bounded = m_scoped && !m_scopeHi.empty();
+    const std::string lo = m_scoped ? m_scopeLo : std::string();
+    return t->tag->scan(lo, bounded ? m_scopeHi : std::string(), true, !bounded,
+                        [&](std::string_view, uint32_t r) {
+                            if (shown.test(r))
+                                out.push_back(r);
+                            return true;
+                        });
 }
 
 Status Table::evaluate(std::string_view expr, Value &out) const

@@ -10,6 +10,7 @@
 #include "Field.h"
 #include "MemoFile.h"
 #include "Progress.h"
+#include "RecordBitmap.h"
 #include "Status.h"
 
 #include <cstdint>
@@ -209,6 +210,12 @@ public:
     const std::string &queryText() const { return m_queryText; }
     /// Visible records under the query, the deleted setting and the scope-free record order.
     Status queryCount(uint64_t &out);
+    /// The record numbers goTop() and skip(1) would visit, in that order: the current order
+    /// with its scope (record order without one), the query and the deleted setting apply.
+    /// Walks the order's entries and answers each record from the query's bitmap (or, without
+    /// a query, from a DELETED() tag for the delete marks); records neither can answer are
+    /// read. Leaves the current record and an edit in progress as they are.
+    Status visibleRecnos(std::vector<uint32_t> &out);
     /// Evaluates `expr` on the current record.
     Status evaluate(std::string_view expr, Value &out) const;
     Status evalLogical(std::string_view expr, bool &out) const;
@@ -242,6 +249,8 @@ private:
     Status renumberTags(const std::vector<uint32_t> &renumber, const std::string &indexPath,
                         ProgressHook *progress);
     bool queryBit(uint32_t recno) const;
+    IndexTag *deletedMarkTag() const;
+    Status visibleSet(RecordBitmap &shown);
     void setQueryBit(uint32_t recno, bool on);
     Status memoBlock(const char *data, const FieldDescriptor &f, uint32_t &block) const;
     void putMemoBlock(char *data, const FieldDescriptor &f, uint32_t block) const;

@@ -344,3 +344,117 @@ TEST(AddressFixtureNarrowKeys, EditingARecordWhoseKeyAnotherEngineBuiltKeepsTheT
     for (const std::string &f : faults)
         ADD_FAILURE() << f;
 }
+
+namespace {
+
+// One way of looking at the address fixture: an order (empty: record order), a query, whether
+// marked records are hidden, a scope and how the file is opened.
+struct VisibleCase {
+    const char *order;
+    const char *query;
+    bool deletedHidden;
+    OpenMode mode;
+    const char *scopeLo = "";
+    const char *scopeHi = "";
+};
+
+class VisibleRecnos : public ::testing::TestWithParam<VisibleCase>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
+            const std::string to = m_dir.file(std::string("ADD0001") + ext);
+            std::filesystem::copy_file(kDir + "ADD0001" + ext, to);
+            std::filesystem::permissions(to, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+        }
+    }
+    std::string path() const { return m_dir.file("ADD0001.DBF"); }
+
+private:
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_P(VisibleRecnos, AreTheRecordsMovesVisitInTheirOrder)
+{
+    const VisibleCase c = GetParam();
+    Table t;
+    ASSERT_TRUE(t.open(path(), c.mode).ok());
+    ASSERT_TRUE(t.setOrder(std::string_view(c.order)).ok() || std::string_view(c.order).empty());
+    t.setDeletedHidden(c.deletedHidden);
+    ASSERT_TRUE(t.setQuery(c.query).ok());
+    ASSERT_TRUE(t.setScope(c.scopeLo, c.scopeHi).ok());
+    ASSERT_TRUE(t.go(7).ok());
+
+    std::vector<uint32_t> listed;
+    ASSERT_TRUE(t.visibleRecnos(listed).ok());
+    EXPECT_EQ(t.recno(), 7u) << "the current record stays";
+    const std::vector<uint32_t> walked = walk(t);
+    EXPECT_FALSE(walked.empty());
+    EXPECT_EQ(listed, walked);
+
+    // After a record is marked and another edited out of the query, both still agree.
+    if (c.mode == OpenMode::Exclusive) {
+        ASSERT_TRUE(t.go(walked.front()).ok());
+        ASSERT_TRUE(t.deleteRecord().ok());
+        ASSERT_TRUE(t.go(walked.back()).ok());
+        ASSERT_TRUE(t.setLogical("ISDEL", true).ok());
+        ASSERT_TRUE(t.post().ok());
+        ASSERT_TRUE(t.visibleRecnos(listed).ok());
+        EXPECT_EQ(listed, walk(t));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, VisibleRecnos,
+    ::testing::Values(VisibleCase{"", "", true, OpenMode::Exclusive},
+                      VisibleCase{"", "", false, OpenMode::Exclusive},
+                      VisibleCase{"", "!ISDEL", true, OpenMode::Exclusive},
+                      VisibleCase{"LNAME", "!ISDEL", true, OpenMode::Exclusive},
+                      VisibleCase{"LNAME", "", true, OpenMode::Exclusive},
+                      VisibleCase{"LNAME", "", false, OpenMode::Exclusive},
+                      VisibleCase{"CITY", "(UPPER(STATE) = 'CA') .AND. !ISDEL", true, OpenMode::Exclusive},
+                      VisibleCase{"DATE", "'o' $ LNAME .AND. !ISDEL", false, OpenMode::Exclusive},
+                      VisibleCase{"ZIP", "!ISDEL", true, OpenMode::Shared},
+                      VisibleCase{"", "'a' $ FNAME", true, OpenMode::ReadOnly},
+                      VisibleCase{"LNAME", "!ISDEL", true, OpenMode::Exclusive, "M", "P"},
+                      VisibleCase{"NAME", "", true, OpenMode::ReadOnly, "", "J"},
+                      VisibleCase{"STATE", "!ISDEL", true, OpenMode::Exclusive, "N", ""}));
+
+TEST(VisibleRecnosWhileEditing, LeaveTheEditAndTheRecordAlone)
+{
+    TempDir dir;
+    for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
+        const std::string to = dir.file(std::string("ADD0001") + ext);
+        std::filesystem::copy_file(kDir + "ADD0001" + ext, to);
+        std::filesystem::permissions(to, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+    }
+    Table t;
+    ASSERT_TRUE(t.open(dir.file("ADD0001.DBF"), OpenMode::Exclusive).ok());
+    ASSERT_TRUE(t.setOrder("LNAME").ok());
+    ASSERT_TRUE(t.setQuery("!ISDEL").ok());
+    ASSERT_TRUE(t.go(12).ok());
+    ASSERT_TRUE(t.setFieldValue("LNAME", "Aaronson").ok());
+    std::vector<uint32_t> listed;
+    ASSERT_TRUE(t.visibleRecnos(listed).ok());
+    EXPECT_TRUE(t.isEditing());
+    EXPECT_EQ(t.recno(), 12u);
+    std::string value;
+    ASSERT_TRUE(t.fieldValue("LNAME", value).ok());
+    EXPECT_EQ(value, "Aaronson");
+    ASSERT_TRUE(t.post().ok());
+    EXPECT_EQ(listed.size(), walk(t).size());
+    EXPECT_NE(listed, walk(t)) << "the order was listed before the new name was posted";
+}
+
+TEST(VisibleRecnosOfNoFile, AreRefused)
+{
+    Table t;
+    std::vector<uint32_t> listed{1, 2};
+    EXPECT_FALSE(t.visibleRecnos(listed).ok());
+    EXPECT_TRUE(listed.empty());
+}
