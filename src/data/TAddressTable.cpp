@@ -360,33 +360,73 @@ QString TAddressTable::value(const QString &name) const
     const TAddressField *field = TAddressSchema::field(name);
     if (!field)
         return QString();
-    const QString &n = field->name;
+    return fieldText(*field, [this](const QString &n) { return storedValue(n); });
+}
+
+QString TAddressTable::fieldText(const TAddressField &field,
+                                 const std::function<QString(const QString &)> &stored) const
+{
+    const QString &n = field.name;
     if (n == QLatin1String("Tagged"))
-        return isTagged() ? QStringLiteral("Yes") : QStringLiteral("No");
+        return TCalcFields::Tagged(stored(QStringLiteral("TAG")), m_globalTagId) ? QStringLiteral("Yes")
+                                                                                 : QStringLiteral("No");
     if (n == QLatin1String("DisplayDate"))
-        return TCalcFields::DisplayDate(storedValue(QStringLiteral("DATE")));
+        return TCalcFields::DisplayDate(stored(QStringLiteral("DATE")));
     if (n == QLatin1String("FullName")) {
         if (!m_compositeOn)
             return QString();
-        return TCalcFields::FullName(storedValue(QStringLiteral("FNAME")),
-                                     storedValue(QStringLiteral("MIDDLE")),
-                                     storedValue(QStringLiteral("LNAME")));
+        return TCalcFields::FullName(stored(QStringLiteral("FNAME")), stored(QStringLiteral("MIDDLE")),
+                                     stored(QStringLiteral("LNAME")));
     }
     if (n == QLatin1String("FullNameWithPrefix")) {
         if (!m_compositeOn)
             return QString();
         return TCalcFields::FullNameWithPrefix(
-            storedValue(QStringLiteral("PREFIX")), storedValue(QStringLiteral("FNAME")),
-            storedValue(QStringLiteral("MIDDLE")), storedValue(QStringLiteral("LNAME")));
+            stored(QStringLiteral("PREFIX")), stored(QStringLiteral("FNAME")),
+            stored(QStringLiteral("MIDDLE")), stored(QStringLiteral("LNAME")));
     }
     if (n == QLatin1String("CityStateZip")) {
         if (!m_compositeOn)
             return QString();
-        return TCalcFields::CityStateZip(storedValue(QStringLiteral("CITY")),
-                                         storedValue(QStringLiteral("STATE")),
-                                         storedValue(QStringLiteral("ZIP")));
+        return TCalcFields::CityStateZip(stored(QStringLiteral("CITY")), stored(QStringLiteral("STATE")),
+                                         stored(QStringLiteral("ZIP")));
     }
-    return storedValue(n);
+    return stored(n);
+}
+
+bool TAddressTable::visibleRecnos(QVector<quint32> &out)
+{
+    out.clear();
+    if (!m_table.isOpen())
+        return false;
+    std::vector<uint32_t> recnos;
+    if (!m_table.visibleRecnos(recnos).ok())
+        return false;
+    out = QVector<quint32>(recnos.begin(), recnos.end());
+    return true;
+}
+
+bool TAddressTable::recordValues(quint32 recno, const QStringList &names, QStringList &out) const
+{
+    out.clear();
+    std::string bytes;
+    if (!m_table.storedRecord(recno, bytes).ok())
+        return false;
+    const xbase::RecordRef rec{bytes.data(), recno};
+    const xbase::Schema &schema = m_table.schema();
+    const auto stored = [&](const QString &name) {
+        std::string text;
+        const int index = schema.indexOf(name.toStdString());
+        if (index < 0 || !m_table.fieldValue(rec, index, text).ok())
+            return QString();
+        return fromEngine(text);
+    };
+    out.reserve(names.size());
+    for (const QString &name : names) {
+        const TAddressField *field = TAddressSchema::field(name);
+        out.append(field ? fieldText(*field, stored) : QString());
+    }
+    return true;
 }
 
 bool TAddressTable::isTagged() const

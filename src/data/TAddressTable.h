@@ -17,7 +17,12 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
+#include <functional>
+
+struct TAddressField;
 class TFieldLengths;
 class TRebuildGauge;
 
@@ -133,6 +138,18 @@ public:
     QString memo() const { return value(QStringLiteral("MEMO")); }
     bool isTagged() const;
 
+    // ---- Other records --------------------------------------------------------------
+
+    // The record numbers of the visible records in the current order, as first() and next()
+    // would visit them. Neither moves the current record nor touches an edit in progress.
+    // False, with an empty list, when no file is open or the file cannot be read.
+    bool visibleRecnos(QVector<quint32> &out);
+    // The texts of `names` (stored or calculated fields, as value() gives them) for record
+    // `recno` as stored, read without moving the current record or touching an edit in
+    // progress. An unknown name gives an empty text. False, with `out` empty, when the record
+    // does not exist or cannot be read.
+    bool recordValues(quint32 recno, const QStringList &names, QStringList &out) const;
+
     // Editing the current record: setValue() starts an edit; post() writes it, cancelEdit()
     // drops it. Failures return the engine's message.
     bool isEditing() const { return m_table.isEditing(); }
@@ -147,6 +164,9 @@ signals:
 private:
     void announce();
     QString storedValue(const QString &name) const;
+    // The text of `field`, its stored values taken from `stored`.
+    QString fieldText(const TAddressField &field,
+                      const std::function<QString(const QString &)> &stored) const;
 
     xbase::Table m_table;
     QString m_path;

@@ -1188,8 +1188,28 @@ Status Table::fieldValue(int index, std::string &out) const
     out.clear();
     if (!isOpen() || index < 0 || index >= schema().fieldCount())
         return Status::NotFound("Field " + std::to_string(index) + " does not exist");
+    if (schema().field(index).type == 'M') {
+        if (m_editing) {
+            auto it = m_memoEdits.find(index);
+            if (it != m_memoEdits.end()) {
+                out = it->second;
+                return Status::Ok();
+            }
+        }
+        if (m_eof)
+            return Status::Ok();
+    }
+    return fieldValue(record(), index, out);
+}
+
+Status Table::fieldValue(const RecordRef &rec, int index, std::string &out) const
+{
+    out.clear();
+    if (!isOpen() || index < 0 || index >= schema().fieldCount())
+        return Status::NotFound("Field " + std::to_string(index) + " does not exist");
+    if (rec.data == nullptr)
+        return Status::InvalidArgument("No record bytes were given");
     const FieldDescriptor &f = schema().field(index);
-    const RecordRef rec = record();
     const std::string_view raw(rec.data + f.offset, f.length);
     switch (f.type) {
     case 'C':
@@ -1207,29 +1227,32 @@ Status Table::fieldValue(int index, std::string &out) const
     case 'D':
         out = trimRight(raw);
         return Status::Ok();
-    case 'M':
-        if (m_editing) {
-            auto it = m_memoEdits.find(index);
-            if (it != m_memoEdits.end()) {
-                out = it->second;
-                return Status::Ok();
-            }
-        }
-        if (m_eof)
+    case 'M': {
+        uint32_t block = 0;
+        XBASE_TRY(memoBlock(rec.data, f, block));
+        if (block == 0)
             return Status::Ok();
-        {
-            uint32_t block = 0;
-            XBASE_TRY(memoBlock(rec.data, f, block));
-            if (block == 0)
-                return Status::Ok();
-            if (!m_memo)
-                return Status::NotFound("The table has no memo file");
-            return m_memo->read(block, out);
-        }
+        if (!m_memo)
+            return Status::NotFound("The table has no memo file");
+        return m_memo->read(block, out);
+    }
     default:
         out.assign(raw.data(), raw.size());
         return Status::Ok();
     }
+}
+
+Status Table::storedRecord(uint32_t recno, std::string &out) const
+{
+    out.clear();
+    if (!isOpen())
+        return Status::InvalidArgument("No table is open");
+    if (recno == 0 || recno > recordCount())
+        return Status::NotFound("Record " + std::to_string(recno) + " does not exist");
+    std::string bytes(m_dbf->recordLength(), ' ');
+    XBASE_TRY(m_dbf->readRecord(recno, &bytes[0]));
+    out.swap(bytes);
+    return Status::Ok();
 }
 
 Status Table::logicalValue(std::string_view name, bool &out) const

@@ -159,6 +159,13 @@ public:
     /// blank), D "YYYYMMDD", M the memo text; other types the stored bytes.
     Status fieldValue(std::string_view name, std::string &out) const;
     Status fieldValue(int index, std::string &out) const;
+    /// The same for the field at `index` of other record bytes (from storedRecord()).
+    /// Requires: `rec.data` holds a whole record of this table.
+    Status fieldValue(const RecordRef &rec, int index, std::string &out) const;
+    /// The bytes of record `recno` as stored, whatever the order, scope, query, deleted setting
+    /// and current record say; an edit in progress is neither seen nor disturbed. NotFound for
+    /// a number outside 1..recordCount().
+    Status storedRecord(uint32_t recno, std::string &out) const;
     /// A logical field: true for T t Y y.
     Status logicalValue(std::string_view name, bool &out) const;
     /// The memo text of a memo field of the current record.

@@ -170,6 +170,13 @@ TEST_P(FixtureOrder, ShowsTheRecordsInTheOtherEnginesOrder)
     }
     EXPECT_EQ(walk(table), want);
     EXPECT_EQ(table.visibleCount(), want.size());
+    // The list the browse grid takes in one call is the same, and leaves the record alone.
+    ASSERT_TRUE(table.last() || want.isEmpty());
+    const quint32 here = table.recno();
+    QVector<quint32> listed;
+    ASSERT_TRUE(table.visibleRecnos(listed));
+    EXPECT_EQ(listed, want);
+    EXPECT_EQ(table.recno(), here);
 }
 
 std::vector<OrderCase> orderCases()
@@ -186,6 +193,51 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureOrder, ::testing::ValuesIn(orderCases(
                          [](const ::testing::TestParamInfo<OrderCase> &param) {
                              return std::string(param.param.file) + "_" + param.param.tag;
                          });
+
+TEST_F(AddressTable, ReadsOtherRecordsWithoutMovingOrDisturbingAnEdit)
+{
+    ASSERT_TRUE(table.OpenTableFile(copy("ADD0001")).ok);
+    table.setGlobalTagId(QStringLiteral("T5703FX"));
+    ASSERT_TRUE(table.goTo(1));
+    ASSERT_TRUE(table.setValue(QStringLiteral("LNAME"), QStringLiteral("Changed")).ok);
+
+    // Every stored field of every record, hidden ones included, as the other engine read it.
+    QStringList names;
+    for (const TAddressField &f : TAddressSchema::storedFields())
+        names.append(f.name);
+    for (const QJsonObject &r : fixture::records(QStringLiteral("ADD0001"))) {
+        const auto recno = quint32(r.value(QStringLiteral("recno")).toInt());
+        QStringList values;
+        ASSERT_TRUE(table.recordValues(recno, names, values)) << recno;
+        ASSERT_EQ(values.size(), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            const QJsonValue v = r.value(names[i]);
+            // A blank logical reads as empty text, which counts as false.
+            if (v.isBool())
+                EXPECT_EQ(values[i] == QLatin1String("T"), v.toBool())
+                    << recno << " " << names[i].toStdString();
+            else
+                EXPECT_EQ(values[i], v.toString()) << recno << " " << names[i].toStdString();
+        }
+    }
+    QStringList values;
+    ASSERT_TRUE(table.recordValues(99,
+                                   {QStringLiteral("Tagged"), QStringLiteral("lname"),
+                                    QStringLiteral("NOSUCH"), QStringLiteral("DisplayDate")},
+                                   values));
+    EXPECT_EQ(values, QStringList({QStringLiteral("Yes"), QStringLiteral("Smithers"), QString(),
+                                   QDate(1989, 3, 28).toString(TDateText::shortDatePattern())}));
+    ASSERT_TRUE(table.recordValues(1, {QStringLiteral("LNAME"), QStringLiteral("Tagged")}, values));
+    EXPECT_EQ(values, QStringList({QStringLiteral("Smith"), QStringLiteral("No")}));
+    for (quint32 missing : {0u, 301u}) {
+        EXPECT_FALSE(table.recordValues(missing, names, values));
+        EXPECT_TRUE(values.isEmpty());
+    }
+
+    EXPECT_TRUE(table.isEditing());
+    EXPECT_EQ(table.recno(), 1u);
+    EXPECT_EQ(table.value(QStringLiteral("LNAME")), QStringLiteral("Changed"));
+}
 
 TEST_F(AddressTable, MissingFileAndMissingFieldDoNotOpen)
 {
