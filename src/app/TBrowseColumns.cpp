@@ -67,14 +67,20 @@ QStringList TBrowseColumns::read() const
     return order(bytes);
 }
 
+QByteArray TBrowseColumns::encode(const QStringList &fields)
+{
+    QByteArray bytes;
+    for (const QString &name : fields)
+        bytes += name.toLatin1() + "\r\n";
+    return bytes;
+}
+
 bool TBrowseColumns::write(const QStringList &fields) const
 {
     const QString target = path();
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return false;
-    QByteArray bytes;
-    for (const QString &name : fields)
-        bytes += name.toLatin1() + "\r\n";
+    const QByteArray bytes = encode(fields);
     QSaveFile file(target);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }

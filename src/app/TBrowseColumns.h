@@ -32,6 +32,8 @@ public:
     // `bytes` decoded as read() decodes the file.
     static QStringList order(const QByteArray &bytes);
 
+    // The file's bytes for `fields`: each name and a line end.
+    static QByteArray encode(const QStringList &fields);
     // Replaces the file with the names of `fields` (every field object, in their current
     // order), one per line, in one step (a crash leaves the old file or the new one). The
     // folder is created when missing. False when it could not be written.
