@@ -1,6 +1,7 @@
 #include "TAddressMain.h"
 
 #include "TAddressQueryForm.h"
+#include "TAddressSearch.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
@@ -22,7 +23,11 @@
 #include "TQtPrinterService.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
+#include "TSearchForm.h"
+#include "TSortOrders.h"
 #include "TSysReindexForm.h"
+#include "TTagAllRecords.h"
+#include "TTagCommands.h"
 #include "TWindowPlacer.h"
 
 #include <QAction>
@@ -71,17 +76,6 @@ const BoxSpec kMainBoxes[] = {
     {"PHONE", "Phone 1"},       {"PHONE2", "Phone 2"},     {"FAX", "Fax"},
     {"EMAIL", "E-mail"},        {"CODES", "Codes"},        {"USER1", "Comment 1"},
     {"USER2", "Comment 2"},
-};
-
-struct SortSpec {
-    const char *caption;
-    const char *tag;
-};
-const SortSpec kSorts[] = {
-    {"&Last Name", "LNAME"}, {"&First Name", "FNAME"}, {"&Title", "TITLE"},  {"&Organization", "ORG"},
-    {"&Street", "STREET"},   {"&City", "CITY"},        {"&State", "STATE"},  {"&Zip", "ZIP"},
-    {"&Country", "COUNTRY"}, {"&Phone", "PHONE"},      {"&E-mail", "EMAIL"}, {"&Fax", "FAX"},
-    {"&Date", "DATE"},       {"&Codes", "CODES"},
 };
 
 // Turns whatever is typed or pasted into capitals (the middle-initial box).
@@ -404,10 +398,10 @@ void TAddressMain::buildMenus()
     mnuClone = mnuRecord->addAction(QStringLiteral("Create a Duplicate &Record (Clone)"));
 
     mnuOrder = menuBar()->addMenu(QStringLiteral("&Sort"));
-    for (const SortSpec &s : kSorts) {
+    for (const TSortOrder &s : TSortOrders::all()) {
         SortItem item;
-        item.caption = QLatin1String(s.caption);
-        item.tag = QLatin1String(s.tag);
+        item.caption = s.caption;
+        item.tag = s.tag;
         item.action = mnuOrder->addAction(item.caption);
         item.action->setCheckable(true);
         item.action->setObjectName(item.tag);
@@ -470,6 +464,13 @@ void TAddressMain::wireEditing()
     };
     hooks.beep = [this] { beep(); };
     m_commands = std::make_unique<TRecordEditCommands>(*TableCVW, parts, hooks);
+
+    TTagHooks tagHooks;
+    tagHooks.setLive = [this](bool live) { m_live = live; };
+    tagHooks.reapplyFilter = hooks.reapplyFilter;
+    tagHooks.refreshForm = [this] { RefreshForm(); };
+    TTagAllRecords::addWindowHooks(tagHooks, this);
+    m_tags = std::make_unique<TTagCommands>(*TableCVW, m_settingsPath, tagHooks);
 
     TRecordEditCommands *c = m_commands.get();
     connect(AddButton, &QPushButton::clicked, c, &TRecordEditCommands::AddButtonClick);
@@ -1071,15 +1072,42 @@ bool TAddressMain::handOver(const THandOver &needs, const std::function<void()> 
     return true;
 }
 
-void TAddressMain::SearchButtonClick() {}
+void TAddressMain::SearchButtonClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    handOver(needs, [this] {
+        const TSortOrder *current = TSortOrders::byTag(m_orderTag);
+        TSearchForm form(current ? current->name() : QString(), this);
+        connect(&form, &TSearchForm::helpRequested, this, &TAddressMain::HelpClick);
+        form.exec();
+        if (!form.wantsSearch())
+            return;
+        SetOrderTo(form.sortName());
+        TAddressSearch::search(*TableCVW, form.text());
+    });
+}
 
 void TAddressMain::BrowseButtonClick() {}
 
-void TAddressMain::ToggleTag() {}
+void TAddressMain::ToggleTag()
+{
+    m_tags->ToggleTag();
+    // During an edit the form keeps what is typed: only the box shows the tag.
+    TaggedCheck->setChecked(TableCVW->isTagged());
+}
 
-void TAddressMain::ClearTags1Click() {}
+void TAddressMain::ClearTags1Click()
+{
+    if (!TableCVW->isEditing())
+        m_tags->ClearTags();
+}
 
-void TAddressMain::mnuTagAllFilterMatchesClick() {}
+void TAddressMain::mnuTagAllFilterMatchesClick()
+{
+    if (!m_filterExpression.isEmpty())
+        m_tags->TagAllFilterMatches();
+}
 
 void TAddressMain::RebuildSystemFileindexesmnuClick()
 {

@@ -32,6 +32,7 @@ class TIniFile;
 class TFormKeys;
 class TPrinterService;
 class TRecordEditCommands;
+class TTagCommands;
 
 class TAddressMain : public QMainWindow
 {
@@ -126,6 +127,8 @@ public:
     // The record-editing commands of the form ("&Add", "&Edit", "&Save" ...); the keyboard rules
     // act through them. Tests reach the commands' window and clock seams here.
     TRecordEditCommands &editCommands() { return *m_commands; }
+    // The tagging commands; tests reach their clock here.
+    TTagCommands &tagCommands() { return *m_tags; }
     // Opens another window the one way every window is opened: checks the preconditions of
     // `needs`, freezes and remembers what it says, runs `window` (which opens the window modally
     // with the table), puts back what it says, unfreezes, marks the main window live, re-selects
@@ -299,6 +302,7 @@ private:
     std::function<QString(QWidget *, const QString &)> m_filterFileChooser;
     std::unique_ptr<TPrinterService> m_printerService;
     std::unique_ptr<TRecordEditCommands> m_commands;
+    std::unique_ptr<TTagCommands> m_tags;
     TFormKeys *m_keys = nullptr;
 
     QStackedLayout *m_stack = nullptr;

@@ -21,7 +21,9 @@
 #include "TPrintStatusForm.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
+#include "TSearchForm.h"
 #include "TSysReindexForm.h"
+#include "TTagAllRecords.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
 
@@ -34,6 +36,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -1319,4 +1322,131 @@ TEST_F(MainWindow, HandedOverWindowLeavesTheRecordOrderAndQueryAsTheyWere)
     EXPECT_FALSE(ran);
     EXPECT_EQ(boxes, QStringList{needs.noFileMessage});
     EXPECT_EQ(captions.last(), QStringLiteral("Information"));
+}
+
+// ---- Search and tagging from the main window ---------------------------------------------
+
+// Answers the "Search" window: picks the sort name, types the text and presses Ok.
+void answerSearch(const QString &sortName, const QString &text)
+{
+    whenShown<TSearchForm>([sortName, text](TSearchForm *form) {
+        form->OrderCombo->setCurrentIndex(form->OrderCombo->findText(sortName));
+        QTest::keyClicks(form->SearchEdit, text);
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    });
+}
+
+TEST_F(MainWindow, SearchSelectsTheChosenOrderAndLandsOnTheFirstKeyOrStaysPut)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    window->LastButtonClick();
+    const quint32 last = window->TableCVW->recno();
+
+    // Ctrl+S from a box of the form opens the window; the order starts at the checked item.
+    whenShown<TSearchForm>([](TSearchForm *form) {
+        EXPECT_EQ(form->OrderCombo->currentText(), QStringLiteral("Last Name"));
+        EXPECT_EQ(form->OrderCombo->count(), 14);
+        form->OrderCombo->setCurrentIndex(form->OrderCombo->findText(QStringLiteral("City")));
+        EXPECT_EQ(form->PromptLabel->text(), QStringLiteral("Search City starting with..."));
+        QTest::keyClicks(form->SearchEdit, QStringLiteral("zzz"));
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    });
+    window->fieldBox(QStringLiteral("LNAME"))->setFocus();
+    QTest::keyClick(window->fieldBox(QStringLiteral("LNAME")), Qt::Key_S, Qt::ControlModifier);
+    // Nothing begins with ZZZ: the order changed, the record did not.
+    EXPECT_EQ(window->TableCVW->recno(), last);
+    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by City"));
+    EXPECT_TRUE(window->sortAction(QStringLiteral("CITY"))->isChecked());
+    EXPECT_FALSE(window->sortAction(QStringLiteral("LNAME"))->isChecked());
+
+    // A city in several states: the first state in alphabetical order.
+    answerSearch(QStringLiteral("City"), QStringLiteral("springfield"));
+    window->SearchButton->click();
+    EXPECT_EQ(box("CITY"), QStringLiteral("Springfield"));
+    EXPECT_EQ(box("STATE"), QStringLiteral("IL"));
+
+    // Back to Last Name: the first last name that begins with the text.
+    answerSearch(QStringLiteral("Last Name"), QStringLiteral("ba"));
+    window->mnuSearch->trigger();
+    EXPECT_TRUE(box("LNAME").startsWith(QStringLiteral("Ba"))) << box("LNAME").toStdString();
+    window->PriorButtonClick();
+    EXPECT_LT(box("LNAME").toUpper(), QStringLiteral("BA"));
+    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by Last Name"));
+}
+
+TEST_F(MainWindow, TheTaggedBoxTogglesTheTagAndClearTagsDropsATaggedFilter)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    const quint32 record = window->TableCVW->recno();
+    const bool wasTagged = window->TableCVW->isTagged();
+
+    QTest::mouseClick(window->TaggedCheck, Qt::LeftButton);
+    EXPECT_FALSE(window->TableCVW->isEditing());
+    EXPECT_NE(window->TableCVW->isTagged(), wasTagged);
+    EXPECT_EQ(window->TaggedCheck->isChecked(), window->TableCVW->isTagged());
+    if (!window->TableCVW->isTagged())
+        QTest::mouseClick(window->TaggedCheck, Qt::LeftButton);
+    ASSERT_TRUE(window->TableCVW->isTagged());
+    EXPECT_EQ(window->TableCVW->recno(), record);
+
+    // Only that record under a Tagged filter; Clear Tags voids it and drops the filter.
+    TFilterCriteria tagged;
+    tagged.setTagged(true);
+    ASSERT_GE(window->setCriteria(tagged).count, 1);
+    const QByteArray before = [&] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    window->ClearTags1->trigger();
+    EXPECT_TRUE(window->filterExpression().isEmpty());
+    EXPECT_FALSE(window->TableCVW->isTagged());
+    EXPECT_FALSE(window->TaggedCheck->isChecked());
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+
+    // Twice from untagged leaves it untagged and the file checks clean.
+    QTest::mouseClick(window->TaggedCheck, Qt::LeftButton);
+    QTest::mouseClick(window->TaggedCheck, Qt::LeftButton);
+    EXPECT_FALSE(window->TableCVW->isTagged());
+    EXPECT_TRUE(window->TableCVW->value(QStringLiteral("TAG")).isEmpty());
+}
+
+TEST_F(MainWindow, TagAllFilterMatchesTagsEveryMatchThroughTheTaggingWindow)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    const qint64 matches = window->setCriteria(stateIs("CA")).count;
+    ASSERT_GT(matches, 1);
+    window->LastButtonClick();
+
+    answers = {QMessageBox::Yes};
+    whenShown<TTagAllRecords>([](TTagAllRecords *w) {
+        QTRY_VERIFY(w->OkButton->isVisible());
+        EXPECT_EQ(w->TitleLabel->text(), QStringLiteral("Complete"));
+        QTest::mouseClick(w->OkButton, Qt::LeftButton);
+    });
+    window->mnuTagAllFilterMatches->trigger();
+    EXPECT_EQ(captions.last(), QStringLiteral("TAG ALL"));
+    EXPECT_EQ(boxes.last(), QStringLiteral("Tag all records matching filter?"));
+    EXPECT_TRUE(window->isLive());
+    EXPECT_FALSE(window->TableCVW->isFrozen());
+
+    // The first record is shown, and a Tagged filter now shows exactly the matches.
+    EXPECT_TRUE(window->TaggedCheck->isChecked());
+    TFilterCriteria both = stateIs("CA");
+    both.setTagged(true);
+    EXPECT_EQ(window->setCriteria(both).count, matches);
+    TFilterCriteria tagged;
+    tagged.setTagged(true);
+    EXPECT_EQ(window->setCriteria(tagged).count, matches);
 }
