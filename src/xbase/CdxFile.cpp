@@ -167,6 +167,7 @@ public:
     }
 
     bool wasInterrupted() const override { return m_interrupted; }
+    void markInterrupted() override { m_interrupted = true; }
     // A file left interrupted keeps its marker until every tag has been rebuilt.
     Status flush() override { return m_file->flush(m_interrupted); }
     Status refresh() override

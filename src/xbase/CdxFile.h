@@ -41,6 +41,9 @@ public:
     /// flush): its tags may not match the records and want a rebuild. It stays true, and the
     /// file keeps saying so when flushed, until every tag has been built again.
     virtual bool wasInterrupted() const = 0;
+    /// Marks the file as left in the middle of an update (its tags no longer follow the
+    /// records): wasInterrupted() holds from now on and the mark stays in the file.
+    virtual void markInterrupted() = 0;
     /// Writes what is pending and marks the file consistent. Closing the file flushes too.
     virtual Status flush() = 0;
     /// Writes what is pending, forgets every cached node and rereads the tag headers, for a

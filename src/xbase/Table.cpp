@@ -1449,20 +1449,28 @@ Status Table::post()
             XBASE_TRY(m_dbf->readRecord(recno, &m_record[0]));
         old = m_record;
     }
-    XBASE_TRY(updateTags(old, m_edit, recno, m_appending));
-    if (m_appending) {
-        uint32_t written = 0;
-        m_readAheadCount = 0;
-        XBASE_TRY(m_dbf->appendRecord(m_edit.data(), written));
-        if (m_queryActive && recno == m_queryBitCount + 1) {
-            // The bitmap grows with the table so the new record's bit is kept below.
-            if (m_queryBits.size() * 64 < recno)
-                m_queryBits.push_back(0);
-            ++m_queryBitCount;
-        }
-    } else {
-        m_readAheadCount = 0;
-        XBASE_TRY(m_dbf->writeRecord(recno, m_edit.data()));
+    if (const Status s = updateTags(old, m_edit, recno, m_appending); !s.ok()) {
+        // Some tags may hold the new keys already: the index asks for its rebuild.
+        indexLeftBehind();
+        return s;
+    }
+    m_readAheadCount = 0;
+    uint32_t written = 0;
+    const Status stored =
+        m_appending ? m_dbf->appendRecord(m_edit.data(), written) : m_dbf->writeRecord(recno, m_edit.data());
+    if (!stored.ok()) {
+        // The record stays as it was, so its keys go back to what it holds; failing that, the
+        // index asks for its rebuild.
+        const Status back = m_appending ? removeKeys(m_edit, recno) : updateTags(m_edit, old, recno, false);
+        if (!back.ok())
+            indexLeftBehind();
+        return stored;
+    }
+    if (m_appending && m_queryActive && recno == m_queryBitCount + 1) {
+        // The bitmap grows with the table so the new record's bit is kept below.
+        if (m_queryBits.size() * 64 < recno)
+            m_queryBits.push_back(0);
+        ++m_queryBitCount;
     }
     if (m_mode == OpenMode::Shared && m_cdx)
         XBASE_TRY(m_cdx->flush()); // before the header lock lets the next writer in
@@ -1474,6 +1482,26 @@ Status Table::post()
         setQueryBit(recno, (!m_deletedHidden || m_record[0] != '*') &&
                                m_query.isTrue(RecordRef{m_record.data(), recno}, m_eval));
     return syncEntry();
+}
+
+Status Table::removeKeys(const std::string &data, uint32_t recno)
+{
+    const RecordRef rec{data.data(), recno};
+    for (const auto &t : m_tags) {
+        if (!t->key.isValid() || t->isTemporary || (t->hasCondition() && !t->condition.isTrue(rec, {})))
+            continue;
+        const Status s = t->tag->remove(t->key.indexKey(rec), recno);
+        if (!s.ok() && s.code() != StatusCode::NotFound)
+            return s;
+    }
+    return Status::Ok();
+}
+
+void Table::indexLeftBehind()
+{
+    m_indexInterrupted = true;
+    if (m_cdx)
+        m_cdx->markInterrupted();
 }
 
 Status Table::updateTags(const std::string &oldData, const std::string &newData, uint32_t recno, bool isNew)

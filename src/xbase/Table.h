@@ -250,6 +250,10 @@ private:
     Status stepInRecordOrder(bool forward, bool &landed);
     Status syncEntry();
     Status updateTags(const std::string &oldData, const std::string &newData, uint32_t recno, bool isNew);
+    // Takes the keys of a record that was never written out of every tag again.
+    Status removeKeys(const std::string &data, uint32_t recno);
+    // The tags may no longer match the records: the index file says so until it is rebuilt.
+    void indexLeftBehind();
     Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress, bool perTag);
     Status rebuildQuery();
     Status refreshShared();

@@ -145,6 +145,8 @@ TEST_F(TagCommands, ARefusedPostDropsTheEditAndShowsWhy)
     EXPECT_EQ(calls[1], QStringLiteral("live"));
     EXPECT_EQ(calls[2], QStringLiteral("Information: ") + result.message);
     EXPECT_TRUE(tagtest::storedTag(file.table, recno).isEmpty());
+    // The TAG index still gives the record as it is stored.
+    EXPECT_EQ(file.faults(), std::vector<std::string>());
 }
 
 TEST_F(TagCommands, ClearTagsWritesNoRecordStoresTheIdentifierAndVoidsATaggedFilter)

@@ -2,10 +2,12 @@
 
 #include "TempDir.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -745,6 +747,53 @@ TEST_F(TableTest, CheckRefusesWhileARecordIsEditedAndKeepsTheTyping)
     ASSERT_TRUE(table.post().ok());
     ASSERT_TRUE(table.goTop().ok());
     EXPECT_EQ(field("CITY"), "Typed");
+    EXPECT_TRUE(faults().empty());
+}
+
+// Runs `write` with files limited to `limit` bytes: writes reaching past it fail.
+template <typename F> Status withFileLimit(rlim_t limit, F write)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit old {
+    };
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit tight = old;
+    tight.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    const Status s = write();
+    setrlimit(RLIMIT_FSIZE, &old);
+    return s;
+}
+
+TEST_F(TableTest, ARecordThatCannotBeWrittenLeavesTheTagsAsTheRecordsAre)
+{
+    addTags();
+    ASSERT_TRUE(table.flush().ok());
+    // The last record lies past the limit; the index file's first page does not.
+    const uint32_t last = table.recordCount();
+    const rlim_t limit = table.dbf()->headerLength() + rlim_t(last - 1) * table.dbf()->recordLength();
+    ASSERT_GT(limit, 512u);
+    ASSERT_TRUE(table.go(last).ok());
+    const std::string city = field("CITY");
+    ASSERT_TRUE(table.setFieldValue("CITY", "Zanzibar").ok());
+    EXPECT_FALSE(withFileLimit(limit, [&] { return table.post(); }).ok());
+    table.cancelEdit();
+
+    // A new record that cannot be appended leaves no key behind either.
+    ASSERT_TRUE(table.appendBlank().ok());
+    ASSERT_TRUE(table.setFieldValue("LNAME", "Nobody").ok());
+    ASSERT_TRUE(table.setFieldValue("CITY", "Nowhere").ok());
+    const rlim_t end = table.dbf()->headerLength() + rlim_t(last) * table.dbf()->recordLength();
+    EXPECT_FALSE(withFileLimit(end, [&] { return table.post(); }).ok());
+    table.cancelEdit();
+
+    EXPECT_TRUE(faults().empty());
+    EXPECT_FALSE(table.indexNeedsRebuild());
+    ASSERT_TRUE(table.go(last).ok());
+    EXPECT_EQ(field("CITY"), city);
+    ASSERT_TRUE(table.close().ok());
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+    EXPECT_FALSE(table.indexNeedsRebuild());
     EXPECT_TRUE(faults().empty());
 }
 
