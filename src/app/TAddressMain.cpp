@@ -1,5 +1,6 @@
 #include "TAddressMain.h"
 
+#include "TAddressBrowseForm.h"
 #include "TAddressQueryForm.h"
 #include "TAddressSearch.h"
 #include "TAddressTable.h"
@@ -1088,7 +1089,22 @@ void TAddressMain::SearchButtonClick()
     });
 }
 
-void TAddressMain::BrowseButtonClick() {}
+void TAddressMain::BrowseButtonClick()
+{
+    if (TableCVW->isEditing()) {
+        beep();
+        return;
+    }
+    THandOver needs;
+    needs.needsRecords = true;
+    // Moving in the grid moves this window's record: nothing is put back afterwards.
+    handOver(needs, [this] {
+        TAddressBrowseForm form(
+            *TableCVW, programFolder(), m_settingsPath, [this] { ToggleTag(); }, this);
+        connect(&form, &TAddressBrowseForm::helpRequested, this, &TAddressMain::HelpClick);
+        form.exec();
+    });
+}
 
 void TAddressMain::ToggleTag()
 {

@@ -2,6 +2,7 @@
 // their messages, the rebuild question and window, the recent-file list, the sort orders over
 // the other engine's fixtures, moves and beeps, new files, and closing during an edit.
 #include "TAddressMain.h"
+#include "TAddressBrowseForm.h"
 #include "TAddressQueryForm.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
@@ -38,6 +39,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -48,6 +50,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -1449,4 +1452,57 @@ TEST_F(MainWindow, TagAllFilterMatchesTagsEveryMatchThroughTheTaggingWindow)
     TFilterCriteria tagged;
     tagged.setTagged(true);
     EXPECT_EQ(window->setCriteria(tagged).count, matches);
+}
+
+TEST_F(MainWindow, BrowseMovesTheShownRecordTogglesTagsAndKeepsTheColumnOrder)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    // A column file from an older layout: a field that no longer exists is passed over.
+    QDir().mkpath(folder() + QStringLiteral("SYSDATA"));
+    QFile list(folder() + QStringLiteral("SYSDATA/FIELDS.LST"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("OLDFIELD\r\nCITY\r\nLNAME\r\n");
+    list.close();
+    start();
+    window->OpenCVWDBF(path);
+
+    QString shownAfterClick;
+    bool tagBefore = false;
+    whenShown<TAddressBrowseForm>([&](TAddressBrowseForm *form) {
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Address Browse"));
+        const QStringList columns = form->shownColumns();
+        EXPECT_FALSE(columns.contains(QStringLiteral("OLDFIELD")));
+        const int lname = columns.indexOf(QStringLiteral("LNAME"));
+        ASSERT_GE(lname, 0);
+        const QModelIndex cell = form->Grid->model()->index(3, lname);
+        QTest::mouseClick(form->Grid->viewport(), Qt::LeftButton, {}, form->Grid->visualRect(cell).center());
+        // The main window follows the grid.
+        shownAfterClick = box("LNAME");
+        EXPECT_EQ(form->Grid->model()->data(cell).toString().trimmed(), shownAfterClick);
+        tagBefore = window->TableCVW->isTagged();
+        QTest::mouseDClick(form->Grid->viewport(), Qt::LeftButton, {}, form->Grid->visualRect(cell).center());
+        EXPECT_NE(window->TableCVW->isTagged(), tagBefore);
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    });
+    QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
+    ASSERT_FALSE(shownAfterClick.isEmpty());
+    EXPECT_EQ(box("LNAME"), shownAfterClick);
+    EXPECT_NE(window->TaggedCheck->isChecked(), tagBefore);
+    EXPECT_TRUE(window->isLive());
+
+    // The column file now names every field object, the old name gone.
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QString written = QString::fromLatin1(list.readAll());
+    EXPECT_FALSE(written.contains(QStringLiteral("OLDFIELD")));
+    EXPECT_TRUE(written.contains(QStringLiteral("CITY")));
+    EXPECT_TRUE(written.contains(QStringLiteral("CityStateZip")));
+
+    // While a record is edited the browse item only beeps.
+    QTest::keyClicks(window->fieldBox(QStringLiteral("CITY")), QStringLiteral("x"));
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    const int beeps = window->beepCount();
+    window->BrowseButtonClick();
+    EXPECT_EQ(window->beepCount(), beeps + 1);
+    window->TableCVW->cancelEdit();
 }
