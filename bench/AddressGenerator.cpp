@@ -260,3 +260,23 @@ AddressRecord AddressGenerator::next()
     v[22] = kMemo[pick(std::size(kMemo))];
     return r;
 }
+
+bool AddressGenerator::writeFile(const std::string &path, uint32_t count)
+{
+    xbase::Table t;
+    if (!xbase::Table::create(path, fields()).ok() || !t.open(path, xbase::OpenMode::Exclusive).ok())
+        return false;
+    AddressGenerator gen;
+    for (uint32_t i = 0; i < count; ++i) {
+        const AddressRecord r = gen.next();
+        if (!t.appendBlank().ok())
+            return false;
+        for (int f = 0; f < 23; ++f) {
+            if (!r.values[size_t(f)].empty() && !t.setFieldValue(f, r.values[size_t(f)]).ok())
+                return false;
+        }
+        if (!t.post().ok())
+            return false;
+    }
+    return t.addTags(tags()).ok() && t.close().ok();
+}

@@ -23,6 +23,9 @@ public:
     static std::vector<xbase::FieldDescriptor> fields();
     /// The 26 tags of an address file, in creation order.
     static std::vector<xbase::TagDefinition> tags();
+    /// Creates the address file `path` with `count` generated records and its 26 tags, and
+    /// closes it. False when the engine refuses any step.
+    static bool writeFile(const std::string &path, uint32_t count);
 
     AddressRecord next();
     /// A last name as next() would draw it (for seek keys).

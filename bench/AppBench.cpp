@@ -29,24 +29,7 @@ uint32_t g_count = 1000000;
 
 bool generate(const QString &path, uint32_t count)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
-    xbase::Table t;
-    if (!xbase::Table::create(file, AddressGenerator::fields()).ok() ||
-        !t.open(file, xbase::OpenMode::Exclusive).ok())
-        return false;
-    AddressGenerator gen;
-    for (uint32_t i = 0; i < count; ++i) {
-        const AddressRecord r = gen.next();
-        if (!t.appendBlank().ok())
-            return false;
-        for (int f = 0; f < 23; ++f) {
-            if (!r.values[size_t(f)].empty() && !t.setFieldValue(f, r.values[size_t(f)]).ok())
-                return false;
-        }
-        if (!t.post().ok())
-            return false;
-    }
-    return t.addTags(AddressGenerator::tags()).ok() && t.close().ok();
+    return AddressGenerator::writeFile(QFile::encodeName(path).toStdString(), count);
 }
 
 // The table alone: open, check the tags, order by last name, apply the record query, read

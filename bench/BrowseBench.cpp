@@ -7,8 +7,10 @@
 // temporary folder that is removed afterwards.
 #include "AddressGenerator.h"
 #include "TAddressBrowseForm.h"
+#include "TAddressSearch.h"
 #include "TAddressTable.h"
 #include "TBrowseModel.h"
+#include "TSortOrders.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,32 +33,9 @@ QString g_path;   // the large address file
 uint32_t g_count = 1000000;
 TAddressTable *g_table = nullptr;
 
-// The tags of the 14 sort orders and the field each one's key begins with.
-const char *const kSortTags[14][2] = {
-    {"LNAME", "LNAME"}, {"FNAME", "FNAME"}, {"TITLE", "TITLE"}, {"ORG", "ORG"},         {"STREET", "STREET"},
-    {"CITY", "CITY"},   {"STATE", "STATE"}, {"ZIP", "ZIP"},     {"COUNTRY", "COUNTRY"}, {"PHONE", "PHONE"},
-    {"EMAIL", "EMAIL"}, {"FAX", "FAX"},     {"DATE", "DATE"},   {"CODES", "CODES"}};
-
 bool generate(const QString &path, uint32_t count)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
-    xbase::Table t;
-    if (!xbase::Table::create(file, AddressGenerator::fields()).ok() ||
-        !t.open(file, xbase::OpenMode::Exclusive).ok())
-        return false;
-    AddressGenerator gen;
-    for (uint32_t i = 0; i < count; ++i) {
-        const AddressRecord r = gen.next();
-        if (!t.appendBlank().ok())
-            return false;
-        for (int f = 0; f < 23; ++f) {
-            if (!r.values[size_t(f)].empty() && !t.setFieldValue(f, r.values[size_t(f)]).ok())
-                return false;
-        }
-        if (!t.post().ok())
-            return false;
-    }
-    return t.addTags(AddressGenerator::tags()).ok() && t.close().ok();
+    return AddressGenerator::writeFile(QFile::encodeName(path).toStdString(), count);
 }
 
 // The table as the main window leaves it: Last Name order, the record query, first record.
@@ -151,8 +130,10 @@ BENCHMARK(BM_BrowseScrollPage)->Unit(benchmark::kMillisecond)->Iterations(50);
 // the seeks do not all land on the same index pages.
 void BM_SearchSeek(benchmark::State &state)
 {
-    const char *tag = kSortTags[state.range(0)][0];
-    const QString field = QLatin1String(kSortTags[state.range(0)][1]);
+    // Each sort order's key begins with the field of its tag's name.
+    const QString tagName = TSortOrders::all().at(int(state.range(0))).tag;
+    const std::string tag = tagName.toStdString();
+    const QString field = tagName;
     resetTable();
     QStringList prefixes;
     QVector<quint32> recnos;
@@ -164,20 +145,20 @@ void BM_SearchSeek(benchmark::State &state)
         if (!prefix.isEmpty())
             prefixes.append(prefix);
     }
-    if (prefixes.isEmpty() || !g_table->setOrderTag(QLatin1String(tag))) {
+    if (prefixes.isEmpty() || !g_table->setOrderTag(tagName)) {
         state.SkipWithError("no key to seek");
         return;
     }
     qsizetype next = 0;
     int missed = 0;
     for (auto _ : state) {
-        if (!g_table->seek(prefixes[next]))
+        if (!TAddressSearch::search(*g_table, prefixes[next]))
             ++missed;
         next = (next + 1) % prefixes.size();
     }
     if (missed > 0)
         state.SkipWithError("a prefix was not found");
-    state.SetLabel(std::string(tag) + ", " + std::to_string(prefixes.size()) + " prefixes");
+    state.SetLabel(tag + ", " + std::to_string(prefixes.size()) + " prefixes");
 }
 BENCHMARK(BM_SearchSeek)->DenseRange(0, 13)->Unit(benchmark::kMicrosecond)->Iterations(64);
 

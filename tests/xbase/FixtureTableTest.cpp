@@ -22,6 +22,17 @@ namespace {
 
 const std::string kDir = std::string(CORVANTIS_SHARED_DIR) + "/fixtures/xbase/";
 
+// A writable copy of the address fixture (table, memo and index) in `dir`.
+void copyAddressFixture(const TempDir &dir)
+{
+    for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
+        const std::string to = dir.file(std::string("ADD0001") + ext);
+        std::filesystem::copy_file(kDir + "ADD0001" + ext, to);
+        std::filesystem::permissions(to, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+    }
+}
+
 QJsonDocument loadJson(const std::string &path)
 {
     QFile f(QString::fromStdString(path));
@@ -313,12 +324,7 @@ TEST(AddressFixtureNarrowKeys, EditingARecordWhoseKeyAnotherEngineBuiltKeepsTheT
     // Record 150 ("Muñoz", Montréal) has keys with small accented letters in the fixture's
     // tags; our upper case differs, so the update finds the old entry by record number.
     TempDir dir;
-    for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
-        const std::string to = dir.file(std::string("ADD0001") + ext);
-        std::filesystem::copy_file(kDir + "ADD0001" + ext, to);
-        std::filesystem::permissions(to, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add);
-    }
+    copyAddressFixture(dir);
     const std::string tmp = dir.path();
     Table t;
     ASSERT_TRUE(t.open(tmp + "/ADD0001.DBF", OpenMode::Exclusive).ok());
@@ -361,15 +367,7 @@ struct VisibleCase {
 class VisibleRecnos : public ::testing::TestWithParam<VisibleCase>
 {
 protected:
-    void SetUp() override
-    {
-        for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
-            const std::string to = m_dir.file(std::string("ADD0001") + ext);
-            std::filesystem::copy_file(kDir + "ADD0001" + ext, to);
-            std::filesystem::permissions(to, std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::add);
-        }
-    }
+    void SetUp() override { copyAddressFixture(m_dir); }
     std::string path() const { return m_dir.file("ADD0001.DBF"); }
 
 private:
@@ -427,12 +425,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(VisibleRecnosWhileEditing, LeaveTheEditAndTheRecordAlone)
 {
     TempDir dir;
-    for (const char *ext : {".DBF", ".FPT", ".CDX"}) {
-        const std::string to = dir.file(std::string("ADD0001") + ext);
-        std::filesystem::copy_file(kDir + "ADD0001" + ext, to);
-        std::filesystem::permissions(to, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add);
-    }
+    copyAddressFixture(dir);
     Table t;
     ASSERT_TRUE(t.open(dir.file("ADD0001.DBF"), OpenMode::Exclusive).ok());
     ASSERT_TRUE(t.setOrder("LNAME").ok());
