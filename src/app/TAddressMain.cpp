@@ -468,7 +468,16 @@ void TAddressMain::wireEditing()
 
     TTagHooks tagHooks;
     tagHooks.setLive = [this](bool live) { m_live = live; };
-    tagHooks.reapplyFilter = hooks.reapplyFilter;
+    // The filter applied again keeps the record in view while it still matches (Clear Tags
+    // leaves the record where it was), else shows the first.
+    tagHooks.reapplyFilter = [this] {
+        TableCVW->freeze();
+        const quint32 record = TableCVW->hasRecord() ? TableCVW->recno() : 0;
+        applyQuery();
+        if (record == 0 || !TableCVW->goTo(record))
+            TableCVW->first();
+        TableCVW->unfreeze();
+    };
     tagHooks.refreshForm = [this] { RefreshForm(); };
     TTagAllRecords::addWindowHooks(tagHooks, this);
     m_tags = std::make_unique<TTagCommands>(*TableCVW, m_settingsPath, tagHooks);

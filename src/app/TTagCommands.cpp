@@ -44,12 +44,18 @@ TResult TTagCommands::ToggleTag()
 
 TResult TTagCommands::ClearTags()
 {
-    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
-    QString id = TGlobalTagId::make(now);
-    // Two clears within one second would make the same identifier and leave the tags set in
-    // between standing; the next second's identifier is taken instead.
-    for (int later = 1; id == m_table.globalTagId(); ++later)
-        id = TGlobalTagId::make(now.addSecs(later));
+    // Identifiers come from the clock to the second. A new one is never one this run made
+    // before, nor the current one: two clears within a second would otherwise bring back the
+    // identifier, and with it the tags, of the first. Such a clear takes a later second.
+    QDateTime moment = m_clock ? m_clock() : QDateTime::currentDateTime();
+    if (m_lastMoment.isValid() && moment <= m_lastMoment)
+        moment = m_lastMoment.addSecs(1);
+    QString id = TGlobalTagId::make(moment);
+    while (id == m_table.globalTagId()) {
+        moment = moment.addSecs(1);
+        id = TGlobalTagId::make(moment);
+    }
+    m_lastMoment = moment;
     TIniFile ini(m_settingsPath);
     const bool stored = TAddingPrefs::saveGlobalTagId(ini, id);
     m_table.setGlobalTagId(id);

@@ -45,8 +45,8 @@ public:
     // shown again (TAddressTable::isTagged() reads the edit). Does nothing without a record.
     TResult ToggleTag();
 
-    // Voids every tag: a new identifier (never the current one again, even within the same
-    // second), stored as GlobalTagId in the settings file and set on the table, then the
+    // Voids every tag: a new identifier (never the current one nor one made earlier in the run,
+    // even within the same second), stored as GlobalTagId in the settings file and set on the table, then the
     // filter applied again and the form refreshed. No record is written. When the settings
     // file cannot be written the new identifier still holds for this run; a notice says so
     // and the result carries it.
@@ -78,4 +78,5 @@ private:
     QString m_settingsPath;
     TTagHooks m_hooks;
     std::function<QDateTime()> m_clock;
+    QDateTime m_lastMoment; // the moment of the last identifier made
 };

@@ -1398,6 +1398,17 @@ TEST_F(MainWindow, TheTaggedBoxTogglesTheTagAndClearTagsDropsATaggedFilter)
     ASSERT_TRUE(window->TableCVW->isTagged());
     EXPECT_EQ(window->TableCVW->recno(), record);
 
+    // Without a filter Clear Tags leaves the shown record where it is, untagged.
+    window->NextButtonClick();
+    const quint32 second = window->TableCVW->recno();
+    QTest::mouseClick(window->TaggedCheck, Qt::LeftButton);
+    window->ClearTags1->trigger();
+    EXPECT_EQ(window->TableCVW->recno(), second);
+    EXPECT_FALSE(window->TaggedCheck->isChecked());
+    window->FirstButtonClick();
+    QTest::mouseClick(window->TaggedCheck, Qt::LeftButton);
+    ASSERT_TRUE(window->TableCVW->isTagged());
+
     // Only that record under a Tagged filter; Clear Tags voids it and drops the filter.
     TFilterCriteria tagged;
     tagged.setTagged(true);

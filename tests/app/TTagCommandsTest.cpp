@@ -179,6 +179,9 @@ TEST_F(TagCommands, ClearTagsWritesNoRecordStoresTheIdentifierAndVoidsATaggedFil
     commands.ClearTags();
     EXPECT_EQ(file.table.globalTagId(), QStringLiteral("V5703FY"));
     EXPECT_FALSE(file.table.isTagged());
+    // A third never goes back to the first one's identifier (which would revive its tags).
+    commands.ClearTags();
+    EXPECT_EQ(file.table.globalTagId(), QStringLiteral("V5703FZ"));
 }
 
 TEST_F(TagCommands, ClearTagsWithAnUnwritableSettingsFileStillVoidsTheTagsAndSaysSo)
