@@ -24,7 +24,8 @@ public:
     /// The 26 tags of an address file, in creation order.
     static std::vector<xbase::TagDefinition> tags();
     /// Creates the address file `path` with `count` generated records and its 26 tags, and
-    /// closes it. False when the engine refuses any step.
+    /// closes it; prints how long that took. False, said on stderr, when the engine refuses
+    /// any step.
     static bool writeFile(const std::string &path, uint32_t count);
 
     AddressRecord next();

@@ -10,14 +10,6 @@
 
 namespace {
 
-QList<quint32> walk(TAddressTable &table)
-{
-    QList<quint32> out;
-    for (bool on = table.first(); on; on = table.next())
-        out.append(table.recno());
-    return out;
-}
-
 QList<quint32> rows(const TBrowseModel &model)
 {
     QList<quint32> out;
@@ -60,7 +52,7 @@ TEST(BrowseModel, RowsAreTheRecordsTheTableWalksUnderAFilterAndReadOnlyWhenAsked
     TEditingFile file;
     ASSERT_TRUE(file.setFilter(QStringLiteral("UPPER(STATE) = 'CA'")));
     file.table.setOrderTag(QStringLiteral("CITY"));
-    const QList<quint32> walked = walk(file.table);
+    const QList<quint32> walked = fixture::visibleInOrder(file.table);
     ASSERT_GT(walked.size(), 20);
     ASSERT_TRUE(file.table.goTo(walked[5]));
 
@@ -97,7 +89,7 @@ TEST(BrowseModel, ListsTheRowsAgainWhenTheOrderOrQueryChangesAndReadsAChangedRow
     file.table.setOrderTag(QStringLiteral("ZIP"));
     file.table.first();
     EXPECT_EQ(resets, 1);
-    EXPECT_EQ(rows(model), walk(file.table));
+    EXPECT_EQ(rows(model), fixture::visibleInOrder(file.table));
 
     const quint32 recno = model.recnoOf(2);
     EXPECT_EQ(model.data(model.index(2, tagged)).toString(), QStringLiteral("No"));

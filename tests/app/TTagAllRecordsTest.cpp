@@ -29,7 +29,7 @@ protected:
     {
         file.table.setGlobalTagId(kId);
         EXPECT_TRUE(file.setFilter(QStringLiteral("UPPER(STATE)=\"CA\"")));
-        matches = tagtest::visibleInOrder(file.table);
+        matches = fixture::visibleInOrder(file.table);
         file.table.last();
         previous = TMessages::setAnswerer([this](const TMessageRequest &r) {
             asked << r.caption + QStringLiteral(": ") + r.text;

@@ -197,7 +197,7 @@ TEST_F(TagCommands, ClearTagsWithAnUnwritableSettingsFileStillVoidsTheTagsAndSay
 TEST_F(TagCommands, TagAllAsksThenRunsTheWindowNotLiveAndFrozenAndEndsOnTheFirstRecord)
 {
     ASSERT_TRUE(file.setFilter(QStringLiteral("UPPER(STATE)=\"CA\"")));
-    const QList<quint32> matches = tagtest::visibleInOrder(file.table);
+    const QList<quint32> matches = fixture::visibleInOrder(file.table);
     file.table.last();
     const QString question = QStringLiteral("TAG ALL: Tag all records matching filter?");
 

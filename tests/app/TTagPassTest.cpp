@@ -38,7 +38,7 @@ TEST_P(TagPassCases, TagsEveryMatchOnce)
     file.table.setGlobalTagId(kId);
     ASSERT_TRUE(file.setFilter(QLatin1String(c.filter)));
     ASSERT_TRUE(file.table.setOrderTag(QLatin1String(c.order)));
-    const QList<quint32> matches = tagtest::visibleInOrder(file.table);
+    const QList<quint32> matches = fixture::visibleInOrder(file.table);
     ASSERT_GT(matches.size(), 10);
 
     TAddressTagTarget target(file.table);
@@ -68,7 +68,7 @@ TEST(TagPass, CancelledPartWayLeavesThePassedRecordsTaggedAndTheOthersNot)
 {
     TEditingFile file;
     file.table.setGlobalTagId(kId);
-    const QList<quint32> order = tagtest::visibleInOrder(file.table);
+    const QList<quint32> order = fixture::visibleInOrder(file.table);
     TAddressTagTarget target(file.table);
     TTagPass pass(target);
     pass.start();

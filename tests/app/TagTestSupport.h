@@ -1,5 +1,5 @@
-// Helpers of the tagging tests: the records a table shows in its order, the stored TAG of any
-// record, and a target whose tagging fails at a chosen record.
+// Helpers of the tagging tests: the stored TAG of any record, and a target whose tagging fails
+// at a chosen record.
 #pragma once
 
 #include "TAddressTable.h"
@@ -11,16 +11,6 @@
 #include <string>
 
 namespace tagtest {
-
-// The visible records in the current order; the table ends on its first record.
-inline QList<quint32> visibleInOrder(TAddressTable &table)
-{
-    QList<quint32> out;
-    for (bool more = table.first(); more; more = table.next())
-        out.append(table.recno());
-    table.first();
-    return out;
-}
 
 // The TAG stored in record `recno`, visible or not. Moves the table.
 inline QString storedTag(TAddressTable &table, quint32 recno)

@@ -2,6 +2,8 @@
 // test's own folder, and what that engine answered for them.
 #pragma once
 
+#include "TAddressTable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -80,6 +82,17 @@ inline QList<quint32> shownOrder(const QString &name, const QString &tag)
                 out.append(recno);
         }
     }
+    return out;
+}
+
+// The records `table` shows, in its order, by moving through them; the table ends on its
+// first record.
+inline QList<quint32> visibleInOrder(TAddressTable &table)
+{
+    QList<quint32> out;
+    for (bool more = table.first(); more; more = table.next())
+        out.append(table.recno());
+    table.first();
     return out;
 }
 

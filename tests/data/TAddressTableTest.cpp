@@ -18,14 +18,6 @@
 
 namespace {
 
-QList<quint32> walk(TAddressTable &table)
-{
-    QList<quint32> out;
-    for (bool on = table.first(); on; on = table.next())
-        out.append(table.recno());
-    return out;
-}
-
 class AddressTable : public ::testing::Test
 {
 protected:
@@ -168,7 +160,7 @@ TEST_P(FixtureOrder, ShowsTheRecordsInTheOtherEnginesOrder)
     if (QLatin1String(c.file) != QLatin1String("EMPTY")) {
         ASSERT_FALSE(want.isEmpty());
     }
-    EXPECT_EQ(walk(table), want);
+    EXPECT_EQ(fixture::visibleInOrder(table), want);
     EXPECT_EQ(table.visibleCount(), want.size());
     // The list the browse grid takes in one call is the same, and leaves the record alone.
     ASSERT_TRUE(table.last() || want.isEmpty());
