@@ -1,0 +1,44 @@
+#include "TDialerSettings.h"
+
+#include "TIniFile.h"
+
+namespace {
+
+const QString kDialing = QStringLiteral("Dialing");
+const QString kPrefix = QStringLiteral("Prefix");
+const QString kInit = QStringLiteral("Init");
+const QString kPort = QStringLiteral("Port");
+const QString kMethod = QStringLiteral("Method");
+const QString kUseTAPI = QStringLiteral("UseTAPI");
+const QString kPortDevice = QStringLiteral("PortDevice");
+
+} // namespace
+
+TDialerSettings TDialerSettings::load(const TIniFile &ini)
+{
+    const TIniDocument settings = ini.document();
+    TDialerSettings s;
+    s.Prefix = settings.text(kDialing, kPrefix);
+    s.Init = settings.text(kDialing, kInit);
+    s.Port = settings.integer(kDialing, kPort, s.Port);
+    s.Method = settings.integer(kDialing, kMethod, s.Method);
+    s.UseTAPI = settings.logical(kDialing, kUseTAPI, s.UseTAPI);
+    s.PortDevice = settings.text(kDialing, kPortDevice);
+    return s;
+}
+
+bool TDialerSettings::save(TIniFile &ini) const
+{
+    return ini.writeStrings(kDialing, {{kPrefix, Prefix},
+                                       {kInit, Init},
+                                       {kPort, QString::number(Port)},
+                                       {kMethod, QString::number(Method)},
+                                       {kUseTAPI, UseTAPI ? QStringLiteral("1") : QStringLiteral("0")},
+                                       {kPortDevice, PortDevice}});
+}
+
+bool operator==(const TDialerSettings &a, const TDialerSettings &b)
+{
+    return a.Prefix == b.Prefix && a.Init == b.Init && a.Port == b.Port && a.Method == b.Method &&
+           a.UseTAPI == b.UseTAPI && a.PortDevice == b.PortDevice;
+}
