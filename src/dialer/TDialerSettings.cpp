@@ -2,6 +2,8 @@
 
 #include "TIniFile.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kDialing = QStringLiteral("Dialing");
@@ -20,8 +22,9 @@ TDialerSettings TDialerSettings::load(const TIniFile &ini)
     TDialerSettings s;
     s.Prefix = settings.text(kDialing, kPrefix);
     s.Init = settings.text(kDialing, kInit);
-    s.Port = settings.integer(kDialing, kPort, s.Port);
-    s.Method = settings.integer(kDialing, kMethod, s.Method);
+    // A damaged or hand-edited file must not select past the port or method lists.
+    s.Port = std::clamp(settings.integer(kDialing, kPort, s.Port), 0, kPortCount - 1);
+    s.Method = std::clamp(settings.integer(kDialing, kMethod, s.Method), 0, kMethodCount - 1);
     s.UseTAPI = settings.logical(kDialing, kUseTAPI, s.UseTAPI);
     s.PortDevice = settings.text(kDialing, kPortDevice);
     return s;

@@ -68,7 +68,8 @@ class DialerSettingsStored : public ::testing::TestWithParam<StoredCase>
 {
 };
 
-// Values that do not parse give the defaults.
+// Values out of range are clamped to the nearest allowed one, so the port and method lists are
+// never indexed past their ends; values that do not parse give the defaults.
 TEST_P(DialerSettingsStored, ReadWithinTheirRanges)
 {
     const StoredCase c = GetParam();
@@ -84,4 +85,8 @@ TEST_P(DialerSettingsStored, ReadWithinTheirRanges)
 INSTANTIATE_TEST_SUITE_P(Cases, DialerSettingsStored,
                          ::testing::Values(StoredCase{"3", "1", "1", 3, 1, true},
                                            StoredCase{"0", "0", "0", 0, 0, false},
+                                           StoredCase{"4", "2", "2", 3, 1, true},
+                                           StoredCase{"7", "5", "yes", 3, 1, false},
+                                           StoredCase{"-1", "-3", "-1", 0, 0, true},
+                                           StoredCase{"99999999999", "2147483647", "0", 3, 1, false},
                                            StoredCase{"COM2", "Pulse", "", 0, 0, false}));
