@@ -1,5 +1,7 @@
 #include "TDialer.h"
 
+#include "TDialNumber.h"
+
 #include <QEventLoop>
 #include <QSerialPort>
 #include <QTimer>
@@ -120,7 +122,13 @@ bool TDialer::send(QSerialPort &serial, const QByteArray &bytes)
 
 bool TDialer::Dial()
 {
-    const QString number = Number;
+    // Only a dial string reaches the modem's command line: a record's letters, semicolons or
+    // control characters could otherwise add commands of their own.
+    const QString number = TDialNumber::dialable(Number);
+    if (number.isEmpty()) {
+        m_prompts.error(TDialNumber::nothingToDialText());
+        return false;
+    }
     if (Confirm && !m_prompts.confirm(QStringLiteral("About to dial the number ") + number +
                                       QStringLiteral(". Are you sure?")))
         return false;

@@ -72,10 +72,11 @@ public:
     // "ATH", carriage return and line feed.
     static QByteArray hangupCommand();
 
-    // Dials Number: confirmation when asked for, the port opened for writing alone, the
-    // initialization string and the pause, the dial command, "Pick up phone", the hang-up
-    // command, the port closed. Every failure has been shown through the prompts; the port is
-    // closed again whatever happened. True when the number was dialled.
+    // Dials Number: refused with a message when it holds nothing to dial, then confirmation
+    // when asked for, the port opened for writing alone, the initialization string and the
+    // pause, the dial command, "Pick up phone", the hang-up command, the port closed. Every
+    // failure has been shown through the prompts; the port is closed again whatever happened.
+    // True when the number was dialled.
     bool Dial();
 
 private:

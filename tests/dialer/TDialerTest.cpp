@@ -192,3 +192,33 @@ TEST_F(DialerOnPty, DialCommandThatCannotBeWrittenIsReportedAndNoPickUpIsAsked)
     EXPECT_FALSE(dialer.Dial());
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("error: Unable to dial number")});
 }
+
+// A record's phone text reaches the modem as a dial string only: no command of its own.
+TEST_F(DialerOnPty, SendsOnlyTheDialableCharactersOfTheNumber)
+{
+    dialer.Number = QStringLiteral("9") + QStringLiteral("555-0100;\r\nath\x1b");
+    ASSERT_TRUE(dialer.Dial());
+    EXPECT_EQ(beforePickUp, QByteArray("ATDT9555-0100\r\n"));
+    EXPECT_EQ(pty.read(), QByteArray("ATH\r\n"));
+}
+
+struct NothingCase {
+    const char *number;
+};
+
+class DialerNothingToDial : public DialerOnPty, public ::testing::WithParamInterface<NothingCase>
+{
+};
+
+TEST_P(DialerNothingToDial, RefusesWithAMessageAndSendsNothing)
+{
+    dialer.InitString = QStringLiteral("Z");
+    dialer.Number = QString::fromLatin1(GetParam().number);
+    EXPECT_FALSE(dialer.Dial());
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("error: There is no number to dial.")});
+    EXPECT_TRUE(pty.read(100).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DialerNothingToDial,
+                         ::testing::Values(NothingCase{""}, NothingCase{"  "}, NothingCase{"none"},
+                                           NothingCase{";ath"}));
