@@ -200,6 +200,10 @@ void TCVDialer::UseTAPICheckClick()
 
 void TCVDialer::DialButtonClick()
 {
+    // The pause after the initialization string keeps the program responsive; a second press
+    // must not start a second dial on the port the first one holds.
+    if (m_dialling)
+        return;
     // A "What's this?" text left open would cover the boxes that follow.
     QWhatsThis::hideText();
     const TDialerSettings settings = shownSettings();
@@ -246,6 +250,8 @@ void TCVDialer::dialByModem(const QString &number)
 void TCVDialer::setDialling(bool dialling)
 {
     m_dialling = dialling;
+    DialButton->setEnabled(!dialling);
+    CancelButton->setEnabled(!dialling);
 }
 
 void TCVDialer::HelpButtonClick()
@@ -255,7 +261,9 @@ void TCVDialer::HelpButtonClick()
 
 void TCVDialer::reject()
 {
-    QDialog::reject();
+    // The window stays while a dial runs: the dial's boxes and the port belong to it.
+    if (!m_dialling)
+        QDialog::reject();
 }
 
 void TCVDialer::keyPressEvent(QKeyEvent *event)

@@ -52,7 +52,7 @@ public:
 
     // The settings as the controls show them.
     TDialerSettings shownSettings() const;
-    // A modem dial is running.
+    // A modem dial is running: "Dial" and "Cancel" are disabled, closing is refused.
     bool isDialling() const { return m_dialling; }
 
     QLineEdit *PrefixEdit = nullptr;

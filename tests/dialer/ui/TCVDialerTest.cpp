@@ -273,6 +273,32 @@ TEST_F(DialerWindow, NumberWithNothingToDialIsRefused)
     EXPECT_TRUE(pty.read(100).isEmpty());
 }
 
+// While a dial waits for the modem, "Dial" cannot start a second one and the window cannot be
+// closed under it.
+TEST_F(DialerWindow, DialIsDisabledWhileDialling)
+{
+    writeSettings(QByteArray("[Dialing]\nInit=Z\nPortDevice=") + pty.device().toLocal8Bit() + "\n");
+    auto w = open(QStringLiteral("555-0100"));
+    bool dialEnabled = true;
+    bool cancelEnabled = true;
+    onWait = [&](TCVDialer &window) {
+        dialEnabled = window.DialButton->isEnabled();
+        cancelEnabled = window.CancelButton->isEnabled();
+        QTest::mouseClick(window.DialButton, Qt::LeftButton);
+        QTest::keyClick(&window, Qt::Key_Escape);
+    };
+    QTest::mouseClick(w->DialButton, Qt::LeftButton);
+
+    EXPECT_FALSE(dialEnabled);
+    EXPECT_FALSE(cancelEnabled);
+    EXPECT_EQ(waits.size(), 1);
+    EXPECT_EQ(beforeWait, QByteArray("ATZ\r\n"));
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Pick up phone")});
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->DialButton->isEnabled());
+    EXPECT_TRUE(w->CancelButton->isEnabled());
+}
+
 TEST_F(DialerWindow, CancelClosesAndHelpAsksForTheTopic)
 {
     auto w = open(QStringLiteral("555-0100"));
