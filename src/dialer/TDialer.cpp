@@ -28,41 +28,57 @@ const Speed kSpeeds[] = {
     {B2000000, 2000000}, {B2500000, 2500000}, {B3000000, 3000000}, {B3500000, 3500000}, {B4000000, 4000000},
 };
 
-// The serial port would otherwise impose its own defaults (9600 bits per second, no flow
-// control) while it is open: the line keeps the speed, stop bits, parity and flow control the
-// system has configured for the device. Character size and output processing are the port's
-// (eight bits, raw), so the commands leave unchanged. A device whose settings cannot be read
-// is left to the port's defaults.
-void useSystemLineSettings(QSerialPort &serial, const QString &device)
+// The device opened a second time, only to read its line settings. It stays open until the
+// serial port has opened it too: closing the last handle of a line drops its DTR signal, and a
+// modem may hang up or reset just as the first command arrives.
+class LineProbe
 {
-    const int fd = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    termios line{};
-    const bool read = ::tcgetattr(fd, &line) == 0;
-    ::close(fd);
-    if (!read)
-        return;
-
-    const speed_t code = ::cfgetospeed(&line);
-    for (const Speed &s : kSpeeds) {
-        if (s.code == code)
-            serial.setBaudRate(s.rate);
+public:
+    explicit LineProbe(const QString &device)
+        : m_fd(::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+    {
     }
-    serial.setStopBits((line.c_cflag & CSTOPB) ? QSerialPort::TwoStop : QSerialPort::OneStop);
-    if (!(line.c_cflag & PARENB))
-        serial.setParity(QSerialPort::NoParity);
-    else if (line.c_cflag & CMSPAR)
-        serial.setParity((line.c_cflag & PARODD) ? QSerialPort::MarkParity : QSerialPort::SpaceParity);
-    else
-        serial.setParity((line.c_cflag & PARODD) ? QSerialPort::OddParity : QSerialPort::EvenParity);
-    if (line.c_cflag & CRTSCTS)
-        serial.setFlowControl(QSerialPort::HardwareControl);
-    else if (line.c_iflag & (IXON | IXOFF))
-        serial.setFlowControl(QSerialPort::SoftwareControl);
-    else
-        serial.setFlowControl(QSerialPort::NoFlowControl);
-}
+    ~LineProbe()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    LineProbe(const LineProbe &) = delete;
+    LineProbe &operator=(const LineProbe &) = delete;
+
+    // The serial port would otherwise impose its own defaults (9600 bits per second, no flow
+    // control) while it is open: the line keeps the speed, stop bits, parity and flow control
+    // the system has configured for the device. Character size and output processing are the
+    // port's (eight bits, raw), so the commands leave unchanged. A device whose settings
+    // cannot be read is left to the port's defaults.
+    void applyTo(QSerialPort &serial) const
+    {
+        termios line{};
+        if (m_fd < 0 || ::tcgetattr(m_fd, &line) != 0)
+            return;
+        const speed_t code = ::cfgetospeed(&line);
+        for (const Speed &s : kSpeeds) {
+            if (s.code == code)
+                serial.setBaudRate(s.rate);
+        }
+        serial.setStopBits((line.c_cflag & CSTOPB) ? QSerialPort::TwoStop : QSerialPort::OneStop);
+        if (!(line.c_cflag & PARENB))
+            serial.setParity(QSerialPort::NoParity);
+        else if (line.c_cflag & CMSPAR)
+            serial.setParity((line.c_cflag & PARODD) ? QSerialPort::MarkParity : QSerialPort::SpaceParity);
+        else
+            serial.setParity((line.c_cflag & PARODD) ? QSerialPort::OddParity : QSerialPort::EvenParity);
+        if (line.c_cflag & CRTSCTS)
+            serial.setFlowControl(QSerialPort::HardwareControl);
+        else if (line.c_iflag & (IXON | IXOFF))
+            serial.setFlowControl(QSerialPort::SoftwareControl);
+        else
+            serial.setFlowControl(QSerialPort::NoFlowControl);
+    }
+
+private:
+    int m_fd;
+};
 
 void waitInEventLoop(int milliseconds)
 {
@@ -136,8 +152,13 @@ bool TDialer::Dial()
     const TModemPort target = port();
     QSerialPort serial;
     serial.setPortName(target.device);
-    useSystemLineSettings(serial, target.device);
-    if (!serial.open(QIODevice::WriteOnly)) {
+    bool opened = false;
+    {
+        const LineProbe probe(target.device);
+        probe.applyTo(serial);
+        opened = serial.open(QIODevice::WriteOnly);
+    }
+    if (!opened) {
         // The system's reason (no such device, no permission, in use) tells the user what to
         // change; it follows on a line of its own.
         m_prompts.error(QStringLiteral("Unable to open ") + TModemPorts::portName(target) +
