@@ -128,3 +128,13 @@ TEST(TLetterMerge, RecordTextIsWrittenAsTextNeverAsRtf)
     for (const QTextFragment &f : fragments(reread))
         EXPECT_NE(f.charFormat().fontWeight(), QFont::Bold);
 }
+
+TEST(TLetterMerge, ARecordValueHoldingAFieldIsNotMergedAgain)
+{
+    TMergeRecordMap r = ann();
+    r.set(QStringLiteral("FNAME"), QStringLiteral("[City]"));
+    r.set(QStringLiteral("LNAME"), QStringLiteral("[Name and Address]"));
+    r.set(QStringLiteral("USER1"), QStringLiteral("[Comment 1]"));
+    EXPECT_EQ(merged("{\\rtf1 Dear [First] [Last] of [City] [Comment 1]}", r),
+              QStringLiteral("Dear [City] [Name and Address] of Salem [Comment 1]"));
+}
