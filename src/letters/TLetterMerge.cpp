@@ -71,34 +71,5 @@ int TLetterMerge::DoMerge(QTextDocument &document, const QString &name, const QS
 
 int TLetterMerge::ReplaceTokens(QTextDocument &document, const TMergeRecord &record, const TMergeDates &dates)
 {
-    static const char *const order[] = {"Full Name",
-                                        "First",
-                                        "Last",
-                                        "Middle",
-                                        "Prefix",
-                                        "Title",
-                                        "Organization",
-                                        "Street",
-                                        "Street 2",
-                                        "City+State+Zip",
-                                        "City",
-                                        "State",
-                                        "Province",
-                                        "Zip",
-                                        "Postal Code",
-                                        "Country",
-                                        "Phone",
-                                        "Phone 2",
-                                        "Fax",
-                                        "E-Mail",
-                                        "Today's Date",
-                                        "Long Date",
-                                        "Name and Address",
-                                        "Comment 1",
-                                        "Comment 2"};
-    const QHash<QString, QString> values = TMergeFields::values(record, dates);
-    int count = 0;
-    for (const char *name : order)
-        count += DoMerge(document, QString::fromLatin1(name), values.value(QString::fromLatin1(name)));
-    return count;
+    return replaceFields(document, TMergeFields::values(record, dates));
 }

@@ -1,5 +1,7 @@
 // Fills a letter document with one address record: each merge field of the template is
-// replaced by the record's value, inside the document model, so record text is only ever
+// replaced by the record's value, inside the document model. The fields are found in one
+// pass over the template's own text before anything is replaced, so a value is never
+// searched again (a name typed as "[City]" stays as typed) and record text is only ever
 // text: it takes the formatting of its field and cannot become RTF.
 #pragma once
 
@@ -22,8 +24,7 @@ public:
     // Replaces every occurrence of one merge field.
     static int DoMerge(QTextDocument &document, const QString &name, const QString &value);
 
-    // Merges `record` into `document`: each merge field in turn, in the merge order, is
-    // replaced by its value for the record, the dates read from `dates`. Other bracketed
-    // text stays.
+    // Merges `record` into `document`: every merge field of the template is replaced by its
+    // value for the record, the dates read from `dates`. Other bracketed text stays.
     static int ReplaceTokens(QTextDocument &document, const TMergeRecord &record, const TMergeDates &dates);
 };
