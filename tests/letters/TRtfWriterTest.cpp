@@ -259,3 +259,16 @@ TEST(TRtfWriter, AnEmptyDocumentIsOneEmptyParagraphOnTheNewLetterPage)
     EXPECT_EQ(reread.blockCount(), 1);
     EXPECT_TRUE(reread.toPlainText().isEmpty());
 }
+
+TEST(TRtfWriter, AFontNameWithControlCharactersOrBreaksWritesBackTheSame)
+{
+    for (const char *name : {"Odd\tName", "Odd\\line Name", "Odd\\'01Name", " Spaced ", "Semi\\u59?colon"}) {
+        const std::string rtf = std::string("{\\rtf1{\\fonttbl{\\f0 ") + name + ";}}x}";
+        const auto doc = read(rtf);
+        const QByteArray first = TRtfWriter::write(*doc);
+        QTextDocument again;
+        ASSERT_TRUE(TRtfReader::read(first, again).ok());
+        EXPECT_EQ(TRtfWriter::write(again).toStdString(), first.toStdString()) << name;
+        EXPECT_FALSE(family(formatAt(again, 0)).contains(QLatin1Char('\t'))) << name;
+    }
+}
