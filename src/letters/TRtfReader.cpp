@@ -613,9 +613,12 @@ private:
             m_runText.append(c);
             break;
         case Dest::FontTable:
+            // A font name holds no control characters or breaks.
             if (c == QLatin1Char(';'))
                 commitFont();
-            else if (m_fontIndex >= 0 && m_fontName.size() < kMaxFontName)
+            else if (m_fontIndex >= 0 && m_fontName.size() < kMaxFontName && c.unicode() >= 0x20 &&
+                     c != QChar::LineSeparator && c != QChar::ParagraphSeparator &&
+                     c != QChar::ObjectReplacementCharacter)
                 m_fontName.append(c);
             break;
         case Dest::ColorTable:

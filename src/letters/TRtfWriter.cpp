@@ -51,7 +51,7 @@ public:
         out += "{\\fonttbl";
         for (int i = 0; i < static_cast<int>(m_fonts.size()); ++i) {
             out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
-            escapeText(out, QString(m_fonts[static_cast<size_t>(i)]).remove(QLatin1Char(';')));
+            escapeText(out, m_fonts[static_cast<size_t>(i)]);
             out += ";}";
         }
         out += "}";
@@ -88,8 +88,8 @@ private:
     {
         const QStringList families = f.fontFamilies().toStringList();
         if (!families.isEmpty() && !families.first().isEmpty())
-            return families.first();
-        return m_defaultFamily;
+            return fontTableName(families.first());
+        return fontTableName(m_defaultFamily);
     }
 
     int fontIndex(const QString &name)
@@ -136,7 +136,21 @@ private:
             collect(block.charFormat());
         }
         if (m_fonts.empty())
-            m_fonts.push_back(m_defaultFamily);
+            m_fonts.push_back(fontTableName(m_defaultFamily));
+    }
+
+    // A font name as the font table can hold it: no ";" (it ends the entry), no control
+    // characters or breaks.
+    static QString fontTableName(const QString &name)
+    {
+        QString kept;
+        for (const QChar c : name) {
+            if (c != QLatin1Char(';') && c.unicode() >= 0x20 && c.unicode() != 0x7F &&
+                c != QChar::LineSeparator && c != QChar::ParagraphSeparator &&
+                c != QChar::ObjectReplacementCharacter)
+                kept.append(c);
+        }
+        return kept.trimmed();
     }
 
     static bool isPicture(const QTextCharFormat &f)
