@@ -76,21 +76,26 @@ int TRtfPicture::shownHeightTwips(int pixelHeight) const
 
 void TRtfPicture::insert(QTextCursor &cursor) const
 {
+    QTextDocument *document = cursor.document();
+    // The resource is named after the picture's bytes: the same picture shares one image (and
+    // is decoded once), and a copied document can take in more pictures without a name clash.
+    QString name;
     QImage image;
-    if (kind == Kind::Png)
-        image = decodeBounded(data, "png");
-    else if (kind == Kind::Jpeg)
-        image = decodeBounded(data, "jpeg");
+    if (kind == Kind::Png || kind == Kind::Jpeg) {
+        name = QStringLiteral("rtf-picture:") +
+               QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+        const QVariant known = document->resource(QTextDocument::ImageResource, QUrl(name));
+        if (known.userType() == QMetaType::QImage)
+            image = known.value<QImage>();
+        if (image.isNull()) {
+            image = decodeBounded(data, kind == Kind::Png ? "png" : "jpeg");
+            if (!image.isNull())
+                document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        }
+    }
 
     QTextCharFormat format;
     if (!image.isNull()) {
-        QTextDocument *document = cursor.document();
-        // The resource is named after the picture's bytes: the same picture shares one image,
-        // and a copied document can take in more pictures without a name clash.
-        const QString name =
-            QStringLiteral("rtf-picture:") +
-            QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
-        document->addResource(QTextDocument::ImageResource, QUrl(name), image);
         QTextImageFormat imageFormat;
         imageFormat.setName(name);
         imageFormat.setWidth(shownWidthTwips(image.width()) / kTwipsPerPixel);
