@@ -272,3 +272,22 @@ TEST(TRtfWriter, AFontNameWithControlCharactersOrBreaksWritesBackTheSame)
         EXPECT_FALSE(family(formatAt(again, 0)).contains(QLatin1Char('\t'))) << name;
     }
 }
+
+class WriterStable : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(WriterStable, WritesBackTheSameBytesForWhatItRead)
+{
+    const auto doc = read(GetParam());
+    const QByteArray first = TRtfWriter::write(*doc);
+    QTextDocument again;
+    ASSERT_TRUE(TRtfReader::read(first, again).ok());
+    EXPECT_EQ(TRtfWriter::write(again).toStdString(), first.toStdString()) << GetParam();
+    EXPECT_EQ(first.indexOf(" }"), -1) << "an empty run was written";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WriterStable,
+                         ::testing::Values("{\\rtf1 {\\b x}\x7f\\par}", "{\\rtf1 a{\\i \\'01}b\\par}",
+                                           "{\\rtf1 a{\\i \\u65532?}b}", "{\\rtf1 a{\\b \\u8233?}b}",
+                                           "{\\rtf1 a{\\b \\u64976?}b}"));
