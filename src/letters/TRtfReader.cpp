@@ -607,6 +607,8 @@ private:
         }
         switch (top().dest) {
         case Dest::Body:
+            if (!TRtfReader::isTextCharacter(c.unicode()))
+                break;
             if (!m_runText.isEmpty() && m_runState != top().ch)
                 flushRun();
             m_runState = top().ch;
@@ -1319,6 +1321,14 @@ private:
 };
 
 } // namespace
+
+bool TRtfReader::isTextCharacter(char16_t c)
+{
+    if (c < 0x20)
+        return c == u'\t';
+    return c != 0x7F && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter &&
+           c != 0xFDD0 && c != 0xFDD1;
+}
 
 xbase::Status TRtfReader::check(const QByteArray &bytes)
 {

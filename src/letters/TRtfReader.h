@@ -26,6 +26,12 @@ public:
     // the status says what is wrong (Corruption).
     static xbase::Status read(const QByteArray &bytes, QTextDocument &document);
 
+    // True for a character that letter text holds: not a control character other than the
+    // tab, not a paragraph separator (paragraphs are blocks), not the object character (only
+    // pictures make one) and not one of the characters the document uses to mark frames.
+    // The reader drops the others, and the writer never writes them.
+    static bool isTextCharacter(char16_t c);
+
     // Checks only the structure: an RTF header, balanced groups within the depth limit, words
     // and arguments within their bounds, binary data within the input.
     static xbase::Status check(const QByteArray &bytes);

@@ -3,6 +3,7 @@
 #include "TCp1252.h"
 #include "TLetterPageLayout.h"
 #include "TRtfPicture.h"
+#include "TRtfReader.h"
 
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -252,10 +253,14 @@ private:
                     picture(out, f);
                 continue;
             }
+            QByteArray text;
+            escapeText(text, fragment.text());
+            if (text.isEmpty())
+                continue;
             out += "{\\plain";
             charProperties(out, f);
             out += ' ';
-            escapeText(out, fragment.text());
+            out += text;
             out += '}';
         }
         out += "\\par";
@@ -328,16 +333,13 @@ private:
             case 0x2011:
                 out += "\\_";
                 continue;
-            case QChar::ObjectReplacementCharacter:
-            case QChar::ParagraphSeparator:
-                continue;
             default:
                 break;
             }
-            if (c >= 0x20 && c < 0x7F) {
+            if (!TRtfReader::isTextCharacter(c)) {
+                // Control characters and document markers have no place in a letter's text.
+            } else if (c < 0x7F) {
                 out += static_cast<char>(c);
-            } else if (c < 0x20 || c == 0x7F) {
-                // Other control characters have no place in a letter's text.
             } else if (const char b = TCp1252::fromChar(c); b != '?') {
                 out += "\\'";
                 out += QByteArray(1, b).toHex();
