@@ -88,3 +88,16 @@ TLetterPageLayout TLetterPageLayout::usable() const
     fitMargins(u.paperHeight, kMinTextTwips, u.marginTop, u.marginBottom);
     return u;
 }
+
+QRect TLetterPageLayout::DeterminePrinterBounds(int dpiX, int dpiY, int offsetX, int offsetY) const
+{
+    const auto pixels = [](long long dpi, long long twips) { return dpi * twips / kTwipsPerInch; };
+    const long long pageWidth = pixels(dpiX, paperWidth);
+    const long long pageHeight = pixels(dpiY, paperHeight);
+    const long long left = pixels(dpiX, marginLeft) - offsetX;
+    const long long top = pixels(dpiY, marginTop) - offsetY;
+    const long long width = pageWidth - pixels(dpiX, marginRight) - left;
+    const long long height = pageHeight - pixels(dpiY, marginBottom) - top;
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
+                 static_cast<int>(height));
+}

@@ -3,6 +3,8 @@
 // as properties of the QTextDocument, so every copy of a document carries its page.
 #pragma once
 
+#include <QRect>
+
 class QTextDocument;
 
 struct TLetterPageLayout {
@@ -32,6 +34,12 @@ struct TLetterPageLayout {
     // This layout with a paper side out of range set to the new-letter side and margins that
     // leave too little text area shrunk in proportion, so printing always has room to lay out.
     TLetterPageLayout usable() const;
+
+    // The rectangle the text is printed into, in printer pixels, from this layout, the
+    // printer's resolution and its unprintable left and top edges (pixels): the margins count
+    // from the paper's edge, so the offsets are taken off the left and top. Every product is
+    // formed before its division, and divisions truncate toward zero.
+    QRect DeterminePrinterBounds(int dpiX, int dpiY, int offsetX, int offsetY) const;
 
     int textWidth() const { return paperWidth - marginLeft - marginRight; }
     int textHeight() const { return paperHeight - marginTop - marginBottom; }

@@ -59,3 +59,37 @@ INSTANTIATE_TEST_SUITE_P(
                       // Margins that leave too little are shrunk in proportion.
                       UsableCase{{1440, 1440, 1296, 1296, 648, 0}, {1440, 1440, 648, 648, 648, 0}},
                       UsableCase{{144, 144, 10, 10, 10, 10}, {144, 144, 0, 0, 0, 0}}));
+
+struct BoundsCase {
+    TLetterPageLayout page;
+    int dpiX, dpiY, offsetX, offsetY;
+    QRect expected;
+};
+class PrinterBounds : public ::testing::TestWithParam<BoundsCase>
+{
+};
+
+TEST_P(PrinterBounds, CountTheMarginsFromThePapersEdge)
+{
+    const BoundsCase c = GetParam();
+    EXPECT_EQ(c.page.DeterminePrinterBounds(c.dpiX, c.dpiY, c.offsetX, c.offsetY), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrinterBounds,
+    ::testing::Values(
+        // Letter with inch margins at 600 dpi and no unprintable edge: 6.5 × 9 inches.
+        BoundsCase{{}, 600, 600, 0, 0, QRect(600, 600, 3900, 5400)},
+        // The unprintable edges move the rectangle, not its far side.
+        BoundsCase{{}, 600, 600, 25, 50, QRect(575, 550, 3925, 5450)},
+        BoundsCase{{}, 300, 600, 0, 0, QRect(300, 600, 1950, 5400)},
+        // Each product is divided by itself, truncating: 11906 × 72 / 1440 = 595.3 → 595, and
+        // 1134 × 72 / 1440 = 56.7 → 56.
+        BoundsCase{{11906, 16838, 1134, 1134, 1134, 1134},
+                   72,
+                   72,
+                   0,
+                   0,
+                   QRect(56, 56, 595 - 56 - 56, 841 - 56 - 56)},
+        BoundsCase{
+            {12240, 15840, 1000, 1000, 0, 0}, 96, 96, 10, 10, QRect(56, -10, 816 - 66 - 56, 1056 + 10)}));
