@@ -290,4 +290,22 @@ TEST_P(WriterStable, WritesBackTheSameBytesForWhatItRead)
 INSTANTIATE_TEST_SUITE_P(Cases, WriterStable,
                          ::testing::Values("{\\rtf1 {\\b x}\x7f\\par}", "{\\rtf1 a{\\i \\'01}b\\par}",
                                            "{\\rtf1 a{\\i \\u65532?}b}", "{\\rtf1 a{\\b \\u8233?}b}",
-                                           "{\\rtf1 a{\\b \\u64976?}b}"));
+                                           "{\\rtf1 a{\\b \\u64976?}b}",
+                                           // Two font names that write as one.
+                                           "{\\rtf{\\fonttbl{\\f Ari\x7f"
+                                           "al}}l\\f-\\fonttbl{\\f0Arial}}a"));
+
+TEST(TRtfWriter, NeighbouringTextWithTheSameWrittenSettingsIsOneRun)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextCharFormat a;
+    a.setFontFamilies({QStringLiteral("Arial")});
+    QTextCharFormat b = a;
+    b.setProperty(QTextFormat::UserProperty + 7, 1); // a setting RTF does not carry
+    c.insertText(QStringLiteral("one "), a);
+    c.insertText(QStringLiteral("two"), b);
+    const QByteArray rtf = TRtfWriter::write(doc);
+    EXPECT_EQ(rtf.count("{\\plain"), 1) << rtf.toStdString();
+    EXPECT_NE(rtf.indexOf(" one two}"), -1);
+}
