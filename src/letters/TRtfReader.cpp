@@ -618,9 +618,8 @@ private:
             // A font name holds no control characters or breaks.
             if (c == QLatin1Char(';'))
                 commitFont();
-            else if (m_fontIndex >= 0 && m_fontName.size() < kMaxFontName && c.unicode() >= 0x20 &&
-                     c != QChar::LineSeparator && c != QChar::ParagraphSeparator &&
-                     c != QChar::ObjectReplacementCharacter)
+            else if (m_fontIndex >= 0 && m_fontName.size() < kMaxFontName &&
+                     TRtfReader::isFontNameCharacter(c.unicode()))
                 m_fontName.append(c);
             break;
         case Dest::ColorTable:
@@ -1328,6 +1327,11 @@ bool TRtfReader::isTextCharacter(char16_t c)
         return c == u'\t';
     return c != 0x7F && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter &&
            c != 0xFDD0 && c != 0xFDD1;
+}
+
+bool TRtfReader::isFontNameCharacter(char16_t c)
+{
+    return isTextCharacter(c) && c != u'\t' && c != QChar::LineSeparator && c != u';';
 }
 
 xbase::Status TRtfReader::check(const QByteArray &bytes)

@@ -31,6 +31,9 @@ public:
     // pictures make one) and not one of the characters the document uses to mark frames.
     // The reader drops the others, and the writer never writes them.
     static bool isTextCharacter(char16_t c);
+    // True for a character a font name holds: text, but no tab, line break or ";" (which ends
+    // a font table entry).
+    static bool isFontNameCharacter(char16_t c);
 
     // Checks only the structure: an RTF header, balanced groups within the depth limit, words
     // and arguments within their bounds, binary data within the input.

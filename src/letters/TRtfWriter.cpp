@@ -140,15 +140,12 @@ private:
             m_fonts.push_back(fontTableName(m_defaultFamily));
     }
 
-    // A font name as the font table can hold it: no ";" (it ends the entry), no control
-    // characters or breaks.
+    // A font name as the font table holds it.
     static QString fontTableName(const QString &name)
     {
         QString kept;
         for (const QChar c : name) {
-            if (c != QLatin1Char(';') && c.unicode() >= 0x20 && c.unicode() != 0x7F &&
-                c != QChar::LineSeparator && c != QChar::ParagraphSeparator &&
-                c != QChar::ObjectReplacementCharacter)
+            if (TRtfReader::isFontNameCharacter(c.unicode()))
                 kept.append(c);
         }
         return kept.trimmed();
@@ -243,35 +240,58 @@ private:
         paragraphProperties(out, bf);
         out += "\\plain";
         charProperties(out, block.charFormat());
+        // Fragments that write the same settings are one run: formats that differ only in what
+        // RTF does not carry must not split it, or it would read back as other bytes.
+        QByteArray runSettings;
+        QByteArray runText;
+        const auto flush = [&] {
+            if (runText.isEmpty())
+                return;
+            out += "{\\plain";
+            out += runSettings;
+            out += ' ';
+            out += runText;
+            out += '}';
+            runText.clear();
+        };
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
             const QTextCharFormat f = fragment.charFormat();
             if (isPicture(f)) {
+                const QByteArray written = picture(f);
+                if (written.isEmpty())
+                    continue;
+                flush();
                 for (int i = 0; i < fragment.length(); ++i)
-                    picture(out, f);
+                    out += written;
                 continue;
             }
             QByteArray text;
             escapeText(text, fragment.text());
             if (text.isEmpty())
                 continue;
-            out += "{\\plain";
-            charProperties(out, f);
-            out += ' ';
-            out += text;
-            out += '}';
+            QByteArray settings;
+            charProperties(settings, f);
+            if (settings != runSettings) {
+                flush();
+                runSettings = settings;
+            }
+            runText += text;
         }
+        flush();
         out += "\\par";
         out += kNewline;
     }
 
-    void picture(QByteArray &out, const QTextCharFormat &f)
+    // The picture group for a picture's character, or nothing when it holds no picture.
+    QByteArray picture(const QTextCharFormat &f)
     {
+        QByteArray out;
         const std::optional<TRtfPicture> p = TRtfPicture::fromFormat(f, m_document);
         if (!p || p->data.isEmpty())
-            return;
+            return out;
         out += "{\\pict";
         switch (p->kind) {
         case TRtfPicture::Kind::Png:
@@ -302,6 +322,7 @@ private:
             out += p->data.mid(i, kHexBytesPerLine).toHex();
         }
         out += '}';
+        return out;
     }
 
     static void escapeText(QByteArray &out, const QString &text)
