@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     python3 python3-dbf python3-dbusmock dbus-daemon libdbd-xbase-perl
     poppler-utils xvfb xauth
+    libreoffice-writer-nogui unrtf
 )
 
 missing=()
