@@ -34,10 +34,7 @@ protected:
     // Goes to the record holding this name (the LNAME order's first match).
     void goToName(const char *last, const char *first)
     {
-        const QString order = file.table.orderTag();
-        file.table.setOrderTag(QStringLiteral("LNAME"));
-        ASSERT_TRUE(file.table.seek(file.table.nameKey(QLatin1String(last), QLatin1String(first)))) << last;
-        file.table.setOrderTag(order);
+        ASSERT_TRUE(fixture::goToName(file.table, last, first)) << last;
     }
 
     TEditingFile file;

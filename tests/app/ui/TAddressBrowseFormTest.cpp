@@ -70,7 +70,7 @@ TEST_F(BrowseForm, OpensOnTheCurrentRecordWithAColumnFileNamingAMissingField)
 {
     writeColumnFile("OLDFIELD\r\nCITY\r\n");
     QList<quint32> walked;
-    for (bool on = file.table.first(); on; on = file.table.next())
+    for (bool on = bool(file.table.first()); on; on = bool(file.table.next()))
         walked.append(file.table.recno());
     ASSERT_TRUE(file.table.goTo(walked[200]));
 

@@ -28,7 +28,7 @@
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
 
-#include "../data/AddressFixture.h"
+#include "AddressFixture.h"
 #include "DbTool.h"
 #include "QtPrinters.h"
 #include "TempDir.h"
@@ -480,7 +480,7 @@ TEST_F(MainWindow, FilesLackingAFieldOrInUseDoNotOpen)
     EXPECT_EQ(boxes, QStringList{unableToOpen(busy)});
     EXPECT_FALSE(window->TableCVW->isOpen());
     EXPECT_TRUE(showsEmptyState());
-    other.close();
+    ASSERT_TRUE(other.close().ok());
     boxes.clear();
     window->OpenCVWDBF(busy);
     EXPECT_TRUE(boxes.isEmpty());
@@ -1131,20 +1131,20 @@ TEST_F(MainWindow, PreferencesAreReloadedWhenTheirWindowCloses)
 {
     quietStart();
     start();
-    EXPECT_FALSE(window->prefs().PlugDate);
+    EXPECT_FALSE(window->editCommands().prefs().PlugDate);
     whenShown<TPreferencesForm>([](TPreferencesForm *form) {
         form->box(QStringLiteral("PlugDate"))->setChecked(true);
         QTest::mouseClick(form->OkButton, Qt::LeftButton);
     });
     window->Prefences1->trigger();
-    EXPECT_TRUE(window->prefs().PlugDate);
+    EXPECT_TRUE(window->editCommands().prefs().PlugDate);
     // Another writer's change is seen after the window closes, even by Cancel.
     TIniFile(settings()).writeBool(QStringLiteral("Adding"), QStringLiteral("CarryZip"), true);
     whenShown<TPreferencesForm>(
         [](TPreferencesForm *form) { QTest::mouseClick(form->CancelButton, Qt::LeftButton); });
     window->PrefencesClick();
-    EXPECT_TRUE(window->prefs().CarryZip);
-    EXPECT_TRUE(window->prefs().PlugDate);
+    EXPECT_TRUE(window->editCommands().prefs().CarryZip);
+    EXPECT_TRUE(window->editCommands().prefs().PlugDate);
 }
 
 TEST_F(MainWindow, HelpAndAboutShowTheirTexts)
@@ -1274,57 +1274,6 @@ TEST_F(MainWindow, MenusFollowTheStateAndItemsOfLaterWindowsStayOff)
     EXPECT_FALSE(w.mnuUtilities->isEnabled());
     EXPECT_FALSE(w.BrowseButton->isEnabled());
     window->TableCVW->cancelEdit();
-}
-
-TEST_F(MainWindow, HandedOverWindowLeavesTheRecordOrderAndQueryAsTheyWere)
-{
-    quietStart();
-    const QString path = copyFixture("ADD0001");
-    start();
-    window->OpenCVWDBF(path);
-    window->setCriteria(stateIs("CA"));
-    window->SetOrderTo(QStringLiteral("City"));
-    window->NextButtonClick();
-    window->NextButtonClick();
-    const quint32 before = window->TableCVW->recno();
-    const QString query = window->TableCVW->query();
-    const QString shownName = box("LNAME");
-
-    THandOver needs;
-    needs.needsRecords = true;
-    needs.freeze = true;
-    needs.keepRecord = true;
-    needs.keepQuery = true;
-    needs.queryDuring = QStringLiteral("!ISDEL");
-    bool ran = false;
-    ASSERT_TRUE(window->handOver(needs, [&] {
-        ran = true;
-        EXPECT_FALSE(window->isLive());
-        EXPECT_EQ(window->TableCVW->query(), QStringLiteral("!ISDEL"));
-        // The window moves about and sorts its own way; the form stays still meanwhile.
-        window->TableCVW->setOrderTag(QStringLiteral("ZIP"));
-        window->TableCVW->last();
-        EXPECT_EQ(box("LNAME"), shownName);
-    }));
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(window->isLive());
-    EXPECT_EQ(window->TableCVW->recno(), before);
-    EXPECT_EQ(window->TableCVW->query(), query);
-    EXPECT_EQ(window->TableCVW->orderTag(), QStringLiteral("CITY"));
-    EXPECT_EQ(window->SortStatus->text(), QStringLiteral("Sorted by City"));
-    EXPECT_EQ(box("LNAME"), shownName);
-    EXPECT_TRUE(window->BrowseButton->isEnabled());
-
-    // Failing preconditions open nothing: no file (with its message), no visible record.
-    needs.needsFile = true;
-    needs.noFileMessage = QStringLiteral("You need to have a database file open first");
-    window->TableCVW->close();
-    boxes.clear();
-    ran = false;
-    EXPECT_FALSE(window->handOver(needs, [&] { ran = true; }));
-    EXPECT_FALSE(ran);
-    EXPECT_EQ(boxes, QStringList{needs.noFileMessage});
-    EXPECT_EQ(captions.last(), QStringLiteral("Information"));
 }
 
 // ---- Search and tagging from the main window ---------------------------------------------
@@ -1516,4 +1465,20 @@ TEST_F(MainWindow, BrowseMovesTheShownRecordTogglesTagsAndKeepsTheColumnOrder)
     window->BrowseButtonClick();
     EXPECT_EQ(window->beepCount(), beeps + 1);
     window->TableCVW->cancelEdit();
+}
+
+TEST_F(MainWindow, EnterInTheGettingStartedWindowAtStartUpPressesOk)
+{
+    start();
+    TGettingStarted *welcome = nullptr;
+    QTRY_VERIFY((welcome = window->findChild<TGettingStarted *>()) != nullptr && welcome->isVisible());
+    welcome->DontShowCheck->setChecked(true);
+    // The keys go where the focus is, as a user's would.
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    QWidget *focused = QApplication::focusWidget();
+    EXPECT_EQ(focused->window(), welcome) << focused->metaObject()->className();
+    QTest::keyClick(focused, Qt::Key_Return);
+    QTRY_VERIFY(window->findChild<TGettingStarted *>() == nullptr || !welcome->isVisible());
+    EXPECT_TRUE(
+        TIniFile(settings()).readBool(QStringLiteral("Misc"), QStringLiteral("GettingStarted"), false));
 }

@@ -116,10 +116,7 @@ struct TEditingTestForm {
     QString value(const char *field) const { return file.table.value(QLatin1String(field)); }
     void goToName(const char *last, const char *first)
     {
-        const QString order = file.table.orderTag();
-        file.table.setOrderTag(QStringLiteral("LNAME"));
-        EXPECT_TRUE(file.table.seek(file.table.nameKey(QLatin1String(last), QLatin1String(first)))) << last;
-        file.table.setOrderTag(order);
+        EXPECT_TRUE(fixture::goToName(file.table, last, first)) << last;
     }
 
     TEditingFile file;

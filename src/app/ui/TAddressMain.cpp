@@ -3,6 +3,7 @@
 #include "TAddressBrowseForm.h"
 #include "TAddressQueryForm.h"
 #include "TAddressSearch.h"
+#include "TAddressSession.h"
 #include "TAddressTable.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
@@ -12,6 +13,7 @@
 #include "TFileCase.h"
 #include "TFilterFileCommands.h"
 #include "TFormKeys.h"
+#include "TFreezeGuard.h"
 #include "TGettingStarted.h"
 #include "THourglass.h"
 #include "TIniFile.h"
@@ -21,6 +23,7 @@
 #include "TPreferencesForm.h"
 #include "TPrintCurrentRecord.h"
 #include "TPrinterCheck.h"
+#include "TProgramIcon.h"
 #include "TQtPrinterService.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
@@ -29,6 +32,7 @@
 #include "TSysReindexForm.h"
 #include "TTagAllRecords.h"
 #include "TTagCommands.h"
+#include "TWhatsThis.h"
 #include "TWindowPlacer.h"
 
 #include <QAction>
@@ -51,6 +55,7 @@
 #include <QShowEvent>
 #include <QStackedLayout>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -79,6 +84,69 @@ const BoxSpec kMainBoxes[] = {
     {"USER2", "Comment 2"},
 };
 
+// The "What's this?" texts of the record boxes, by field.
+const BoxSpec kBoxHelp[] = {
+    {"LNAME", "The person's last name. The Last Name sort order and the duplicate check use it."},
+    {"FNAME", "The person's first name."},
+    {"MIDDLE", "The middle initial, typed in capitals. Printed with a period after it."},
+    {"PREFIX", "A prefix printed before the name, such as Mr., Ms. or Dr."},
+    {"TITLE", "The person's job title."},
+    {"ORG", "The organization or company the person belongs to."},
+    {"STREET", "The first line of the street address."},
+    {"STREET2", "A second address line: suite, apartment, building or post office box."},
+    {"CITY", "The city. With a new record it can be filled in from the ZIP code."},
+    {"STATE", "The state or province, usually as its two-letter code."},
+    {"ZIP", "The ZIP or postal code. Labels and envelopes print their postal barcode from it."},
+    {"COUNTRY", "The country; leave it empty for addresses in your own country."},
+    {"PHONE", "The first phone number."},
+    {"PHONE2", "A second phone number."},
+    {"FAX", "The fax number."},
+    {"EMAIL", "The e-mail address."},
+    {"CODES", "Code letters of your own for grouping records; a filter can select on them."},
+    {"USER1", "A first comment of your own."},
+    {"USER2", "A second comment of your own."},
+};
+
+// The "What's this?" texts of the other controls.
+const char *const kLabelsHelp = "Prints labels for the records, or designs label layouts (Ctrl+L).";
+const char *const kLettersHelp = "Prints merged letters for the records, or edits letter templates (Ctrl+T).";
+const char *const kEnvelopesHelp = "Prints envelopes for the records, or designs envelope layouts (Ctrl+E).";
+const char *const kReportsHelp = "Prints reports of the records, or designs report layouts (Ctrl+R).";
+const char *const kBrowseHelp =
+    "Shows the records as a table; moving there moves the record shown here (Ctrl+B).";
+const char *const kSearchHelp =
+    "Finds the first record whose value in a sort order begins with the text you type (Ctrl+S).";
+const char *const kFilterHelp = "Shows only the records that match the values you set (Ctrl+F).";
+const char *const kMouseHelpHelp =
+    "Right-click any control and choose \"What's this?\" to learn what it does.";
+const char *const kDateButtonHelp = "Opens a calendar to choose the record's date, or to clear it.";
+const char *const kDateBoxHelp = "The record's date, in your short date format. Set it with the Date button.";
+const char *const kDial1Help = "Dials the first phone number.";
+const char *const kDial2Help = "Dials the second phone number.";
+const char *const kTaggedHelp =
+    "Click to tag or untag the record. Filters and printing can select the tagged records.";
+const char *const kMemoHelp = "Notes of any length about the record. Typing here starts editing the record.";
+const char *const kSearchMemoHelp = "Finds the first record whose memo contains the text you type.";
+const char *const kFindNextHelp = "Finds the next record whose memo contains the same text.";
+const char *const kPagesHelp = "Switches between the address page and the memo page of the record.";
+const char *const kSortStatusHelp = "The order the records are shown in. Change it in the Sort menu.";
+const char *const kFilterStatusHelp = "How many records are shown, and whether a filter selects them.";
+const char *const kEmptyPanelHelp =
+    "No address file is open. Open one, or create a new one, from the File menu.";
+const char *const kExitHelp = "Closes the address file and ends the program.";
+const char *const kFirstHelp = "Shows the first record (Ctrl+Up).";
+const char *const kPriorHelp = "Shows the previous record (Ctrl+Left).";
+const char *const kNextHelp = "Shows the next record (Ctrl+Right).";
+const char *const kLastHelp = "Shows the last record (Ctrl+Down).";
+const char *const kAddHelp = "Starts a new record.";
+const char *const kEditHelp = "Starts changing the record shown. Typing in a box does the same.";
+const char *const kSaveHelp = "Stores the changes to the record (Ctrl+Enter).";
+const char *const kCancelHelp = "Drops the changes to the record (Esc).";
+const char *const kDeleteHelp = "Deletes the record shown, after asking.";
+const char *const kClearFilterHelp = "Removes the filter, so that every record shows again.";
+const char *const kTypingModeHelp =
+    "INS: typing goes in ahead of the cursor. OVR: typing replaces. The Insert key switches.";
+
 // Turns whatever is typed or pasted into capitals (the middle-initial box).
 class TUpperCaseValidator : public QValidator
 {
@@ -102,16 +170,23 @@ QPushButton *hinted(const QString &caption, const char *hint, QWidget *parent)
 } // namespace
 
 TAddressMain::TAddressMain(QString settingsPath, QWidget *parent)
-    : QMainWindow(parent), m_settingsPath(std::move(settingsPath))
+    : QMainWindow(parent), m_session(new TAddressSession(std::move(settingsPath), this))
 {
     setObjectName(kClassName);
     setWindowTitle(QStringLiteral("Corvantis"));
+    setWindowIcon(TProgramIcon::icon());
     setFont(QFont(QStringLiteral("Arial")));
-    TableCVW = new TAddressTable(this);
+    TableCVW = &m_session->table();
+    m_session->setPrinterServiceMaker([this] {
+        return std::make_unique<TQtPrinterService>(programFolder() + QStringLiteral("Corvantis.pdf"), this);
+    });
     buildForm();
     buildMenus();
     wireEditing();
+    describeControls();
     connect(TableCVW, &TAddressTable::recordChanged, this, &TAddressMain::RefreshForm);
+    connect(m_session, &TAddressSession::orderChanged, this, &TAddressMain::showOrder);
+    connect(m_session, &TAddressSession::recentFilesChanged, this, &TAddressMain::rebuildMruMenu);
     // The designed size, used when no placement is stored.
     resize(800, 600);
     SortStatus->clear();
@@ -128,7 +203,7 @@ TAddressMain::~TAddressMain()
 
 QString TAddressMain::programFolder() const
 {
-    return QFileInfo(m_settingsPath).absolutePath() + QLatin1Char('/');
+    return m_session->programFolder();
 }
 
 // ---- Building -------------------------------------------------------------------------
@@ -457,30 +532,18 @@ void TAddressMain::wireEditing()
     hooks.setButtons = [this] { SetButtons(); };
     // A save or delete that leaves nothing visible: the filter is applied again, which drops
     // one that shows nothing.
-    hooks.reapplyFilter = [this] {
-        TableCVW->freeze();
-        applyQuery();
-        TableCVW->first();
-        TableCVW->unfreeze();
-    };
+    hooks.reapplyFilter = [this] { applyQuery(); };
     hooks.beep = [this] { beep(); };
     m_commands = std::make_unique<TRecordEditCommands>(*TableCVW, parts, hooks);
 
     TTagHooks tagHooks;
-    tagHooks.setLive = [this](bool live) { m_live = live; };
+    tagHooks.setLive = [this](bool live) { m_session->setLive(live); };
     // The filter applied again keeps the record in view while it still matches (Clear Tags
     // leaves the record where it was), else shows the first.
-    tagHooks.reapplyFilter = [this] {
-        TableCVW->freeze();
-        const quint32 record = TableCVW->hasRecord() ? TableCVW->recno() : 0;
-        applyQuery();
-        if (record == 0 || !TableCVW->goTo(record))
-            TableCVW->first();
-        TableCVW->unfreeze();
-    };
+    tagHooks.reapplyFilter = [this] { applyQuery(); };
     tagHooks.refreshForm = [this] { RefreshForm(); };
     TTagAllRecords::addWindowHooks(tagHooks, this);
-    m_tags = std::make_unique<TTagCommands>(*TableCVW, m_settingsPath, tagHooks);
+    m_tags = std::make_unique<TTagCommands>(*TableCVW, settingsPath(), tagHooks);
 
     TRecordEditCommands *c = m_commands.get();
     connect(AddButton, &QPushButton::clicked, c, &TRecordEditCommands::AddButtonClick);
@@ -503,10 +566,56 @@ void TAddressMain::wireEditing()
     for (const BoxSpec &spec : kMainBoxes)
         boxes.append(m_boxes.value(QLatin1String(spec.field)));
     boxes.append(DateEdit);
-    auto *modeLabel = new QLabel(this);
-    modeLabel->setObjectName(QStringLiteral("TypingMode"));
-    statusBar()->addPermanentWidget(modeLabel);
-    m_keys->install(boxes, MemoEdit, this, modeLabel);
+    m_modeLabel = new QLabel(this);
+    m_modeLabel->setObjectName(QStringLiteral("TypingMode"));
+    statusBar()->addPermanentWidget(m_modeLabel);
+    m_keys->install(boxes, MemoEdit, this, m_modeLabel);
+}
+
+void TAddressMain::describeControls()
+{
+    for (const BoxSpec &spec : kBoxHelp) {
+        const QString field = QLatin1String(spec.field);
+        const QString text = QLatin1String(spec.caption);
+        TWhatsThis::describe(m_boxes.value(field), text);
+        TWhatsThis::describe(m_boxLabels.value(field), text);
+    }
+    const std::pair<QWidget *, const char *> controls[] = {
+        {LabelsButton, kLabelsHelp},
+        {LettersButton, kLettersHelp},
+        {EnvelopesButton, kEnvelopesHelp},
+        {ReportsButton, kReportsHelp},
+        {BrowseButton, kBrowseHelp},
+        {SearchButton, kSearchHelp},
+        {FilterButton, kFilterHelp},
+        {MouseHelpButton, kMouseHelpHelp},
+        {DateLabel, kDateButtonHelp},
+        {DateEdit, kDateBoxHelp},
+        {Dial1Button, kDial1Help},
+        {Dial2Button, kDial2Help},
+        {TaggedCheck, kTaggedHelp},
+        {MemoEdit, kMemoHelp},
+        {SearchMemoButton, kSearchMemoHelp},
+        {SearchMemoNextButton, kFindNextHelp},
+        {PageTabs->tabBar(), kPagesHelp},
+        {SortStatus, kSortStatusHelp},
+        {FilterStatus, kFilterStatusHelp},
+        {EmptyPanel, kEmptyPanelHelp},
+        {ExitButton, kExitHelp},
+        {FirstButton, kFirstHelp},
+        {PriorButton, kPriorHelp},
+        {NextButton, kNextHelp},
+        {LastButton, kLastHelp},
+        {AddButton, kAddHelp},
+        {EditButton, kEditHelp},
+        {SaveButton, kSaveHelp},
+        {CancelButton, kCancelHelp},
+        {DeleteButton, kDeleteHelp},
+        {ClearFilterButton, kClearFilterHelp},
+        {m_modeLabel, kTypingModeHelp},
+    };
+    for (const auto &[control, text] : controls)
+        TWhatsThis::describe(control, QLatin1String(text));
 }
 
 QString TAddressMain::sortName(const SortItem &item) const
@@ -541,37 +650,20 @@ void TAddressMain::showEvent(QShowEvent *event)
 
 void TAddressMain::FormActivate()
 {
-    TIniFile ini(m_settingsPath);
+    TIniFile ini(settingsPath());
     TWindowPlacer::restore(this, kClassName, ini, false);
     centralWidget()->hide();
     setWindowTitle(QStringLiteral("Corvantis"));
-    m_filterExpression.clear();
-    m_prefs = TAddingPrefs::load(ini);
-    m_commands->setPrefs(m_prefs);
-    TableCVW->setGlobalTagId(TAddingPrefs::loadGlobalTagId(ini));
-    m_recent = TRecentFiles::load(ini);
+    m_commands->setPrefs(TAddingPrefs::load(ini));
+    m_session->loadSettings();
 
-    QString path;
-    if (!m_recent.isEmpty()) {
-        // Opened even when it no longer exists: the failure shows and the window stays empty.
-        path = m_recent.first();
-    } else {
-        const QString folder = programFolder();
-        path = TFileCase::resolve(folder, QStringLiteral("DATA/add0001.DBF"));
-        if (!QFileInfo::exists(path)) {
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            const TResult created = TAddressTable::CreateAddressFile(path, TFieldLengths::load(ini));
-            if (!created.ok) {
-                TMessages::information(this, created.message);
-                path.clear();
-            }
-        }
-    }
-    if (!path.isEmpty())
-        OpenCVWDBF(path);
+    const TStartupFile first = m_session->chooseStartupFile();
+    if (!first.created)
+        TMessages::information(this, first.created.message);
+    if (!first.path.isEmpty())
+        OpenCVWDBF(first.path);
     else
         OnOpenCVWFile();
-    rebuildMruMenu();
     SetButtons();
     checkPrinters();
     centralWidget()->show();
@@ -583,55 +675,36 @@ void TAddressMain::FormActivate()
 
 bool TAddressMain::OpenCVWFile(const QString &path)
 {
-    const TResult opened = TableCVW->OpenTableFile(path);
-    if (opened.ok) {
-        m_tagValid = TableCVW->CheckValidIndex();
-        return true;
+    const TOpenResult opened = m_session->open(path);
+    for (const QString &message : opened.messages)
+        TMessages::information(this, message);
+    if (opened.outcome != TOpenOutcome::NeedsRebuild)
+        return opened.outcome == TOpenOutcome::Opened;
+    const bool rebuild =
+        TMessages::question(this, QStringLiteral("Warning"),
+                            QStringLiteral("The index file for ") + path + QStringLiteral("\r\n") +
+                                QStringLiteral("is missing or invalid. Rebuild now?"),
+                            QMessageBox::Yes);
+    if (!rebuild) {
+        m_session->abandonOpen();
+        return false;
     }
-    m_tagValid = false;
-    if (!opened.message.isEmpty())
-        TMessages::information(this, opened.message);
-    TMessages::information(this, QStringLiteral("Unable to open ") + path + QStringLiteral("\r\n\r\n") +
-                                     QStringLiteral(" * May not be ") + QStringLiteral("a Corvantis") +
-                                     QStringLiteral(" file.") + QStringLiteral("\r\n") +
-                                     QStringLiteral(" * May be in use by another program or user"));
-    return false;
+    TCVReindex reindex(*TableCVW, this);
+    reindex.exec();
+    return m_session->finishOpen();
 }
 
 void TAddressMain::OpenCVWDBF(const QString &path)
 {
     if (path.isEmpty())
         return;
-    TableCVW->freeze();
-    if (TableCVW->isOpen())
-        TableCVW->setQuery(QString());
-    const bool opened = OpenCVWFile(path);
-    if (opened && !m_tagValid) {
-        const bool rebuild =
-            TMessages::question(this, QStringLiteral("Warning"),
-                                QStringLiteral("The index file for ") + path + QStringLiteral("\r\n") +
-                                    QStringLiteral("is missing or invalid. Rebuild now?"),
-                                QMessageBox::Yes);
-        if (rebuild) {
-            TCVReindex reindex(*TableCVW, this);
-            reindex.exec();
-            m_tagValid = TableCVW->CheckValidIndex();
-            if (!m_tagValid)
-                TableCVW->close();
-        } else {
-            TableCVW->close();
-        }
+    {
+        TFreezeGuard frozen(*TableCVW);
+        OpenCVWFile(path);
+        setWindowTitle(QStringLiteral("Corvantis - ") + path);
+        m_commands->hideFindNext();
+        OnOpenCVWFile();
     }
-    if (opened) {
-        UpdateMRUList(path);
-        m_currentFile = path;
-    } else {
-        m_currentFile.clear();
-    }
-    setWindowTitle(QStringLiteral("Corvantis - ") + path);
-    m_commands->hideFindNext();
-    OnOpenCVWFile();
-    TableCVW->unfreeze();
     RefreshForm();
 }
 
@@ -641,50 +714,27 @@ void TAddressMain::OnOpenCVWFile()
         m_stack->setCurrentWidget(m_form);
         for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
             it.value()->setMaxLength(qMax(1, TableCVW->fieldWidth(it.key())));
-        // The form shows once, at the first record, after order and query are set: counting
-        // the records of a large file without its query would read every record.
-        TableCVW->freeze();
-        applyQuery();
-        SetOrderTo(QStringLiteral("Last Name"));
-        TableCVW->first();
-        TableCVW->unfreeze();
     } else {
         m_stack->setCurrentWidget(EmptyPanel);
-        m_orderTag.clear();
     }
     RefreshForm();
 }
 
 QString TAddressMain::recordQuery() const
 {
-    return TRecordQuery::queryFor(m_filterExpression);
+    return m_session->recordQuery();
 }
 
 TFilterOutcome TAddressMain::setCriteria(const TFilterCriteria &criteria)
 {
-    m_criteria = criteria;
     TFilterOutcome outcome;
-    TableCVW->freeze();
-    if (TableCVW->isOpen()) {
-        outcome = applyFilterCriteria(m_criteria);
-        TableCVW->first();
-    } else {
-        m_filterExpression = m_criteria.BuildQueryString(TableCVW->globalTagId());
+    {
+        THourglass hourglass;
+        outcome = m_session->setCriteria(criteria);
     }
-    TableCVW->unfreeze();
     SetButtons();
     if (!outcome.message.isEmpty())
         TMessages::information(this, outcome.message);
-    return outcome;
-}
-
-TFilterOutcome TAddressMain::applyFilterCriteria(TFilterCriteria &criteria)
-{
-    THourglass hourglass;
-    TFilterTargetOf<TAddressTable> target(*TableCVW);
-    const TFilterOutcome outcome = TRecordQuery::apply(criteria, TableCVW->globalTagId(), target);
-    // A dropped filter leaves the criteria cleared, so the expression is empty again.
-    m_filterExpression = criteria.BuildQueryString(TableCVW->globalTagId());
     return outcome;
 }
 
@@ -692,7 +742,11 @@ qint64 TAddressMain::applyQuery()
 {
     if (!TableCVW->isOpen())
         return 0;
-    const TFilterOutcome outcome = applyFilterCriteria(m_criteria);
+    TFilterOutcome outcome;
+    {
+        THourglass hourglass;
+        outcome = m_session->reapplyFilter();
+    }
     if (!outcome.message.isEmpty())
         TMessages::information(this, outcome.message);
     return TableCVW->visibleCount();
@@ -700,10 +754,11 @@ qint64 TAddressMain::applyQuery()
 
 void TAddressMain::UpdateMRUList(const QString &path)
 {
-    TIniFile ini(m_settingsPath);
-    m_recent = TRecentFiles::added(TRecentFiles::load(ini), path);
-    TRecentFiles::save(ini, m_recent);
-    rebuildMruMenu();
+    // The session puts a file that opened at the head of the list itself; this is for a path
+    // named from outside.
+    TIniFile ini(settingsPath());
+    (void)TRecentFiles::save(ini, TRecentFiles::added(TRecentFiles::load(ini), path));
+    m_session->loadSettings();
 }
 
 void TAddressMain::rebuildMruMenu()
@@ -713,8 +768,9 @@ void TAddressMain::rebuildMruMenu()
         a->deleteLater();
     }
     m_mruActions.clear();
-    for (const QString &path : std::as_const(m_recent)) {
+    for (const QString &path : m_session->recentFiles()) {
         QAction *a = FileMenu->addAction(path);
+        a->setWhatsThis(QStringLiteral("Opens this recently used address file."));
         connect(a, &QAction::triggered, this, [this, path] { MRUITemClick(path); });
         m_mruActions.append(a);
     }
@@ -723,7 +779,7 @@ void TAddressMain::rebuildMruMenu()
 void TAddressMain::MRUITemClick(const QString &path)
 {
     const bool wasOpen = TableCVW->isOpen();
-    const QString previous = m_currentFile;
+    const QString previous = m_session->path();
     OpenCVWDBF(path);
     if (!TableCVW->isOpen() && wasOpen && !previous.isEmpty())
         OpenCVWDBF(previous);
@@ -761,7 +817,7 @@ void TAddressMain::openChosenFile(const QString &path)
 void TAddressMain::NewFileMenuClick()
 {
     const QString dataFolder = TFileCase::resolve(programFolder(), QStringLiteral("DATA"));
-    TIniFile ini(m_settingsPath);
+    TIniFile ini(settingsPath());
     TNewDatabaseForm form(TNewFileName::proposed(dataFolder), ini, this);
     for (;;) {
         if (form.exec() != QDialog::Accepted)
@@ -778,7 +834,7 @@ void TAddressMain::NewFileMenuClick()
             TMessages::information(this, created.message);
             break;
         }
-        TableCVW->close();
+        m_session->close();
         OpenCVWDBF(path);
         break;
     }
@@ -789,28 +845,23 @@ void TAddressMain::NewFileMenuClick()
 
 void TAddressMain::SetOrderTo(const QString &name)
 {
-    for (const SortItem &item : std::as_const(m_sortItems)) {
-        if (sortName(item).compare(name, Qt::CaseInsensitive) != 0)
-            continue;
-        // An engine error here is ignored: the records keep their order.
-        TableCVW->setOrderTag(item.tag);
-        m_orderTag = item.tag;
-        SortStatus->setText(QStringLiteral("Sorted by ") + sortName(item));
-        for (const SortItem &other : std::as_const(m_sortItems))
-            other.action->setChecked(sortName(other).compare(name, Qt::CaseInsensitive) == 0);
-        RefreshForm();
-        return;
-    }
+    if (const TSortOrder *order = TSortOrders::byName(name))
+        m_session->setOrderTag(order->tag);
 }
 
 void TAddressMain::SetCurrentOrder(const QString &tagName)
 {
-    for (const SortItem &item : std::as_const(m_sortItems)) {
-        if (item.tag.compare(tagName, Qt::CaseInsensitive) == 0) {
-            SetOrderTo(sortName(item));
-            return;
-        }
-    }
+    m_session->setOrderTag(tagName);
+}
+
+void TAddressMain::showOrder()
+{
+    const QString &tag = m_session->orderTag();
+    const TSortOrder *order = TSortOrders::byTag(tag);
+    SortStatus->setText(order ? QStringLiteral("Sorted by ") + order->name() : QString());
+    for (const SortItem &item : std::as_const(m_sortItems))
+        item.action->setChecked(item.tag.compare(tag, Qt::CaseInsensitive) == 0);
+    RefreshForm();
 }
 
 // ---- Moves ----------------------------------------------------------------------------
@@ -871,7 +922,7 @@ void TAddressMain::RefreshForm()
 {
     // A frozen table shows its record once it is unfrozen; while a tool window works on the
     // table (not live) its changes leave the form and buttons alone.
-    if (TableCVW->isFrozen() || !m_live)
+    if (TableCVW->isFrozen() || !m_session->isLive())
         return;
     const bool shown = TableCVW->hasRecord() || TableCVW->isEditing();
     for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
@@ -891,7 +942,7 @@ void TAddressMain::updateFilterStatus()
     }
     SortStatus->show();
     FilterStatus->show();
-    FilterStatus->setText(TRecordQuery::statusText(!m_filterExpression.isEmpty(), TableCVW->visibleCount()));
+    FilterStatus->setText(TRecordQuery::statusText(m_session->isFilterSet(), TableCVW->visibleCount()));
 }
 
 QStringList TAddressMain::criterionLabels() const
@@ -914,21 +965,20 @@ QStringList TAddressMain::criterionLabels() const
 
 void TAddressMain::mnuSetFilterClick()
 {
-    if (!TableCVW->isOpen())
-        return;
     if (TableCVW->isEditing()) {
         beep();
         return;
     }
-    const TFilterCriteria before = m_criteria;
-    TFilterCriteria edited = m_criteria;
+    // With no file open the window still shows the kept criteria, so they can be changed or
+    // cleared; its Test then applies nothing.
+    if (!TableCVW->isOpen() && !m_session->isFilterSet())
+        return;
+    const TFilterCriteria before = m_session->criteria();
+    TFilterCriteria edited = before;
     // "Test" applies the window's criteria at once and shows the first record they select.
     const auto tester = [this](TFilterCriteria &criteria) {
-        TableCVW->freeze();
-        const TFilterOutcome outcome = applyFilterCriteria(criteria);
-        TableCVW->first();
-        TableCVW->unfreeze();
-        return outcome;
+        THourglass hourglass;
+        return m_session->testCriteria(criteria);
     };
     const bool accepted = TAddressQueryForm::edit(edited, tester, criterionLabels(), this);
     setCriteria(accepted ? edited : before);
@@ -936,25 +986,26 @@ void TAddressMain::mnuSetFilterClick()
 
 void TAddressMain::mnuClearFilterClick()
 {
-    if (!TableCVW->isOpen() || TableCVW->isEditing())
+    // Kept criteria are cleared with no file open too, so the next file opens unfiltered.
+    if (TableCVW->isEditing())
         return;
-    TFilterCriteria cleared = m_criteria;
+    TFilterCriteria cleared = m_session->criteria();
     cleared.ClearQueryVars();
     setCriteria(cleared);
 }
 
 void TAddressMain::mnuSaveFilterClick()
 {
-    if (m_filterExpression.isEmpty())
+    if (!m_session->isFilterSet())
         return;
-    TFilterFileCommands::SaveFilter(this, m_criteria, programFolder(), m_filterFileChooser);
+    TFilterFileCommands::SaveFilter(this, m_session->criteria(), programFolder(), m_filterFileChooser);
 }
 
 void TAddressMain::mnuRestoreFilterClick()
 {
     if (TableCVW->isEditing())
         return;
-    TFilterCriteria restored = m_criteria;
+    TFilterCriteria restored = m_session->criteria();
     if (TFilterFileCommands::RestoreFilter(this, restored, programFolder(), m_filterFileChooser))
         setCriteria(restored);
 }
@@ -963,15 +1014,12 @@ void TAddressMain::mnuRestoreFilterClick()
 
 TPrinterService &TAddressMain::printerService()
 {
-    if (!m_printerService)
-        m_printerService =
-            std::make_unique<TQtPrinterService>(programFolder() + QStringLiteral("Corvantis.pdf"), this);
-    return *m_printerService;
+    return m_session->printerService();
 }
 
 void TAddressMain::setPrinterService(std::unique_ptr<TPrinterService> service)
 {
-    m_printerService = std::move(service);
+    m_session->setPrinterService(std::move(service));
 }
 
 void TAddressMain::CurrentRecordMenuClick()
@@ -979,10 +1027,10 @@ void TAddressMain::CurrentRecordMenuClick()
     THandOver needs;
     needs.needsRecords = true;
     needs.printerCheck = true;
-    handOver(needs, [this] {
-        TIniFile ini(m_settingsPath);
-        TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(*TableCVW), printerService(), ini,
-                                   this);
+    handOver(needs, [this](TAddressSession &session) {
+        TIniFile ini(session.settingsPath());
+        TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(session.table()),
+                                   session.printerService(), ini, this);
         connect(&window, &TPrintCurrentRecord::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
@@ -992,8 +1040,8 @@ void TAddressMain::ToClipboard1Click()
 {
     THandOver needs;
     needs.needsRecords = true;
-    handOver(needs, [this] {
-        TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(*TableCVW), this);
+    handOver(needs, [this](TAddressSession &session) {
+        TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(session.table()), this);
         connect(&window, &TCopyToClipBoard::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
@@ -1021,63 +1069,27 @@ bool TAddressMain::eventFilter(QObject *watched, QEvent *event)
 
 // ---- Handing the table to other windows -----------------------------------------------
 
-bool TAddressMain::handOver(const THandOver &needs, const std::function<void()> &window)
+bool TAddressMain::handOver(const THandOver &needs, const std::function<void(TAddressSession &)> &window)
 {
-    if (TableCVW->isEditing())
+    const THandOverRefusal refused = m_session->handOver(needs, window);
+    switch (refused) {
+    case THandOverRefusal::None:
+        break;
+    case THandOverRefusal::Editing:
         return false;
-    if (needs.needsFile && !TableCVW->isOpen()) {
+    case THandOverRefusal::NoFile:
         if (!needs.noFileMessage.isEmpty())
             TMessages::information(this, needs.noFileMessage);
         return false;
-    }
-    if (needs.needsRecords && !TableCVW->hasRecord()) {
+    case THandOverRefusal::NoRecords:
         if (!needs.noRecordsMessage.isEmpty())
             TMessages::information(this, needs.noRecordsMessage);
         return false;
-    }
-    if (needs.printerCheck && !checkPrinters())
+    case THandOverRefusal::NoPrinters:
+    case THandOverRefusal::NoDefaultPrinter:
+        showPrinterProblem(refused);
         return false;
-
-    const quint32 record = TableCVW->hasRecord() ? TableCVW->recno() : 0;
-    const QString query = TableCVW->query();
-    const QString folder = QDir::currentPath();
-    const int printer = needs.keepPrinter ? printerService().selectedPrinter() : -1;
-    const bool composite = TableCVW->compositeFieldsOn();
-    if (needs.freeze) {
-        TableCVW->freeze();
-        m_live = false;
     }
-    if (needs.queryDuring)
-        TableCVW->setQuery(*needs.queryDuring);
-    if (needs.compositeFields)
-        TableCVW->setCompositeFieldsOn(true);
-
-    window();
-
-    // The window may have changed the order: it comes back before the record is looked for.
-    TableCVW->setOrderTag(m_orderTag);
-    if (needs.compositeFields)
-        TableCVW->setCompositeFieldsOn(composite);
-    if (needs.keepQuery && TableCVW->isOpen()) {
-        TableCVW->setQuery(query);
-        TableCVW->engine().setScope({}, {});
-    }
-    if (needs.keepFolder)
-        QDir::setCurrent(folder);
-    if (needs.keepPrinter && printer >= 0)
-        printerService().setSelectedPrinter(printer);
-    if (needs.reapplyFilter)
-        applyQuery();
-    if (needs.firstRecord)
-        TableCVW->first();
-    // A record the window deleted or filtered away leaves the first visible one current.
-    else if (needs.keepRecord && record != 0 && !TableCVW->goTo(record))
-        TableCVW->first();
-    if (needs.freeze) {
-        m_live = true;
-        TableCVW->unfreeze();
-    }
-    SetCurrentOrder(m_orderTag);
     RefreshForm();
     return true;
 }
@@ -1086,15 +1098,15 @@ void TAddressMain::SearchButtonClick()
 {
     THandOver needs;
     needs.needsRecords = true;
-    handOver(needs, [this] {
-        const TSortOrder *current = TSortOrders::byTag(m_orderTag);
+    handOver(needs, [this](TAddressSession &session) {
+        const TSortOrder *current = TSortOrders::byTag(session.orderTag());
         TSearchForm form(current ? current->name() : QString(), this);
         connect(&form, &TSearchForm::helpRequested, this, &TAddressMain::HelpClick);
         form.exec();
         if (!form.wantsSearch())
             return;
         SetOrderTo(form.sortName());
-        TAddressSearch::search(*TableCVW, form.text());
+        TAddressSearch::search(session.table(), form.text());
     });
 }
 
@@ -1107,9 +1119,9 @@ void TAddressMain::BrowseButtonClick()
     THandOver needs;
     needs.needsRecords = true;
     // Moving in the grid moves this window's record: nothing is put back afterwards.
-    handOver(needs, [this] {
+    handOver(needs, [this](TAddressSession &session) {
         TAddressBrowseForm form(
-            *TableCVW, programFolder(), m_settingsPath, [this] { ToggleTag(); }, this);
+            session.table(), session.programFolder(), session.settingsPath(), [this] { ToggleTag(); }, this);
         connect(&form, &TAddressBrowseForm::helpRequested, this, &TAddressMain::HelpClick);
         form.exec();
     });
@@ -1130,7 +1142,7 @@ void TAddressMain::ClearTags1Click()
 
 void TAddressMain::mnuTagAllFilterMatchesClick()
 {
-    if (!m_filterExpression.isEmpty())
+    if (m_session->isFilterSet())
         m_tags->TagAllFilterMatches();
 }
 
@@ -1147,7 +1159,7 @@ void TAddressMain::SetButtons()
     state.fileOpen = TableCVW->isOpen();
     state.editing = TableCVW->isEditing();
     state.hasRecord = TableCVW->hasRecord();
-    state.filterSet = !m_filterExpression.isEmpty();
+    state.filterSet = m_session->isFilterSet();
     const TButtonStates s = state.SetButtons();
     const auto apply = [](QWidget *w, const TItemState &item) {
         w->setVisible(item.visible);
@@ -1207,11 +1219,18 @@ void TAddressMain::SetButtons()
 
 bool TAddressMain::checkPrinters()
 {
-    const QString message = TPrinterCheck::systemMessage();
-    if (message.isEmpty())
+    const THandOverRefusal problem = m_session->checkPrinters();
+    if (problem == THandOverRefusal::None)
         return true;
-    TMessages::information(this, message);
+    showPrinterProblem(problem);
     return false;
+}
+
+void TAddressMain::showPrinterProblem(THandOverRefusal problem)
+{
+    // The printer check's own texts: no printer at all, or none selected.
+    const bool noPrinters = problem == THandOverRefusal::NoPrinters;
+    TMessages::information(this, TPrinterCheck::message(noPrinters ? 0 : 1, false));
 }
 
 void TAddressMain::mnuRebuildIndexesClick()
@@ -1220,32 +1239,33 @@ void TAddressMain::mnuRebuildIndexesClick()
         TMessages::information(this, QStringLiteral("You need to have a database file open first"));
         return;
     }
-    TableCVW->freeze();
-    TCVReindex reindex(*TableCVW, this);
-    reindex.exec();
-    m_tagValid = TableCVW->CheckValidIndex();
-    SetCurrentOrder(m_orderTag);
-    applyQuery();
-    TableCVW->first();
-    TableCVW->unfreeze();
+    {
+        TFreezeGuard frozen(*TableCVW);
+        TCVReindex reindex(*TableCVW, this);
+        reindex.exec();
+        // A rebuild that failed leaves the file open in record order; finishOpen() closes a
+        // file whose indexes are still invalid, so the user is never shown a stale order.
+        const QString order = m_session->orderTag();
+        if (m_session->finishOpen())
+            m_session->setOrderTag(order);
+    }
     SetButtons();
 }
 
 void TAddressMain::PrefencesClick()
 {
     {
-        TIniFile ini(m_settingsPath);
+        TIniFile ini(settingsPath());
         TPreferencesForm form(ini, this);
         form.exec();
     }
-    TIniFile ini(m_settingsPath);
-    m_prefs = TAddingPrefs::load(ini);
-    m_commands->setPrefs(m_prefs);
+    TIniFile ini(settingsPath());
+    m_commands->setPrefs(TAddingPrefs::load(ini));
 }
 
 void TAddressMain::ShowGettingStarted()
 {
-    auto *ini = new TIniFile(m_settingsPath);
+    auto *ini = new TIniFile(settingsPath());
     auto *window = new TGettingStarted(*ini, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [ini] { delete ini; });
@@ -1259,7 +1279,7 @@ void TAddressMain::AboutClick()
     QMessageBox box(this);
     box.setObjectName(QStringLiteral("AboutBox"));
     box.setWindowTitle(QStringLiteral("About Corvantis"));
-    box.setIconPixmap(windowIcon().pixmap(48, 48));
+    box.setIconPixmap(TProgramIcon::pixmap(64));
     box.setText(QStringLiteral("<b>Corvantis</b><br>Version 2.8<br>64-bit version for Linux"));
     box.setStandardButtons(QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
@@ -1331,7 +1351,7 @@ void TAddressMain::closeEvent(QCloseEvent *event)
         return;
     }
     TableCVW->close();
-    TIniFile ini(m_settingsPath);
+    TIniFile ini(settingsPath());
     TWindowPlacer::save(this, kClassName, ini);
     QMainWindow::closeEvent(event);
 }

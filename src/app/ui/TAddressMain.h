@@ -1,10 +1,11 @@
 // The main window: the program itself. Created by main() and living for the whole run, it owns
-// the one open address file (TableCVW) and hands it to the windows it opens. It shows the
-// current record as a form, opens, creates and rebuilds address files, keeps the recent-file
-// list and the sort order, and remembers its placement.
+// the session (TAddressSession: the one open address file, TableCVW, with its recent files,
+// filter, order and tag identifier) and hands it to the windows it opens through handOver().
+// It keeps the widget tree: it shows the current record as a form, asks the questions of
+// opening, creating and rebuilding address files, and refreshes its buttons (SetButtons).
 #pragma once
 
-#include "TAddingPrefs.h"
+#include "TAddressSession.h"
 #include "TFilterCriteria.h"
 #include "THandOver.h"
 #include "TRecordQuery.h"
@@ -43,27 +44,29 @@ public:
     explicit TAddressMain(QString settingsPath, QWidget *parent = nullptr);
     ~TAddressMain() override;
 
-    const QString &settingsPath() const { return m_settingsPath; }
+    const QString &settingsPath() const { return m_session->settingsPath(); }
     // The program folder with a trailing "/".
     QString programFolder() const;
 
     // ---- State ----------------------------------------------------------------------
 
-    // The open address table; other windows receive it from here.
+    // The session every window is handed; it owns the open table.
+    TAddressSession &session() { return *m_session; }
+    // The open address table, the session's.
     TAddressTable *TableCVW = nullptr;
-    const QString &currentFile() const { return m_currentFile; }
-    const QStringList &recentFiles() const { return m_recent; }
-    const QString &orderTag() const { return m_orderTag; }
+    QString currentFile() const { return m_session->path(); }
+    const QStringList &recentFiles() const { return m_session->recentFiles(); }
+    const QString &orderTag() const { return m_session->orderTag(); }
     // The filter criteria, kept for the whole run (opening another file applies them to it).
-    const TFilterCriteria &criteria() const { return m_criteria; }
+    const TFilterCriteria &criteria() const { return m_session->criteria(); }
     // The filter expression in force: empty while no filter is set.
-    const QString &filterExpression() const { return m_filterExpression; }
-    bool isTagValid() const { return m_tagValid; }
-    const TAddingPrefs &prefs() const { return m_prefs; }
+    const QString &filterExpression() const { return m_session->filterExpression(); }
+    bool isTagValid() const { return m_session->isIndexValid(); }
     // The record query: "!ISDEL", joined with the filter expression when one is set.
     QString recordQuery() const;
     // Sets the criteria, applies them to the open file (showing the outcome's message) and goes
-    // to its first record. Returns the outcome: a filter that shows nothing is dropped.
+    // to its first record. Returns the outcome: a filter that shows nothing is dropped. With no
+    // file open the criteria are only kept.
     TFilterOutcome setCriteria(const TFilterCriteria &criteria);
     // How often the window beeped (a move past either end).
     int beepCount() const { return m_beeps; }
@@ -91,8 +94,9 @@ public:
     void ShowGettingStarted();
     void AboutClick();
     void HelpClick();
-    // Applies the filter criteria to the open table (a filter that is too long or shows nothing
-    // is dropped; a message of the outcome is shown); returns the visible count.
+    // Applies the filter criteria to the open table again, keeping the record when it still
+    // shows (a filter that shows nothing is dropped; a message of the outcome is shown);
+    // returns the visible count.
     qint64 applyQuery();
     // The filter commands: the filter window, and clearing, saving and restoring the criteria.
     void mnuSetFilterClick();
@@ -129,14 +133,15 @@ public:
     TRecordEditCommands &editCommands() { return *m_commands; }
     // The tagging commands; tests reach their clock here.
     TTagCommands &tagCommands() { return *m_tags; }
-    // Opens another window the one way every window is opened: checks the preconditions of
-    // `needs`, freezes and remembers what it says, runs `window` (which opens the window modally
-    // with the table), puts back what it says, unfreezes, marks the main window live, re-selects
-    // the current order by its tag and refreshes the buttons. False when a precondition failed
-    // and nothing was opened.
-    bool handOver(const THandOver &needs, const std::function<void()> &window);
+    // Opens another window the one way every window is opened (TAddressSession::handOver):
+    // checks the preconditions of `needs`, freezes and remembers what it says, runs `window`
+    // with the session (it opens the window modally over the session or its table), puts back
+    // what `needs` says, unfreezes, marks the main window live, re-selects the current order
+    // and refreshes the form and buttons. A failed precondition shows its message (the ones in
+    // `needs`, or the printer check's) and opens nothing: false.
+    bool handOver(const THandOver &needs, const std::function<void(TAddressSession &)> &window);
     // While false a tool window works on the table: the table's changes leave the buttons alone.
-    bool isLive() const { return m_live; }
+    bool isLive() const { return m_session->isLive(); }
     // Shows or hides and enables the buttons and menus for the current state.
     void SetButtons();
     // Fills the form from the current record.
@@ -247,6 +252,8 @@ public slots:
     void LastButtonClick();
     // Brings the window to the front (a second start asked for it).
     void bringToFront();
+    // Shows the session's order: the sort status and the checked Sort item.
+    void showOrder();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -276,9 +283,10 @@ private:
     // Asks to save an edit in progress; false when the window is to stay open.
     bool FormCloseQuery();
     void updateFilterStatus();
-    // Applies `criteria` (cleared when the filter is dropped) and sets the filter expression
-    // from what is left; shows nothing.
-    TFilterOutcome applyFilterCriteria(TFilterCriteria &criteria);
+    // The printer check's message for a refusal of the session's check.
+    void showPrinterProblem(THandOverRefusal problem);
+    // Gives every control of the window its "What's this?" text.
+    void describeControls();
     // The record form's label texts in filter-criterion order.
     QStringList criterionLabels() const;
     // In normal state, a window reaching past the right (bottom) screen edge has a left (top)
@@ -287,23 +295,15 @@ private:
     void beep();
     QString sortName(const SortItem &item) const;
 
-    QString m_settingsPath;
+    TAddressSession *m_session; // a child of the window
     bool m_activated = false;
-    QString m_currentFile;
-    QStringList m_recent;
-    QString m_orderTag;
-    TFilterCriteria m_criteria;
-    QString m_filterExpression;
-    TAddingPrefs m_prefs;
-    bool m_tagValid = false;
-    bool m_live = true;
     int m_beeps = 0;
     std::function<QString()> m_fileChooser;
     std::function<QString(QWidget *, const QString &)> m_filterFileChooser;
-    std::unique_ptr<TPrinterService> m_printerService;
     std::unique_ptr<TRecordEditCommands> m_commands;
     std::unique_ptr<TTagCommands> m_tags;
     TFormKeys *m_keys = nullptr;
+    QLabel *m_modeLabel = nullptr; // "INS" or "OVR"
 
     QStackedLayout *m_stack = nullptr;
     QWidget *m_form = nullptr;

@@ -4,6 +4,7 @@
 #include "TIniFile.h"
 
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -14,12 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(PreferencesForm, ShowsTheStoredKeysAndOkWritesEveryOne)
 {
@@ -57,11 +52,11 @@ TEST(PreferencesForm, CancelWritesNothing)
     const QString path = QString::fromStdString(dir.file("CORVAN.ini"));
     TIniFile ini(path);
     ini.writeString(QStringLiteral("Adding"), QStringLiteral("PlugDate"), QStringLiteral("2"));
-    const QByteArray before = bytesOf(path);
+    const QByteArray before = readBytes(path);
     TPreferencesForm form(ini);
     form.box(QStringLiteral("PlugDate"))->setChecked(false);
     QTest::mouseClick(form.CancelButton, Qt::LeftButton);
-    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(readBytes(path), before);
 }
 
 } // namespace

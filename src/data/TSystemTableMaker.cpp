@@ -1,31 +1,45 @@
-// corvantis-mksys: makes one of the system tables the program ships (LBLTPL, CSZ) from its
-// list in reference/: a comma-separated text file whose first line names the columns. Used by
-// the build; fails (and leaves no table behind) when a row does not fit the table's fields.
-//
-//   corvantis-mksys TABLE LIST.csv OUT.DBF
+#include "TSystemTableMaker.h"
+
 #include "TCp1252.h"
-#include "TSystemTables.h"
 
 #include "Table.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
-#include <cstdio>
 #include <map>
 
 namespace {
 
-int fail(const QString &why)
+std::string local(const QString &path)
 {
-    std::fprintf(stderr, "corvantis-mksys: %s\n", why.toLocal8Bit().constData());
-    return 1;
+    return QFile::encodeName(path).toStdString();
 }
 
-// One line of comma-separated values; a value may be quoted with double quotes, a doubled
-// quote standing for one.
-QStringList splitCsvLine(const QString &line)
+void removeOutputs(const QString &dbf)
+{
+    const QFileInfo info(dbf);
+    const QString base = info.path() + QLatin1Char('/') + info.completeBaseName();
+    for (const char *ext : {".DBF", ".CDX", ".FPT"})
+        QFile::remove(base + QLatin1String(ext));
+    QFile::remove(dbf);
+}
+
+} // namespace
+
+bool TSystemTableMaker::tableNamed(const QString &name, TSystemTable &out)
+{
+    for (TSystemTable t : {TSystemTable::LblTpl, TSystemTable::Csz, TSystemTable::Letter,
+                           TSystemTable::Report, TSystemTable::Envelope, TSystemTable::Label}) {
+        if (TSystemTables::name(t).compare(name, Qt::CaseInsensitive) == 0) {
+            out = t;
+            return true;
+        }
+    }
+    return false;
+}
+
+QStringList TSystemTableMaker::splitCsvLine(const QString &line)
 {
     QStringList values;
     QString value;
@@ -54,40 +68,15 @@ QStringList splitCsvLine(const QString &line)
     return values;
 }
 
-bool tableNamed(const QString &name, TSystemTable &out)
-{
-    for (TSystemTable t : {TSystemTable::LblTpl, TSystemTable::Csz, TSystemTable::Letter,
-                           TSystemTable::Report, TSystemTable::Envelope, TSystemTable::Label}) {
-        if (TSystemTables::name(t).compare(name, Qt::CaseInsensitive) == 0) {
-            out = t;
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string local(const QString &path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-void removeOutputs(const QString &dbf)
-{
-    const QFileInfo info(dbf);
-    const QString base = info.path() + QLatin1Char('/') + info.completeBaseName();
-    for (const char *ext : {".DBF", ".CDX", ".FPT"})
-        QFile::remove(base + QLatin1String(ext));
-    QFile::remove(dbf);
-}
-
-int make(TSystemTable table, const QString &csvPath, const QString &dbfPath)
+TResult TSystemTableMaker::make(TSystemTable table, const QString &csvPath, const QString &dbfPath)
 {
     QFile csv(csvPath);
     if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
-        return fail(QStringLiteral("cannot read ") + csvPath);
+        return TResult::failure(QStringLiteral("cannot read ") + csvPath, xbase::StatusCode::IoError);
     const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
     if (lines.isEmpty())
-        return fail(csvPath + QStringLiteral(": no header line"));
+        return TResult::failure(csvPath + QStringLiteral(": no header line"),
+                                xbase::StatusCode::InvalidArgument);
 
     const std::vector<xbase::FieldDescriptor> fields = TSystemTables::fields(table);
     const QStringList header = splitCsvLine(lines.first().trimmed());
@@ -95,8 +84,9 @@ int make(TSystemTable table, const QString &csvPath, const QString &dbfPath)
     for (int f = 0; f < static_cast<int>(fields.size()); ++f) {
         const int column = header.indexOf(QString::fromStdString(fields[static_cast<size_t>(f)].name));
         if (column < 0)
-            return fail(csvPath + QStringLiteral(": no column ") +
-                        QString::fromStdString(fields[static_cast<size_t>(f)].name));
+            return TResult::failure(csvPath + QStringLiteral(": no column ") +
+                                        QString::fromStdString(fields[static_cast<size_t>(f)].name),
+                                    xbase::StatusCode::InvalidArgument);
         columnOfField[f] = column;
     }
 
@@ -142,21 +132,7 @@ int make(TSystemTable table, const QString &csvPath, const QString &dbfPath)
         s = closed;
     if (!s.ok()) {
         removeOutputs(dbfPath);
-        return fail(dbfPath + QStringLiteral(": ") + QString::fromStdString(s.message()));
+        return TResult::fromStatus(s, dbfPath + QStringLiteral(": ") + QString::fromStdString(s.message()));
     }
-    return 0;
-}
-
-} // namespace
-
-int main(int argc, char **argv)
-{
-    if (argc != 4) {
-        std::fprintf(stderr, "Usage: corvantis-mksys TABLE LIST.csv OUT.DBF\n");
-        return 2;
-    }
-    TSystemTable table;
-    if (!tableNamed(QString::fromLocal8Bit(argv[1]), table))
-        return fail(QStringLiteral("unknown table ") + QString::fromLocal8Bit(argv[1]));
-    return make(table, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    return TResult::success();
 }

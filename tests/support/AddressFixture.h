@@ -1,5 +1,6 @@
 // The address fixtures written by an independent engine (../shared/fixtures/xbase): copies in a
-// test's own folder, and what that engine answered for them.
+// test's own folder, what that engine answered for them (its JSON files), and the moves the
+// address tests share.
 #pragma once
 
 #include "TAddressTable.h"
@@ -85,14 +86,26 @@ inline QList<quint32> shownOrder(const QString &name, const QString &tag)
     return out;
 }
 
+// Goes to the record holding this name: the first match in the LNAME order, the table's own
+// order put back afterwards. False when no visible record has the name.
+inline bool goToName(TAddressTable &table, const char *last, const char *first)
+{
+    const QString order = table.orderTag();
+    (void)table.setOrderTag(QStringLiteral("LNAME"));
+    const bool found = bool(table.seek(table.nameKey(QLatin1String(last), QLatin1String(first))));
+    // The order the table had is one of its tags, so putting it back cannot fail.
+    (void)table.setOrderTag(order);
+    return found;
+}
+
 // The records `table` shows, in its order, by moving through them; the table ends on its
 // first record.
 inline QList<quint32> visibleInOrder(TAddressTable &table)
 {
     QList<quint32> out;
-    for (bool more = table.first(); more; more = table.next())
+    for (bool more = bool(table.first()); more; more = bool(table.next()))
         out.append(table.recno());
-    table.first();
+    (void)table.first(); // a file the loop walked has its first record
     return out;
 }
 
