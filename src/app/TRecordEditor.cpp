@@ -114,15 +114,24 @@ bool TRecordEditor::CheckDupName(const QString &first, const QString &last,
     return false;
 }
 
+bool TRecordEditor::lookUpCityState(TNewRecordAnswers &answers)
+{
+    if (!m_prefs.PlugCityState || answers.zip.isEmpty())
+        return false;
+    QString city;
+    QString state;
+    if (!FillCityState(answers.zip, city, state))
+        return false;
+    answers.city = city;
+    answers.state = state;
+    return true;
+}
+
 TResult TRecordEditor::insertNewRecord(const TNewRecordAnswers &answers, const TCarryValues &carry,
                                        const QDate &today)
 {
     if (!m_table.isOpen())
         return TResult::failure(QStringLiteral("No file is open"));
-    // The look-up moves the table, so it runs before the insert starts.
-    QString city;
-    QString state;
-    const bool filled = m_prefs.PlugCityState && FillCityState(answers.zip, city, state);
 
     // Field values in the order they are written; later ones see the earlier ones.
     QMap<QString, QString> record;
@@ -134,12 +143,10 @@ TResult TRecordEditor::insertNewRecord(const TNewRecordAnswers &answers, const T
         put("LNAME", answers.lname);
     if (!answers.zip.isEmpty()) {
         put("ZIP", answers.zip);
-        if (filled) {
-            if (!city.isEmpty())
-                put("CITY", city);
-            if (!state.isEmpty())
-                put("STATE", state);
-        }
+        if (!answers.city.isEmpty())
+            put("CITY", answers.city);
+        if (!answers.state.isEmpty())
+            put("STATE", answers.state);
     }
     if (empty("ZIP") && m_prefs.CarryZip)
         put("ZIP", carry.zip);

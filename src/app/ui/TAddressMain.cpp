@@ -1191,6 +1191,7 @@ void TAddressMain::SetButtons()
     Dial1Button->setEnabled(false);
     Dial2Button->setEnabled(false);
     apply(SearchMemoButton, s.searchMemo);
+    apply(DateLabel, s.date);
     for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})
         m->setEnabled(s.tools.enabled);
     for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch})

@@ -86,6 +86,8 @@ bool TFormKeys::changesText(QKeyEvent *key)
 bool TFormKeys::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        return takeMoveKey(watched, static_cast<QKeyEvent *>(event));
     case QEvent::KeyPress:
         return handleKey(watched, static_cast<QKeyEvent *>(event));
     case QEvent::MouseButtonDblClick:
@@ -95,6 +97,22 @@ bool TFormKeys::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+bool TFormKeys::takeMoveKey(QObject *watched, QKeyEvent *key)
+{
+    // A text box claims Ctrl+Left and Ctrl+Right as word moves before any shortcut sees them.
+    // While browsing they are the record moves: the claim is refused, so the Record menu's
+    // shortcuts take them. While editing the moves are off and the box keeps its word moves.
+    if (!isBox(watched) && !(m_memo && watched == m_memo))
+        return false;
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::ControlModifier || (key->key() != Qt::Key_Left && key->key() != Qt::Key_Right))
+        return false;
+    if (m_commands.isEditing())
+        return false;
+    key->ignore();
+    return true;
 }
 
 bool TFormKeys::handleKey(QObject *watched, QKeyEvent *key)

@@ -1,6 +1,7 @@
 // The keyboard rules of the record form, ahead of the focused control: overwrite typing
 // unless Insert mode is on, Enter to the next box, Alt+Enter, Ctrl+Enter, PgDn / PgUp (with
-// Ctrl), Esc in any box, and editing started by typing or a double-click. An event filter the
+// Ctrl), Esc in any box, Ctrl+Left / Ctrl+Right left to the record moves while browsing, and
+// editing started by typing or a double-click. An event filter the
 // main window installs on its boxes, its memo and itself; it acts through the record-editing
 // commands. Owned by the main window.
 #pragma once
@@ -44,6 +45,8 @@ protected:
 
 private:
     bool handleKey(QObject *watched, QKeyEvent *key);
+    // Lets Ctrl+Left and Ctrl+Right past a box or the memo to the record moves while browsing.
+    bool takeMoveKey(QObject *watched, QKeyEvent *key);
     // A user's change of a box or the memo while browsing starts the edit ("&Edit" enabled).
     void startEditOnChange();
     bool isBox(QObject *o) const;

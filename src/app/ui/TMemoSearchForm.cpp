@@ -1,6 +1,7 @@
 #include "TMemoSearchForm.h"
 
 #include "TAddressTable.h"
+#include "TFreezeGuard.h"
 #include "TMemoSearch.h"
 
 #include <QApplication>
@@ -35,15 +36,17 @@ bool TMemoSearchForm::run(TAddressTable &table, bool fromNext)
     show();
     QApplication::processEvents();
     int tested = 0;
-    table.freeze();
-    const bool found = TMemoSearch::run(table, m_text, fromNext, [this, &tested] {
-        if (m_recordHook)
-            m_recordHook(tested);
-        if (++tested % kEventEvery == 0)
-            QApplication::processEvents();
-        return m_cancelled;
-    });
-    table.unfreeze();
+    bool found = false;
+    {
+        TFreezeGuard frozen(table);
+        found = TMemoSearch::run(table, m_text, fromNext, [this, &tested] {
+            if (m_recordHook)
+                m_recordHook(tested);
+            if (++tested % kEventEvery == 0)
+                QApplication::processEvents();
+            return m_cancelled;
+        });
+    }
     hide();
     return found;
 }

@@ -153,7 +153,8 @@ void TPrintCurrentRecord::run(bool previewing)
     printout.setStopFlag([&status] { return status.isStopped(); });
     printout.attach(job);
     status.exec();
-    if (!status.shouldShowPreview())
+    // The preview opens only for a run that was neither stopped nor aborted.
+    if (!status.shouldShowPreview() || status.isStopped())
         return;
     TPreviewForm preview(stream, QStringLiteral("Preview Report"), 2, m_ini, m_mainWindow);
     emit previewOpened(&preview);

@@ -80,6 +80,8 @@ void TRecordEditCommands::AddButtonClick()
             answers.fname = form.firstName();
         }
     }
+    // The city and state come from the ZIP first; then the duplicate-name test.
+    m_editor.lookUpCityState(answers);
     if (p.AutoDupCheck) {
         const bool goOn =
             m_editor.CheckDupName(answers.fname, answers.lname, [this](const QString &question) {

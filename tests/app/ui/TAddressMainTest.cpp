@@ -23,8 +23,10 @@
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
 #include "TSearchForm.h"
+#include "TSelectDateForm.h"
 #include "TSysReindexForm.h"
 #include "TTagAllRecords.h"
+#include "TWhatsThis.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
 
@@ -35,9 +37,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -50,6 +54,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
@@ -1481,4 +1486,292 @@ TEST_F(MainWindow, EnterInTheGettingStartedWindowAtStartUpPressesOk)
     QTRY_VERIFY(window->findChild<TGettingStarted *>() == nullptr || !welcome->isVisible());
     EXPECT_TRUE(
         TIniFile(settings()).readBool(QStringLiteral("Misc"), QStringLiteral("GettingStarted"), false));
+}
+
+// ---- What a user meets on the main window ---------------------------------------------------
+
+TEST_F(MainWindow, TheDateButtonOpensSelectADateWhileBrowsingAndWhileEditing)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    ASSERT_TRUE(fixture::goToName(*window->TableCVW, "Coleman", "Ruth"));
+    int opened = 0;
+    QDate chosen(2001, 2, 3);
+    window->editCommands().setDialogRunner([&](QDialog &d) {
+        auto *form = dynamic_cast<TSelectDateForm *>(&d);
+        if (!form)
+            return d.exec();
+        ++opened;
+        form->Calendar->setSelectedDate(chosen);
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+        return form->result();
+    });
+    // Browsing: the button works and starts the edit.
+    ASSERT_TRUE(window->DateLabel->isVisible());
+    EXPECT_TRUE(window->DateLabel->isEnabled());
+    QTest::mouseClick(window->DateLabel, Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(window->TableCVW->isEditing());
+    EXPECT_EQ(window->TableCVW->value(QStringLiteral("DATE")), QStringLiteral("20010203"));
+    EXPECT_EQ(window->DateEdit->text(), chosen.toString(TDateText::shortDatePattern()));
+
+    // Editing: it works again on the same unsaved record.
+    chosen = QDate(2002, 3, 4);
+    EXPECT_TRUE(window->DateLabel->isEnabled());
+    QTest::mouseClick(window->DateLabel, Qt::LeftButton);
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(window->TableCVW->value(QStringLiteral("DATE")), QStringLiteral("20020304"));
+    QTest::mouseClick(window->SaveButton, Qt::LeftButton);
+    EXPECT_FALSE(window->TableCVW->isEditing());
+    EXPECT_EQ(window->TableCVW->value(QStringLiteral("DATE")), QStringLiteral("20020304"));
+
+    // No record shown: nothing to date.
+    window->setCriteria(stateIs("ZZ"));
+    window->TableCVW->close();
+    window->OnOpenCVWFile();
+    EXPECT_FALSE(window->DateLabel->isEnabled());
+}
+
+struct MoveKeyCase {
+    const char *focus; // a field name, or "MEMO"
+    Qt::Key key;
+    int steps; // +1 next, -1 previous, 0 first/last by the key
+};
+class MainWindowMoveKeys : public MainWindow, public ::testing::WithParamInterface<MoveKeyCase>
+{
+};
+
+TEST_P(MainWindowMoveKeys, CtrlArrowsMoveTheRecordFromTheBoxWithTheFocus)
+{
+    const MoveKeyCase c = GetParam();
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    const QList<quint32> order = fixture::shownOrder(QStringLiteral("ADD0001"), QStringLiteral("LNAME"));
+    ASSERT_TRUE(window->TableCVW->goTo(order.at(10)));
+    QWidget *target = nullptr;
+    if (QLatin1String(c.focus) == QLatin1String("MEMO")) {
+        window->PageTabs->setCurrentIndex(1);
+        target = window->MemoEdit;
+    } else {
+        target = window->fieldBox(QLatin1String(c.focus));
+    }
+    target->setFocus(Qt::OtherFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(QApplication::focusWidget(), c.key, Qt::ControlModifier);
+    quint32 expected = 0;
+    if (c.key == Qt::Key_Up)
+        expected = order.first();
+    else if (c.key == Qt::Key_Down)
+        expected = order.last();
+    else
+        expected = order.at(10 + c.steps);
+    EXPECT_EQ(window->TableCVW->recno(), expected) << c.focus;
+    EXPECT_FALSE(window->TableCVW->isEditing());
+    // The box shows the new record; nothing was typed into the old one.
+    if (target != window->MemoEdit) {
+        EXPECT_EQ(static_cast<QLineEdit *>(target)->text(), window->TableCVW->value(QLatin1String(c.focus)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, MainWindowMoveKeys,
+    ::testing::Values(MoveKeyCase{"LNAME", Qt::Key_Right, 1}, MoveKeyCase{"LNAME", Qt::Key_Left, -1},
+                      MoveKeyCase{"CITY", Qt::Key_Right, 1}, MoveKeyCase{"EMAIL", Qt::Key_Left, -1},
+                      MoveKeyCase{"MEMO", Qt::Key_Right, 1}, MoveKeyCase{"MEMO", Qt::Key_Left, -1},
+                      MoveKeyCase{"LNAME", Qt::Key_Up, 0}, MoveKeyCase{"MEMO", Qt::Key_Down, 0}));
+
+TEST_F(MainWindow, CtrlArrowsInABoxWhileEditingStayWordMovesThere)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    QTest::mouseClick(window->EditButton, Qt::LeftButton);
+    ASSERT_TRUE(window->TableCVW->isEditing());
+    const quint32 here = window->TableCVW->recno();
+    QLineEdit *street = window->fieldBox(QStringLiteral("STREET"));
+    street->setFocus(Qt::OtherFocusReason);
+    street->selectAll();
+    QTest::keyClicks(street, QStringLiteral("12 Main Street"));
+    QTest::keyClick(street, Qt::Key_Home);
+    QTest::keyClick(street, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(window->TableCVW->recno(), here);
+    EXPECT_GT(street->cursorPosition(), 0);
+    answers = {QMessageBox::Yes};
+    QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+}
+
+TEST_F(MainWindow, WithNoFileOpenClearFilterClearsTheKeptCriteriaAndSetFilterShowsThem)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    window->setCriteria(stateIs("CA"));
+    ASSERT_FALSE(window->filterExpression().isEmpty());
+    // The file goes; the criteria stay for the next one.
+    boxes.clear();
+    window->OpenCVWDBF(data() + QStringLiteral("/GONE.DBF"));
+    ASSERT_FALSE(window->TableCVW->isOpen());
+    ASSERT_FALSE(window->filterExpression().isEmpty());
+
+    // "Set Filter" shows the kept criteria; clearing them there and Ok drops them.
+    ASSERT_TRUE(window->mnuSetFilter->isEnabled());
+    QString shownState;
+    whenShown<TAddressQueryForm>([&](TAddressQueryForm *form) {
+        shownState = form->qState->text();
+        QTest::mouseClick(form->ClearButton, Qt::LeftButton);
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    });
+    window->mnuSetFilter->trigger();
+    EXPECT_EQ(shownState, QStringLiteral("CA"));
+    EXPECT_TRUE(window->filterExpression().isEmpty());
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
+
+    // "Clear Filter" with kept criteria and no file clears them too.
+    window->OpenCVWDBF(path);
+    window->setCriteria(stateIs("CA"));
+    window->OpenCVWDBF(data() + QStringLiteral("/GONE.DBF"));
+    ASSERT_TRUE(window->ClearFilterButton->isVisible());
+    ASSERT_TRUE(window->ClearFilterButton->isEnabled());
+    QTest::mouseClick(window->ClearFilterButton, Qt::LeftButton);
+    EXPECT_TRUE(window->filterExpression().isEmpty());
+    EXPECT_EQ(window->criteria(), TFilterCriteria());
+    EXPECT_FALSE(window->ClearFilterButton->isVisible());
+    // The next file shows every record.
+    window->OpenCVWDBF(path);
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+}
+
+TEST_F(MainWindow, TheNewRecordWindowsZipIsLookedUpBeforeTheDuplicateQuestion)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    TAddingPrefs p;
+    p.PlugCityState = true;
+    p.AutoDupCheck = true;
+    window->editCommands().setPrefs(p);
+    window->editCommands().setDialogRunner([](QDialog &d) {
+        auto &w = dynamic_cast<TNewRecordForm &>(d);
+        QTest::keyClicks(w.LastNameEdit, QStringLiteral("Coleman"));
+        QTest::keyClicks(w.FirstNameEdit, QStringLiteral("Ruth"));
+        QTest::keyClicks(w.ZipEdit, QStringLiteral("89101"));
+        QTest::keyClick(w.ZipEdit, Qt::Key_Return);
+        return w.result();
+    });
+    // While the duplicate question is up the record the ZIP leads to gets another city: the
+    // city filled in is the one the look-up found before the question was asked.
+    TAddressTable &table = *window->TableCVW;
+    QStringList asked;
+    TMessages::setAnswerer([&](const TMessageRequest &request) {
+        asked.append(request.caption);
+        if (request.caption == QLatin1String("Possible Duplicate")) {
+            const QString order = table.orderTag();
+            EXPECT_TRUE(table.setOrderTag(QStringLiteral("ZIP")));
+            EXPECT_TRUE(table.seek(QStringLiteral("89101")));
+            EXPECT_TRUE(table.setValue(QStringLiteral("CITY"), QStringLiteral("Elsewhere")));
+            EXPECT_TRUE(table.post());
+            EXPECT_TRUE(table.setOrderTag(order));
+            return QMessageBox::Yes;
+        }
+        return QMessageBox::Ok;
+    });
+    QTest::mouseClick(window->AddButton, Qt::LeftButton);
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Possible Duplicate")});
+    ASSERT_TRUE(table.isEditing());
+    EXPECT_EQ(box("ZIP"), QStringLiteral("89101"));
+    EXPECT_EQ(box("CITY"), QStringLiteral("Las Vegas"));
+    EXPECT_EQ(box("STATE"), QStringLiteral("NV"));
+    EXPECT_EQ(box("LNAME"), QStringLiteral("Coleman"));
+    table.cancelEdit();
+}
+
+// Right-clicks `control` through its window, as the windowing system delivers a user's click
+// (which makes the context menu request), and chooses "What's this?" in the menu that opens;
+// answers the text of the popup that shows, or "<no menu>" / "<no item>" / "<no popup>".
+QString whatsThisOf(QWidget *control)
+{
+    QString seen = QStringLiteral("<no menu>");
+    whenShown<QMenu>([&seen](QMenu *menu) {
+        seen = QStringLiteral("<no item>");
+        for (QAction *a : menu->actions()) {
+            if (a->text() == TWhatsThis::menuCaption()) {
+                seen = QStringLiteral("<no popup>");
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                return;
+            }
+        }
+        menu->close();
+    });
+    QWidget *top = control->window();
+    const QPoint at = control->mapTo(top, control->rect().center());
+    QTest::mouseClick(top->windowHandle(), Qt::RightButton, {}, at);
+    if (QLabel *popup = TWhatsThis::popup()) {
+        seen = popup->text();
+        popup->close();
+    }
+    return seen;
+}
+
+TEST_F(MainWindow, EveryControlOffersWhatsThisWithATextOfItsOwn)
+{
+    quietStart();
+    start();
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    // Every control of the window has a text, and no two controls of different kinds share one.
+    QList<QWidget *> controls;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const bool control =
+            qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+            qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTabBar *>(w) ||
+            (qobject_cast<QLabel *>(w) && w->window() == window.get() && !w->inherits("QMenu"));
+        // Qt's own parts of a control (the tab bar's scroll arrows, the menu bar's overflow
+        // button) belong to that control.
+        const bool part = w->objectName().startsWith(QLatin1String("qt_")) ||
+                          qobject_cast<QTabBar *>(w->parentWidget()) != nullptr;
+        if (!control || part || w->window() != window.get())
+            continue;
+        controls.append(w);
+        EXPECT_FALSE(TWhatsThis::text(w).isEmpty())
+            << w->metaObject()->className() << " " << w->objectName().toStdString() << " "
+            << (qobject_cast<QAbstractButton *>(w) ? qobject_cast<QAbstractButton *>(w)->text().toStdString()
+                                                   : std::string());
+    }
+    EXPECT_GT(controls.size(), 60);
+
+    // A right click shows it: on a button, a text box (whose own menu stays), the memo, the
+    // Tagged box and the tab bar.
+    const QString lastText = TWhatsThis::text(window->fieldBox(QStringLiteral("LNAME")));
+    EXPECT_EQ(whatsThisOf(window->fieldBox(QStringLiteral("LNAME"))), lastText);
+    EXPECT_EQ(whatsThisOf(window->AddButton), TWhatsThis::text(window->AddButton));
+    EXPECT_EQ(whatsThisOf(window->TaggedCheck), TWhatsThis::text(window->TaggedCheck));
+    EXPECT_EQ(whatsThisOf(window->PageTabs->tabBar()), TWhatsThis::text(window->PageTabs->tabBar()));
+    window->PageTabs->setCurrentIndex(1);
+    EXPECT_EQ(whatsThisOf(window->MemoEdit), TWhatsThis::text(window->MemoEdit));
+    // A right click on the Tagged box does not toggle the tag.
+    EXPECT_FALSE(window->TableCVW->isEditing());
+}
+
+TEST_F(MainWindow, TheProgramPictureIsTheWindowIconAndTheAboutBoxPicture)
+{
+    quietStart();
+    start();
+    const QIcon icon = window->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage small = icon.pixmap(32, 32).toImage();
+    ASSERT_FALSE(small.isNull());
+    // Drawn, not blank: the middle of the picture is opaque.
+    EXPECT_EQ(qAlpha(small.pixel(16, 16)), 255);
+    QImage aboutPicture;
+    whenShown<QMessageBox>([&](QMessageBox *box) {
+        aboutPicture = box->iconPixmap().toImage();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    TMessages::setAnswerer({});
+    window->About1->trigger();
+    ASSERT_FALSE(aboutPicture.isNull());
+    EXPECT_GE(aboutPicture.width(), 48);
+    EXPECT_EQ(qAlpha(aboutPicture.pixel(aboutPicture.width() / 2, aboutPicture.height() / 2)), 255);
 }

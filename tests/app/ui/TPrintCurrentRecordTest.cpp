@@ -111,3 +111,47 @@ TEST_F(PrintCurrentRecord, PrintWritesThePrinterDocumentAndOpensNoPreview)
     EXPECT_TRUE(QFile::exists(m_pdf));
     EXPECT_TRUE(window.isVisible()); // the window stays for another run
 }
+
+TEST_F(PrintCurrentRecord, AStoppedPreviewOpensNoPreviewWindow)
+{
+    TCurrentRecordValues record = fixtureRecord(1);
+    QStringList lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines << QStringLiteral("Memo line %1").arg(i);
+    record.memo = lines.join(QStringLiteral("\r\n"));
+    TPrintCurrentRecord window(record, m_service, m_ini);
+    window.show();
+    bool previewed = false;
+    QObject::connect(&window, &TPrintCurrentRecord::previewOpened, [&](QDialog *dialog) {
+        previewed = true;
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<TPreviewForm *>(dialog)->OkButton->click(); });
+    });
+    // Presses "Stop" as soon as the run shows its status, then "Ok" once it has ended.
+    bool stopped = false;
+    QString finalStatus;
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        auto *status = qobject_cast<TPrintStatusForm *>(QApplication::activeModalWidget());
+        if (!status)
+            return;
+        if (!stopped && !status->hasRun() && !status->StatusLabel->text().isEmpty()) {
+            ASSERT_EQ(status->CancelButton->text(), QStringLiteral("Stop"));
+            stopped = true;
+            QTest::mouseClick(status->CancelButton, Qt::LeftButton);
+            return;
+        }
+        if (status->hasRun()) {
+            timer->stop();
+            timer->deleteLater();
+            finalStatus = status->StatusLabel->text();
+            QTest::mouseClick(status->CancelButton, Qt::LeftButton);
+        }
+    });
+    timer->start(0);
+    QTest::mouseClick(window.PreviewButton, Qt::LeftButton);
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(finalStatus.startsWith(QStringLiteral("\nPreview Stopped at page ")))
+        << finalStatus.toStdString();
+    EXPECT_FALSE(previewed);
+    EXPECT_TRUE(window.isVisible());
+}
