@@ -359,9 +359,7 @@ void TRecordEditCommands::afterCancel()
 
 void TRecordEditCommands::showFailure(const TResult &result)
 {
-    TMessages::information(m_parts.window, result.message.isEmpty()
-                                               ? QStringLiteral("The record could not be written")
-                                               : result.message);
+    TMessages::failure(m_parts.window, result, QStringLiteral("The record could not be written"));
 }
 
 void TRecordEditCommands::setButtons()

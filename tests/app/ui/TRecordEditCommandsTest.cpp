@@ -168,7 +168,9 @@ TEST_F(EditCommands, ARefusedPostShowsWhyAndKeepsTheEditOnScreen)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &old), 0);
     EXPECT_FALSE(saved);
     ASSERT_EQ(form.asked.size(), 1);
-    EXPECT_TRUE(form.asked[0].startsWith(QStringLiteral("Information: ")));
+    EXPECT_TRUE(form.asked[0].startsWith(QStringLiteral("Information: The file could not be read or written. "
+                                                        "The disk may be full, or the file read-only.\r\n\r\n")))
+        << form.asked[0].toStdString();
     EXPECT_TRUE(form.commands->isEditing());
     EXPECT_EQ(form.box("LNAME")->text(), QStringLiteral("Unsaved"));
     EXPECT_EQ(form.memo->toPlainText().size(), 2999);
