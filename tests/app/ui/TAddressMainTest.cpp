@@ -1775,3 +1775,23 @@ TEST_F(MainWindow, TheProgramPictureIsTheWindowIconAndTheAboutBoxPicture)
     EXPECT_GE(aboutPicture.width(), 48);
     EXPECT_EQ(qAlpha(aboutPicture.pixel(aboutPicture.width() / 2, aboutPicture.height() / 2)), 255);
 }
+
+TEST_F(MainWindow, StartUpShowsTheFirstRecordOfTheFirstRecentFile)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    {
+        TIniFile ini(settings());
+        TRecentFiles::save(ini, {path});
+    }
+    start();
+    ASSERT_TRUE(window->TableCVW->isOpen());
+    const QList<quint32> order = fixture::shownOrder(QStringLiteral("ADD0001"), QStringLiteral("LNAME"));
+    EXPECT_EQ(window->TableCVW->recno(), order.first());
+    // The first record in Last Name order is a blank one; the next is shown as it is stored.
+    EXPECT_EQ(box("LNAME"), QString());
+    EXPECT_TRUE(window->EditButton->isEnabled());
+    QTest::mouseClick(window->NextButton, Qt::LeftButton);
+    EXPECT_EQ(box("FNAME"), QStringLiteral("Leading"));
+    EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+}
