@@ -129,6 +129,18 @@ void TAddressSession::abandonOpen()
     close();
 }
 
+void TAddressSession::afterRebuild()
+{
+    if (!m_table->isOpen())
+        return;
+    TFreezeGuard frozen(*m_table);
+    m_indexValid = m_table->CheckValidIndex();
+    setOrderTag(m_orderTag.isEmpty() ? kFirstOrder : m_orderTag);
+    applyCriteria(m_criteria);
+    (void)m_table->first(); // nothing visible leaves the table at its end
+    emit fileChanged();
+}
+
 void TAddressSession::close()
 {
     m_table->close();

@@ -145,6 +145,10 @@ public:
     bool finishOpen();
     // The rebuild was refused: closes the file.
     void abandonOpen();
+    // After a rebuild of the open file's indexes ("&Rebuild Indexes for this file"): checks
+    // them again, puts the session's order and the filter back and goes to the first record.
+    // The file stays open even when the rebuild did not finish (isIndexValid() then says so).
+    void afterRebuild();
     // Closes the file (an unposted edit is dropped); the criteria are kept.
     void close();
 

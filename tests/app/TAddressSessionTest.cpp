@@ -186,6 +186,31 @@ TEST_F(Session, AMissingIndexNeedsARebuildAndHeadsTheRecentListEitherWay)
     EXPECT_TRUE(session.table().hasRecord());
 }
 
+TEST_F(Session, ARebuildOfTheOpenFileKeepsTheOrderAndTheFilter)
+{
+    started();
+    ASSERT_EQ(session.open(copyFixture("ADD0001")).outcome, TOpenOutcome::Opened);
+    ASSERT_TRUE(session.setOrderTag(QStringLiteral("ZIP")));
+    const qint64 matches = session.setCriteria(stateIs("CA")).count;
+    ASSERT_GT(matches, 0);
+    TRebuildGauge gauge([](int) {});
+    ASSERT_TRUE(session.table().rebuild(gauge));
+    session.afterRebuild();
+    EXPECT_TRUE(session.isIndexValid());
+    EXPECT_EQ(session.orderTag(), QStringLiteral("ZIP"));
+    EXPECT_EQ(session.table().orderTag(), QStringLiteral("ZIP"));
+    EXPECT_EQ(session.table().query(), session.recordQuery());
+    EXPECT_EQ(session.table().visibleCount(), matches);
+    EXPECT_TRUE(session.table().hasRecord());
+
+    // A rebuild that stopped half-way leaves the file open and says its indexes are invalid.
+    TRebuildGauge cancelled([](int) {}, [] { return true; });
+    EXPECT_FALSE(session.table().rebuild(cancelled));
+    session.afterRebuild();
+    EXPECT_TRUE(session.isOpen());
+    EXPECT_FALSE(session.isIndexValid());
+}
+
 TEST_F(Session, CriteriaAreKeptAcrossFilesAndWithNoFileAndClearingClearsThem)
 {
     started();

@@ -1244,11 +1244,7 @@ void TAddressMain::mnuRebuildIndexesClick()
         TFreezeGuard frozen(*TableCVW);
         TCVReindex reindex(*TableCVW, this);
         reindex.exec();
-        // A rebuild that failed leaves the file open in record order; finishOpen() closes a
-        // file whose indexes are still invalid, so the user is never shown a stale order.
-        const QString order = m_session->orderTag();
-        if (m_session->finishOpen())
-            m_session->setOrderTag(order);
+        m_session->afterRebuild();
     }
     SetButtons();
 }
