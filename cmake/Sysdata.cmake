@@ -19,7 +19,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/sysdata/ DESTINATION ${CMAKE_INSTALL_DAT
     PATTERN "README.md" EXCLUDE)
 
 # The system tables the program ships are kept as text in reference/ and made with the engine
-# at build time (corvantis-mksys, src/data/filters.cmake) into the build folder's sysdata/,
+# at build time (corvantis-mksys, src/cli) into the build folder's sysdata/,
 # from where they are installed too.
 set(CORVANTIS_SHIPPED_TABLES LBLTPL lbltpl CSZ csz)
 set(CORVANTIS_SHIPPED_TABLE_FILES "")

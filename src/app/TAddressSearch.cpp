@@ -22,9 +22,9 @@ bool TAddressSearch::search(TAddressTable &table, const QString &text)
     engine.setExact(false);
     engine.setSoftSeek(true);
     const quint32 remembered = table.hasRecord() ? table.recno() : 0;
-    const bool found = table.seek(keyText(text));
+    const bool found = bool(table.seek(keyText(text)));
     if (!found && remembered != 0)
-        table.goTo(remembered); // a failure here is ignored: nothing more can be done
+        (void)table.goTo(remembered); // a failure here is ignored: nothing more can be done
     engine.setSoftSeek(false);
     return found;
 }

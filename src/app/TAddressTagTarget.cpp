@@ -19,12 +19,12 @@ bool TAddressTagTarget::listVisible(QVector<quint32> &out)
 
 bool TAddressTagTarget::first()
 {
-    return m_table.first();
+    return bool(m_table.first());
 }
 
 bool TAddressTagTarget::next()
 {
-    return m_table.next();
+    return bool(m_table.next());
 }
 
 quint32 TAddressTagTarget::recno() const
@@ -34,7 +34,7 @@ quint32 TAddressTagTarget::recno() const
 
 bool TAddressTagTarget::goTo(quint32 recno)
 {
-    return m_table.goTo(recno);
+    return bool(m_table.goTo(recno));
 }
 
 TResult TAddressTagTarget::tagCurrent()

@@ -14,6 +14,8 @@ TButtonStates TEditState::SetButtons() const
     s.moves = {ready, ready};
     s.dial = {ready, ready};
     s.searchMemo = {ready, ready};
+    // The date is chosen for the record shown (the choice starts the edit) or the one edited.
+    s.date = {true, ready || editing};
     s.tools = {true, ready};
     s.filter = {true, filterSet || ready};
     s.clearFilter = {filterSet, filterSet && !editing};

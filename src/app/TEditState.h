@@ -23,6 +23,7 @@ struct TButtonStates {
     TItemState moves;          // the record move buttons and their menu items
     TItemState dial;           // "Dial Phone &1", "Dial Phone &2"
     TItemState searchMemo;     // "Search &Memo"
+    TItemState date;           // the "Date" button
     TItemState tools;          // "Search", "Browse", "Labels", "Letters", "Envelopes", "Reports",
                                // menus "&Sort", "&Print", "&Utilities", "&Export ", "Create a
                                // Duplicate &Record (Clone)"

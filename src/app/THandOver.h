@@ -1,5 +1,8 @@
-// What a window opened from the main window needs before it opens, and what the main window puts
-// back after it closes. Every window goes through TAddressMain::handOver() with one of these.
+// What a window opened from the main window needs before it opens, and what is put back after it
+// closes. Every window goes through TAddressSession::handOver() (the main window's handOver()
+// shows the messages of a failed precondition) with one of these and a callable that opens the
+// window over the session. A default THandOver checks nothing, freezes nothing and puts back
+// only the session's order.
 #pragma once
 
 #include <QString>

@@ -15,14 +15,15 @@ bool TMemoSearch::run(TAddressTable &table, const QString &text, bool fromNext,
     if (!table.hasRecord() || table.isEditing())
         return false;
     const quint32 remembered = table.recno();
-    bool onRecord = fromNext ? table.next() : table.first();
+    bool onRecord = bool(fromNext ? table.next() : table.first());
     while (onRecord) {
         if (cancelled && cancelled())
             break;
         if (matches(table.memo(), text))
             return true;
-        onRecord = table.next();
+        onRecord = bool(table.next());
     }
-    table.goTo(remembered);
+    // Back to where the search began; that record was shown a moment ago.
+    (void)table.goTo(remembered);
     return false;
 }

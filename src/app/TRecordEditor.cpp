@@ -2,6 +2,7 @@
 
 #include "TAddressTable.h"
 #include "TDateText.h"
+#include "TFreezeGuard.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ public:
     void restoreRecord()
     {
         if (m_hadRecord)
-            m_table.goTo(m_recno);
-        else
-            m_table.engine().go(m_table.engine().recordCount() + 1);
+            (void)m_table.goTo(m_recno);
+        else // back to the end, where a file showing nothing stands
+            (void)m_table.engine().go(m_table.engine().recordCount() + 1);
     }
 
 private:
@@ -65,7 +66,7 @@ bool TRecordEditor::FillCityState(const QString &zip, QString &city, QString &st
 {
     if (zip.isEmpty() || !m_table.isOpen())
         return false;
-    m_table.freeze();
+    TFreezeGuard frozen(m_table);
     TPositionKeeper keeper(m_table);
     bool found = false;
     m_table.engine().setExact(false);
@@ -76,7 +77,6 @@ bool TRecordEditor::FillCityState(const QString &zip, QString &city, QString &st
     }
     keeper.restoreSettings();
     keeper.restoreRecord();
-    m_table.unfreeze();
     return found;
 }
 
@@ -85,7 +85,7 @@ TRecordEditor::Duplicate TRecordEditor::findDuplicateName(const QString &first, 
     Duplicate dup;
     if (first.isEmpty() || last.isEmpty() || !m_table.isOpen())
         return dup;
-    m_table.freeze();
+    TFreezeGuard frozen(m_table);
     TPositionKeeper keeper(m_table);
     m_table.engine().setExact(true);
     if (m_table.setOrderTag(QStringLiteral("LNAME")) && m_table.seek(m_table.nameKey(last, first))) {
@@ -98,7 +98,6 @@ TRecordEditor::Duplicate TRecordEditor::findDuplicateName(const QString &first, 
     }
     keeper.restoreSettings();
     keeper.restoreRecord();
-    m_table.unfreeze();
     return dup;
 }
 
@@ -110,8 +109,22 @@ bool TRecordEditor::CheckDupName(const QString &first, const QString &last,
         return true;
     if (askContinue(dup.question))
         return true;
-    m_table.goTo(dup.recno);
+    // The duplicate was just found there; should it not show, the record stays as it was.
+    (void)m_table.goTo(dup.recno);
     return false;
+}
+
+bool TRecordEditor::lookUpCityState(TNewRecordAnswers &answers)
+{
+    if (!m_prefs.PlugCityState || answers.zip.isEmpty())
+        return false;
+    QString city;
+    QString state;
+    if (!FillCityState(answers.zip, city, state))
+        return false;
+    answers.city = city;
+    answers.state = state;
+    return true;
 }
 
 TResult TRecordEditor::insertNewRecord(const TNewRecordAnswers &answers, const TCarryValues &carry,
@@ -119,10 +132,6 @@ TResult TRecordEditor::insertNewRecord(const TNewRecordAnswers &answers, const T
 {
     if (!m_table.isOpen())
         return TResult::failure(QStringLiteral("No file is open"));
-    // The look-up moves the table, so it runs before the insert starts.
-    QString city;
-    QString state;
-    const bool filled = m_prefs.PlugCityState && FillCityState(answers.zip, city, state);
 
     // Field values in the order they are written; later ones see the earlier ones.
     QMap<QString, QString> record;
@@ -134,12 +143,10 @@ TResult TRecordEditor::insertNewRecord(const TNewRecordAnswers &answers, const T
         put("LNAME", answers.lname);
     if (!answers.zip.isEmpty()) {
         put("ZIP", answers.zip);
-        if (filled) {
-            if (!city.isEmpty())
-                put("CITY", city);
-            if (!state.isEmpty())
-                put("STATE", state);
-        }
+        if (!answers.city.isEmpty())
+            put("CITY", answers.city);
+        if (!answers.state.isEmpty())
+            put("STATE", answers.state);
     }
     if (empty("ZIP") && m_prefs.CarryZip)
         put("ZIP", carry.zip);
@@ -249,12 +256,12 @@ TResult TRecordEditor::deleteCurrent()
     if (!m_table.hasRecord() || m_table.isEditing())
         return TResult::failure(QStringLiteral("No record to delete"));
     xbase::Table &engine = m_table.engine();
-    m_table.freeze();
+    TFreezeGuard frozen(m_table);
     engine.setDeletedHidden(false);
     TResult result;
     const xbase::Status marked = engine.deleteRecord();
     if (!marked.ok()) {
-        result = TResult::failure(QString::fromStdString(marked.message()));
+        result = TResult::fromStatus(marked);
     } else {
         result = m_table.setValue(QStringLiteral("ISDEL"), QStringLiteral("T"));
         if (result)
@@ -264,10 +271,11 @@ TResult TRecordEditor::deleteCurrent()
     }
     engine.setDeletedHidden(true);
     if (result || marked.ok()) {
+        // The deleted record is hidden now: its neighbour shows, or the first record, or none.
         if (!m_table.prior())
-            m_table.first();
+            (void)m_table.first();
     }
-    m_table.unfreeze();
+    frozen.release();
     reapplyFilterWhenNothingVisible();
     return result;
 }
@@ -276,7 +284,7 @@ TResult TRecordEditor::appendWith(const QMap<QString, QString> &values)
 {
     const xbase::Status started = m_table.engine().appendBlank();
     if (!started.ok())
-        return TResult::failure(QString::fromStdString(started.message()));
+        return TResult::fromStatus(started);
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         if (it.value().isEmpty())
             continue;

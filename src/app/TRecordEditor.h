@@ -22,9 +22,11 @@ struct TCarryValues {
     QString org, city, state, zip, street, street2, country;
 };
 
-// What the "New Record" window gave: empty texts for boxes it did not show.
+// What the "New Record" window gave (empty texts for boxes it did not show), and the city and
+// state the ZIP look-up found for it (empty until lookUpCityState() found them).
 struct TNewRecordAnswers {
     QString lname, fname, zip;
+    QString city, state;
 };
 
 class TRecordEditor
@@ -57,15 +59,21 @@ public:
     };
     Duplicate findDuplicateName(const QString &first, const QString &last);
 
+    // The ZIP look-up of an add: with PlugCityState and a ZIP, the city and state of the first
+    // record in ZIP order whose ZIP begins with it go into `answers` (FillCityState). It runs
+    // before the duplicate-name test, so the record a No leaves current is not moved again.
+    // False, with `answers` unchanged, when nothing was looked up or found.
+    bool lookUpCityState(TNewRecordAnswers &answers);
+
     // The look-up above with its question: `askContinue` gets the question text and answers
     // Yes (true) or No. No duplicate or Yes: true, on the record that was current. No: false,
     // with the duplicate current.
     bool CheckDupName(const QString &first, const QString &last,
                       const std::function<bool(const QString &question)> &askContinue);
 
-    // Starts a new record and fills it from the answers, the carried values and the defaults.
-    // The record stays unposted (the table is inserting). A failure cancels the insert and
-    // leaves the table as it was.
+    // Starts a new record and fills it from the answers (the ZIP with the city and state
+    // looked up for it), the carried values and the defaults. The record stays unposted (the
+    // table is inserting). A failure cancels the insert and leaves the table as it was.
     TResult insertNewRecord(const TNewRecordAnswers &answers, const TCarryValues &carry, const QDate &today);
 
     // The field whose box takes the focus after an add has started: LNAME, FNAME, the first of

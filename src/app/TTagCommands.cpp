@@ -3,6 +3,7 @@
 #include "TAddingPrefs.h"
 #include "TAddressTable.h"
 #include "TAddressTagTarget.h"
+#include "TFreezeGuard.h"
 #include "TGlobalTagId.h"
 #include "TIniFile.h"
 
@@ -75,15 +76,16 @@ bool TTagCommands::TagAllFilterMatches()
     if (m_hooks.ask && !m_hooks.ask(tagAllCaption(), tagAllQuestion()))
         return false;
     setLive(false);
-    m_table.freeze();
-    TAddressTagTarget target(m_table);
-    if (m_hooks.runTagging)
-        m_hooks.runTagging(target);
-    m_table.unfreeze();
+    {
+        TFreezeGuard frozen(m_table);
+        TAddressTagTarget target(m_table);
+        if (m_hooks.runTagging)
+            m_hooks.runTagging(target);
+    }
     setLive(true);
     if (m_table.visibleCount() == 0)
         call(m_hooks.reapplyFilter);
-    m_table.first();
+    (void)m_table.first(); // nothing visible leaves the table at its end
     call(m_hooks.refreshForm);
     return true;
 }

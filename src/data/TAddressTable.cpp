@@ -46,20 +46,23 @@ TAddressTable::TAddressTable(QObject *parent) : QObject(parent) {}
 
 TAddressTable::~TAddressTable()
 {
-    m_table.close();
+    // Nobody is left to tell: every posted record is written already (see close()).
+    (void)m_table.close();
 }
 
 TResult TAddressTable::CreateAddressFile(const QString &path, const TFieldLengths &lengths)
 {
     const xbase::Status created = xbase::Table::create(localPath(path), TAddressSchema::descriptors(lengths));
     if (!created.ok())
-        return TResult::failure(QStringLiteral("Create failed"));
+        return TResult::fromStatus(created, QStringLiteral("Create failed"));
     TAddressTable table;
-    if (!QFileInfo::exists(path) || !table.OpenTableFile(path).ok)
-        return TResult::failure(QStringLiteral("File creation failed"));
-    if (!table.CreateAddressTags().ok) {
+    if (!QFileInfo::exists(path))
+        return TResult::failure(QStringLiteral("File creation failed"), xbase::StatusCode::IoError);
+    if (const TResult opened = table.OpenTableFile(path); !opened)
+        return TResult::failure(QStringLiteral("File creation failed"), opened.code);
+    if (const TResult tagged = table.CreateAddressTags(); !tagged) {
         table.close();
-        return TResult::failure(QStringLiteral("File creation failed"));
+        return TResult::failure(QStringLiteral("File creation failed"), tagged.code);
     }
     table.close();
     return TResult::success();
@@ -68,16 +71,14 @@ TResult TAddressTable::CreateAddressFile(const QString &path, const TFieldLength
 TResult TAddressTable::OpenTableFile(const QString &path)
 {
     close();
-    m_engineMessage.clear();
     const QString actual = existingPath(path);
     if (!QFileInfo::exists(actual))
-        return TResult::failure(QStringLiteral("File ") + path + QStringLiteral(" not found"));
+        return TResult::failure(QStringLiteral("File ") + path + QStringLiteral(" not found"),
+                                xbase::StatusCode::NotFound);
 
     const xbase::Status opened = m_table.open(localPath(actual), xbase::OpenMode::Exclusive);
-    if (!opened.ok()) {
-        m_engineMessage = QString::fromStdString(opened.message());
-        return TResult::failure(QString());
-    }
+    if (!opened.ok())
+        return TResult::fromStatus(opened);
     // Every field object takes the width of the file's field of the same name; a name the
     // file lacks keeps the file closed.
     const xbase::Schema &schema = m_table.schema();
@@ -85,32 +86,38 @@ TResult TAddressTable::OpenTableFile(const QString &path)
     for (const TAddressField &f : TAddressSchema::storedFields()) {
         const int index = schema.indexOf(f.name.toStdString());
         if (index < 0) {
-            m_table.close();
-            m_engineMessage = QStringLiteral("The field ") + f.name + QStringLiteral(" is missing");
-            return TResult::failure(QString());
+            // Opened read-only in effect: nothing was written, so a failed close loses nothing.
+            (void)m_table.close();
+            return TResult::failure(QStringLiteral("The field ") + f.name + QStringLiteral(" is missing"),
+                                    xbase::StatusCode::Corruption);
         }
         widths.insert(f.name, schema.field(index).length);
     }
     m_widths = widths;
-    m_table.setOrder(0);
+    const xbase::Status ordered = m_table.setOrder(0);
     m_table.setDeletedHidden(true);
+    const xbase::Status top = ordered.ok() ? m_table.goTop() : ordered;
+    if (!top.ok()) {
+        // Nothing was written yet, so a failed close loses nothing.
+        (void)m_table.close();
+        return TResult::fromStatus(top);
+    }
     m_path = actual;
-    m_table.goTop();
     announce();
     return TResult::success();
 }
 
 TResult TAddressTable::CreateAddressTags(xbase::ProgressHook *progress)
 {
-    const TResult failed = TResult::failure(QStringLiteral("Unable to create index files"));
+    const QString failed = QStringLiteral("Unable to create index files");
     if (!m_table.isOpen())
-        return failed;
+        return TResult::failure(failed);
     if (m_table.cdx() != nullptr || m_table.tagCount() > 0) {
-        if (!m_table.closeIndexes(true).ok())
-            return failed;
+        if (const xbase::Status closed = m_table.closeIndexes(true); !closed.ok())
+            return TResult::fromStatus(closed, failed);
     }
-    if (!m_table.addTags(TAddressSchema::tags(), progress).ok())
-        return failed;
+    if (const xbase::Status added = m_table.addTags(TAddressSchema::tags(), progress); !added.ok())
+        return TResult::fromStatus(added, failed);
     return TResult::success();
 }
 
@@ -130,23 +137,25 @@ bool TAddressTable::CheckValidIndex() const
 
 TResult TAddressTable::rebuild(TRebuildGauge &gauge)
 {
-    const TResult failed = TResult::failure(QStringLiteral("Unable to create index files"));
+    const QString failed = QStringLiteral("Unable to create index files");
     if (!m_table.isOpen())
-        return failed;
+        return TResult::failure(failed);
     m_table.cancelEdit();
     if (m_table.cdx() != nullptr || m_table.tagCount() > 0) {
-        if (!m_table.closeIndexes(true).ok())
-            return failed;
+        if (const xbase::Status closed = m_table.closeIndexes(true); !closed.ok())
+            return TResult::fromStatus(closed, failed);
     }
     gauge.setPhase(TRebuildGauge::Phase::Packing);
     // The pack must see the marked records to remove them.
-    if (!m_table.pack(&gauge).ok())
-        return failed;
+    if (const xbase::Status packed = m_table.pack(&gauge); !packed.ok())
+        return TResult::fromStatus(packed, failed);
     gauge.setPhase(TRebuildGauge::Phase::Indexing);
     const TResult tags = CreateAddressTags(&gauge);
-    m_table.goTop();
+    const xbase::Status top = m_table.goTop();
     announce();
-    return tags;
+    if (!tags)
+        return tags;
+    return TResult::fromStatus(top);
 }
 
 void TAddressTable::close()
@@ -154,7 +163,10 @@ void TAddressTable::close()
     if (!m_table.isOpen() && m_path.isEmpty())
         return;
     m_table.cancelEdit();
-    m_table.close();
+    // The edit was dropped above and every post wrote its record already: a close that fails
+    // (the header's date and count not rewritten) leaves the records themselves whole, and the
+    // table is closed either way.
+    (void)m_table.close();
     m_path.clear();
     announce();
 }
@@ -205,13 +217,13 @@ void TAddressTable::announce()
     emit recordChanged();
 }
 
-bool TAddressTable::setOrderTag(const QString &tagName)
+TResult TAddressTable::setOrderTag(const QString &tagName)
 {
     if (!m_table.isOpen())
-        return false;
+        return TResult::failure(QStringLiteral("No file is open"));
     const xbase::Status s =
         tagName.isEmpty() ? m_table.setOrder(0) : m_table.setOrder(std::string_view(tagName.toStdString()));
-    return s.ok();
+    return TResult::fromStatus(s);
 }
 
 QString TAddressTable::orderTag() const
@@ -221,16 +233,16 @@ QString TAddressTable::orderTag() const
     return QString::fromStdString(m_table.tagSpec(m_table.order()).name);
 }
 
-bool TAddressTable::setQuery(const QString &expr)
+TResult TAddressTable::setQuery(const QString &expr)
 {
     if (!m_table.isOpen())
-        return false;
-    if (!m_table.setQuery(toEngine(expr)).ok())
-        return false;
+        return TResult::failure(QStringLiteral("No file is open"));
+    if (const xbase::Status set = m_table.setQuery(toEngine(expr)); !set.ok())
+        return TResult::fromStatus(set);
     // The current record may no longer be visible.
-    m_table.goTop();
+    const xbase::Status top = m_table.goTop();
     announce();
-    return true;
+    return TResult::fromStatus(top);
 }
 
 QString TAddressTable::query() const
@@ -248,79 +260,110 @@ qint64 TAddressTable::visibleCount()
     return qint64(count);
 }
 
-bool TAddressTable::first()
+namespace {
+
+const QString kNoFile = QStringLiteral("No file is open");
+
+} // namespace
+
+TResult TAddressTable::first()
 {
     if (!m_table.isOpen())
-        return false;
-    m_table.goTop();
+        return TResult::failure(kNoFile);
+    const xbase::Status s = m_table.goTop();
     announce();
-    return hasRecord();
+    if (!s.ok())
+        return TResult::fromStatus(s);
+    return hasRecord() ? TResult::success() : TResult::notFound();
 }
 
-bool TAddressTable::last()
+TResult TAddressTable::last()
 {
     if (!m_table.isOpen())
-        return false;
-    m_table.goBottom();
+        return TResult::failure(kNoFile);
+    const xbase::Status s = m_table.goBottom();
     announce();
-    return hasRecord();
+    if (!s.ok())
+        return TResult::fromStatus(s);
+    return hasRecord() ? TResult::success() : TResult::notFound();
 }
 
-bool TAddressTable::next()
+TResult TAddressTable::next()
 {
+    if (!m_table.isOpen())
+        return TResult::failure(kNoFile);
     if (!hasRecord())
-        return false;
+        return TResult::notFound();
     const uint32_t here = m_table.recno();
-    if (!m_table.skip(1).ok() || m_table.eof()) {
-        m_table.go(here);
-        return false;
+    const xbase::Status s = m_table.skip(1);
+    if (!s.ok() || m_table.eof()) {
+        // Back to where it was; when even that fails the record read there says so.
+        const xbase::Status back = m_table.go(here);
+        if (!s.ok())
+            return TResult::fromStatus(s);
+        return back.ok() ? TResult::notFound() : TResult::fromStatus(back);
     }
     announce();
-    return true;
+    return TResult::success();
 }
 
-bool TAddressTable::prior()
+TResult TAddressTable::prior()
 {
+    if (!m_table.isOpen())
+        return TResult::failure(kNoFile);
     if (!hasRecord())
-        return false;
+        return TResult::notFound();
     const uint32_t here = m_table.recno();
-    if (!m_table.skip(-1).ok() || m_table.bof() || m_table.recno() == here) {
-        m_table.go(here);
-        return false;
+    const xbase::Status s = m_table.skip(-1);
+    if (!s.ok() || m_table.bof() || m_table.recno() == here) {
+        const xbase::Status back = m_table.go(here);
+        if (!s.ok())
+            return TResult::fromStatus(s);
+        return back.ok() ? TResult::notFound() : TResult::fromStatus(back);
     }
     announce();
-    return true;
+    return TResult::success();
 }
 
-bool TAddressTable::goTo(quint32 recno)
+TResult TAddressTable::goTo(quint32 recno)
 {
-    if (!m_table.isOpen() || recno == 0)
-        return false;
+    if (!m_table.isOpen())
+        return TResult::failure(kNoFile);
+    if (recno == 0)
+        return TResult::notFound();
     const uint32_t here = m_table.recno();
-    if (!m_table.go(recno).ok() || m_table.eof() || (m_table.isDeletedHidden() && m_table.isDeleted())) {
-        m_table.go(here);
-        return false;
-    }
+    const auto stay = [&](const TResult &why) {
+        const xbase::Status back = m_table.go(here);
+        return back.ok() || !why.isNotFound() ? why : TResult::fromStatus(back);
+    };
+    const xbase::Status moved = m_table.go(recno);
+    if (!moved.ok())
+        return stay(moved.code() == xbase::StatusCode::NotFound ? TResult::notFound()
+                                                                : TResult::fromStatus(moved));
+    if (m_table.eof() || (m_table.isDeletedHidden() && m_table.isDeleted()))
+        return stay(TResult::notFound());
     if (!m_table.queryText().empty()) {
         bool visible = false;
-        if (!m_table.evalLogical(m_table.queryText(), visible).ok() || !visible) {
-            m_table.go(here);
-            return false;
-        }
+        const xbase::Status tested = m_table.evalLogical(m_table.queryText(), visible);
+        if (!tested.ok())
+            return stay(TResult::fromStatus(tested));
+        if (!visible)
+            return stay(TResult::notFound());
     }
     announce();
-    return true;
+    return TResult::success();
 }
 
-bool TAddressTable::seek(const QString &key)
+TResult TAddressTable::seek(const QString &key)
 {
     if (!m_table.isOpen())
-        return false;
+        return TResult::failure(kNoFile);
     bool found = false;
-    if (!m_table.seek(toEngine(key), found).ok())
-        found = false;
+    const xbase::Status s = m_table.seek(toEngine(key), found);
     announce();
-    return found && hasRecord();
+    if (!s.ok())
+        return TResult::fromStatus(s);
+    return found && hasRecord() ? TResult::success() : TResult::notFound();
 }
 
 QString TAddressTable::nameKey(const QString &lname, const QString &fname) const
@@ -443,12 +486,10 @@ TResult TAddressTable::setValue(const QString &name, const QString &text)
     if (!m_table.isEditing()) {
         const xbase::Status locked = m_table.lockRecord();
         if (!locked.ok())
-            return TResult::failure(QString::fromStdString(locked.message()));
+            return TResult::fromStatus(locked);
     }
     const xbase::Status s = m_table.setFieldValue(std::string_view(name.toStdString()), toEngine(text));
-    if (!s.ok())
-        return TResult::failure(QString::fromStdString(s.message()));
-    return TResult::success();
+    return TResult::fromStatus(s);
 }
 
 TResult TAddressTable::post()
@@ -457,9 +498,7 @@ TResult TAddressTable::post()
         return TResult::success();
     const xbase::Status s = m_table.post();
     announce();
-    if (!s.ok())
-        return TResult::failure(QString::fromStdString(s.message()));
-    return TResult::success();
+    return TResult::fromStatus(s);
 }
 
 void TAddressTable::cancelEdit()

@@ -43,9 +43,9 @@ public:
 
     // Closes this table, then opens `path` exclusively (the name is found without regard to
     // case), clearing the order and taking each field's width from the file. A missing file
-    // fails with "File " + path + " not found"; a file lacking one of the 23 fields, or any
-    // other failure, fails with an empty message (the engine's reason in engineMessage()) and
-    // leaves the table closed.
+    // fails with NotFound and "File " + path + " not found"; a file lacking one of the 23
+    // fields fails with Corruption and "The field " + name + " is missing"; any other failure
+    // carries the engine's code and message. A failure leaves the table closed.
     TResult OpenTableFile(const QString &path);
 
     // Removes the production index file when one is open, then adds the 26 tags in order.
@@ -69,8 +69,6 @@ public:
     const QString &path() const { return m_path; }
     QString folder() const;
     QString fileName() const;
-    // Why the last open failed, from the engine ("" when it did not).
-    const QString &engineMessage() const { return m_engineMessage; }
 
     // The width of a stored field in the open file (SizeFieldsFromFile); before any file
     // opens, the default width. 0 for a name that is not an address field.
@@ -97,31 +95,35 @@ public:
 
     // ---- Order and query ------------------------------------------------------------
 
-    // Orders the records by the tag (any case); an empty name gives record order. False
-    // when the tag is missing (the order is then unchanged).
-    bool setOrderTag(const QString &tagName);
+    // Orders the records by the tag (any case); an empty name gives record order. A tag
+    // the index lacks fails (NotFound) and leaves the order unchanged.
+    TResult setOrderTag(const QString &tagName);
     // The current tag's name ("" in record order).
     QString orderTag() const;
-    // Shows only records for which `expr` holds; empty lifts the query. False when the
-    // expression does not compile (the old query stays).
-    bool setQuery(const QString &expr);
+    // Shows only records for which `expr` holds; empty lifts the query. An expression the
+    // engine refuses fails (InvalidArgument) and the old query stays. Goes to the first
+    // visible record.
+    TResult setQuery(const QString &expr);
     QString query() const;
     // Records the query and the delete marks let through.
     qint64 visibleCount();
 
     // ---- Moves ----------------------------------------------------------------------
 
-    // Each returns false when it could not move: next() at the last visible record and
-    // prior() at the first stay where they are.
-    bool first();
-    bool last();
-    bool next();
-    bool prior();
-    // Goes to record `recno` when it is visible; false otherwise (the record stays).
-    bool goTo(quint32 recno);
+    // Each answers success when a record is current afterwards. A move that finds no record
+    // there answers NotFound and leaves the table where it was: next() at the last visible
+    // record, prior() at the first, goTo() of a record that is not visible, first() and last()
+    // on a file that shows nothing (the table is then at its end). Any other code is the
+    // engine's failure with its message; the table then stays where it was when it can.
+    // With no file open every move fails with InvalidArgument.
+    TResult first();
+    TResult last();
+    TResult next();
+    TResult prior();
+    TResult goTo(quint32 recno);
     // Seeks `key` in the current order (a prefix test): lands on the first visible record whose
-    // key begins with it and returns true; false leaves the table at its end.
-    bool seek(const QString &key);
+    // key begins with it. NotFound leaves the table at its end.
+    TResult seek(const QString &key);
     // The key of the LNAME tag for a name: the last name padded (or cut) to the file's LNAME
     // width, then the first name padded to the FNAME width, both upper case as the engine
     // writes its keys. Seeking it finds exactly that name.
@@ -170,7 +172,6 @@ private:
 
     xbase::Table m_table;
     QString m_path;
-    QString m_engineMessage;
     QMap<QString, int> m_widths;
     QString m_globalTagId;
     bool m_compositeOn = false;

@@ -26,13 +26,14 @@ public:
     virtual qint64 visibleCount() = 0;
 };
 
-// The target for any table class with setQuery(QString) -> bool and visibleCount() -> qint64
-// (the main window's open address table). Holds a reference; the table must outlive it.
+// The target for any table class with setQuery(QString) -> bool (or a result testing as one) and
+// visibleCount() -> qint64 (the main window's open address table). Holds a reference; the table must outlive
+// it.
 template <class Table> class TFilterTargetOf : public TFilterTarget
 {
 public:
     explicit TFilterTargetOf(Table &table) : m_table(table) {}
-    bool setQuery(const QString &expr) override { return m_table.setQuery(expr); }
+    bool setQuery(const QString &expr) override { return static_cast<bool>(m_table.setQuery(expr)); }
     qint64 visibleCount() override { return static_cast<qint64>(m_table.visibleCount()); }
 
 private:

@@ -143,7 +143,8 @@ TSystemTableResult TSystemTables::open(TSystemTable table, xbase::Table &out)
 
 TSystemTableResult TSystemTables::open(TSystemTable table, xbase::Table &out, const QString &programFolder)
 {
-    out.close();
+    // Whatever `out` held is the caller's to have written; this open starts afresh either way.
+    (void)out.close();
     const QString path = dbfPath(programFolder, table);
     const bool created = isCreatedWhenMissing(table);
     const QString failure = table == TSystemTable::LblTpl ? QStringLiteral("Unable to Open LBLTPL.DBF")
@@ -169,8 +170,10 @@ TSystemTableResult TSystemTables::open(TSystemTable table, xbase::Table &out, co
             s = out.open(toEngine(path), xbase::OpenMode::Exclusive);
     }
     if (!s.ok() || !hasFields(out, wanted)) {
-        out.close();
-        return {false, failure};
+        // Nothing was written to a table that failed to open or lacks its fields.
+        (void)out.close();
+        return s.ok() ? TResult::failure(failure, xbase::StatusCode::Corruption)
+                      : TResult::fromStatus(s, failure);
     }
 
     // A missing index file, or one that lost the tag or could not be read, gets the tag again.
@@ -180,5 +183,5 @@ TSystemTableResult TSystemTables::open(TSystemTable table, xbase::Table &out, co
         (void)out.addTag(t);
     else if (out.indexNeedsRebuild())
         (void)out.reindex();
-    return {};
+    return TResult::success();
 }

@@ -5,6 +5,8 @@
 // xbase::Table and closes it with the window. Stateless.
 #pragma once
 
+#include "TResult.h"
+
 #include "Field.h"
 #include "Table.h"
 
@@ -14,12 +16,8 @@
 
 enum class TSystemTable { Letter, Report, Envelope, Label, LblTpl, Csz };
 
-// The result of opening a system table: success, or the message to show.
-struct TSystemTableResult {
-    bool ok = true;
-    QString message;
-    explicit operator bool() const { return ok; }
-};
+// The result of opening a system table: success, or the engine's code and the message to show.
+using TSystemTableResult = TResult;
 
 class TSystemTables
 {

@@ -17,7 +17,7 @@ enum class StatusCode {
 };
 
 /// Success, or a failure with a message for the user (in English, without a trailing period).
-class Status
+class [[nodiscard]] Status
 {
 public:
     Status() = default;

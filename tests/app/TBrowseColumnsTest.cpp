@@ -3,6 +3,7 @@
 #include "TBrowseColumns.h"
 
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,10 +19,7 @@ QString folderOf(const TempDir &dir)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_TRUE(writeBytes(path, bytes)) << path.toStdString();
 }
 
 // The default order with `name` moved to `position`.

@@ -11,6 +11,7 @@
 #include "TReportFiler.h"
 #include "TReportPrinter.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,6 @@
 namespace {
 
 const QTime kTime(9, 5, 7);
-
-// The text of a PDF as pdftotext reads it, pages separated by form feeds.
-QString pdfText(const QString &file)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QStringLiteral("<pdftotext failed>");
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Prints `record` with `choices` to a PDF file and answers its text.
 QString printToPdf(const TCurrentRecordValues &record, const TCurrentRecordChoices &choices,

@@ -34,10 +34,7 @@ protected:
     // Goes to the record holding this name (the LNAME order's first match).
     void goToName(const char *last, const char *first)
     {
-        const QString order = file.table.orderTag();
-        file.table.setOrderTag(QStringLiteral("LNAME"));
-        ASSERT_TRUE(file.table.seek(file.table.nameKey(QLatin1String(last), QLatin1String(first)))) << last;
-        file.table.setOrderTag(order);
+        ASSERT_TRUE(fixture::goToName(file.table, last, first)) << last;
     }
 
     TEditingFile file;
@@ -154,6 +151,8 @@ TEST_F(RecordEditor, ANewRecordTakesAnswersLookUpsCarriedValuesAndDefaultsInThei
     a.lname = QStringLiteral("Tremblay");
     a.fname = QStringLiteral("Luc");
     a.zip = QStringLiteral("g9a 5h7");
+    ASSERT_TRUE(editor.lookUpCityState(a));
+    EXPECT_EQ(a.city, QStringLiteral("Trois-Rivières"));
     ASSERT_TRUE(editor.insertNewRecord(a, editor.carryValues(), QDate(2026, 12, 10)));
     EXPECT_EQ(v(file.table, "LNAME"), QStringLiteral("Tremblay"));
     EXPECT_EQ(v(file.table, "FNAME"), QStringLiteral("Luc"));
@@ -405,8 +404,8 @@ TEST_F(RecordEditor, ARandomRunOfEditsLeavesTheFileClean)
                 values[QLatin1String(fields[pick(8)])] = word(12);
             const QString memo = pick(3) == 0 ? QString() : word(pick(2) == 0 ? 10 : 700);
             if (op == 0) {
-                ASSERT_TRUE(editor.insertNewRecord({word(8), word(8), QString()}, editor.carryValues(),
-                                                   QDate(2026, 1, 2)));
+                ASSERT_TRUE(editor.insertNewRecord({word(8), word(8), QString(), QString(), QString()},
+                                                   editor.carryValues(), QDate(2026, 1, 2)));
                 ASSERT_TRUE(editor.save(values, memo));
             } else if (op == 1 && file.table.hasRecord()) {
                 ASSERT_TRUE(file.table.engine().lockRecord().ok());

@@ -231,27 +231,77 @@ TEST_F(AddressTable, ReadsOtherRecordsWithoutMovingOrDisturbingAnEdit)
     EXPECT_EQ(table.value(QStringLiteral("LNAME")), QStringLiteral("Changed"));
 }
 
-TEST_F(AddressTable, MissingFileAndMissingFieldDoNotOpen)
+TEST_F(AddressTable, FailedOpensCarryTheEngineCodeAndLeaveTheTableClosed)
 {
     const QString missing = qs(dir.file("GONE.DBF"));
     TResult opened = table.OpenTableFile(missing);
     EXPECT_FALSE(opened.ok);
+    EXPECT_EQ(opened.code, xbase::StatusCode::NotFound);
     EXPECT_EQ(opened.message, QStringLiteral("File ") + missing + QStringLiteral(" not found"));
     EXPECT_FALSE(table.isOpen());
 
-    // NOFAX lacks one of the 23 fields: no message of its own, and the table stays closed.
+    // NOFAX lacks one of the 23 fields: not an address file, and the table stays closed.
     opened = table.OpenTableFile(copy("NOFAX"));
     EXPECT_FALSE(opened.ok);
-    EXPECT_TRUE(opened.message.isEmpty());
-    EXPECT_FALSE(table.engineMessage().isEmpty());
+    EXPECT_EQ(opened.code, xbase::StatusCode::Corruption);
+    EXPECT_EQ(opened.message, QStringLiteral("The field FAX is missing"));
     EXPECT_FALSE(table.isOpen());
     EXPECT_TRUE(table.path().isEmpty());
 
     // A damaged header is a failure, never a crash.
     const QString damaged = qs(dir.file("DAMAGED.DBF"));
     writeBytes(damaged, QByteArray("\x30\x7e\x0c\x09garbage", 11));
-    EXPECT_FALSE(table.OpenTableFile(damaged).ok);
+    opened = table.OpenTableFile(damaged);
+    EXPECT_FALSE(opened.ok);
+    EXPECT_EQ(opened.code, xbase::StatusCode::Corruption) << opened.message.toStdString();
+    EXPECT_FALSE(opened.message.isEmpty());
     EXPECT_FALSE(table.isOpen());
+
+    // A file another opener holds exclusively is locked, with the engine's own message.
+    const QString busy = copy("ADD0001");
+    xbase::Table other;
+    ASSERT_TRUE(other.open(busy.toStdString(), xbase::OpenMode::Exclusive).ok());
+    opened = table.OpenTableFile(busy);
+    EXPECT_FALSE(opened.ok);
+    EXPECT_EQ(opened.code, xbase::StatusCode::Locked) << opened.message.toStdString();
+    EXPECT_FALSE(opened.message.isEmpty());
+    EXPECT_FALSE(table.isOpen());
+    (void)other.close();
+}
+
+TEST_F(AddressTable, MovesAnswerNotFoundAtTheEndsAndFailWithoutAFile)
+{
+    EXPECT_EQ(table.first().code, xbase::StatusCode::InvalidArgument);
+    EXPECT_EQ(table.next().code, xbase::StatusCode::InvalidArgument);
+    ASSERT_TRUE(table.OpenTableFile(copy("ADD0001")).ok);
+    ASSERT_TRUE(table.setQuery(QStringLiteral("!ISDEL")));
+    ASSERT_TRUE(table.setOrderTag(QStringLiteral("LNAME")));
+
+    ASSERT_TRUE(table.last());
+    const quint32 last = table.recno();
+    const TResult pastEnd = table.next();
+    EXPECT_TRUE(pastEnd.isNotFound());
+    EXPECT_TRUE(pastEnd.message.isEmpty());
+    EXPECT_EQ(table.recno(), last);
+    ASSERT_TRUE(table.first());
+    const quint32 first = table.recno();
+    EXPECT_TRUE(table.prior().isNotFound());
+    EXPECT_EQ(table.recno(), first);
+
+    // A record the query hides, and one that does not exist, are not found; the table stays.
+    EXPECT_TRUE(table.goTo(4000).isNotFound());
+    EXPECT_TRUE(table.goTo(0).isNotFound());
+    EXPECT_EQ(table.recno(), first);
+    EXPECT_TRUE(table.setOrderTag(QStringLiteral("NOSUCHTAG")).isNotFound());
+    EXPECT_EQ(table.orderTag(), QStringLiteral("LNAME"));
+    EXPECT_EQ(table.setQuery(QStringLiteral("LNAME = ")).code, xbase::StatusCode::InvalidArgument);
+    EXPECT_EQ(table.query(), QStringLiteral("!ISDEL"));
+
+    // A query showing nothing leaves first() and last() at the end.
+    ASSERT_TRUE(table.setQuery(QStringLiteral("LNAME = \"NOBODY AT ALL\"")));
+    EXPECT_TRUE(table.first().isNotFound());
+    EXPECT_TRUE(table.last().isNotFound());
+    EXPECT_FALSE(table.hasRecord());
 }
 
 TEST_F(AddressTable, FileNameIsFoundWithoutRegardToCase)

@@ -58,9 +58,9 @@ protected:
         EXPECT_TRUE(t.open(dbf.toStdString(), xbase::OpenMode::ReadOnly).ok());
         t.setDeletedHidden(hideMarked);
         EXPECT_TRUE(t.setOrder("DESCRIPT").ok());
-        for (t.goTop(); !t.eof(); t.skip()) {
+        for (bool more = t.goTop().ok(); more && !t.eof(); more = t.skip().ok()) {
             std::string d;
-            t.fieldValue("DESCRIPT", d);
+            EXPECT_TRUE(t.fieldValue("DESCRIPT", d).ok());
             out.push_back(d);
         }
         return out;

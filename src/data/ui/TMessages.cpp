@@ -53,3 +53,30 @@ void TMessages::warning(QWidget *parent, const QString &caption, const QString &
 {
     show({parent, QMessageBox::Warning, caption, text, QMessageBox::Ok, QMessageBox::Ok});
 }
+
+QString TMessages::failureText(const TResult &result, const QString &fallback)
+{
+    QString lead;
+    switch (result.code) {
+    case xbase::StatusCode::Locked:
+        lead = QStringLiteral("The file is in use by another program or user.");
+        break;
+    case xbase::StatusCode::Corruption:
+        lead = QStringLiteral("The file is damaged. Rebuilding its indexes may repair it.");
+        break;
+    case xbase::StatusCode::IoError:
+        lead = QStringLiteral("The file could not be read or written. The disk may be full, or the file read-only.");
+        break;
+    default:
+        break;
+    }
+    const QString detail = result.message.isEmpty() ? fallback : result.message;
+    if (lead.isEmpty())
+        return detail;
+    return detail.isEmpty() ? lead : lead + QStringLiteral("\r\n\r\n") + detail;
+}
+
+void TMessages::failure(QWidget *parent, const TResult &result, const QString &fallback)
+{
+    information(parent, failureText(result, fallback));
+}

@@ -3,6 +3,8 @@
 // real modal boxes (setAnswerer()).
 #pragma once
 
+#include "TResult.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -37,6 +39,13 @@ public:
     static QMessageBox::StandardButton questionWithCancel(QWidget *parent, const QString &caption,
                                                           const QString &text,
                                                           QMessageBox::StandardButton defaultButton);
+    // The text for a failed result: a sentence of its own for a locked file, a damaged one and
+    // a file that cannot be read or written (a full disk), followed by the result's message;
+    // for other failures the message alone, or `fallback` when there is none.
+    static QString failureText(const TResult &result, const QString &fallback = QString());
+    // failureText() in an "Information" box.
+    static void failure(QWidget *parent, const TResult &result, const QString &fallback = QString());
+
     // A warning with the warning icon and an Ok button.
     static void warning(QWidget *parent, const QString &caption, const QString &text);
 

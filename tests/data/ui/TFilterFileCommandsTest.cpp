@@ -6,6 +6,7 @@
 #include "TMessages.h"
 
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -43,12 +44,6 @@ TFilterFileCommands::Chooser choosing(const QString &path, QString *folderSeen =
     };
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class FilterFileCommands : public ::testing::Test
 {
 protected:
@@ -70,7 +65,7 @@ TEST_F(FilterFileCommands, SaveAppendsTheExtensionAndStartsInTheGivenFolder)
     EXPECT_TRUE(TFilterFileCommands::SaveFilter(nullptr, criteria(), folder(),
                                                 choosing(folder() + QStringLiteral("west"), &seen)));
     EXPECT_EQ(seen, folder());
-    EXPECT_EQ(contents(folder() + QStringLiteral("west.FLT")), TFilterFile::encode(criteria()));
+    EXPECT_EQ(readBytes(folder() + QStringLiteral("west.FLT")), TFilterFile::encode(criteria()));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -104,7 +99,7 @@ TEST_F(FilterFileCommands, SaveAsksBeforeReplacingAFile)
         EXPECT_EQ(q.text, path + QStringLiteral(" already exists.\r\nDo you want to overwrite it?"));
         EXPECT_EQ(q.buttons, QMessageBox::Yes | QMessageBox::No);
         EXPECT_EQ(q.defaultButton, QMessageBox::No);
-        EXPECT_EQ(contents(path),
+        EXPECT_EQ(readBytes(path),
                   answer == QMessageBox::Yes ? TFilterFile::encode(criteria()) : QByteArray("old"));
     }
 }

@@ -108,4 +108,33 @@ TEST(Messages, RealBoxGetsTheDefaultButton)
     EXPECT_FALSE(yes);
 }
 
+struct FailureCase {
+    xbase::StatusCode code;
+    const char *message;
+    const char *expected;
+};
+class FailureTexts : public ::testing::TestWithParam<FailureCase>
+{
+};
+
+TEST_P(FailureTexts, LockedDamagedAndUnwritableFilesGetTheirOwnSentence)
+{
+    const FailureCase c = GetParam();
+    const TResult failed = TResult::failure(QLatin1String(c.message), c.code);
+    EXPECT_EQ(TMessages::failureText(failed, QStringLiteral("Fallback")), QLatin1String(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, FailureTexts,
+    ::testing::Values(
+        FailureCase{xbase::StatusCode::Locked, "ADD.DBF is locked",
+                    "The file is in use by another program or user.\r\n\r\nADD.DBF is locked"},
+        FailureCase{xbase::StatusCode::Corruption, "",
+                    "The file is damaged. Rebuilding its indexes may repair it.\r\n\r\nFallback"},
+        FailureCase{xbase::StatusCode::IoError, "Cannot write ADD.FPT: File too large",
+                    "The file could not be read or written. The disk may be full, or the file "
+                    "read-only.\r\n\r\nCannot write ADD.FPT: File too large"},
+        FailureCase{xbase::StatusCode::InvalidArgument, "No record to delete", "No record to delete"},
+        FailureCase{xbase::StatusCode::NotFound, "", "Fallback"}));
+
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "QtPrinters.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,11 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString qs(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
 
 TEST(WindowPlacer, StoredPlacementWiderThanTheScreenIsShiftedAndSavedAtOnce)
 {
