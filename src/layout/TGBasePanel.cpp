@@ -13,18 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-
-int roundHalfEven(double value)
-{
-    // Out-of-range geometry from a damaged layout stays at the ends of the int range.
-    const double r = std::nearbyint(value);
-    if (!(r > -2147483648.0))
-        return std::numeric_limits<int>::min();
-    if (r > 2147483647.0)
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
-}
 
 TGBasePanel::TGBasePanel(TGOwner *owner) : m_owner(owner)
 {
@@ -261,8 +249,8 @@ void TGBasePanel::SetScale(float factor)
     m_scaling = true;
     const float current = m_scale * 10.0f == 0.0f ? 1.0f : m_scale;
     const double ratio = static_cast<double>(factor / current);
-    m_width = roundHalfEven(m_width * ratio);
-    m_height = roundHalfEven(m_height * ratio);
+    m_width = Rounding::halfEven(m_width * ratio);
+    m_height = Rounding::halfEven(m_height * ratio);
     m_scale = factor;
     for (TGGraphicControl *o : m_objects)
         o->SetScale(factor);

@@ -9,6 +9,7 @@
 #include "TGFont.h"
 #include "TGPicture.h"
 #include "TResult.h"
+#include "Units.h"
 
 #include <QImage>
 #include <QList>
@@ -194,6 +195,3 @@ private:
     QString m_clipboardFile;
     QString m_workingFile;
 };
-
-// Nearest integer with halves to even: the rounding of every rescaled length.
-int roundHalfEven(double value);

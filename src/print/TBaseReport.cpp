@@ -1,6 +1,6 @@
 #include "TBaseReport.h"
 
-#include "Inches.h"
+#include "Units.h"
 #include "TPainterSink.h"
 #include "TStatusLine.h"
 
@@ -404,7 +404,7 @@ void TBaseReport::AddTabStop(TTabJustify justify, double position, double width,
         position = m_tabs.empty() ? m_sectionLeft : m_tabs.back().left + m_tabs.back().width;
     tab.left = position;
     tab.width = width < 0 ? 0 : width;
-    tab.margin = Inches::fromHundredths(margin).value;
+    tab.margin = HundredthsOfInch(margin).toInches().value;
     tab.boxLines = boxLines & BOXLINEALL;
     tab.shade = shade < 0 ? 0 : (shade > 100 ? 100 : shade);
     m_tabs.push_back(tab);

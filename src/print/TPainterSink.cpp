@@ -76,7 +76,8 @@ double TPainterSink::penDots(int width, double dotsPerInchX)
         return width;
     if (width == 0)
         return 1.0;
-    return std::max(1.0, std::round(Inches::fromHundredths(-static_cast<double>(width)).dotsF(dotsPerInchX)));
+    return std::max(1.0,
+                    std::round(HundredthsOfInch(-static_cast<double>(width)).toInches().dotsF(dotsPerInchX)));
 }
 
 void TPainterSink::setPen(const TPenSpec &pen)

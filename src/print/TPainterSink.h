@@ -2,7 +2,7 @@
 // preview's page picture. The caller owns the painter and keeps it active while the sink is used.
 #pragma once
 
-#include "Inches.h"
+#include "Units.h"
 #include "TDrawSink.h"
 
 #include <QFont>

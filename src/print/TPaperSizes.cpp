@@ -1,6 +1,6 @@
 #include "TPaperSizes.h"
 
-#include "Inches.h"
+#include "Units.h"
 
 #include <array>
 #include <utility>

@@ -17,21 +17,6 @@
 
 namespace {
 
-struct RoundCase {
-    double value;
-    int expected;
-};
-class HalvesToEven : public ::testing::TestWithParam<RoundCase>
-{
-};
-TEST_P(HalvesToEven, Rounds)
-{
-    EXPECT_EQ(roundHalfEven(GetParam().value), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(Cases, HalvesToEven,
-                         ::testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2},
-                                           RoundCase{0.5, 0}, RoundCase{1.4999, 1}, RoundCase{12.5, 12}));
-
 // A surface whose drawing tool makes shapes, as the concrete surfaces do.
 class ToolSurface : public TGDataPanel
 {
