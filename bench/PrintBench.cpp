@@ -80,11 +80,11 @@ int main(int argc, char **argv)
 
     t.restart();
     TPdfPrinterService service(pdf);
-    const xbase::Status printed = TFilePrinter::print(stream, service, QStringLiteral("Corvantis"));
+    const TPrintResult printed = TFilePrinter::print(stream, service, QStringLiteral("Corvantis"));
     const double printMs = ms(t);
     const double totalMs = ms(total);
     if (!printed.ok()) {
-        std::printf("printing failed: %s\n", printed.message().c_str());
+        std::printf("printing failed: %s\n", qPrintable(printed.message()));
         return 1;
     }
     std::printf("%-56s %10.1f ms\n", "record 100 pages x 3000 texts", recordMs);

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -120,22 +119,23 @@ private:
     qsizetype m_left;
 };
 
-xbase::Status corrupt(qsizetype offset, const char *what)
+TPrintResult corrupt(qsizetype offset, const char *what)
 {
-    return xbase::Status::Corruption("The print preview recording is damaged at byte " +
-                                     std::to_string(offset) + " (" + what + ")");
+    return TPrintResult::corruption(QStringLiteral("The print preview recording is damaged at byte %1 (%2)")
+                                        .arg(offset)
+                                        .arg(QLatin1String(what)));
 }
 
 } // namespace
 
-xbase::Status TRecordingReader::open(const QByteArray &stream)
+TPrintResult TRecordingReader::open(const QByteArray &stream)
 {
     m_pages.clear();
     m_data.clear();
     if (stream.size() < 8 || std::memcmp(stream.constData(), TRecordingWriter::kMagic, 4) != 0)
-        return xbase::Status::Corruption("The print preview recording has no valid header");
+        return TPrintResult::corruption(QStringLiteral("The print preview recording has no valid header"));
     if (qFromLittleEndian<quint16>(stream.constData() + 4) != TRecordingWriter::kVersion)
-        return xbase::Status::Corruption("The print preview recording has an unknown version");
+        return TPrintResult::corruption(QStringLiteral("The print preview recording has an unknown version"));
 
     QVector<Page> pages;
     qsizetype pos = 8;
@@ -165,21 +165,23 @@ xbase::Status TRecordingReader::open(const QByteArray &stream)
 
     m_data = stream;
     for (const Page &page : pages) {
-        const xbase::Status st = play(page.begin, page.end, nullptr);
+        const TPrintResult st = play(page.begin, page.end, nullptr);
         if (!st.ok()) {
             m_data.clear();
             return st;
         }
     }
     m_pages = pages;
-    return xbase::Status::Ok();
+    return TPrintResult::success();
 }
 
 void TRecordingReader::replayPage(int index, TDrawSink &sink) const
 {
     if (index < 0 || index >= m_pages.size())
         return;
-    play(m_pages[index].begin, m_pages[index].end, &sink);
+    // open() played every page without a sink and kept only a recording that passed, so
+    // playing a page again cannot fail.
+    (void)play(m_pages[index].begin, m_pages[index].end, &sink);
 }
 
 void TRecordingReader::replayAll(TDrawSink &sink) const
@@ -211,7 +213,7 @@ QImage TRecordingReader::renderPage(int index, double dotsPerInch) const
     return image;
 }
 
-xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *sink) const
+TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *sink) const
 {
     qsizetype pos = begin;
     while (pos < end) {
@@ -341,5 +343,5 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             return corrupt(pos, "record does not match its operation");
         pos += 5 + static_cast<qsizetype>(length);
     }
-    return xbase::Status::Ok();
+    return TPrintResult::success();
 }

@@ -5,7 +5,7 @@
 
 #include "TDrawSink.h"
 
-#include <Status.h>
+#include "TPrintResult.h"
 
 #include <QByteArray>
 #include <QSizeF>
@@ -16,7 +16,7 @@ class TRecordingReader
 public:
     // Checks and indexes `stream` (the reader keeps a shared copy). On failure the reader
     // holds no pages.
-    xbase::Status open(const QByteArray &stream);
+    TPrintResult open(const QByteArray &stream);
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     // Paper size of page `index` in inches, in its orientation. Requires: 0 <= index < pageCount().
@@ -45,7 +45,7 @@ private:
     };
     // Decodes the records in [begin, end) and, when `sink` is set, plays them; answers
     // Corruption at the first record that does not fit.
-    xbase::Status play(qsizetype begin, qsizetype end, TDrawSink *sink) const;
+    TPrintResult play(qsizetype begin, qsizetype end, TDrawSink *sink) const;
 
     QByteArray m_data;
     QVector<Page> m_pages;

@@ -131,13 +131,13 @@ TEST(TRecordingReader, EveryTruncationIsRefusedOrEndsOnARecord)
     int accepted = 0;
     for (qsizetype n = 0; n < full.size(); ++n) {
         TRecordingReader reader;
-        const xbase::Status st = reader.open(full.left(n));
+        const TPrintResult st = reader.open(full.left(n));
         if (st.ok()) {
             ++accepted;
             // Whatever was accepted plays without trouble.
             reader.renderPage(reader.pageCount() - 1, 40);
         } else {
-            EXPECT_EQ(st.code(), xbase::StatusCode::Corruption);
+            EXPECT_EQ(st.code(), TPrintResult::Code::Corruption);
             EXPECT_EQ(reader.pageCount(), 0);
         }
     }
@@ -203,9 +203,9 @@ class DamagedRecording : public ::testing::TestWithParam<DamageCase>
 TEST_P(DamagedRecording, IsCorruption)
 {
     TRecordingReader reader;
-    const xbase::Status st = reader.open(GetParam().stream);
-    EXPECT_EQ(st.code(), xbase::StatusCode::Corruption) << GetParam().name;
-    EXPECT_FALSE(st.message().empty());
+    const TPrintResult st = reader.open(GetParam().stream);
+    EXPECT_EQ(st.code(), TPrintResult::Code::Corruption) << GetParam().name;
+    EXPECT_FALSE(st.message().isEmpty());
     EXPECT_EQ(reader.pageCount(), 0);
 }
 

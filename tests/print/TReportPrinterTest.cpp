@@ -126,5 +126,18 @@ TEST(TFilePrinter, PrintsARecordingPageForPage)
 
     stream[stream.size() - 1] = 'x';
     stream.chop(3);
-    EXPECT_EQ(TFilePrinter::print(stream, service, QString()).code(), xbase::StatusCode::Corruption);
+    EXPECT_EQ(TFilePrinter::print(stream, service, QString()).code(), TPrintResult::Code::Corruption);
+}
+
+TEST(TFilePrinter, APrinterThatCannotBeOpenedIsAnIoErrorWithItsMessage)
+{
+    QByteArray stream;
+    TReportFiler filer;
+    filer.setStream(&stream);
+    filer.OnPrint = [](TBaseReport &r) { writePages(r, 1); };
+    filer.RunJob();
+    TPdfPrinterService service(QStringLiteral("/nonexistent-folder/x/out.pdf"));
+    const TPrintResult printed = TFilePrinter::print(stream, service, QStringLiteral("Corvantis"));
+    EXPECT_EQ(printed.code(), TPrintResult::Code::IoError);
+    EXPECT_EQ(printed.message(), QStringLiteral("The printer could not be opened"));
 }
