@@ -1,10 +1,9 @@
 #include "TBaseReport.h"
 
-#include "Units.h"
 #include "TPainterSink.h"
 #include "TStatusLine.h"
+#include "Units.h"
 
-#include <QCoreApplication>
 #include <QPaintDevice>
 
 #include <cmath>
@@ -21,10 +20,11 @@ void TBaseReport::setTextBKMode(TBKMode mode)
 
 // --- Job control -----------------------------------------------------------------------
 
-void TBaseReport::RunJob()
+void TBaseReport::RunJob(TProgress &progress)
 {
     if (m_running)
         return;
+    m_progress = &progress;
     m_aborted = false;
     m_page = 0;
     m_sink = nullptr;
@@ -34,6 +34,7 @@ void TBaseReport::RunJob()
     m_tabIndex = -1;
     if (!beginDocument()) {
         m_aborted = true;
+        m_progress = &TProgress::none();
         return;
     }
     m_running = true;
@@ -41,14 +42,16 @@ void TBaseReport::RunJob()
     startPage();
     if (OnBeforePrint && !m_aborted)
         OnBeforePrint(*this);
-    if (!m_aborted)
+    if (!m_aborted) {
         RefreshStatus();
+        m_progress->step();
+    }
     if (OnPrint) {
         if (!m_aborted)
             OnPrint(*this);
     } else if (OnPrintPage) {
         while (!m_aborted) {
-            if (!OnPrintPage(*this) || m_aborted)
+            if (!OnPrintPage(*this) || m_aborted || m_progress->cancelled())
                 break;
             StartNewPage();
         }
@@ -59,6 +62,7 @@ void TBaseReport::RunJob()
         m_aborted = true;
     if (OnAfterPrint)
         OnAfterPrint(*this);
+    m_progress = &TProgress::none();
 }
 
 void TBaseReport::startPage()
@@ -86,6 +90,7 @@ void TBaseReport::StartNewPage()
     ++m_page;
     startPage();
     RefreshStatus();
+    m_progress->step();
     if (OnNewPage && !m_aborted)
         OnNewPage(*this);
     if (OnPrintHeader && !m_aborted)
@@ -107,8 +112,6 @@ void TBaseReport::RefreshStatus()
 {
     if (StatusLabel)
         StatusLabel(TStatusLine::format(m_statusFormat, m_page, m_statusText, m_firstPage, m_lastPage));
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
 }
 
 // --- Pen, brush and font -----------------------------------------------------------------

@@ -1,10 +1,12 @@
 // A print job: the engine every printed page is drawn through, with all positions in
 // inches from the top-left corner of the paper. TReportPrinter draws on the selected printer,
 // TReportFiler records into a memory stream for the preview. A status window owns its jobs
-// and runs one per RunJob; drawing outside a running job does nothing.
+// and runs one per RunJob; drawing outside a running job does nothing. The job never handles
+// window events: it reports each page to the run's progress, where the window does.
 #pragma once
 
 #include "TDrawSink.h"
+#include "TProgress.h"
 #include "TTabStop.h"
 
 #include <QColor>
@@ -87,16 +89,22 @@ public:
     // --- Job control.
     // Begins the document, calls OnBeforePrint, then OnPrint (or OnPrintPage once per page),
     // ends the document and calls OnAfterPrint. A printer that cannot be opened or a service
-    // failure ends the run with the aborted flag set.
-    void RunJob();
-    // Finishes the current page and begins the next one.
+    // failure ends the run with the aborted flag set. Each page counts as one step of
+    // `progress`, reported as the page begins, once its status line is shown; OnPrintPage is
+    // not asked for another page once `progress` is cancelled (the pages made are kept).
+    // Requires: `progress` outlives the run.
+    void RunJob(TProgress &progress = TProgress::none());
+    // The progress of the running job, for bodies that report their own items and read
+    // whether to stop; TProgress::none() outside a run.
+    TProgress &progress() const { return *m_progress; }
+    // Finishes the current page and begins the next one (a step of the run's progress).
     void StartNewPage();
     // Sets the aborted flag; later drawing does nothing and the document is discarded.
     void AbortJob();
     bool IsAborted() const { return m_aborted; }
     bool isRunning() const { return m_running; }
     int PageNumber() const { return m_page; }
-    // Rebuilds the status line, hands it to StatusLabel, then lets pending window events run.
+    // Rebuilds the status line and hands it to StatusLabel.
     void RefreshStatus();
 
     // --- Printer and paper.
@@ -251,6 +259,7 @@ private:
     QString m_statusFormat;
     QStringList m_statusText;
 
+    TProgress *m_progress = &TProgress::none();
     bool m_running = false;
     bool m_aborted = false;
     int m_page = 0;

@@ -1,4 +1,5 @@
 // Job control, the recording job's answers, text flow and tab stops, pen and font rules.
+#include "CancelAfter.h"
 #include "QtPrinters.h"
 #include "SampleJob.h"
 #include "TPainterSink.h"
@@ -6,6 +7,9 @@
 #include "TReportFiler.h"
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 
@@ -89,6 +93,78 @@ TEST(TBaseReport, RunJobCallsBackInOrderAndNumbersPages)
     ASSERT_TRUE(reader.open(stream).ok());
     EXPECT_EQ(reader.pageCount(), 1);
 }
+
+TEST(TBaseReport, LeavesPendingWindowEventsToTheWindowBehindTheRun)
+{
+    // A window event waiting while a job runs: the job draws pages and refreshes its status
+    // line, but handling events is the status window's business, not the engine's.
+    bool handled = false;
+    QTimer::singleShot(0, [&handled] { handled = true; });
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    job.OnPrint = [](TBaseReport &r) {
+        r.StartNewPage();
+        r.RefreshStatus();
+        r.StartNewPage();
+    };
+    job.RunJob();
+    EXPECT_FALSE(handled);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(handled);
+}
+
+TEST(TBaseReport, EachPageIsAStepOfTheRunsProgress)
+{
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    CancelAfter progress;
+    const TProgress *seen = nullptr;
+    job.OnPrint = [&](TBaseReport &r) {
+        seen = &r.progress();
+        for (int page = 2; page <= 4; ++page)
+            r.StartNewPage();
+    };
+    job.RunJob(progress);
+    EXPECT_EQ(seen, &progress);
+    EXPECT_EQ(progress.steps(), 4);
+    // Outside a run the job has no progress of its own to report to.
+    EXPECT_EQ(&job.progress(), &TProgress::none());
+    EXPECT_FALSE(job.progress().cancelled());
+}
+
+struct CancelCase {
+    int cancelAfter;
+    int pagesKept;
+};
+class CancelledRun : public ::testing::TestWithParam<CancelCase>
+{
+};
+
+TEST_P(CancelledRun, StopsAskingForPagesAndKeepsThoseMade)
+{
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    int asked = 0;
+    job.OnPrintPage = [&](TBaseReport &r) {
+        ++asked;
+        r.TextAtLeft(QStringLiteral("Page %1").arg(r.PageNumber()), 1);
+        return r.PageNumber() < 5;
+    };
+    CancelAfter progress(GetParam().cancelAfter);
+    job.RunJob(progress);
+    EXPECT_FALSE(job.IsAborted());
+    EXPECT_EQ(asked, GetParam().pagesKept);
+    TRecordingReader reader;
+    ASSERT_TRUE(reader.open(stream).ok());
+    EXPECT_EQ(reader.pageCount(), GetParam().pagesKept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CancelledRun,
+                         ::testing::Values(CancelCase{1, 1}, CancelCase{3, 3}, CancelCase{5, 5},
+                                           CancelCase{9, 5}));
 
 TEST(TBaseReport, AbortStopsDrawingAndIsReported)
 {
