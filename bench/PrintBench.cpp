@@ -29,9 +29,9 @@ void bigJob(TBaseReport &job)
         if (page > 1)
             job.StartNewPage();
         for (int row = 0; row < kRows; ++row) {
-            job.MoveCursor(0.25, 0.5 + row * 0.1);
+            job.MoveCursor({Inches(0.25), Inches(0.5 + row * 0.1)});
             for (int col = 0; col < kColumns; ++col)
-                job.TextAtLeft(QString::number(page * 10000 + row * 100 + col), 0.25 + col * 0.26);
+                job.TextAtLeft(QString::number(page * 10000 + row * 100 + col), Inches(0.25 + col * 0.26));
         }
     }
 }

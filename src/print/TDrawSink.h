@@ -3,6 +3,8 @@
 // inches from the top-left corner of the paper; the sink turns them into its own units.
 #pragma once
 
+#include "Units.h"
+
 #include <QImage>
 #include <QPicture>
 #include <QRgb>
@@ -56,11 +58,17 @@ struct TFontSpec {
     double angle = 0.0;
 };
 
-// A rectangle in inches.
+// A rectangle in inches from the paper's top-left corner: the unit of the sinks, which take
+// plain numbers.
 struct TInchRect {
     double left = 0, top = 0, right = 0, bottom = 0;
     double width() const { return right - left; }
     double height() const { return bottom - top; }
+    // The rectangle from `topLeft` to `bottomRight`.
+    static TInchRect between(InchPoint topLeft, InchPoint bottomRight)
+    {
+        return {topLeft.x.value, topLeft.y.value, bottomRight.x.value, bottomRight.y.value};
+    }
 };
 
 class TDrawSink

@@ -49,7 +49,8 @@ inline int halfAwayFromZero(double value)
 struct Inches {
     double value = 0.0;
 
-    constexpr explicit Inches(double inches = 0.0) : value(inches) {}
+    constexpr Inches() = default;
+    constexpr explicit Inches(double inches) : value(inches) {}
 
     static constexpr double kPointsPerInch = 72.0;
     static constexpr double kTenthsOfMillimetrePerInch = 254.0;
@@ -119,7 +120,8 @@ struct InchPoint {
 struct Points {
     double value = 0.0;
 
-    constexpr explicit Points(double points = 0.0) : value(points) {}
+    constexpr Points() = default;
+    constexpr explicit Points(double points) : value(points) {}
 
     static constexpr Points fromInches(Inches inches)
     {
@@ -138,7 +140,8 @@ struct Points {
 struct DesignPixels {
     double value = 0.0;
 
-    constexpr explicit DesignPixels(double pixels = 0.0) : value(pixels) {}
+    constexpr DesignPixels() = default;
+    constexpr explicit DesignPixels(double pixels) : value(pixels) {}
 
     // Requires: pixelsPerInch > 0 (as for every conversion below).
     constexpr Inches toInches(double pixelsPerInch) const { return Inches(value / pixelsPerInch); }
@@ -168,7 +171,8 @@ struct DesignPixels {
 struct Mils {
     int value = 0;
 
-    constexpr explicit Mils(int mils = 0) : value(mils) {}
+    constexpr Mils() = default;
+    constexpr explicit Mils(int mils) : value(mils) {}
 
     static constexpr double kPerInch = 1000.0;
 
@@ -184,7 +188,8 @@ struct Mils {
 struct HundredthsOfInch {
     double value = 0.0;
 
-    constexpr explicit HundredthsOfInch(double hundredths = 0.0) : value(hundredths) {}
+    constexpr HundredthsOfInch() = default;
+    constexpr explicit HundredthsOfInch(double hundredths) : value(hundredths) {}
 
     static constexpr double kPerInch = 100.0;
 
@@ -201,7 +206,8 @@ struct HundredthsOfInch {
 struct Twips {
     int value = 0;
 
-    constexpr explicit Twips(int twips = 0) : value(twips) {}
+    constexpr Twips() = default;
+    constexpr explicit Twips(int twips) : value(twips) {}
 
     static constexpr int kPerInch = 1440;
     static constexpr int kPerPoint = 20;

@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+// A page point from plain inches, as tests write them.
+inline InchPoint at(double x, double y)
+{
+    return {Inches(x), Inches(y)};
+}
+
 // Draws `pages` pages touching every operation: pens, brushes (with a pattern bitmap), fonts
 // with styles and angles, shapes, lines, clipped and opaque text, bitmaps, pictures, tab flow.
 inline void drawSampleJob(TBaseReport &job, int pages)
@@ -27,34 +33,35 @@ inline void drawSampleJob(TBaseReport &job, int pages)
             job.StartNewPage();
         job.SelectPen(Qt::blue, TPenStyle::Dash, -2);
         job.SelectBrush(Qt::yellow, TBrushStyle::Solid);
-        job.DrawRectangle(0.1, 0.1, 0.9, 0.5);
+        job.DrawRectangle(at(0.1, 0.1), at(0.9, 0.5));
         job.SelectBrush(Qt::green, TBrushStyle::Solid, pattern);
-        job.DrawRoundRect(1.0, 0.1, 1.8, 0.5, 0.2, 0.1);
+        job.DrawRoundRect(at(1.0, 0.1), at(1.8, 0.5), {Inches(0.2), Inches(0.1)});
         job.SelectBrush(Qt::white, TBrushStyle::Clear);
-        job.DrawEllipse(0.1, 0.6, 0.9, 1.0);
+        job.DrawEllipse(at(0.1, 0.6), at(0.9, 1.0));
         job.SelectPen(Qt::black, TPenStyle::Solid, 3);
-        job.MovePenTo(1.0, 0.6);
-        job.DrawLineTo(1.8, 1.0);
-        job.DrawLineTo(1.0, 1.0);
+        job.MovePenTo(at(1.0, 0.6));
+        job.DrawLineTo(at(1.8, 1.0));
+        job.DrawLineTo(at(1.0, 1.0));
         job.SelectFont(QStringLiteral("Arial"), 9);
         job.SetBold(true);
         job.SetFontColor(Qt::darkRed);
         job.setTextBKMode(TBaseReport::bkOpaque);
-        job.DrawTextInRect(job.InchRect(0.1, 1.1, 0.8, 1.3), 0.1, 1.1,
+        job.DrawTextInRect(job.InchRect(at(0.1, 1.1), at(0.8, 1.3)), at(0.1, 1.1),
                            QStringLiteral("Clipped text that runs on"));
         job.setTextBKMode(TBaseReport::bkTransparent);
         job.SetItalic(true);
         job.SetUnderline(true);
         job.SetFontAngle(450);
-        job.DrawTextInRect(job.InchRect(1.0, 1.0, 2.0, 1.5), 1.2, 1.45,
+        job.DrawTextInRect(job.InchRect(at(1.0, 1.0), at(2.0, 1.5)), at(1.2, 1.45),
                            QStringLiteral("Turned ") + QString::number(page));
         job.SelectFont(QStringLiteral("Times"), 8);
-        job.DrawBitmapInRect(1.5, 1.1, 1.9, 1.3, pattern);
-        job.DrawGraphicInRect(job.InchRect(0.1, 1.35, 0.6, 1.45), picture);
+        job.DrawBitmapInRect(at(1.5, 1.1), at(1.9, 1.3), pattern);
+        job.DrawGraphicInRect(job.InchRect(at(0.1, 1.35), at(0.6, 1.45)), picture);
         job.ClearTabStops();
-        job.AddTabStop(pjLeft, 0.1, 0.6, 2, BOXLINEALL, 10);
-        job.AddTabStop(pjRight, TBaseReport::kTabAfterPrevious, 0.6, 2, BOXLINEBOTTOM);
-        job.MoveCursor(0.1, 0.05);
+        job.AddTabStop(pjLeft, Inches(0.1), Inches(0.6), HundredthsOfInch(2), BOXLINEALL, 10);
+        job.AddTabStop(pjRight, TBaseReport::kTabAfterPrevious, Inches(0.6), HundredthsOfInch(2),
+                       BOXLINEBOTTOM);
+        job.MoveCursor(at(0.1, 0.05));
         job.WriteLine(QStringLiteral("\tName\t%1").arg(page));
     }
 }

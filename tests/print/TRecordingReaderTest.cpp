@@ -22,7 +22,7 @@ QByteArray recordSample(int pages, double width = 2.0, double height = 1.5)
     QByteArray stream;
     TReportFiler filer;
     filer.setStream(&stream);
-    filer.SetPaperSize(0, height, width);
+    filer.SetPaperSize(0, {Inches(width), Inches(height)});
     filer.OnPrint = [pages](TBaseReport &job) { drawSampleJob(job, pages); };
     filer.RunJob();
     EXPECT_FALSE(filer.IsAborted());
@@ -47,7 +47,7 @@ public:
     int selectedPrinter() const override { return 0; }
     void setSelectedPrinter(int) override {}
     QString deviceName() const override { return QStringLiteral("Image"); }
-    bool setPaperSize(int, double, double) override { return false; }
+    bool setPaperSize(int, InchSize) override { return false; }
     QSizeF paperSizeInches() const override { return m_inches; }
     QMarginsF unprintableInches() const override { return {}; }
     void setLandscape(bool) override {}

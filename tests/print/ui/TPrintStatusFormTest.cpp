@@ -36,7 +36,7 @@ void body(TBaseReport &job, TPrintStatusForm *&form, int pages, int pressOn, QSt
     for (int p = 1; p <= pages && !job.progress().cancelled(); ++p) {
         if (p > 1)
             job.StartNewPage();
-        job.TextAtLeft(QStringLiteral("Label %1").arg(p), 1);
+        job.TextAtLeft(QStringLiteral("Label %1").arg(p), Inches(1));
         if (p == pressOn) {
             if (labelSeen)
                 *labelSeen = form->StatusLabel->text();
