@@ -132,7 +132,7 @@ int main(int argc, char **argv)
                 job.StartNewPage();
             record.row = i;
             label.RefreshData();
-            label.PrintObjects(job, 0.5 + (i % 10) * 1.0, 0.2 + ((i / 10) % 3) * 2.75);
+            label.PrintObjects(job, {Inches(0.2 + ((i / 10) % 3) * 2.75), Inches(0.5 + (i % 10) * 1.0)});
             label.AdvanceCounters();
         }
         label.setPrinting(false);

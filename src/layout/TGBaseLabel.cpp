@@ -354,17 +354,11 @@ void TGBaseLabel::Paint(QPainter &painter)
     TGGraphicControl::Paint(painter);
 }
 
-void TGBaseLabel::Print(TBaseReport &engine, double verticalOffset, double horizontalOffset)
+void TGBaseLabel::Print(TBaseReport &engine, InchPoint origin)
 {
     UpdateCaption(true, &engine);
     DoLayout();
-    const double p = pixelsPerInch();
-    const Inches X(horizontalOffset);
-    const Inches Y(verticalOffset);
-    // The page point of the object point (x, y), design pixels from its top-left corner.
-    auto page = [&](int x, int y) {
-        return InchPoint{X + DesignPixels(Left() + x).toInches(p), Y + DesignPixels(Top() + y).toInches(p)};
-    };
+    auto page = [&](int x, int y) { return pagePoint(origin, x, y); };
     if (!m_transparent) {
         const QColor back = TGColor::toQColor(m_backColor);
         engine.SelectPen(back, TPenStyle::Clear, 0, TPenMode::Copy);

@@ -216,10 +216,10 @@ void TGBasePanel::ObjectMouseDown(TGGraphicControl *object, Qt::MouseButton butt
         ContextMenuEvent(object, surfacePoint);
 }
 
-void TGBasePanel::PrintObjects(TBaseReport &engine, double verticalOffset, double horizontalOffset)
+void TGBasePanel::PrintObjects(TBaseReport &engine, InchPoint origin)
 {
     for (TGGraphicControl *o : m_objects)
-        o->Print(engine, verticalOffset, horizontalOffset);
+        o->Print(engine, origin);
 }
 
 void TGBasePanel::KeepObjectsInside()

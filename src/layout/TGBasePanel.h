@@ -96,8 +96,9 @@ public:
     virtual void ObjectMouseDown(TGGraphicControl *object, Qt::MouseButton button,
                                  Qt::KeyboardModifiers shift, int x, int y);
     virtual void RefreshData() {}
-    // Print on every object, bottom of the z-order first.
-    virtual void PrintObjects(TBaseReport &engine, double verticalOffset, double horizontalOffset);
+    // Print on every object, bottom of the z-order first; `origin` is where on the page the
+    // surface's top-left corner lies.
+    virtual void PrintObjects(TBaseReport &engine, InchPoint origin);
     virtual void KeepObjectsInside();
     virtual void RemoveObjectsOutside();
 

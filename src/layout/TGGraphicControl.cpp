@@ -124,7 +124,7 @@ void TGGraphicControl::CheckBoundsChanged()
         m_parent->FrameRefitEvent();
 }
 
-void TGGraphicControl::Print(TBaseReport &, double, double) {}
+void TGGraphicControl::Print(TBaseReport &, InchPoint) {}
 
 void TGGraphicControl::Loaded()
 {

@@ -318,7 +318,7 @@ TEST_F(TextTest, PrintedTextLandsWhereTheInchArithmeticSays)
     auto body = [&](TBaseReport &job) {
         surface.setPrinting(true);
         surface.RefreshData();
-        surface.PrintObjects(job, Y, X);
+        surface.PrintObjects(job, {Inches(X), Inches(Y)});
         surface.setPrinting(false);
     };
     QByteArray stream;
