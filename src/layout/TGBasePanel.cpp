@@ -6,18 +6,15 @@
 #include "TProgramFolder.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
 
-TGBasePanel::TGBasePanel(TGOwner *owner) : m_owner(owner)
+TGBasePanel::TGBasePanel(TGOwner *owner, double pixelsPerInch) : m_owner(owner)
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::primaryScreen())
-        m_pixelsPerInch = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    setPixelsPerInch(pixelsPerInch);
 }
 
 TGBasePanel::~TGBasePanel()

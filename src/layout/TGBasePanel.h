@@ -32,8 +32,10 @@ enum class TGCursor { Default, HandPoint, HandGrab, Drag };
 class TGBasePanel
 {
 public:
-    // `owner` is the form's component list; it must outlive the surface.
-    explicit TGBasePanel(TGOwner *owner);
+    // `owner` is the form's component list; it must outlive the surface. `pixelsPerInch` is
+    // the display's logical resolution, which whoever creates the surface reads (a window
+    // from its screen) or chooses; a value that is not positive is taken as 96.
+    TGBasePanel(TGOwner *owner, double pixelsPerInch);
     virtual ~TGBasePanel();
     TGBasePanel(const TGBasePanel &) = delete;
     TGBasePanel &operator=(const TGBasePanel &) = delete;
@@ -66,10 +68,13 @@ public:
     const TGFont &Font() const { return m_font; }
     void setFont(const TGFont &font) { m_font = font; }
     float ScaleFactor() const { return m_scale; }
-    // The display's logical pixels per inch, read when the surface is created; an inch on
-    // paper is this many design pixels.
+    // The display's logical pixels per inch the surface was given; an inch on paper is this
+    // many design pixels. A window whose screen changes hands it the new value.
     double PixelsPerInch() const { return m_pixelsPerInch; }
-    void setPixelsPerInch(double ppi) { m_pixelsPerInch = ppi > 0 ? ppi : 96.0; }
+    void setPixelsPerInch(double pixelsPerInch)
+    {
+        m_pixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : 96.0;
+    }
 
     // --- Objects, bottom of the z-order first.
     const std::vector<TGGraphicControl *> &objects() const { return m_objects; }

@@ -90,7 +90,7 @@ TEST_F(LayoutToolTest, RewriteGivesTheSameBytesForEachKind)
 {
     freshRegistry({TGSurfaceKind::Report});
     TGOwner owner;
-    TGDataPanel header(&owner), detail(&owner), footer(&owner);
+    TGDataPanel header(&owner, 96), detail(&owner, 96), footer(&owner, 96);
     auto *text = detail.insertObject(std::make_unique<TGPLabel>(&owner));
     text->setName(QStringLiteral("Special9"));
     TGLabelObjectFiler filer;

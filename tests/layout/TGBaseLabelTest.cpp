@@ -69,7 +69,6 @@ protected:
     void SetUp() override
     {
         freshRegistry({TGSurfaceKind::Label, TGSurfaceKind::Report});
-        surface.setPixelsPerInch(96);
         surface.setSize(400, 300);
         surface.setDataSet(&record);
     }
@@ -84,7 +83,7 @@ protected:
 
     TGOwner owner;
     FixtureRecord record;
-    TGDataPanel surface{&owner};
+    TGDataPanel surface{&owner, 96};
 };
 
 TEST_F(TextTest, BoxIsCutBackToOnePointTwoLinesAndGrowsToTheLineWithEffects)

@@ -61,14 +61,13 @@ protected:
     void SetUp() override
     {
         freshRegistry({TGSurfaceKind::Label});
-        surface.setPixelsPerInch(96);
         surface.setSize(400, 200);
     }
     QString path(const char *name) const { return QString::fromStdString(dir.file(name)); }
 
     TempDir dir;
     TGOwner owner;
-    TGDataPanel surface{&owner};
+    TGDataPanel surface{&owner, 96};
 };
 
 TEST_F(FilerTest, LineExampleGivesExactlyTheFormatsBytes)
@@ -367,7 +366,7 @@ TEST_F(FilerTest, EveryClassWritesReadsAndWritesTheSameBytes)
 TEST_F(FilerTest, ReportFilesHoldThreeBandsAndTheSettingsList)
 {
     freshRegistry({TGSurfaceKind::Report});
-    TGDataPanel header(&owner), detail(&owner), footer(&owner);
+    TGDataPanel header(&owner, 96), detail(&owner, 96), footer(&owner, 96);
     detail.insertObject(std::make_unique<TGPageNumberLabel>(&owner))->setName(QStringLiteral("Special1"));
     footer.insertObject(std::make_unique<TGDateTimeLabel>(&owner))->setName(QStringLiteral("Special2"));
     TReportSettingsList settings = TReportSettingsList::defaults(96);
@@ -383,7 +382,7 @@ TEST_F(FilerTest, ReportFilesHoldThreeBandsAndTheSettingsList)
     EXPECT_EQ(TReportSettingsList::thousandthsFromPixels(33, 96), 343);
     EXPECT_EQ(TReportSettingsList::pixelsFromThousandths(343, 96), 33);
 
-    TGDataPanel h2(&owner), d2(&owner), f2(&owner);
+    TGDataPanel h2(&owner, 96), d2(&owner, 96), f2(&owner, 96);
     TReportSettingsList back;
     ASSERT_TRUE(filer.LoadReportBands(&owner, h2, d2, f2, path("BIN00001.R"),
                                       [&](LayoutStreamReader &r) { back.read(r); }));
