@@ -248,16 +248,16 @@ void TGBaseLabel::DoLayout()
         if (width <= 5)
             width = tw;
         if (grown < height)
-            height = static_cast<int>(grown);
+            height = Rounding::truncate(grown);
         if (height < f)
             height = f;
     } else {
         if (tw * 1.2 < height)
-            height = static_cast<int>(tw * 1.2);
+            height = Rounding::truncate(tw * 1.2);
         if (height < 5)
             height = tw;
         if (grown < width)
-            width = static_cast<int>(grown);
+            width = Rounding::truncate(grown);
         if (width < f)
             width = f;
     }

@@ -379,8 +379,10 @@ TEST_F(FilerTest, ReportFilesHoldThreeBandsAndTheSettingsList)
     EXPECT_TRUE(bytes.startsWith(bytesOf({0x01, 0x00, 0x01, "TPF0"})));
     // 8.5 in as 8500, 33 design pixels at 96 per inch as 343 thousandths.
     EXPECT_TRUE(bytes.contains(bytesOf({0x00, 0x01, 0x03, 0x34, 0x21, 0x03, 0xF8, 0x2A})));
-    EXPECT_EQ(TReportSettingsList::thousandthsFromPixels(33, 96), 343);
-    EXPECT_EQ(TReportSettingsList::pixelsFromThousandths(343, 96), 33);
+    EXPECT_EQ(TReportSettingsList::toMils(33, 96), Mils(343));
+    EXPECT_EQ(TReportSettingsList::toPixels(Mils(343), 96), 33);
+    EXPECT_EQ(TReportSettingsList::toMils(33, 120), Mils(275));
+    EXPECT_EQ(TReportSettingsList::toPixels(Mils(275), 120), 33);
 
     TGDataPanel h2(&owner, 96), d2(&owner, 96), f2(&owner, 96);
     TReportSettingsList back;
