@@ -279,7 +279,7 @@ void TBaseReport::DrawRectangle(InchPoint topLeft, InchPoint bottomRight)
 void TBaseReport::DrawRoundRect(InchPoint topLeft, InchPoint bottomRight, InchSize corner)
 {
     if (m_sink)
-        m_sink->roundRect(TInchRect::between(topLeft, bottomRight), corner.width.value, corner.height.value);
+        m_sink->roundRect(TInchRect::between(topLeft, bottomRight), corner);
 }
 
 void TBaseReport::DrawEllipse(InchPoint topLeft, InchPoint bottomRight)
@@ -296,7 +296,7 @@ void TBaseReport::MovePenTo(InchPoint point)
 void TBaseReport::DrawLineTo(InchPoint point)
 {
     if (m_sink)
-        m_sink->line(m_penAt.x.value, m_penAt.y.value, point.x.value, point.y.value);
+        m_sink->line(m_penAt, point);
     m_penAt = point;
 }
 
@@ -325,7 +325,7 @@ void TBaseReport::DrawGraphicInRect(const TInchRect &rect, const QPicture &graph
 void TBaseReport::drawText(InchPoint at, const QString &text, const TInchRect *clip)
 {
     if (m_sink && !text.isEmpty())
-        m_sink->text(clip != nullptr, clip ? *clip : TInchRect{}, at.x.value, at.y.value, text);
+        m_sink->text(clip != nullptr, clip ? *clip : TInchRect{}, at, text);
 }
 
 void TBaseReport::TextAtLeft(const QString &text, Inches x)
@@ -444,26 +444,26 @@ void TBaseReport::NextTabStop()
     setCursorX(tab.left);
     if (!m_sink || (tab.shade == 0 && tab.boxLines == BOXLINENONE))
         return;
-    const double top = m_cursorY.value;
-    const double bottom = (m_cursorY + LineHeight()).value;
-    const double left = tab.left.value;
-    const double right = (tab.left + tab.width).value;
+    const Inches top = m_cursorY;
+    const Inches bottom = m_cursorY + LineHeight();
+    const Inches left = tab.left;
+    const Inches right = tab.left + tab.width;
     if (tab.shade > 0) {
         const int grey = 255 - (255 * tab.shade + 50) / 100;
         m_sink->setPen(TPenSpec{qRgb(0, 0, 0), TPenStyle::Clear, 1, TPenMode::Copy});
         m_sink->setBrush(TBrushSpec{qRgb(grey, grey, grey), TBrushStyle::Solid, QImage()});
-        m_sink->rectangle({left, top, right, bottom});
+        m_sink->rectangle(TInchRect::between({left, top}, {right, bottom}));
         m_sink->setPen(m_pen);
         m_sink->setBrush(m_brush);
     }
     if (tab.boxLines & BOXLINELEFT)
-        m_sink->line(left, top, left, bottom);
+        m_sink->line({left, top}, {left, bottom});
     if (tab.boxLines & BOXLINERIGHT)
-        m_sink->line(right, top, right, bottom);
+        m_sink->line({right, top}, {right, bottom});
     if (tab.boxLines & BOXLINETOP)
-        m_sink->line(left, top, right, top);
+        m_sink->line({left, top}, {right, top});
     if (tab.boxLines & BOXLINEBOTTOM)
-        m_sink->line(left, bottom, right, bottom);
+        m_sink->line({left, bottom}, {right, bottom});
 }
 
 void TBaseReport::writeSegment(const QString &text)

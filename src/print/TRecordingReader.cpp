@@ -154,7 +154,7 @@ TPrintResult TRecordingReader::open(const QByteArray &stream)
             double w = 0, h = 0;
             if (!c.f64(w, kMaxPaperInches) || !c.f64(h, kMaxPaperInches) || !c.atEnd() || w <= 0 || h <= 0)
                 return corrupt(pos, "bad page size");
-            pages.append({pos, 0, QSizeF(w, h)});
+            pages.append({pos, 0, {Inches(w), Inches(h)}});
         } else if (pages.isEmpty()) {
             return corrupt(pos, "drawing before the first page");
         }
@@ -194,9 +194,9 @@ QImage TRecordingReader::renderPage(int index, double dotsPerInch) const
 {
     if (index < 0 || index >= m_pages.size() || !(dotsPerInch > 0))
         return QImage();
-    const QSizeF inches = m_pages[index].size;
-    const double w = std::ceil(inches.width() * dotsPerInch);
-    const double h = std::ceil(inches.height() * dotsPerInch);
+    const InchSize paper = m_pages[index].size;
+    const double w = std::ceil(paper.width.dotsF(dotsPerInch));
+    const double h = std::ceil(paper.height.dotsF(dotsPerInch));
     // A page picture stays below 400 million pixels whatever the zoom.
     if (w < 1 || h < 1 || w * h > 4.0e8)
         return QImage();
@@ -226,7 +226,7 @@ TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *s
             double w = 0, h = 0;
             ok = c.f64(w, kMaxPaperInches) && c.f64(h, kMaxPaperInches);
             if (ok && sink)
-                sink->beginPage(w, h);
+                sink->beginPage({Inches(w), Inches(h)});
             break;
         }
         case TRecordingWriter::OpPen: {
@@ -286,7 +286,7 @@ TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *s
                 else if (op == TRecordingWriter::OpEllipse)
                     sink->ellipse(r);
                 else
-                    sink->line(r.left, r.top, r.right, r.bottom);
+                    sink->line({Inches(r.left), Inches(r.top)}, {Inches(r.right), Inches(r.bottom)});
             }
             break;
         }
@@ -295,7 +295,7 @@ TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *s
             double cw = 0, ch = 0;
             ok = c.rect(r) && c.f64(cw) && c.f64(ch);
             if (ok && sink)
-                sink->roundRect(r, cw, ch);
+                sink->roundRect(r, {Inches(cw), Inches(ch)});
             break;
         }
         case TRecordingWriter::OpText: {
@@ -305,7 +305,7 @@ TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *s
             QString text;
             ok = c.u8(clipped) && clipped == 1 && c.rect(clip) && c.f64(x) && c.f64(y) && c.string(text);
             if (ok && sink)
-                sink->text(clipped != 0, clip, x, y, text);
+                sink->text(clipped != 0, clip, {Inches(x), Inches(y)}, text);
             break;
         }
         case TRecordingWriter::OpTextAt: {
@@ -313,7 +313,7 @@ TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *s
             QString text;
             ok = c.f64(x) && c.f64(y) && c.string(text);
             if (ok && sink)
-                sink->text(false, TInchRect{}, x, y, text);
+                sink->text(false, TInchRect{}, {Inches(x), Inches(y)}, text);
             break;
         }
         case TRecordingWriter::OpBitmap: {

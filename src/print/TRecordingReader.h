@@ -8,7 +8,6 @@
 #include "TPrintResult.h"
 
 #include <QByteArray>
-#include <QSizeF>
 #include <QVector>
 
 class TRecordingReader
@@ -19,8 +18,8 @@ public:
     TPrintResult open(const QByteArray &stream);
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }
-    // Paper size of page `index` in inches, in its orientation. Requires: 0 <= index < pageCount().
-    QSizeF pageSize(int index) const { return m_pages[index].size; }
+    // Paper size of page `index`, in its orientation. Requires: 0 <= index < pageCount().
+    InchSize pageSize(int index) const { return m_pages[index].size; }
 
     // Plays page `index` (0-based) into `sink`, its beginPage() first. Requires: an open reader
     // and 0 <= index < pageCount().
@@ -41,7 +40,7 @@ private:
     struct Page {
         qsizetype begin = 0; // offset of the page's OpBeginPage record
         qsizetype end = 0;   // offset after its last record
-        QSizeF size;
+        InchSize size;
     };
     // Decodes the records in [begin, end) and, when `sink` is set, plays them; answers
     // Corruption at the first record that does not fit.

@@ -49,7 +49,7 @@ TDrawSink *TReportFiler::beginPage(int)
 {
     if (!m_writer)
         return nullptr;
-    m_writer->beginPage(PaperWidth().value, PaperHeight().value);
+    m_writer->beginPage({PaperWidth(), PaperHeight()});
     return m_writer.get();
 }
 

@@ -169,7 +169,7 @@ TDrawSink *TReportPrinter::beginPage(int pageNumber)
         return nullptr;
     }
     ++m_printed;
-    m_sink->beginPage(PaperWidth().value, PaperHeight().value);
+    m_sink->beginPage({PaperWidth(), PaperHeight()});
     return m_sink.get();
 }
 

@@ -77,21 +77,24 @@ class SpySink : public TDrawSink
 {
 public:
     std::vector<SinkCall> calls;
-    void beginPage(double w, double h) override { calls.push_back({"page", w, h, {}}); }
+    void beginPage(InchSize paper) override
+    {
+        calls.push_back({"page", paper.width.value, paper.height.value, {}});
+    }
     void setPen(const TPenSpec &p) override { calls.push_back({"pen", double(p.width), 0, {}}); }
     void setBrush(const TBrushSpec &) override { calls.push_back({"brush", 0, 0, {}}); }
     void setFont(const TFontSpec &f) override { calls.push_back({"font", f.points, f.angle, f.name}); }
     void setTextOpaque(bool o) override { calls.push_back({"opaque", o ? 1.0 : 0.0, 0, {}}); }
     void rectangle(const TInchRect &r) override { calls.push_back({"rect", r.left, r.top, {}}); }
-    void roundRect(const TInchRect &r, double, double) override
-    {
-        calls.push_back({"round", r.left, r.top, {}});
-    }
+    void roundRect(const TInchRect &r, InchSize) override { calls.push_back({"round", r.left, r.top, {}}); }
     void ellipse(const TInchRect &r) override { calls.push_back({"ellipse", r.left, r.top, {}}); }
-    void line(double x1, double y1, double, double) override { calls.push_back({"line", x1, y1, {}}); }
-    void text(bool, const TInchRect &, double x, double y, const QString &t) override
+    void line(InchPoint from, InchPoint) override
     {
-        calls.push_back({"text", x, y, t});
+        calls.push_back({"line", from.x.value, from.y.value, {}});
+    }
+    void text(bool, const TInchRect &, InchPoint at, const QString &t) override
+    {
+        calls.push_back({"text", at.x.value, at.y.value, t});
     }
     void bitmap(const TInchRect &r, const QImage &) override
     {

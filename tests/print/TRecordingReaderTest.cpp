@@ -77,7 +77,7 @@ TEST(TRecordingReader, ReplayIntoASecondRecorderGivesTheSameBytes)
     TRecordingReader reader;
     ASSERT_TRUE(reader.open(first).ok());
     ASSERT_EQ(reader.pageCount(), 3);
-    EXPECT_EQ(reader.pageSize(2), QSizeF(2.0, 1.5));
+    EXPECT_EQ(reader.pageSize(2), (InchSize{Inches(2.0), Inches(1.5)}));
 
     QByteArray second;
     TRecordingWriter writer(second);
@@ -166,7 +166,7 @@ QByteArray oneRecord(quint8 op, const QByteArray &payload, qint64 lengthDelta = 
     QByteArray stream;
     {
         TRecordingWriter writer(stream);
-        writer.beginPage(8.5, 11.0);
+        writer.beginPage({Inches(8.5), Inches(11.0)});
     }
     stream.append(static_cast<char>(op));
     const quint32 length = qToLittleEndian(static_cast<quint32>(payload.size() + lengthDelta));
