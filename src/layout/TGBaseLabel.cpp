@@ -358,7 +358,7 @@ void TGBaseLabel::Print(TBaseReport &engine, InchPoint origin)
 {
     UpdateCaption(true, &engine);
     DoLayout();
-    auto page = [&](int x, int y) { return pagePoint(origin, x, y); };
+    auto page = [&](int x, int y) { return pagePoint(origin, DesignPixels(x), DesignPixels(y)); };
     if (!m_transparent) {
         const QColor back = TGColor::toQColor(m_backColor);
         engine.SelectPen(back, TPenStyle::Clear, 0, TPenMode::Copy);

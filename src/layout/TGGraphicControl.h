@@ -116,13 +116,13 @@ public:
 protected:
     // The size at creation; no bounds check, so the first real change is the first checked.
     void initSize(int width, int height) { m_bounds = {0, 0, width, height}; }
-    // Where on the page the object point (x, y) lies, in design pixels from the object's
-    // top-left corner, when the surface's top-left corner lies at `origin`.
-    InchPoint pagePoint(InchPoint origin, double x, double y) const
+    // Where on the page the object point (x, y) lies, measured from the object's top-left
+    // corner, when the surface's top-left corner lies at `origin`.
+    InchPoint pagePoint(InchPoint origin, DesignPixels x, DesignPixels y) const
     {
         const double ppi = pixelsPerInch();
-        return {origin.x + DesignPixels(Left() + x).toInches(ppi),
-                origin.y + DesignPixels(Top() + y).toInches(ppi)};
+        return {origin.x + DesignPixels(Left() + x.value).toInches(ppi),
+                origin.y + DesignPixels(Top() + y.value).toInches(ppi)};
     }
     void PaintSelectionMarks(QPainter &painter) const;
 
