@@ -93,8 +93,7 @@ int main(int argc, char **argv)
     TGClassRegistry::registerKind(TGSurfaceKind::Label);
 
     TGOwner owner;
-    TGDataPanel big(&owner);
-    big.setPixelsPerInch(96);
+    TGDataPanel big(&owner, 96);
     fill(big, owner, 1000);
     double t = cpuMs();
     QByteArray bytes;
@@ -108,15 +107,14 @@ int main(int argc, char **argv)
     t = cpuMs();
     for (int i = 0; i < 20; ++i) {
         TGOwner readOwner;
-        TGDataPanel read(&readOwner);
+        TGDataPanel read(&readOwner, 96);
         if (!TGLabelObjectFiler::readBytes(bytes, &readOwner, read, false))
             return 1;
     }
     std::printf("%-56s %10.2f ms\n", "read a layout of 1000 objects", (cpuMs() - t) / 20);
 
     TGOwner labelOwner;
-    TGDataPanel label(&labelOwner);
-    label.setPixelsPerInch(96);
+    TGDataPanel label(&labelOwner, 96);
     label.setSize(252, 96);
     fill(label, labelOwner, 12);
     Record record;
@@ -132,7 +130,7 @@ int main(int argc, char **argv)
                 job.StartNewPage();
             record.row = i;
             label.RefreshData();
-            label.PrintObjects(job, 0.5 + (i % 10) * 1.0, 0.2 + ((i / 10) % 3) * 2.75);
+            label.PrintObjects(job, {Inches(0.2 + ((i / 10) % 3) * 2.75), Inches(0.5 + (i % 10) * 1.0)});
             label.AdvanceCounters();
         }
         label.setPrinting(false);

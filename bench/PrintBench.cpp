@@ -29,9 +29,9 @@ void bigJob(TBaseReport &job)
         if (page > 1)
             job.StartNewPage();
         for (int row = 0; row < kRows; ++row) {
-            job.MoveCursor(0.25, 0.5 + row * 0.1);
+            job.MoveCursor({Inches(0.25), Inches(0.5 + row * 0.1)});
             for (int col = 0; col < kColumns; ++col)
-                job.TextAtLeft(QString::number(page * 10000 + row * 100 + col), 0.25 + col * 0.26);
+                job.TextAtLeft(QString::number(page * 10000 + row * 100 + col), Inches(0.25 + col * 0.26));
         }
     }
 }
@@ -80,11 +80,11 @@ int main(int argc, char **argv)
 
     t.restart();
     TPdfPrinterService service(pdf);
-    const xbase::Status printed = TFilePrinter::print(stream, service, QStringLiteral("Corvantis"));
+    const TPrintResult printed = TFilePrinter::print(stream, service, QStringLiteral("Corvantis"));
     const double printMs = ms(t);
     const double totalMs = ms(total);
     if (!printed.ok()) {
-        std::printf("printing failed: %s\n", printed.message().c_str());
+        std::printf("printing failed: %s\n", qPrintable(printed.message()));
         return 1;
     }
     std::printf("%-56s %10.1f ms\n", "record 100 pages x 3000 texts", recordMs);

@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     TGOwner owner;
-    TGDataPanel surface(&owner);
-    surface.setPixelsPerInch(96);
+    TGDataPanel surface(&owner, 96);
     surface.setSize(120, 60);
     if (TGLabelObjectFiler::readBytes(bytes, &owner, surface, false)) {
         QImage image(120, 60, QImage::Format_RGB32);
@@ -58,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         painter.end();
         const QByteArray first = written(surface);
         TGOwner owner2;
-        TGDataPanel again(&owner2);
+        TGDataPanel again(&owner2, 96);
         if (!TGLabelObjectFiler::readBytes(first, &owner2, again, false))
             std::abort();
         for (std::size_t i = 0; i < again.objects().size(); ++i)
@@ -68,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // The same bytes as a report file's four lists.
-    TGDataPanel header(&owner), detail(&owner), footer(&owner);
+    TGDataPanel header(&owner, 96), detail(&owner, 96), footer(&owner, 96);
     std::vector<TGGraphicControl *> added;
     try {
         LayoutStreamReader r(bytes);

@@ -68,10 +68,10 @@ void TCurrentRecordPrint::attach(TBaseReport &job)
 {
     job.setUnits(TBaseReport::unInch);
     job.setUnitsFactor(1.0);
-    job.setMarginLeft(kMarginInches);
-    job.setMarginRight(kMarginInches);
-    job.setMarginTop(kMarginInches);
-    job.setMarginBottom(kMarginInches);
+    job.setMarginLeft(Inches(kMarginInches));
+    job.setMarginRight(Inches(kMarginInches));
+    job.setMarginTop(Inches(kMarginInches));
+    job.setMarginBottom(Inches(kMarginInches));
     job.setLineHeightMethod(TBaseReport::lhmFont);
     job.OnBeforePrint = [this](TBaseReport &r) { setUp(r); };
     job.OnPrint = [this](TBaseReport &r) { printBody(r); };
@@ -84,14 +84,16 @@ void TCurrentRecordPrint::attach(TBaseReport &job)
 void TCurrentRecordPrint::setUp(TBaseReport &job) const
 {
     job.SelectFont(QStringLiteral("Times"), 10);
-    job.setMarginLeft(kMarginInches);
-    job.setMarginRight(kMarginInches);
-    job.setMarginTop(kMarginInches);
-    job.setMarginBottom(kMarginInches);
+    job.setMarginLeft(Inches(kMarginInches));
+    job.setMarginRight(Inches(kMarginInches));
+    job.setMarginTop(Inches(kMarginInches));
+    job.setMarginBottom(Inches(kMarginInches));
     job.ResetSection();
     job.ClearTabStops();
-    job.AddTabStop(pjLeft, job.SectionLeft(), kLabelTabWidth, kTabMargin, BOXLINENONE);
-    job.AddTabStop(pjLeft, TBaseReport::kTabAfterPrevious, kValueTabWidth, kTabMargin, BOXLINENONE);
+    job.AddTabStop(pjLeft, job.SectionLeft(), Inches(kLabelTabWidth), HundredthsOfInch(kTabMargin),
+                   BOXLINENONE);
+    job.AddTabStop(pjLeft, TBaseReport::kTabAfterPrevious, Inches(kValueTabWidth),
+                   HundredthsOfInch(kTabMargin), BOXLINENONE);
     printHeader(job);
 }
 
@@ -99,18 +101,18 @@ void TCurrentRecordPrint::printHeader(TBaseReport &job) const
 {
     // The page number and the time sit right-aligned in the top margin, the rule just above
     // the text area.
-    job.setMarginTop(kHeaderTopInches);
+    job.setMarginTop(Inches(kHeaderTopInches));
     job.ResetSection();
     job.CursorHome();
     job.TextRightAlignedAt(QStringLiteral("Page ") + QString::number(job.PageNumber()), job.SectionRight());
     job.NextLine();
     const QTime time = m_time.isValid() ? m_time : QTime::currentTime();
     job.TextRightAlignedAt(time.toString(QStringLiteral("hh:mm:ss")), job.SectionRight());
-    job.setMarginTop(kMarginInches);
+    job.setMarginTop(Inches(kMarginInches));
     job.ResetSection();
-    const double ruleY = job.SectionTop() - kRuleAboveMargin;
-    job.MovePenTo(job.SectionLeft(), ruleY);
-    job.DrawLineTo(job.SectionRight(), ruleY);
+    const Inches ruleY = job.SectionTop() - Inches(kRuleAboveMargin);
+    job.MovePenTo({job.SectionLeft(), ruleY});
+    job.DrawLineTo({job.SectionRight(), ruleY});
     job.CursorHome();
 }
 
@@ -142,7 +144,7 @@ void TCurrentRecordPrint::printBody(TBaseReport &job) const
     }
     if (!m_choices.memo || stopped(job))
         return;
-    const double width = job.SectionRight() - job.SectionLeft();
+    const double width = (job.SectionRight() - job.SectionLeft()).value;
     // The text inside the tab's margins must hold each wrapped line.
     const double margin = kTabMargin / 100.0;
     const QStringList memo = wrapMemo(m_record.memo, job.Font(), width - 2 * margin);
@@ -152,7 +154,7 @@ void TCurrentRecordPrint::printBody(TBaseReport &job) const
     job.NextLine();
     job.PushTabStops();
     job.ClearTabStops();
-    job.AddTabStop(pjLeft, job.SectionLeft(), width, kTabMargin, BOXLINENONE);
+    job.AddTabStop(pjLeft, job.SectionLeft(), Inches(width), HundredthsOfInch(kTabMargin), BOXLINENONE);
     for (const QString &text : memo) {
         if (stopped(job))
             break;

@@ -248,16 +248,16 @@ void TGBaseLabel::DoLayout()
         if (width <= 5)
             width = tw;
         if (grown < height)
-            height = static_cast<int>(grown);
+            height = Rounding::truncate(grown);
         if (height < f)
             height = f;
     } else {
         if (tw * 1.2 < height)
-            height = static_cast<int>(tw * 1.2);
+            height = Rounding::truncate(tw * 1.2);
         if (height < 5)
             height = tw;
         if (grown < width)
-            width = static_cast<int>(grown);
+            width = Rounding::truncate(grown);
         if (width < f)
             width = f;
     }
@@ -354,19 +354,16 @@ void TGBaseLabel::Paint(QPainter &painter)
     TGGraphicControl::Paint(painter);
 }
 
-void TGBaseLabel::Print(TBaseReport &engine, double verticalOffset, double horizontalOffset)
+void TGBaseLabel::Print(TBaseReport &engine, InchPoint origin)
 {
     UpdateCaption(true, &engine);
     DoLayout();
-    const double p = pixelsPerInch();
-    const double X = horizontalOffset;
-    const double Y = verticalOffset;
+    auto page = [&](int x, int y) { return pagePoint(origin, DesignPixels(x), DesignPixels(y)); };
     if (!m_transparent) {
         const QColor back = TGColor::toQColor(m_backColor);
         engine.SelectPen(back, TPenStyle::Clear, 0, TPenMode::Copy);
         engine.SelectBrush(back, TBrushStyle::Solid);
-        engine.DrawRectangle(X + Left() / p, Y + Top() / p, X + (Left() + Width() - 1) / p,
-                             Y + (Top() + Height() - 1) / p);
+        engine.DrawRectangle(page(0, 0), page(Width() - 1, Height() - 1));
     }
     engine.SelectFont(m_font.name(), m_font.size());
     engine.SetBold(m_font.isBold());
@@ -375,12 +372,13 @@ void TGBaseLabel::Print(TBaseReport &engine, double verticalOffset, double horiz
     engine.SetFontAngle(m_angle);
     engine.SelectBrush(Qt::white, TBrushStyle::Clear);
 
+    // The clip reaches 0.03 inch beyond the top-left corner of the text's box.
+    const Inches overhang(0.03);
     auto text = [&](const Box &b, const QPoint &point, TColor colour) {
         engine.SetFontColor(TGColor::toQColor(colour));
         const TInchRect clip =
-            engine.InchRect(X + (Left() + b.left) / p - 0.03, Y + (Top() + b.top) / p - 0.03,
-                            X + (Left() + b.right) / p, Y + (Top() + b.bottom) / p);
-        engine.DrawTextInRect(clip, X + (Left() + point.x()) / p, Y + (Top() + point.y()) / p, m_caption);
+            engine.InchRect(page(b.left, b.top).offset(-overhang, -overhang), page(b.right, b.bottom));
+        engine.DrawTextInRect(clip, page(point.x(), point.y()), m_caption);
     };
     if (m_depthShadow > 0 && m_directionShadow != sdNone)
         text(m_geometry.shadow, m_geometry.shadowPoint, m_colorShadow);

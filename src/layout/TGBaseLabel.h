@@ -83,7 +83,7 @@ public:
     const Geometry &geometry() const { return m_geometry; }
 
     void Paint(QPainter &painter) override;
-    void Print(TBaseReport &engine, double verticalOffset, double horizontalOffset) override;
+    void Print(TBaseReport &engine, InchPoint origin) override;
     void ApplyFont(const TGFont &font) override;
     void CheckBoundsChanged() override;
     // A caption the stream leaves out is empty.

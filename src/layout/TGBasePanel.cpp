@@ -6,30 +6,15 @@
 #include "TProgramFolder.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
-int roundHalfEven(double value)
+TGBasePanel::TGBasePanel(TGOwner *owner, double pixelsPerInch) : m_owner(owner)
 {
-    // Out-of-range geometry from a damaged layout stays at the ends of the int range.
-    const double r = std::nearbyint(value);
-    if (!(r > -2147483648.0))
-        return std::numeric_limits<int>::min();
-    if (r > 2147483647.0)
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
-}
-
-TGBasePanel::TGBasePanel(TGOwner *owner) : m_owner(owner)
-{
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::primaryScreen())
-        m_pixelsPerInch = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    setPixelsPerInch(pixelsPerInch);
 }
 
 TGBasePanel::~TGBasePanel()
@@ -228,10 +213,10 @@ void TGBasePanel::ObjectMouseDown(TGGraphicControl *object, Qt::MouseButton butt
         ContextMenuEvent(object, surfacePoint);
 }
 
-void TGBasePanel::PrintObjects(TBaseReport &engine, double verticalOffset, double horizontalOffset)
+void TGBasePanel::PrintObjects(TBaseReport &engine, InchPoint origin)
 {
     for (TGGraphicControl *o : m_objects)
-        o->Print(engine, verticalOffset, horizontalOffset);
+        o->Print(engine, origin);
 }
 
 void TGBasePanel::KeepObjectsInside()
@@ -261,8 +246,8 @@ void TGBasePanel::SetScale(float factor)
     m_scaling = true;
     const float current = m_scale * 10.0f == 0.0f ? 1.0f : m_scale;
     const double ratio = static_cast<double>(factor / current);
-    m_width = roundHalfEven(m_width * ratio);
-    m_height = roundHalfEven(m_height * ratio);
+    m_width = Rounding::halfEven(m_width * ratio);
+    m_height = Rounding::halfEven(m_height * ratio);
     m_scale = factor;
     for (TGGraphicControl *o : m_objects)
         o->SetScale(factor);

@@ -9,6 +9,7 @@
 #include "TGFont.h"
 #include "TGPicture.h"
 #include "TResult.h"
+#include "Units.h"
 
 #include <QImage>
 #include <QList>
@@ -31,8 +32,10 @@ enum class TGCursor { Default, HandPoint, HandGrab, Drag };
 class TGBasePanel
 {
 public:
-    // `owner` is the form's component list; it must outlive the surface.
-    explicit TGBasePanel(TGOwner *owner);
+    // `owner` is the form's component list; it must outlive the surface. `pixelsPerInch` is
+    // the display's logical resolution, which whoever creates the surface reads (a window
+    // from its screen) or chooses; a value that is not positive is taken as 96.
+    TGBasePanel(TGOwner *owner, double pixelsPerInch);
     virtual ~TGBasePanel();
     TGBasePanel(const TGBasePanel &) = delete;
     TGBasePanel &operator=(const TGBasePanel &) = delete;
@@ -65,10 +68,13 @@ public:
     const TGFont &Font() const { return m_font; }
     void setFont(const TGFont &font) { m_font = font; }
     float ScaleFactor() const { return m_scale; }
-    // The display's logical pixels per inch, read when the surface is created; an inch on
-    // paper is this many design pixels.
+    // The display's logical pixels per inch the surface was given; an inch on paper is this
+    // many design pixels. A window whose screen changes hands it the new value.
     double PixelsPerInch() const { return m_pixelsPerInch; }
-    void setPixelsPerInch(double ppi) { m_pixelsPerInch = ppi > 0 ? ppi : 96.0; }
+    void setPixelsPerInch(double pixelsPerInch)
+    {
+        m_pixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : 96.0;
+    }
 
     // --- Objects, bottom of the z-order first.
     const std::vector<TGGraphicControl *> &objects() const { return m_objects; }
@@ -95,8 +101,9 @@ public:
     virtual void ObjectMouseDown(TGGraphicControl *object, Qt::MouseButton button,
                                  Qt::KeyboardModifiers shift, int x, int y);
     virtual void RefreshData() {}
-    // Print on every object, bottom of the z-order first.
-    virtual void PrintObjects(TBaseReport &engine, double verticalOffset, double horizontalOffset);
+    // Print on every object, bottom of the z-order first; `origin` is where on the page the
+    // surface's top-left corner lies.
+    virtual void PrintObjects(TBaseReport &engine, InchPoint origin);
     virtual void KeepObjectsInside();
     virtual void RemoveObjectsOutside();
 
@@ -194,6 +201,3 @@ private:
     QString m_clipboardFile;
     QString m_workingFile;
 };
-
-// Nearest integer with halves to even: the rounding of every rescaled length.
-int roundHalfEven(double value);

@@ -10,7 +10,8 @@ class TGDataSource;
 class TGDataPanel : public TGBasePanel
 {
 public:
-    explicit TGDataPanel(TGOwner *owner) : TGBasePanel(owner) {}
+    // As for every surface: the owner outlives it, the pixels per inch are the creator's.
+    TGDataPanel(TGOwner *owner, double pixelsPerInch) : TGBasePanel(owner, pixelsPerInch) {}
 
     bool DisplayDataValues() const { return m_displayDataValues; }
     // Also refreshes the data.

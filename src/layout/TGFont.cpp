@@ -2,25 +2,20 @@
 
 #include "LayoutStreamReader.h"
 #include "LayoutStreamWriter.h"
+#include "Units.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-int roundAway(double v)
-{
-    return static_cast<int>(std::round(v)); // std::round takes halves away from zero
-}
-} // namespace
-
 int TGFont::pointsFromHeight(int height, double pixelsPerInch)
 {
-    return roundAway(-(height * 72.0 / pixelsPerInch));
+    return DesignPixels(-static_cast<double>(height)).toPoints(pixelsPerInch).halfAwayFromZero();
 }
 
 int TGFont::heightFromPoints(int points, double pixelsPerInch)
 {
-    return -roundAway(points * pixelsPerInch / 72.0);
+    // Halves away from zero is symmetric, so the minus goes inside, where it cannot overflow.
+    return Rounding::halfAwayFromZero(-DesignPixels::fromPoints(Points(points), pixelsPerInch).value);
 }
 
 int TGFont::height(double pixelsPerInch) const
@@ -32,7 +27,7 @@ QFont TGFont::qtFont(double pixelsPerInch, float scale) const
 {
     int points = m_points;
     if (scale != 1.0f)
-        points = static_cast<int>(static_cast<double>(points) * static_cast<double>(scale));
+        points = Points(static_cast<double>(points) * static_cast<double>(scale)).truncated();
     // Drawing sizes stay within what a typeface can have, whatever a layout says.
     points = std::clamp(points, 1, kMaxDrawPoints);
     QFont font(m_name);

@@ -67,8 +67,8 @@ void TGGraphicControl::SetScale(float factor)
     const float current = m_scale * 10.0f == 0.0f ? 1.0f : m_scale;
     const float ratio = factor / current;
     const double r = static_cast<double>(ratio);
-    SetBounds(roundHalfEven(Left() * r), roundHalfEven(Top() * r), roundHalfEven(Width() * r),
-              roundHalfEven(Height() * r));
+    SetBounds(Rounding::halfEven(Left() * r), Rounding::halfEven(Top() * r), Rounding::halfEven(Width() * r),
+              Rounding::halfEven(Height() * r));
     m_scale = factor;
 }
 
@@ -124,7 +124,7 @@ void TGGraphicControl::CheckBoundsChanged()
         m_parent->FrameRefitEvent();
 }
 
-void TGGraphicControl::Print(TBaseReport &, double, double) {}
+void TGGraphicControl::Print(TBaseReport &, InchPoint) {}
 
 void TGGraphicControl::Loaded()
 {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "TGFont.h"
+#include "Units.h"
 
 #include <QByteArray>
 #include <QRect>
@@ -92,9 +93,9 @@ public:
     virtual void ClearDataValue() {}
     virtual void AdvanceCounter() {}
     virtual void ResetCounter() {}
-    // Draws through the print engine; offsets are the page position in inches of the
-    // surface's top-left corner.
-    virtual void Print(TBaseReport &engine, double verticalOffset, double horizontalOffset);
+    // Draws through the print engine; `origin` is where on the page the surface's top-left
+    // corner lies. The object's design pixels become inches with pixelsPerInch().
+    virtual void Print(TBaseReport &engine, InchPoint origin);
     // The step run once the object is complete after a read or its creation.
     virtual void Loaded();
     // Run when a read is about to fill the object: a value the stream leaves out because it
@@ -115,14 +116,13 @@ public:
 protected:
     // The size at creation; no bounds check, so the first real change is the first checked.
     void initSize(int width, int height) { m_bounds = {0, 0, width, height}; }
-    // Page x and y in inches of the object point (x, y) for the printing offsets.
-    double pageX(double horizontalOffset, double x) const
+    // Where on the page the object point (x, y) lies, measured from the object's top-left
+    // corner, when the surface's top-left corner lies at `origin`.
+    InchPoint pagePoint(InchPoint origin, DesignPixels x, DesignPixels y) const
     {
-        return horizontalOffset + (Left() + x) / pixelsPerInch();
-    }
-    double pageY(double verticalOffset, double y) const
-    {
-        return verticalOffset + (Top() + y) / pixelsPerInch();
+        const double ppi = pixelsPerInch();
+        return {origin.x + DesignPixels(Left() + x.value).toInches(ppi),
+                origin.y + DesignPixels(Top() + y.value).toInches(ppi)};
     }
     void PaintSelectionMarks(QPainter &painter) const;
 

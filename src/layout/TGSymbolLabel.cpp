@@ -15,8 +15,8 @@ TGSymbolLabel::TGSymbolLabel(TGOwner *owner) : TGBaseLabel(owner)
 QSize TGSymbolLabel::symbolBoxSize() const
 {
     const QFontMetrics fm(screenFont());
-    return QSize(static_cast<int>(1.1 * fm.horizontalAdvance(Caption())),
-                 static_cast<int>(1.1 * fm.height()));
+    return QSize(Rounding::truncate(1.1 * fm.horizontalAdvance(Caption())),
+                 Rounding::truncate(1.1 * fm.height()));
 }
 
 void TGSymbolLabel::ChooseSymbol(const TGFont &font, int code)

@@ -3,31 +3,29 @@
 #include "LayoutStreamReader.h"
 #include "LayoutStreamWriter.h"
 
-#include <cmath>
-
 TReportSettingsList TReportSettingsList::defaults(double pixelsPerInch)
 {
     TReportSettingsList s;
-    s.lengths = {8500, 11000, 500, 500, 500, 500, 0, 0, 0};
+    s.lengths = {Mils(8500), Mils(11000), Mils(500), Mils(500), Mils(500), Mils(500)};
     for (int i = 6; i < 9; ++i)
-        s.lengths[i] = thousandthsFromPixels(33, pixelsPerInch);
+        s.lengths[i] = toMils(33, pixelsPerInch);
     return s;
 }
 
-int TReportSettingsList::thousandthsFromPixels(int pixels, double pixelsPerInch)
+Mils TReportSettingsList::toMils(int pixels, double pixelsPerInch)
 {
-    return static_cast<int>(pixels / pixelsPerInch * 1000.0);
+    return Mils::truncatedFrom(DesignPixels(pixels).toInches(pixelsPerInch));
 }
 
-int TReportSettingsList::pixelsFromThousandths(int thousandths, double pixelsPerInch)
+int TReportSettingsList::toPixels(Mils length, double pixelsPerInch)
 {
-    return static_cast<int>(std::nearbyint(thousandths * 0.001 * pixelsPerInch));
+    return DesignPixels::fromInches(length.toInches(), pixelsPerInch).halfEven();
 }
 
 void TReportSettingsList::write(LayoutStreamWriter &w) const
 {
-    for (int v : lengths)
-        w.writeInteger(v);
+    for (Mils v : lengths)
+        w.writeInteger(v.value);
     for (bool b : flags)
         w.writeBoolean(b);
     w.writeString(typeface1);
@@ -50,8 +48,8 @@ void TReportSettingsList::write(LayoutStreamWriter &w) const
 void TReportSettingsList::read(LayoutStreamReader &r)
 {
     TReportSettingsList s;
-    for (int &v : s.lengths)
-        v = r.readInteger();
+    for (Mils &v : s.lengths)
+        v = Mils(r.readInteger());
     for (bool &b : s.flags)
         b = r.readBoolean();
     s.typeface1 = r.readString();

@@ -3,6 +3,8 @@
 // thousandths of an inch. A value of the wrong kind, or a list that ends early, fails the read.
 #pragma once
 
+#include "Units.h"
+
 #include <QString>
 
 #include <array>
@@ -15,7 +17,7 @@ struct TReportSettingsList {
         std::array<bool, 4> flags{};
         std::array<int, 3> numbers{};
     };
-    std::array<int, 9> lengths{}; // thousandths of an inch
+    std::array<Mils, 9> lengths{};
     std::array<bool, 4> flags{true, true, false, false};
     QString typeface1 = QStringLiteral("Arial");
     int size1 = 10;
@@ -28,10 +30,10 @@ struct TReportSettingsList {
 
     // A new report's settings: 8.5 in, 11 in, four of 0.5 in, three bands of 33 design pixels.
     static TReportSettingsList defaults(double pixelsPerInch);
-    // Design pixels to thousandths of an inch, the fraction dropped.
-    static int thousandthsFromPixels(int pixels, double pixelsPerInch);
-    // Thousandths of an inch to design pixels, halves to even.
-    static int pixelsFromThousandths(int thousandths, double pixelsPerInch);
+    // A length in design pixels as stored: pixels / pixelsPerInch × 1000, the fraction dropped.
+    static Mils toMils(int pixels, double pixelsPerInch);
+    // A stored length in design pixels: length × 0.001 × pixelsPerInch, halves to even.
+    static int toPixels(Mils length, double pixelsPerInch);
 
     // The bare values, between the list's 0x01 and 0x00 (which the filer writes and reads).
     void write(LayoutStreamWriter &w) const;

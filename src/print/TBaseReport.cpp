@@ -1,10 +1,8 @@
 #include "TBaseReport.h"
 
-#include "Inches.h"
 #include "TPainterSink.h"
 #include "TStatusLine.h"
 
-#include <QCoreApplication>
 #include <QPaintDevice>
 
 #include <cmath>
@@ -21,10 +19,11 @@ void TBaseReport::setTextBKMode(TBKMode mode)
 
 // --- Job control -----------------------------------------------------------------------
 
-void TBaseReport::RunJob()
+void TBaseReport::RunJob(TProgress &progress)
 {
     if (m_running)
         return;
+    m_progress = &progress;
     m_aborted = false;
     m_page = 0;
     m_sink = nullptr;
@@ -34,6 +33,7 @@ void TBaseReport::RunJob()
     m_tabIndex = -1;
     if (!beginDocument()) {
         m_aborted = true;
+        m_progress = &TProgress::none();
         return;
     }
     m_running = true;
@@ -41,14 +41,16 @@ void TBaseReport::RunJob()
     startPage();
     if (OnBeforePrint && !m_aborted)
         OnBeforePrint(*this);
-    if (!m_aborted)
+    if (!m_aborted) {
         RefreshStatus();
+        m_progress->step();
+    }
     if (OnPrint) {
         if (!m_aborted)
             OnPrint(*this);
     } else if (OnPrintPage) {
         while (!m_aborted) {
-            if (!OnPrintPage(*this) || m_aborted)
+            if (!OnPrintPage(*this) || m_aborted || m_progress->cancelled())
                 break;
             StartNewPage();
         }
@@ -59,6 +61,7 @@ void TBaseReport::RunJob()
         m_aborted = true;
     if (OnAfterPrint)
         OnAfterPrint(*this);
+    m_progress = &TProgress::none();
 }
 
 void TBaseReport::startPage()
@@ -86,6 +89,7 @@ void TBaseReport::StartNewPage()
     ++m_page;
     startPage();
     RefreshStatus();
+    m_progress->step();
     if (OnNewPage && !m_aborted)
         OnNewPage(*this);
     if (OnPrintHeader && !m_aborted)
@@ -107,8 +111,6 @@ void TBaseReport::RefreshStatus()
 {
     if (StatusLabel)
         StatusLabel(TStatusLine::format(m_statusFormat, m_page, m_statusText, m_firstPage, m_lastPage));
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
 }
 
 // --- Pen, brush and font -----------------------------------------------------------------
@@ -118,6 +120,12 @@ void TBaseReport::SelectPen(const QColor &colour, TPenStyle style, int width, TP
     m_pen = TPenSpec{colour.rgba(), style, width, mode};
     if (m_sink)
         m_sink->setPen(m_pen);
+}
+
+void TBaseReport::SelectPen(const QColor &colour, TPenStyle style, HundredthsOfInch width, TPenMode mode)
+{
+    // The engine's pens take hundredths of an inch as negative widths.
+    SelectPen(colour, style, -Rounding::truncate(width.value), mode);
 }
 
 void TBaseReport::SelectBrush(const QColor &colour, TBrushStyle style, const QImage &bitmap)
@@ -196,16 +204,29 @@ const QFontMetricsF &TBaseReport::metrics() const
     return *m_metrics;
 }
 
-double TBaseReport::MeasureText(const QString &text)
+namespace {
+
+// The measuring device's resolution, 72 when it has none.
+double dpiX(const QPaintDevice *device)
+{
+    return device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 72.0;
+}
+
+double dpiY(const QPaintDevice *device)
+{
+    return device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
+}
+
+} // namespace
+
+Inches TBaseReport::MeasureText(const QString &text)
 {
     return measure(text);
 }
 
-double TBaseReport::measure(const QString &text) const
+Inches TBaseReport::measure(const QString &text) const
 {
-    const QPaintDevice *device = measureDevice();
-    const double dpi = device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 72.0;
-    return metrics().horizontalAdvance(text) / dpi;
+    return Inches::fromDots(metrics().horizontalAdvance(text), dpiX(measureDevice()));
 }
 
 void TBaseReport::settleCursor() const
@@ -217,92 +238,82 @@ void TBaseReport::settleCursor() const
     m_pendingAdvance.clear();
 }
 
-void TBaseReport::setCursorX(double x)
+void TBaseReport::setCursorX(Inches x)
 {
     m_hasPendingAdvance = false;
     m_pendingAdvance.clear();
     m_cursorX = x;
 }
 
-double TBaseReport::LineHeight()
+Inches TBaseReport::LineHeight()
 {
     switch (m_lineHeightMethod) {
-    case lhmFont: {
-        const QPaintDevice *device = measureDevice();
-        const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
-        return metrics().lineSpacing() / dpi;
-    }
+    case lhmFont:
+        return Inches::fromDots(metrics().lineSpacing(), dpiY(measureDevice()));
     case lhmUser:
-        return m_userLineHeight > 0 ? m_userLineHeight : 1.0 / 6.0;
+        return m_userLineHeight > Inches(0) ? m_userLineHeight : Inches(1.0 / 6.0);
     case lhmLinesPerInch:
         break;
     }
-    return 1.0 / m_linesPerInch;
+    return Inches(1.0 / m_linesPerInch);
 }
 
-double TBaseReport::FontHeight()
+Inches TBaseReport::FontHeight()
 {
-    const QPaintDevice *device = measureDevice();
-    const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
-    return metrics().height() / dpi;
+    return Inches::fromDots(metrics().height(), dpiY(measureDevice()));
 }
 
-double TBaseReport::FontDescent()
+Inches TBaseReport::FontDescent()
 {
-    const QPaintDevice *device = measureDevice();
-    const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
-    return metrics().descent() / dpi;
+    return Inches::fromDots(metrics().descent(), dpiY(measureDevice()));
 }
 
 // --- Drawing -------------------------------------------------------------------------------
 
-void TBaseReport::DrawRectangle(double x1, double y1, double x2, double y2)
+void TBaseReport::DrawRectangle(InchPoint topLeft, InchPoint bottomRight)
 {
     if (m_sink)
-        m_sink->rectangle({x1, y1, x2, y2});
+        m_sink->rectangle(TInchRect::between(topLeft, bottomRight));
 }
 
-void TBaseReport::DrawRoundRect(double x1, double y1, double x2, double y2, double cornerWidth,
-                                double cornerHeight)
+void TBaseReport::DrawRoundRect(InchPoint topLeft, InchPoint bottomRight, InchSize corner)
 {
     if (m_sink)
-        m_sink->roundRect({x1, y1, x2, y2}, cornerWidth, cornerHeight);
+        m_sink->roundRect(TInchRect::between(topLeft, bottomRight), corner);
 }
 
-void TBaseReport::DrawEllipse(double x1, double y1, double x2, double y2)
+void TBaseReport::DrawEllipse(InchPoint topLeft, InchPoint bottomRight)
 {
     if (m_sink)
-        m_sink->ellipse({x1, y1, x2, y2});
+        m_sink->ellipse(TInchRect::between(topLeft, bottomRight));
 }
 
-void TBaseReport::MovePenTo(double x, double y)
+void TBaseReport::MovePenTo(InchPoint point)
 {
-    m_penX = x;
-    m_penY = y;
+    m_penAt = point;
 }
 
-void TBaseReport::DrawLineTo(double x, double y)
-{
-    if (m_sink)
-        m_sink->line(m_penX, m_penY, x, y);
-    m_penX = x;
-    m_penY = y;
-}
-
-TInchRect TBaseReport::InchRect(double x1, double y1, double x2, double y2) const
-{
-    return {x1, y1, x2, y2};
-}
-
-void TBaseReport::DrawTextInRect(const TInchRect &rect, double x, double y, const QString &text)
-{
-    drawText(x, y, text, &rect);
-}
-
-void TBaseReport::DrawBitmapInRect(double x1, double y1, double x2, double y2, const QImage &bitmap)
+void TBaseReport::DrawLineTo(InchPoint point)
 {
     if (m_sink)
-        m_sink->bitmap({x1, y1, x2, y2}, bitmap);
+        m_sink->line(m_penAt, point);
+    m_penAt = point;
+}
+
+TInchRect TBaseReport::InchRect(InchPoint topLeft, InchPoint bottomRight) const
+{
+    return TInchRect::between(topLeft, bottomRight);
+}
+
+void TBaseReport::DrawTextInRect(const TInchRect &rect, InchPoint at, const QString &text)
+{
+    drawText(at, text, &rect);
+}
+
+void TBaseReport::DrawBitmapInRect(InchPoint topLeft, InchPoint bottomRight, const QImage &bitmap)
+{
+    if (m_sink)
+        m_sink->bitmap(TInchRect::between(topLeft, bottomRight), bitmap);
 }
 
 void TBaseReport::DrawGraphicInRect(const TInchRect &rect, const QPicture &graphic)
@@ -311,15 +322,15 @@ void TBaseReport::DrawGraphicInRect(const TInchRect &rect, const QPicture &graph
         m_sink->graphic(rect, graphic);
 }
 
-void TBaseReport::drawText(double x, double y, const QString &text, const TInchRect *clip)
+void TBaseReport::drawText(InchPoint at, const QString &text, const TInchRect *clip)
 {
     if (m_sink && !text.isEmpty())
-        m_sink->text(clip != nullptr, clip ? *clip : TInchRect{}, x, y, text);
+        m_sink->text(clip != nullptr, clip ? *clip : TInchRect{}, at, text);
 }
 
-void TBaseReport::TextAtLeft(const QString &text, double x)
+void TBaseReport::TextAtLeft(const QString &text, Inches x)
 {
-    drawText(x, m_cursorY, text, nullptr);
+    drawText({x, m_cursorY}, text, nullptr);
     setCursorX(x);
     if (!text.isEmpty()) {
         m_pendingAdvance = text;
@@ -327,29 +338,29 @@ void TBaseReport::TextAtLeft(const QString &text, double x)
     }
 }
 
-void TBaseReport::TextCentredOn(const QString &text, double x)
+void TBaseReport::TextCentredOn(const QString &text, Inches x)
 {
-    const double w = MeasureText(text);
-    drawText(x - w / 2.0, m_cursorY, text, nullptr);
+    const Inches w = MeasureText(text);
+    drawText({x - w / 2.0, m_cursorY}, text, nullptr);
     setCursorX(x + w / 2.0);
 }
 
-void TBaseReport::TextRightAlignedAt(const QString &text, double x)
+void TBaseReport::TextRightAlignedAt(const QString &text, Inches x)
 {
-    drawText(x - MeasureText(text), m_cursorY, text, nullptr);
+    drawText({x - MeasureText(text), m_cursorY}, text, nullptr);
     setCursorX(x);
 }
 
-void TBaseReport::TextBlock(const QString &text, double x, double width)
+void TBaseReport::TextBlock(const QString &text, Inches x, Inches width)
 {
-    const TInchRect clip{x, m_cursorY, x + width, m_cursorY + LineHeight()};
-    drawText(x, m_cursorY, text, &clip);
+    const TInchRect clip = TInchRect::between({x, m_cursorY}, {x + width, m_cursorY + LineHeight()});
+    drawText({x, m_cursorY}, text, &clip);
     setCursorX(x + width);
 }
 
 // --- Text flow -----------------------------------------------------------------------------
 
-void TBaseReport::Section(double left, double right, double top, double bottom)
+void TBaseReport::Section(Inches left, Inches right, Inches top, Inches bottom)
 {
     m_sectionLeft = left;
     m_sectionRight = right;
@@ -362,31 +373,31 @@ void TBaseReport::ResetSection()
     Section(m_marginLeft, PaperWidth() - m_marginRight, m_marginTop, PaperHeight() - m_marginBottom);
 }
 
-void TBaseReport::MoveCursor(double x, double y)
+void TBaseReport::MoveCursor(InchPoint point)
 {
-    setCursorX(x);
-    m_cursorY = y;
+    setCursorX(point.x);
+    m_cursorY = point.y;
     m_tabIndex = -1;
 }
 
 void TBaseReport::CursorHome()
 {
-    MoveCursor(m_sectionLeft, m_sectionTop);
+    MoveCursor({m_sectionLeft, m_sectionTop});
 }
 
 void TBaseReport::NextLine()
 {
-    MoveCursor(m_sectionLeft, m_cursorY + LineHeight());
+    MoveCursor({m_sectionLeft, m_cursorY + LineHeight()});
 }
 
 int TBaseReport::LinesLeftInSection()
 {
-    const double h = LineHeight();
-    if (h <= 0)
+    const Inches h = LineHeight();
+    if (h <= Inches(0))
         return 0;
     // A line counts when it fits to within a millionth of an inch (sums of line heights drift).
     const double lines = std::floor((m_sectionBottom - m_cursorY) / h + 1e-6);
-    return lines > 0 ? static_cast<int>(lines) : 0;
+    return lines > 0 ? Rounding::truncate(lines) : 0;
 }
 
 void TBaseReport::ClearTabStops()
@@ -395,16 +406,16 @@ void TBaseReport::ClearTabStops()
     m_tabIndex = -1;
 }
 
-void TBaseReport::AddTabStop(TTabJustify justify, double position, double width, double margin, int boxLines,
-                             int shade)
+void TBaseReport::AddTabStop(TTabJustify justify, Inches position, Inches width, HundredthsOfInch margin,
+                             int boxLines, int shade)
 {
     TTabStop tab;
     tab.justify = justify;
-    if (position < 0)
+    if (position < Inches(0))
         position = m_tabs.empty() ? m_sectionLeft : m_tabs.back().left + m_tabs.back().width;
     tab.left = position;
-    tab.width = width < 0 ? 0 : width;
-    tab.margin = Inches::fromHundredths(margin).value;
+    tab.width = width < Inches(0) ? Inches(0) : width;
+    tab.margin = margin.toInches();
     tab.boxLines = boxLines & BOXLINEALL;
     tab.shade = shade < 0 ? 0 : (shade > 100 ? 100 : shade);
     m_tabs.push_back(tab);
@@ -433,25 +444,26 @@ void TBaseReport::NextTabStop()
     setCursorX(tab.left);
     if (!m_sink || (tab.shade == 0 && tab.boxLines == BOXLINENONE))
         return;
-    const double top = m_cursorY;
-    const double bottom = m_cursorY + LineHeight();
-    const double right = tab.left + tab.width;
+    const Inches top = m_cursorY;
+    const Inches bottom = m_cursorY + LineHeight();
+    const Inches left = tab.left;
+    const Inches right = tab.left + tab.width;
     if (tab.shade > 0) {
         const int grey = 255 - (255 * tab.shade + 50) / 100;
         m_sink->setPen(TPenSpec{qRgb(0, 0, 0), TPenStyle::Clear, 1, TPenMode::Copy});
         m_sink->setBrush(TBrushSpec{qRgb(grey, grey, grey), TBrushStyle::Solid, QImage()});
-        m_sink->rectangle({tab.left, top, right, bottom});
+        m_sink->rectangle(TInchRect::between({left, top}, {right, bottom}));
         m_sink->setPen(m_pen);
         m_sink->setBrush(m_brush);
     }
     if (tab.boxLines & BOXLINELEFT)
-        m_sink->line(tab.left, top, tab.left, bottom);
+        m_sink->line({left, top}, {left, bottom});
     if (tab.boxLines & BOXLINERIGHT)
-        m_sink->line(right, top, right, bottom);
+        m_sink->line({right, top}, {right, bottom});
     if (tab.boxLines & BOXLINETOP)
-        m_sink->line(tab.left, top, right, top);
+        m_sink->line({left, top}, {right, top});
     if (tab.boxLines & BOXLINEBOTTOM)
-        m_sink->line(tab.left, bottom, right, bottom);
+        m_sink->line({left, bottom}, {right, bottom});
 }
 
 void TBaseReport::writeSegment(const QString &text)
@@ -462,16 +474,17 @@ void TBaseReport::writeSegment(const QString &text)
         return;
     }
     const TTabStop &tab = m_tabs[static_cast<size_t>(m_tabIndex)];
-    const double inLeft = tab.left + tab.margin;
-    const double inRight = tab.left + tab.width - tab.margin;
-    const TInchRect cell{tab.left, m_cursorY, tab.left + tab.width, m_cursorY + LineHeight()};
-    const double w = text.isEmpty() ? 0.0 : MeasureText(text);
-    double x = inLeft;
+    const Inches inLeft = tab.left + tab.margin;
+    const Inches inRight = tab.left + tab.width - tab.margin;
+    const TInchRect cell =
+        TInchRect::between({tab.left, m_cursorY}, {tab.left + tab.width, m_cursorY + LineHeight()});
+    const Inches w = text.isEmpty() ? Inches(0) : MeasureText(text);
+    Inches x = inLeft;
     if (tab.justify == pjRight)
         x = inRight - w;
     else if (tab.justify == pjCenter)
         x = (inLeft + inRight - w) / 2.0;
-    drawText(x, m_cursorY, text, &cell);
+    drawText({x, m_cursorY}, text, &cell);
     setCursorX(tab.justify == pjLeft ? x + w : tab.left + tab.width);
 }
 

@@ -1,11 +1,14 @@
 // A print job: the engine every printed page is drawn through, with all positions in
 // inches from the top-left corner of the paper. TReportPrinter draws on the selected printer,
 // TReportFiler records into a memory stream for the preview. A status window owns its jobs
-// and runs one per RunJob; drawing outside a running job does nothing.
+// and runs one per RunJob; drawing outside a running job does nothing. The job never handles
+// window events: it reports each page to the run's progress, where the window does.
 #pragma once
 
 #include "TDrawSink.h"
+#include "TProgress.h"
 #include "TTabStop.h"
+#include "Units.h"
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -64,20 +67,20 @@ public:
     void setFirstPage(int page) { m_firstPage = page; }
     int LastPage() const { return m_lastPage; }
     void setLastPage(int page) { m_lastPage = page; }
-    double MarginLeft() const { return m_marginLeft; }
-    void setMarginLeft(double inches) { m_marginLeft = inches; }
-    double MarginRight() const { return m_marginRight; }
-    void setMarginRight(double inches) { m_marginRight = inches; }
-    double MarginTop() const { return m_marginTop; }
-    void setMarginTop(double inches) { m_marginTop = inches; }
-    double MarginBottom() const { return m_marginBottom; }
-    void setMarginBottom(double inches) { m_marginBottom = inches; }
+    Inches MarginLeft() const { return m_marginLeft; }
+    void setMarginLeft(Inches margin) { m_marginLeft = margin; }
+    Inches MarginRight() const { return m_marginRight; }
+    void setMarginRight(Inches margin) { m_marginRight = margin; }
+    Inches MarginTop() const { return m_marginTop; }
+    void setMarginTop(Inches margin) { m_marginTop = margin; }
+    Inches MarginBottom() const { return m_marginBottom; }
+    void setMarginBottom(Inches margin) { m_marginBottom = margin; }
     TLineHeightMethod LineHeightMethod() const { return m_lineHeightMethod; }
     void setLineHeightMethod(TLineHeightMethod method) { m_lineHeightMethod = method; }
     // Lines per inch for lhmLinesPerInch (default 6); line height for lhmUser.
     double LinesPerInch() const { return m_linesPerInch; }
     void setLinesPerInch(double lines) { m_linesPerInch = lines > 0 ? lines : 6.0; }
-    void setUserLineHeight(double inches) { m_userLineHeight = inches; }
+    void setUserLineHeight(Inches height) { m_userLineHeight = height; }
     TBKMode TextBKMode() const { return m_textBkMode; }
     void setTextBKMode(TBKMode mode);
     const QString &StatusFormat() const { return m_statusFormat; }
@@ -87,16 +90,22 @@ public:
     // --- Job control.
     // Begins the document, calls OnBeforePrint, then OnPrint (or OnPrintPage once per page),
     // ends the document and calls OnAfterPrint. A printer that cannot be opened or a service
-    // failure ends the run with the aborted flag set.
-    void RunJob();
-    // Finishes the current page and begins the next one.
+    // failure ends the run with the aborted flag set. Each page counts as one step of
+    // `progress`, reported as the page begins, once its status line is shown; OnPrintPage is
+    // not asked for another page once `progress` is cancelled (the pages made are kept).
+    // Requires: `progress` outlives the run.
+    void RunJob(TProgress &progress = TProgress::none());
+    // The progress of the running job, for bodies that report their own items and read
+    // whether to stop; TProgress::none() outside a run.
+    TProgress &progress() const { return *m_progress; }
+    // Finishes the current page and begins the next one (a step of the run's progress).
     void StartNewPage();
     // Sets the aborted flag; later drawing does nothing and the document is discarded.
     void AbortJob();
     bool IsAborted() const { return m_aborted; }
     bool isRunning() const { return m_running; }
     int PageNumber() const { return m_page; }
-    // Rebuilds the status line, hands it to StatusLabel, then lets pending window events run.
+    // Rebuilds the status line and hands it to StatusLabel.
     void RefreshStatus();
 
     // --- Printer and paper.
@@ -107,13 +116,16 @@ public:
     virtual bool ShowPrinterSetup() = 0;
     // Copies and the page range go to Copies, FirstPage and LastPage (all pages: 1 and 9999).
     virtual bool ShowPrintDialog() = 0;
-    virtual bool SetPaperSize(int code, double heightInches, double widthInches) = 0;
-    virtual double PaperWidth() const = 0;
-    virtual double PaperHeight() const = 0;
-    virtual double UnprintableLeft() const = 0;
-    virtual double UnprintableTop() const = 0;
-    virtual double UnprintableRight() const = 0;
-    virtual double UnprintableBottom() const = 0;
+    // Selects a paper by its code (TPaperSizes); `size` is the paper of a custom code (0), in
+    // portrait. False when the paper cannot be had.
+    virtual bool SetPaperSize(int code, InchSize size) = 0;
+    // The page in the current orientation.
+    virtual Inches PaperWidth() const = 0;
+    virtual Inches PaperHeight() const = 0;
+    virtual Inches UnprintableLeft() const = 0;
+    virtual Inches UnprintableTop() const = 0;
+    virtual Inches UnprintableRight() const = 0;
+    virtual Inches UnprintableBottom() const = 0;
     virtual QStringList BinNames() const = 0;
     virtual int CurrentBinIndex() const = 0;
     virtual bool SelectBinByName(const QString &name) = 0;
@@ -129,6 +141,9 @@ public:
     // --- Pen, brush and font.
     // width > 0: device dots; width < 0: |width| hundredths of an inch (at least one dot).
     void SelectPen(const QColor &colour, TPenStyle style, int width, TPenMode mode = TPenMode::Copy);
+    // A pen `width` wide in hundredths of an inch (the negative width above), whole hundredths.
+    void SelectPen(const QColor &colour, TPenStyle style, HundredthsOfInch width,
+                   TPenMode mode = TPenMode::Copy);
     void SelectBrush(const QColor &colour, TBrushStyle style, const QImage &bitmap = QImage());
     // A size <= 0 is ignored; bold, italic, underline, angle and colour are reset.
     void SelectFont(const QString &name, double points);
@@ -142,59 +157,63 @@ public:
     const TBrushSpec &Brush() const { return m_brush; }
     const TFontSpec &Font() const { return m_font; }
 
-    // --- Drawing (outlined with the pen, filled with the brush).
-    void DrawRectangle(double x1, double y1, double x2, double y2);
-    void DrawRoundRect(double x1, double y1, double x2, double y2, double cornerWidth, double cornerHeight);
-    void DrawEllipse(double x1, double y1, double x2, double y2);
-    void MovePenTo(double x, double y);
-    void DrawLineTo(double x, double y);
-    TInchRect InchRect(double x1, double y1, double x2, double y2) const;
-    // Text with its top-left at (x, y), clipped to `rect`; the background is filled only
-    // with TextBKMode bkOpaque.
-    void DrawTextInRect(const TInchRect &rect, double x, double y, const QString &text);
-    void DrawBitmapInRect(double x1, double y1, double x2, double y2, const QImage &bitmap);
+    // --- Drawing (outlined with the pen, filled with the brush). Figures span the rectangle
+    // from `topLeft` to `bottomRight`.
+    void DrawRectangle(InchPoint topLeft, InchPoint bottomRight);
+    // `corner` is the width and height of the ellipse that rounds each corner.
+    void DrawRoundRect(InchPoint topLeft, InchPoint bottomRight, InchSize corner);
+    void DrawEllipse(InchPoint topLeft, InchPoint bottomRight);
+    void MovePenTo(InchPoint point);
+    void DrawLineTo(InchPoint point);
+    TInchRect InchRect(InchPoint topLeft, InchPoint bottomRight) const;
+    // Text with its top-left at `at`, clipped to `rect`; the background is filled only with
+    // TextBKMode bkOpaque.
+    void DrawTextInRect(const TInchRect &rect, InchPoint at, const QString &text);
+    void DrawBitmapInRect(InchPoint topLeft, InchPoint bottomRight, const QImage &bitmap);
     void DrawGraphicInRect(const TInchRect &rect, const QPicture &graphic);
-    // Width of `text` in the current font, inches.
-    double MeasureText(const QString &text);
+    // Width of `text` in the current font.
+    Inches MeasureText(const QString &text);
     // Text on the current line starting at, centred on or ending at x; TextBlock clips the
     // text to the block [x, x + width].
-    void TextAtLeft(const QString &text, double x);
-    void TextCentredOn(const QString &text, double x);
-    void TextRightAlignedAt(const QString &text, double x);
-    void TextBlock(const QString &text, double x, double width);
+    void TextAtLeft(const QString &text, Inches x);
+    void TextCentredOn(const QString &text, Inches x);
+    void TextRightAlignedAt(const QString &text, Inches x);
+    void TextBlock(const QString &text, Inches x, Inches width);
 
     // --- Text flow. The cursor is the top-left of the next text on the current line.
-    void Section(double left, double right, double top, double bottom);
+    // Distances from the paper's left edge (left, right) and top edge (top, bottom).
+    void Section(Inches left, Inches right, Inches top, Inches bottom);
     // The section becomes the paper inside the margins.
     void ResetSection();
-    double SectionLeft() const { return m_sectionLeft; }
-    double SectionRight() const { return m_sectionRight; }
-    double SectionTop() const { return m_sectionTop; }
-    double SectionBottom() const { return m_sectionBottom; }
+    Inches SectionLeft() const { return m_sectionLeft; }
+    Inches SectionRight() const { return m_sectionRight; }
+    Inches SectionTop() const { return m_sectionTop; }
+    Inches SectionBottom() const { return m_sectionBottom; }
     // Measuring the text TextAtLeft wrote is left until the position is needed, so jobs that
     // place every text themselves never measure.
-    double CursorX() const
+    Inches CursorX() const
     {
         settleCursor();
         return m_cursorX;
     }
-    double CursorY() const { return m_cursorY; }
-    void MoveCursor(double x, double y);
+    Inches CursorY() const { return m_cursorY; }
+    void MoveCursor(InchPoint point);
     void CursorHome();
     void NextLine();
     // Whole lines still free between the cursor and the section's bottom.
     int LinesLeftInSection();
     // Height of a line: by LineHeightMethod; the font's line spacing for lhmFont.
-    double LineHeight();
-    // Ascent plus descent, and the descent, of the current font in inches.
-    double FontHeight();
-    double FontDescent();
+    Inches LineHeight();
+    // Ascent plus descent, and the descent, of the current font.
+    Inches FontHeight();
+    Inches FontDescent();
 
     // Tab stops. A position below 0 (kTabAfterPrevious) puts the stop right after the
-    // previous one, or at the section's left for the first. `margin` is in hundredths of an inch.
-    static constexpr double kTabAfterPrevious = -1.0;
+    // previous one, or at the section's left for the first. `margin` is kept free inside each
+    // side of the cell.
+    static constexpr Inches kTabAfterPrevious = Inches(-1.0);
     void ClearTabStops();
-    void AddTabStop(TTabJustify justify, double position, double width, double margin, int boxLines,
+    void AddTabStop(TTabJustify justify, Inches position, Inches width, HundredthsOfInch margin, int boxLines,
                     int shade = 0);
     void PushTabStops();
     void PopTabStops();
@@ -224,11 +243,11 @@ private:
     void startPage();
     void applyState();
     const QFontMetricsF &metrics() const;
-    double measure(const QString &text) const;
+    Inches measure(const QString &text) const;
     // Adds the pending text's width to the cursor; called before the font changes.
     void settleCursor() const;
-    void setCursorX(double x);
-    void drawText(double x, double y, const QString &text, const TInchRect *clip);
+    void setCursorX(Inches x);
+    void drawText(InchPoint at, const QString &text, const TInchRect *clip);
     void writeSegment(const QString &text);
 
     TUnits m_units = unInch;
@@ -240,17 +259,18 @@ private:
     int m_copies = 1;
     int m_firstPage = 1;
     int m_lastPage = 9999;
-    double m_marginLeft = 0.0;
-    double m_marginRight = 0.0;
-    double m_marginTop = 0.0;
-    double m_marginBottom = 0.0;
+    Inches m_marginLeft;
+    Inches m_marginRight;
+    Inches m_marginTop;
+    Inches m_marginBottom;
     TLineHeightMethod m_lineHeightMethod = lhmLinesPerInch;
     double m_linesPerInch = 6.0;
-    double m_userLineHeight = 1.0 / 6.0;
+    Inches m_userLineHeight = Inches(1.0 / 6.0);
     TBKMode m_textBkMode = bkTransparent;
     QString m_statusFormat;
     QStringList m_statusText;
 
+    TProgress *m_progress = &TProgress::none();
     bool m_running = false;
     bool m_aborted = false;
     int m_page = 0;
@@ -259,16 +279,15 @@ private:
     TBrushSpec m_brush;
     TFontSpec m_font;
     mutable std::optional<QFontMetricsF> m_metrics;
-    double m_penX = 0.0;
-    double m_penY = 0.0;
-    double m_sectionLeft = 0.0;
-    double m_sectionRight = 0.0;
-    double m_sectionTop = 0.0;
-    double m_sectionBottom = 0.0;
-    mutable double m_cursorX = 0.0;
+    InchPoint m_penAt;
+    Inches m_sectionLeft;
+    Inches m_sectionRight;
+    Inches m_sectionTop;
+    Inches m_sectionBottom;
+    mutable Inches m_cursorX;
     mutable QString m_pendingAdvance; // written at the cursor, not yet measured
     mutable bool m_hasPendingAdvance = false;
-    double m_cursorY = 0.0;
+    Inches m_cursorY;
     std::vector<TTabStop> m_tabs;
     std::vector<std::vector<TTabStop>> m_tabStack;
     int m_tabIndex = -1; // the tab stop the cursor is in; -1 before the first

@@ -3,6 +3,8 @@
 // inches from the top-left corner of the paper; the sink turns them into its own units.
 #pragma once
 
+#include "Units.h"
+
 #include <QImage>
 #include <QPicture>
 #include <QRgb>
@@ -56,11 +58,17 @@ struct TFontSpec {
     double angle = 0.0;
 };
 
-// A rectangle in inches.
+// A rectangle in inches from the paper's top-left corner: the unit of the sinks, which take
+// plain numbers.
 struct TInchRect {
     double left = 0, top = 0, right = 0, bottom = 0;
     double width() const { return right - left; }
     double height() const { return bottom - top; }
+    // The rectangle from `topLeft` to `bottomRight`.
+    static TInchRect between(InchPoint topLeft, InchPoint bottomRight)
+    {
+        return {topLeft.x.value, topLeft.y.value, bottomRight.x.value, bottomRight.y.value};
+    }
 };
 
 class TDrawSink
@@ -68,9 +76,9 @@ class TDrawSink
 public:
     virtual ~TDrawSink() = default;
 
-    // Begins a page of the given size (inches, in its orientation). Pen, brush, font and text
-    // mode are set again by the job after each new page.
-    virtual void beginPage(double widthInches, double heightInches) = 0;
+    // Begins a page of the given size, in its orientation. Pen, brush, font and text mode are
+    // set again by the job after each new page.
+    virtual void beginPage(InchSize paper) = 0;
     virtual void setPen(const TPenSpec &pen) = 0;
     virtual void setBrush(const TBrushSpec &brush) = 0;
     virtual void setFont(const TFontSpec &font) = 0;
@@ -78,11 +86,12 @@ public:
     virtual void setTextOpaque(bool opaque) = 0;
 
     virtual void rectangle(const TInchRect &r) = 0;
-    virtual void roundRect(const TInchRect &r, double cornerWidth, double cornerHeight) = 0;
+    // `corner`: the width and height of the ellipse that rounds each corner.
+    virtual void roundRect(const TInchRect &r, InchSize corner) = 0;
     virtual void ellipse(const TInchRect &r) = 0;
-    virtual void line(double x1, double y1, double x2, double y2) = 0;
-    // Text with its top-left corner at (x, y); clipped to `clip` when `clipped`.
-    virtual void text(bool clipped, const TInchRect &clip, double x, double y, const QString &text) = 0;
+    virtual void line(InchPoint from, InchPoint to) = 0;
+    // Text with its top-left corner at `at`; clipped to `clip` when `clipped`.
+    virtual void text(bool clipped, const TInchRect &clip, InchPoint at, const QString &text) = 0;
     virtual void bitmap(const TInchRect &r, const QImage &image) = 0;
     virtual void graphic(const TInchRect &r, const QPicture &picture) = 0;
 };

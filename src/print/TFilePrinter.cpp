@@ -7,19 +7,19 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-xbase::Status TFilePrinter::print(const QByteArray &recording, TPrinterService &service, const QString &title)
+TPrintResult TFilePrinter::print(const QByteArray &recording, TPrinterService &service, const QString &title)
 {
     TRecordingReader reader;
-    const xbase::Status opened = reader.open(recording);
+    const TPrintResult opened = reader.open(recording);
     if (!opened.ok())
         return opened;
     QPaintDevice *device = service.beginDocument(title, 1);
     if (!device)
-        return xbase::Status::IoError("The printer could not be opened");
+        return TPrintResult::ioError(QStringLiteral("The printer could not be opened"));
     QPainter painter;
     if (!painter.begin(device)) {
         service.finishDocument(true);
-        return xbase::Status::IoError("The printer could not be opened");
+        return TPrintResult::ioError(QStringLiteral("The printer could not be opened"));
     }
     TPainterSink sink(painter, device->logicalDpiX(), device->logicalDpiY());
     for (int i = 0; i < reader.pageCount(); ++i) {
@@ -27,12 +27,12 @@ xbase::Status TFilePrinter::print(const QByteArray &recording, TPrinterService &
             service.abortDocument();
             painter.end();
             service.finishDocument(true);
-            return xbase::Status::IoError("The printer failed while printing");
+            return TPrintResult::ioError(QStringLiteral("The printer failed while printing"));
         }
         reader.replayPage(i, sink);
     }
     painter.end();
     if (!service.finishDocument(false))
-        return xbase::Status::IoError("The printer failed while printing");
-    return xbase::Status::Ok();
+        return TPrintResult::ioError(QStringLiteral("The printer failed while printing"));
+    return TPrintResult::success();
 }

@@ -2,7 +2,7 @@
 // owns one.
 #pragma once
 
-#include <Status.h>
+#include "TPrintResult.h"
 
 #include <QString>
 
@@ -14,5 +14,5 @@ class TFilePrinter
 public:
     // Prints every page of `recording` as document `title`; Corruption for a damaged
     // recording (nothing is printed), IoError when the printer cannot be opened or fails.
-    static xbase::Status print(const QByteArray &recording, TPrinterService &service, const QString &title);
+    static TPrintResult print(const QByteArray &recording, TPrinterService &service, const QString &title);
 };

@@ -64,7 +64,7 @@ TPainterSink::TPainterSink(QPainter &painter, double dotsPerInchX, double dotsPe
     m_painter.setBackgroundMode(Qt::TransparentMode);
 }
 
-void TPainterSink::beginPage(double, double)
+void TPainterSink::beginPage(InchSize)
 {
     // The device was moved to its page by its owner; nothing carries over but the state the
     // job sets again.
@@ -76,7 +76,8 @@ double TPainterSink::penDots(int width, double dotsPerInchX)
         return width;
     if (width == 0)
         return 1.0;
-    return std::max(1.0, std::round(Inches::fromHundredths(-static_cast<double>(width)).dotsF(dotsPerInchX)));
+    return std::max(1.0,
+                    std::round(HundredthsOfInch(-static_cast<double>(width)).toInches().dotsF(dotsPerInchX)));
 }
 
 void TPainterSink::setPen(const TPenSpec &pen)
@@ -173,11 +174,12 @@ void TPainterSink::rectangle(const TInchRect &r)
     m_painter.drawRect(toDevice(r));
 }
 
-void TPainterSink::roundRect(const TInchRect &r, double cornerWidth, double cornerHeight)
+void TPainterSink::roundRect(const TInchRect &r, InchSize corner)
 {
     // The corner sizes are the ellipse's diameters; Qt takes radii.
     useShapePen();
-    m_painter.drawRoundedRect(toDevice(r), cornerWidth * m_dpiX / 2.0, cornerHeight * m_dpiY / 2.0);
+    m_painter.drawRoundedRect(toDevice(r), corner.width.dotsF(m_dpiX) / 2.0,
+                              corner.height.dotsF(m_dpiY) / 2.0);
 }
 
 void TPainterSink::ellipse(const TInchRect &r)
@@ -186,20 +188,21 @@ void TPainterSink::ellipse(const TInchRect &r)
     m_painter.drawEllipse(toDevice(r));
 }
 
-void TPainterSink::line(double x1, double y1, double x2, double y2)
+void TPainterSink::line(InchPoint from, InchPoint to)
 {
     useShapePen();
-    m_painter.drawLine(QPointF(x1 * m_dpiX, y1 * m_dpiY), QPointF(x2 * m_dpiX, y2 * m_dpiY));
+    m_painter.drawLine(QPointF(from.x.dotsF(m_dpiX), from.y.dotsF(m_dpiY)),
+                       QPointF(to.x.dotsF(m_dpiX), to.y.dotsF(m_dpiY)));
 }
 
-void TPainterSink::text(bool clipped, const TInchRect &clip, double x, double y, const QString &text)
+void TPainterSink::text(bool clipped, const TInchRect &clip, InchPoint at, const QString &text)
 {
     if (text.isEmpty())
         return;
     useTextPen();
     if (!clipped && m_fontAngle == 0.0 && !m_opaque) {
         // The common case, kept cheap: jobs write thousands of texts a page.
-        const QPointF origin(x * m_dpiX, y * m_dpiY + m_ascent);
+        const QPointF origin(at.x.dotsF(m_dpiX), at.y.dotsF(m_dpiY) + m_ascent);
         if (!drawSimpleText(origin, text))
             m_painter.drawText(origin, text);
         return;
@@ -207,7 +210,7 @@ void TPainterSink::text(bool clipped, const TInchRect &clip, double x, double y,
     m_painter.save();
     if (clipped)
         m_painter.setClipRect(toDevice(clip), Qt::IntersectClip);
-    m_painter.translate(x * m_dpiX, y * m_dpiY);
+    m_painter.translate(at.x.dotsF(m_dpiX), at.y.dotsF(m_dpiY));
     if (m_fontAngle != 0.0)
         m_painter.rotate(-m_fontAngle);
     if (m_opaque) {

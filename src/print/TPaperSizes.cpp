@@ -1,7 +1,5 @@
 #include "TPaperSizes.h"
 
-#include "Inches.h"
-
 #include <array>
 #include <utility>
 
@@ -32,11 +30,11 @@ constexpr std::array<std::pair<int, QPageSize::PageSizeId>, 20> kCodes = {{
 
 } // namespace
 
-QPageSize TPaperSizes::pageSize(int code, double heightInches, double widthInches)
+QPageSize TPaperSizes::pageSize(int code, InchSize custom)
 {
     if (code == kCustom) {
-        const int w = Inches(widthInches).tenthsOfMillimetre();
-        const int h = Inches(heightInches).tenthsOfMillimetre();
+        const int w = custom.width.tenthsOfMillimetre();
+        const int h = custom.height.tenthsOfMillimetre();
         if (w <= 0 || h <= 0)
             return QPageSize();
         return QPageSize(QSizeF(w / 10.0, h / 10.0), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);

@@ -2,6 +2,8 @@
 // 11 A5, 19 to 38 envelopes, 0 a custom size given in inches.
 #pragma once
 
+#include "Units.h"
+
 #include <QPageSize>
 #include <QSizeF>
 
@@ -15,7 +17,7 @@ public:
     // The page size for `code`; a custom size (code 0) is handed over in tenths of a
     // millimetre (inches × 254, rounded). An unknown code or a custom size that is not
     // positive gives an invalid QPageSize.
-    static QPageSize pageSize(int code, double heightInches, double widthInches);
+    static QPageSize pageSize(int code, InchSize custom = {});
     // The size in inches, portrait, from the size's own definition (so no rounding creeps in).
     static QSizeF inches(const QPageSize &size);
     // Whether `code` names a paper of its own (not custom, not unknown).

@@ -30,9 +30,9 @@ QString TPdfPrinterService::deviceName() const
     return QStringLiteral("PDF");
 }
 
-bool TPdfPrinterService::setPaperSize(int code, double heightInches, double widthInches)
+bool TPdfPrinterService::setPaperSize(int code, InchSize custom)
 {
-    const QPageSize size = TPaperSizes::pageSize(code, heightInches, widthInches);
+    const QPageSize size = TPaperSizes::pageSize(code, custom);
     if (!size.isValid())
         return false;
     m_pageSize = size;

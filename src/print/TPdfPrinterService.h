@@ -24,7 +24,7 @@ public:
     int selectedPrinter() const override { return 0; }
     void setSelectedPrinter(int) override {}
     QString deviceName() const override;
-    bool setPaperSize(int code, double heightInches, double widthInches) override;
+    bool setPaperSize(int code, InchSize custom) override;
     QSizeF paperSizeInches() const override;
     QMarginsF unprintableInches() const override { return {}; }
     void setLandscape(bool landscape) override { m_landscape = landscape; }

@@ -5,6 +5,8 @@
 // system's printers; TPdfPrinterService writes PDF files.
 #pragma once
 
+#include "Units.h"
+
 #include <QMarginsF>
 #include <QPointF>
 #include <QSizeF>
@@ -32,8 +34,9 @@ public:
     virtual void setSelectedPrinter(int index) = 0;
     virtual QString deviceName() const = 0;
 
-    // Selects a paper by its code (TPaperSizes); false when the printer refuses it.
-    virtual bool setPaperSize(int code, double heightInches, double widthInches) = 0;
+    // Selects a paper by its code (TPaperSizes), `custom` the portrait size of a custom code
+    // (0); false when the printer refuses it.
+    virtual bool setPaperSize(int code, InchSize custom) = 0;
     // The page size in inches, in the current orientation.
     virtual QSizeF paperSizeInches() const = 0;
     // Unprintable edges in inches (left, top, right, bottom).

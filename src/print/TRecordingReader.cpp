@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -120,22 +119,23 @@ private:
     qsizetype m_left;
 };
 
-xbase::Status corrupt(qsizetype offset, const char *what)
+TPrintResult corrupt(qsizetype offset, const char *what)
 {
-    return xbase::Status::Corruption("The print preview recording is damaged at byte " +
-                                     std::to_string(offset) + " (" + what + ")");
+    return TPrintResult::corruption(QStringLiteral("The print preview recording is damaged at byte %1 (%2)")
+                                        .arg(offset)
+                                        .arg(QLatin1String(what)));
 }
 
 } // namespace
 
-xbase::Status TRecordingReader::open(const QByteArray &stream)
+TPrintResult TRecordingReader::open(const QByteArray &stream)
 {
     m_pages.clear();
     m_data.clear();
     if (stream.size() < 8 || std::memcmp(stream.constData(), TRecordingWriter::kMagic, 4) != 0)
-        return xbase::Status::Corruption("The print preview recording has no valid header");
+        return TPrintResult::corruption(QStringLiteral("The print preview recording has no valid header"));
     if (qFromLittleEndian<quint16>(stream.constData() + 4) != TRecordingWriter::kVersion)
-        return xbase::Status::Corruption("The print preview recording has an unknown version");
+        return TPrintResult::corruption(QStringLiteral("The print preview recording has an unknown version"));
 
     QVector<Page> pages;
     qsizetype pos = 8;
@@ -154,7 +154,7 @@ xbase::Status TRecordingReader::open(const QByteArray &stream)
             double w = 0, h = 0;
             if (!c.f64(w, kMaxPaperInches) || !c.f64(h, kMaxPaperInches) || !c.atEnd() || w <= 0 || h <= 0)
                 return corrupt(pos, "bad page size");
-            pages.append({pos, 0, QSizeF(w, h)});
+            pages.append({pos, 0, {Inches(w), Inches(h)}});
         } else if (pages.isEmpty()) {
             return corrupt(pos, "drawing before the first page");
         }
@@ -165,21 +165,23 @@ xbase::Status TRecordingReader::open(const QByteArray &stream)
 
     m_data = stream;
     for (const Page &page : pages) {
-        const xbase::Status st = play(page.begin, page.end, nullptr);
+        const TPrintResult st = play(page.begin, page.end, nullptr);
         if (!st.ok()) {
             m_data.clear();
             return st;
         }
     }
     m_pages = pages;
-    return xbase::Status::Ok();
+    return TPrintResult::success();
 }
 
 void TRecordingReader::replayPage(int index, TDrawSink &sink) const
 {
     if (index < 0 || index >= m_pages.size())
         return;
-    play(m_pages[index].begin, m_pages[index].end, &sink);
+    // open() played every page without a sink and kept only a recording that passed, so
+    // playing a page again cannot fail.
+    (void)play(m_pages[index].begin, m_pages[index].end, &sink);
 }
 
 void TRecordingReader::replayAll(TDrawSink &sink) const
@@ -192,9 +194,9 @@ QImage TRecordingReader::renderPage(int index, double dotsPerInch) const
 {
     if (index < 0 || index >= m_pages.size() || !(dotsPerInch > 0))
         return QImage();
-    const QSizeF inches = m_pages[index].size;
-    const double w = std::ceil(inches.width() * dotsPerInch);
-    const double h = std::ceil(inches.height() * dotsPerInch);
+    const InchSize paper = m_pages[index].size;
+    const double w = std::ceil(paper.width.dotsF(dotsPerInch));
+    const double h = std::ceil(paper.height.dotsF(dotsPerInch));
     // A page picture stays below 400 million pixels whatever the zoom.
     if (w < 1 || h < 1 || w * h > 4.0e8)
         return QImage();
@@ -211,7 +213,7 @@ QImage TRecordingReader::renderPage(int index, double dotsPerInch) const
     return image;
 }
 
-xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *sink) const
+TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *sink) const
 {
     qsizetype pos = begin;
     while (pos < end) {
@@ -224,7 +226,7 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             double w = 0, h = 0;
             ok = c.f64(w, kMaxPaperInches) && c.f64(h, kMaxPaperInches);
             if (ok && sink)
-                sink->beginPage(w, h);
+                sink->beginPage({Inches(w), Inches(h)});
             break;
         }
         case TRecordingWriter::OpPen: {
@@ -284,7 +286,7 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
                 else if (op == TRecordingWriter::OpEllipse)
                     sink->ellipse(r);
                 else
-                    sink->line(r.left, r.top, r.right, r.bottom);
+                    sink->line({Inches(r.left), Inches(r.top)}, {Inches(r.right), Inches(r.bottom)});
             }
             break;
         }
@@ -293,7 +295,7 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             double cw = 0, ch = 0;
             ok = c.rect(r) && c.f64(cw) && c.f64(ch);
             if (ok && sink)
-                sink->roundRect(r, cw, ch);
+                sink->roundRect(r, {Inches(cw), Inches(ch)});
             break;
         }
         case TRecordingWriter::OpText: {
@@ -303,7 +305,7 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             QString text;
             ok = c.u8(clipped) && clipped == 1 && c.rect(clip) && c.f64(x) && c.f64(y) && c.string(text);
             if (ok && sink)
-                sink->text(clipped != 0, clip, x, y, text);
+                sink->text(clipped != 0, clip, {Inches(x), Inches(y)}, text);
             break;
         }
         case TRecordingWriter::OpTextAt: {
@@ -311,7 +313,7 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             QString text;
             ok = c.f64(x) && c.f64(y) && c.string(text);
             if (ok && sink)
-                sink->text(false, TInchRect{}, x, y, text);
+                sink->text(false, TInchRect{}, {Inches(x), Inches(y)}, text);
             break;
         }
         case TRecordingWriter::OpBitmap: {
@@ -341,5 +343,5 @@ xbase::Status TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *
             return corrupt(pos, "record does not match its operation");
         pos += 5 + static_cast<qsizetype>(length);
     }
-    return xbase::Status::Ok();
+    return TPrintResult::success();
 }

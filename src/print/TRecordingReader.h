@@ -5,10 +5,9 @@
 
 #include "TDrawSink.h"
 
-#include <Status.h>
+#include "TPrintResult.h"
 
 #include <QByteArray>
-#include <QSizeF>
 #include <QVector>
 
 class TRecordingReader
@@ -16,11 +15,11 @@ class TRecordingReader
 public:
     // Checks and indexes `stream` (the reader keeps a shared copy). On failure the reader
     // holds no pages.
-    xbase::Status open(const QByteArray &stream);
+    TPrintResult open(const QByteArray &stream);
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }
-    // Paper size of page `index` in inches, in its orientation. Requires: 0 <= index < pageCount().
-    QSizeF pageSize(int index) const { return m_pages[index].size; }
+    // Paper size of page `index`, in its orientation. Requires: 0 <= index < pageCount().
+    InchSize pageSize(int index) const { return m_pages[index].size; }
 
     // Plays page `index` (0-based) into `sink`, its beginPage() first. Requires: an open reader
     // and 0 <= index < pageCount().
@@ -41,11 +40,11 @@ private:
     struct Page {
         qsizetype begin = 0; // offset of the page's OpBeginPage record
         qsizetype end = 0;   // offset after its last record
-        QSizeF size;
+        InchSize size;
     };
     // Decodes the records in [begin, end) and, when `sink` is set, plays them; answers
     // Corruption at the first record that does not fit.
-    xbase::Status play(qsizetype begin, qsizetype end, TDrawSink *sink) const;
+    TPrintResult play(qsizetype begin, qsizetype end, TDrawSink *sink) const;
 
     QByteArray m_data;
     QVector<Page> m_pages;

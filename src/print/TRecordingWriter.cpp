@@ -82,12 +82,12 @@ void TRecordingWriter::putImage(const QImage &image)
     }
 }
 
-void TRecordingWriter::beginPage(double widthInches, double heightInches)
+void TRecordingWriter::beginPage(InchSize paper)
 {
     ++m_pages;
     start(OpBeginPage);
-    putF64(widthInches);
-    putF64(heightInches);
+    putF64(paper.width.value);
+    putF64(paper.height.value);
     finish();
 }
 
@@ -135,12 +135,12 @@ void TRecordingWriter::rectangle(const TInchRect &r)
     finish();
 }
 
-void TRecordingWriter::roundRect(const TInchRect &r, double cornerWidth, double cornerHeight)
+void TRecordingWriter::roundRect(const TInchRect &r, InchSize corner)
 {
     start(OpRoundRect);
     putRect(r);
-    putF64(cornerWidth);
-    putF64(cornerHeight);
+    putF64(corner.width.value);
+    putF64(corner.height.value);
     finish();
 }
 
@@ -151,19 +151,19 @@ void TRecordingWriter::ellipse(const TInchRect &r)
     finish();
 }
 
-void TRecordingWriter::line(double x1, double y1, double x2, double y2)
+void TRecordingWriter::line(InchPoint from, InchPoint to)
 {
     start(OpLine);
-    putRect({x1, y1, x2, y2});
+    putRect(TInchRect::between(from, to));
     finish();
 }
 
-void TRecordingWriter::text(bool clipped, const TInchRect &clip, double x, double y, const QString &text)
+void TRecordingWriter::text(bool clipped, const TInchRect &clip, InchPoint at, const QString &text)
 {
     if (!clipped) {
         start(OpTextAt);
-        putF64(x);
-        putF64(y);
+        putF64(at.x.value);
+        putF64(at.y.value);
         putString(text);
         finish();
         return;
@@ -171,8 +171,8 @@ void TRecordingWriter::text(bool clipped, const TInchRect &clip, double x, doubl
     start(OpText);
     putU8(1);
     putRect(clip);
-    putF64(x);
-    putF64(y);
+    putF64(at.x.value);
+    putF64(at.y.value);
     putString(text);
     finish();
 }

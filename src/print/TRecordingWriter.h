@@ -33,16 +33,16 @@ public:
     // Clears `stream` and writes the header. The stream must outlive the writer.
     explicit TRecordingWriter(QByteArray &stream);
 
-    void beginPage(double widthInches, double heightInches) override;
+    void beginPage(InchSize paper) override;
     void setPen(const TPenSpec &pen) override;
     void setBrush(const TBrushSpec &brush) override;
     void setFont(const TFontSpec &font) override;
     void setTextOpaque(bool opaque) override;
     void rectangle(const TInchRect &r) override;
-    void roundRect(const TInchRect &r, double cornerWidth, double cornerHeight) override;
+    void roundRect(const TInchRect &r, InchSize corner) override;
     void ellipse(const TInchRect &r) override;
-    void line(double x1, double y1, double x2, double y2) override;
-    void text(bool clipped, const TInchRect &clip, double x, double y, const QString &text) override;
+    void line(InchPoint from, InchPoint to) override;
+    void text(bool clipped, const TInchRect &clip, InchPoint at, const QString &text) override;
     void bitmap(const TInchRect &r, const QImage &image) override;
     void graphic(const TInchRect &r, const QPicture &picture) override;
 

@@ -14,29 +14,27 @@ TReportFiler::TReportFiler() : m_measure(1, 1, QImage::Format_ARGB32)
 
 TReportFiler::~TReportFiler() = default;
 
-bool TReportFiler::SetPaperSize(int code, double heightInches, double widthInches)
+bool TReportFiler::SetPaperSize(int code, InchSize size)
 {
-    if (heightInches > 0 && widthInches > 0) {
-        m_paperWidth = widthInches;
-        m_paperHeight = heightInches;
+    if (size.height > Inches(0) && size.width > Inches(0)) {
+        m_paper = size;
         return true;
     }
     if (!TPaperSizes::isKnownCode(code))
         return false;
-    const QSizeF size = TPaperSizes::inches(TPaperSizes::pageSize(code, 0, 0));
-    m_paperWidth = size.width();
-    m_paperHeight = size.height();
+    const QSizeF known = TPaperSizes::inches(TPaperSizes::pageSize(code));
+    m_paper = {Inches(known.width()), Inches(known.height())};
     return true;
 }
 
-double TReportFiler::PaperWidth() const
+Inches TReportFiler::PaperWidth() const
 {
-    return Orientation() == poLandScape ? m_paperHeight : m_paperWidth;
+    return Orientation() == poLandScape ? m_paper.height : m_paper.width;
 }
 
-double TReportFiler::PaperHeight() const
+Inches TReportFiler::PaperHeight() const
 {
-    return Orientation() == poLandScape ? m_paperWidth : m_paperHeight;
+    return Orientation() == poLandScape ? m_paper.width : m_paper.height;
 }
 
 bool TReportFiler::beginDocument()
@@ -51,7 +49,7 @@ TDrawSink *TReportFiler::beginPage(int)
 {
     if (!m_writer)
         return nullptr;
-    m_writer->beginPage(PaperWidth(), PaperHeight());
+    m_writer->beginPage({PaperWidth(), PaperHeight()});
     return m_writer.get();
 }
 

@@ -37,13 +37,13 @@ public:
     bool ShowPrinterSetup() override { return false; }
     bool ShowPrintDialog() override { return false; }
     // Keeps the given height and width; with either not positive, the size of a known code.
-    bool SetPaperSize(int code, double heightInches, double widthInches) override;
-    double PaperWidth() const override;
-    double PaperHeight() const override;
-    double UnprintableLeft() const override { return 0.0; }
-    double UnprintableTop() const override { return 0.0; }
-    double UnprintableRight() const override { return 0.0; }
-    double UnprintableBottom() const override { return 0.0; }
+    bool SetPaperSize(int code, InchSize size) override;
+    Inches PaperWidth() const override;
+    Inches PaperHeight() const override;
+    Inches UnprintableLeft() const override { return Inches(0); }
+    Inches UnprintableTop() const override { return Inches(0); }
+    Inches UnprintableRight() const override { return Inches(0); }
+    Inches UnprintableBottom() const override { return Inches(0); }
     QStringList BinNames() const override { return {}; }
     int CurrentBinIndex() const override { return -1; }
     bool SelectBinByName(const QString &) override { return false; }
@@ -65,7 +65,6 @@ private:
     QByteArray *m_stream = nullptr;
     std::unique_ptr<TRecordingWriter> m_writer;
     TAccuracyMethod m_accuracy = amPositioning;
-    double m_paperWidth = 8.5;
-    double m_paperHeight = 11.0;
+    InchSize m_paper{Inches(8.5), Inches(11.0)}; // portrait
     QImage m_measure;
 };

@@ -66,39 +66,39 @@ bool TReportPrinter::ShowPrintDialog()
     return true;
 }
 
-bool TReportPrinter::SetPaperSize(int code, double heightInches, double widthInches)
+bool TReportPrinter::SetPaperSize(int code, InchSize size)
 {
-    return m_service.setPaperSize(code, heightInches, widthInches);
+    return m_service.setPaperSize(code, size);
 }
 
-double TReportPrinter::PaperWidth() const
+Inches TReportPrinter::PaperWidth() const
 {
-    return m_service.paperSizeInches().width();
+    return Inches(m_service.paperSizeInches().width());
 }
 
-double TReportPrinter::PaperHeight() const
+Inches TReportPrinter::PaperHeight() const
 {
-    return m_service.paperSizeInches().height();
+    return Inches(m_service.paperSizeInches().height());
 }
 
-double TReportPrinter::UnprintableLeft() const
+Inches TReportPrinter::UnprintableLeft() const
 {
-    return m_service.unprintableInches().left();
+    return Inches(m_service.unprintableInches().left());
 }
 
-double TReportPrinter::UnprintableTop() const
+Inches TReportPrinter::UnprintableTop() const
 {
-    return m_service.unprintableInches().top();
+    return Inches(m_service.unprintableInches().top());
 }
 
-double TReportPrinter::UnprintableRight() const
+Inches TReportPrinter::UnprintableRight() const
 {
-    return m_service.unprintableInches().right();
+    return Inches(m_service.unprintableInches().right());
 }
 
-double TReportPrinter::UnprintableBottom() const
+Inches TReportPrinter::UnprintableBottom() const
 {
-    return m_service.unprintableInches().bottom();
+    return Inches(m_service.unprintableInches().bottom());
 }
 
 QStringList TReportPrinter::BinNames() const
@@ -169,7 +169,7 @@ TDrawSink *TReportPrinter::beginPage(int pageNumber)
         return nullptr;
     }
     ++m_printed;
-    m_sink->beginPage(PaperWidth(), PaperHeight());
+    m_sink->beginPage({PaperWidth(), PaperHeight()});
     return m_sink.get();
 }
 

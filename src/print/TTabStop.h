@@ -1,6 +1,8 @@
 // One tab stop of a print job's text flow: a cell on the current line, in inches.
 #pragma once
 
+#include "Units.h"
+
 // How text sits in its cell.
 enum TTabJustify { pjLeft, pjCenter, pjRight };
 
@@ -16,9 +18,9 @@ enum TBoxLines {
 
 struct TTabStop {
     TTabJustify justify = pjLeft;
-    double left = 0.0;   // inches from the paper's left edge
-    double width = 0.0;  // inches
-    double margin = 0.0; // inches kept free inside each side of the cell
+    Inches left; // from the paper's left edge
+    Inches width;
+    Inches margin; // kept free inside each side of the cell
     int boxLines = BOXLINENONE;
     int shade = 0; // percent grey behind the cell, 0 none
 };

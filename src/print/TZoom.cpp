@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-double TZoom::resolve(double request, QSizeF pageInches, QSize viewPixels, double screenDpi)
+double TZoom::resolve(double request, InchSize page, QSize viewPixels, double screenDpi)
 {
     if (request >= 0)
         return std::clamp(request, kMinPercent, kMaxPercent);
     if (request <= -1.9)
-        return pageWidthPercent(pageInches, viewPixels, screenDpi);
-    return wholePagePercent(pageInches, viewPixels, screenDpi);
+        return pageWidthPercent(page, viewPixels, screenDpi);
+    return wholePagePercent(page, viewPixels, screenDpi);
 }
 
 double TZoom::requestForMode(int mode)
@@ -20,17 +20,17 @@ double TZoom::requestForMode(int mode)
     return mode;
 }
 
-double TZoom::pageWidthPercent(QSizeF pageInches, QSize viewPixels, double screenDpi)
+double TZoom::pageWidthPercent(InchSize page, QSize viewPixels, double screenDpi)
 {
-    if (pageInches.width() <= 0 || screenDpi <= 0)
+    if (page.width <= Inches(0) || screenDpi <= 0)
         return 100.0;
-    return 100.0 * viewPixels.width() / (pageInches.width() * screenDpi);
+    return 100.0 * viewPixels.width() / page.width.dotsF(screenDpi);
 }
 
-double TZoom::wholePagePercent(QSizeF pageInches, QSize viewPixels, double screenDpi)
+double TZoom::wholePagePercent(InchSize page, QSize viewPixels, double screenDpi)
 {
-    if (pageInches.height() <= 0 || screenDpi <= 0)
-        return pageWidthPercent(pageInches, viewPixels, screenDpi);
-    return std::min(pageWidthPercent(pageInches, viewPixels, screenDpi),
-                    100.0 * viewPixels.height() / (pageInches.height() * screenDpi));
+    if (page.height <= Inches(0) || screenDpi <= 0)
+        return pageWidthPercent(page, viewPixels, screenDpi);
+    return std::min(pageWidthPercent(page, viewPixels, screenDpi),
+                    100.0 * viewPixels.height() / page.height.dotsF(screenDpi));
 }

@@ -1,8 +1,9 @@
 // The preview's zoom rules, in percent of the page's real size on the screen.
 #pragma once
 
+#include "Units.h"
+
 #include <QSize>
-#include <QSizeF>
 
 class TZoom
 {
@@ -17,10 +18,10 @@ public:
 
     // The zoom for a request: >= 0 is a percentage kept within 10 to 200; <= -1.9 fits the
     // page's width into the view; between -1.9 and 0 fits the whole page (the lesser factor).
-    // `pageInches` is the paper, `viewPixels` the view's inside, `screenDpi` the screen.
-    static double resolve(double request, QSizeF pageInches, QSize viewPixels, double screenDpi);
+    // `page` is the paper, `viewPixels` the view's inside, `screenDpi` the screen.
+    static double resolve(double request, InchSize page, QSize viewPixels, double screenDpi);
     // The request for a preview's initial zoom mode: 1 whole page, 2 page width, else that percentage.
     static double requestForMode(int mode);
-    static double pageWidthPercent(QSizeF pageInches, QSize viewPixels, double screenDpi);
-    static double wholePagePercent(QSizeF pageInches, QSize viewPixels, double screenDpi);
+    static double pageWidthPercent(InchSize page, QSize viewPixels, double screenDpi);
+    static double wholePagePercent(InchSize page, QSize viewPixels, double screenDpi);
 };

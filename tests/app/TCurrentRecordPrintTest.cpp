@@ -45,7 +45,7 @@ SpySink record(const TCurrentRecordValues &values, const TCurrentRecordChoices &
     QByteArray stream;
     TReportFiler filer;
     filer.setStream(&stream);
-    filer.SetPaperSize(1, 0, 0);
+    filer.SetPaperSize(1, {});
     TCurrentRecordPrint printout(values, choices);
     printout.setTime(kTime);
     printout.setStopFlag(std::move(stop));

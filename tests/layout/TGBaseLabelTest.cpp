@@ -69,7 +69,6 @@ protected:
     void SetUp() override
     {
         freshRegistry({TGSurfaceKind::Label, TGSurfaceKind::Report});
-        surface.setPixelsPerInch(96);
         surface.setSize(400, 300);
         surface.setDataSet(&record);
     }
@@ -84,7 +83,7 @@ protected:
 
     TGOwner owner;
     FixtureRecord record;
-    TGDataPanel surface{&owner};
+    TGDataPanel surface{&owner, 96};
 };
 
 TEST_F(TextTest, BoxIsCutBackToOnePointTwoLinesAndGrowsToTheLineWithEffects)
@@ -277,18 +276,18 @@ public:
     };
     std::vector<Text> texts;
     std::vector<TInchRect> rectangles;
-    void beginPage(double, double) override {}
+    void beginPage(InchSize) override {}
     void setPen(const TPenSpec &) override {}
     void setBrush(const TBrushSpec &) override {}
     void setFont(const TFontSpec &f) override { m_font = f; }
     void setTextOpaque(bool) override {}
     void rectangle(const TInchRect &r) override { rectangles.push_back(r); }
-    void roundRect(const TInchRect &, double, double) override {}
+    void roundRect(const TInchRect &, InchSize) override {}
     void ellipse(const TInchRect &) override {}
-    void line(double, double, double, double) override {}
-    void text(bool, const TInchRect &clip, double x, double y, const QString &t) override
+    void line(InchPoint, InchPoint) override {}
+    void text(bool, const TInchRect &clip, InchPoint at, const QString &t) override
     {
-        texts.push_back({x, y, clip, t, m_font});
+        texts.push_back({at.x.value, at.y.value, clip, t, m_font});
     }
     void bitmap(const TInchRect &, const QImage &) override {}
     void graphic(const TInchRect &, const QPicture &) override {}
@@ -318,7 +317,7 @@ TEST_F(TextTest, PrintedTextLandsWhereTheInchArithmeticSays)
     auto body = [&](TBaseReport &job) {
         surface.setPrinting(true);
         surface.RefreshData();
-        surface.PrintObjects(job, Y, X);
+        surface.PrintObjects(job, {Inches(X), Inches(Y)});
         surface.setPrinting(false);
     };
     QByteArray stream;

@@ -17,21 +17,6 @@
 
 namespace {
 
-struct RoundCase {
-    double value;
-    int expected;
-};
-class HalvesToEven : public ::testing::TestWithParam<RoundCase>
-{
-};
-TEST_P(HalvesToEven, Rounds)
-{
-    EXPECT_EQ(roundHalfEven(GetParam().value), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(Cases, HalvesToEven,
-                         ::testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2},
-                                           RoundCase{0.5, 0}, RoundCase{1.4999, 1}, RoundCase{12.5, 12}));
-
 // A surface whose drawing tool makes shapes, as the concrete surfaces do.
 class ToolSurface : public TGDataPanel
 {
@@ -56,7 +41,6 @@ protected:
     void SetUp() override
     {
         freshRegistry({TGSurfaceKind::Label});
-        surface.setPixelsPerInch(96);
         surface.setSize(300, 100);
         surface.LabelChangedEvent = [this](TGBasePanel *) { ++changes; };
         surface.ContextMenuEvent = [this](TGGraphicControl *o, const QPoint &) { menus.push_back(o); };
@@ -70,7 +54,7 @@ protected:
     }
 
     TGOwner owner;
-    ToolSurface surface{&owner};
+    ToolSurface surface{&owner, 96};
     int changes = 0;
     std::vector<TGGraphicControl *> menus;
 };
@@ -99,7 +83,7 @@ TEST_F(PanelTest, SavingAZoomedSurfaceStoresGeometryAtZoomOne)
     EXPECT_EQ(surface.ScaleFactor(), 1.5f);
     EXPECT_EQ(surface.objects()[0]->Left(), 15);
     TGOwner other;
-    TGDataPanel loaded(&other);
+    TGDataPanel loaded(&other, 96);
     ASSERT_TRUE(loaded.LoadFromFile(file));
     ASSERT_EQ(loaded.objects().size(), 1u);
     EXPECT_EQ(loaded.objects()[0]->BoundsRect(), QRect(10, 20, 40, 30));
@@ -265,7 +249,7 @@ TEST(TGBasePanelFiles, ClipboardAndWorkingFilesGoWithTheSurface)
     TGOwner owner;
     QString clip;
     {
-        TGBasePanel surface(&owner);
+        TGBasePanel surface(&owner, 96);
         surface.setProgramFolder(QString::fromStdString(dir.path()));
         clip = surface.clipboardFile();
         EXPECT_TRUE(clip.endsWith(QStringLiteral("/Clipbrd.tmp")));
@@ -276,3 +260,29 @@ TEST(TGBasePanelFiles, ClipboardAndWorkingFilesGoWithTheSurface)
 }
 
 } // namespace
+
+namespace {
+
+struct ResolutionCase {
+    double given;
+    double kept;
+};
+class SurfaceResolution : public ::testing::TestWithParam<ResolutionCase>
+{
+};
+
+} // namespace
+
+TEST_P(SurfaceResolution, IsTheOneItsCreatorGaveWhateverTheScreen)
+{
+    TGOwner owner;
+    TGDataPanel surface(&owner, GetParam().given);
+    EXPECT_EQ(surface.PixelsPerInch(), GetParam().kept);
+    TGGraphicControl *o = surface.insertObject(std::make_unique<TGLabelShapes>(&owner));
+    EXPECT_EQ(o->pixelsPerInch(), GetParam().kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SurfaceResolution,
+                         ::testing::Values(ResolutionCase{120, 120}, ResolutionCase{144, 144},
+                                           ResolutionCase{96, 96}, ResolutionCase{0, 96},
+                                           ResolutionCase{-120, 96}));

@@ -61,14 +61,13 @@ protected:
     void SetUp() override
     {
         freshRegistry({TGSurfaceKind::Label});
-        surface.setPixelsPerInch(96);
         surface.setSize(400, 200);
     }
     QString path(const char *name) const { return QString::fromStdString(dir.file(name)); }
 
     TempDir dir;
     TGOwner owner;
-    TGDataPanel surface{&owner};
+    TGDataPanel surface{&owner, 96};
 };
 
 TEST_F(FilerTest, LineExampleGivesExactlyTheFormatsBytes)
@@ -367,7 +366,7 @@ TEST_F(FilerTest, EveryClassWritesReadsAndWritesTheSameBytes)
 TEST_F(FilerTest, ReportFilesHoldThreeBandsAndTheSettingsList)
 {
     freshRegistry({TGSurfaceKind::Report});
-    TGDataPanel header(&owner), detail(&owner), footer(&owner);
+    TGDataPanel header(&owner, 96), detail(&owner, 96), footer(&owner, 96);
     detail.insertObject(std::make_unique<TGPageNumberLabel>(&owner))->setName(QStringLiteral("Special1"));
     footer.insertObject(std::make_unique<TGDateTimeLabel>(&owner))->setName(QStringLiteral("Special2"));
     TReportSettingsList settings = TReportSettingsList::defaults(96);
@@ -380,10 +379,12 @@ TEST_F(FilerTest, ReportFilesHoldThreeBandsAndTheSettingsList)
     EXPECT_TRUE(bytes.startsWith(bytesOf({0x01, 0x00, 0x01, "TPF0"})));
     // 8.5 in as 8500, 33 design pixels at 96 per inch as 343 thousandths.
     EXPECT_TRUE(bytes.contains(bytesOf({0x00, 0x01, 0x03, 0x34, 0x21, 0x03, 0xF8, 0x2A})));
-    EXPECT_EQ(TReportSettingsList::thousandthsFromPixels(33, 96), 343);
-    EXPECT_EQ(TReportSettingsList::pixelsFromThousandths(343, 96), 33);
+    EXPECT_EQ(TReportSettingsList::toMils(33, 96), Mils(343));
+    EXPECT_EQ(TReportSettingsList::toPixels(Mils(343), 96), 33);
+    EXPECT_EQ(TReportSettingsList::toMils(33, 120), Mils(275));
+    EXPECT_EQ(TReportSettingsList::toPixels(Mils(275), 120), 33);
 
-    TGDataPanel h2(&owner), d2(&owner), f2(&owner);
+    TGDataPanel h2(&owner, 96), d2(&owner, 96), f2(&owner, 96);
     TReportSettingsList back;
     ASSERT_TRUE(filer.LoadReportBands(&owner, h2, d2, f2, path("BIN00001.R"),
                                       [&](LayoutStreamReader &r) { back.read(r); }));

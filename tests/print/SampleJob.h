@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+// A page point from plain inches, as tests write them.
+inline InchPoint at(double x, double y)
+{
+    return {Inches(x), Inches(y)};
+}
+
 // Draws `pages` pages touching every operation: pens, brushes (with a pattern bitmap), fonts
 // with styles and angles, shapes, lines, clipped and opaque text, bitmaps, pictures, tab flow.
 inline void drawSampleJob(TBaseReport &job, int pages)
@@ -27,34 +33,35 @@ inline void drawSampleJob(TBaseReport &job, int pages)
             job.StartNewPage();
         job.SelectPen(Qt::blue, TPenStyle::Dash, -2);
         job.SelectBrush(Qt::yellow, TBrushStyle::Solid);
-        job.DrawRectangle(0.1, 0.1, 0.9, 0.5);
+        job.DrawRectangle(at(0.1, 0.1), at(0.9, 0.5));
         job.SelectBrush(Qt::green, TBrushStyle::Solid, pattern);
-        job.DrawRoundRect(1.0, 0.1, 1.8, 0.5, 0.2, 0.1);
+        job.DrawRoundRect(at(1.0, 0.1), at(1.8, 0.5), {Inches(0.2), Inches(0.1)});
         job.SelectBrush(Qt::white, TBrushStyle::Clear);
-        job.DrawEllipse(0.1, 0.6, 0.9, 1.0);
+        job.DrawEllipse(at(0.1, 0.6), at(0.9, 1.0));
         job.SelectPen(Qt::black, TPenStyle::Solid, 3);
-        job.MovePenTo(1.0, 0.6);
-        job.DrawLineTo(1.8, 1.0);
-        job.DrawLineTo(1.0, 1.0);
+        job.MovePenTo(at(1.0, 0.6));
+        job.DrawLineTo(at(1.8, 1.0));
+        job.DrawLineTo(at(1.0, 1.0));
         job.SelectFont(QStringLiteral("Arial"), 9);
         job.SetBold(true);
         job.SetFontColor(Qt::darkRed);
         job.setTextBKMode(TBaseReport::bkOpaque);
-        job.DrawTextInRect(job.InchRect(0.1, 1.1, 0.8, 1.3), 0.1, 1.1,
+        job.DrawTextInRect(job.InchRect(at(0.1, 1.1), at(0.8, 1.3)), at(0.1, 1.1),
                            QStringLiteral("Clipped text that runs on"));
         job.setTextBKMode(TBaseReport::bkTransparent);
         job.SetItalic(true);
         job.SetUnderline(true);
         job.SetFontAngle(450);
-        job.DrawTextInRect(job.InchRect(1.0, 1.0, 2.0, 1.5), 1.2, 1.45,
+        job.DrawTextInRect(job.InchRect(at(1.0, 1.0), at(2.0, 1.5)), at(1.2, 1.45),
                            QStringLiteral("Turned ") + QString::number(page));
         job.SelectFont(QStringLiteral("Times"), 8);
-        job.DrawBitmapInRect(1.5, 1.1, 1.9, 1.3, pattern);
-        job.DrawGraphicInRect(job.InchRect(0.1, 1.35, 0.6, 1.45), picture);
+        job.DrawBitmapInRect(at(1.5, 1.1), at(1.9, 1.3), pattern);
+        job.DrawGraphicInRect(job.InchRect(at(0.1, 1.35), at(0.6, 1.45)), picture);
         job.ClearTabStops();
-        job.AddTabStop(pjLeft, 0.1, 0.6, 2, BOXLINEALL, 10);
-        job.AddTabStop(pjRight, TBaseReport::kTabAfterPrevious, 0.6, 2, BOXLINEBOTTOM);
-        job.MoveCursor(0.1, 0.05);
+        job.AddTabStop(pjLeft, Inches(0.1), Inches(0.6), HundredthsOfInch(2), BOXLINEALL, 10);
+        job.AddTabStop(pjRight, TBaseReport::kTabAfterPrevious, Inches(0.6), HundredthsOfInch(2),
+                       BOXLINEBOTTOM);
+        job.MoveCursor(at(0.1, 0.05));
         job.WriteLine(QStringLiteral("\tName\t%1").arg(page));
     }
 }
@@ -70,21 +77,24 @@ class SpySink : public TDrawSink
 {
 public:
     std::vector<SinkCall> calls;
-    void beginPage(double w, double h) override { calls.push_back({"page", w, h, {}}); }
+    void beginPage(InchSize paper) override
+    {
+        calls.push_back({"page", paper.width.value, paper.height.value, {}});
+    }
     void setPen(const TPenSpec &p) override { calls.push_back({"pen", double(p.width), 0, {}}); }
     void setBrush(const TBrushSpec &) override { calls.push_back({"brush", 0, 0, {}}); }
     void setFont(const TFontSpec &f) override { calls.push_back({"font", f.points, f.angle, f.name}); }
     void setTextOpaque(bool o) override { calls.push_back({"opaque", o ? 1.0 : 0.0, 0, {}}); }
     void rectangle(const TInchRect &r) override { calls.push_back({"rect", r.left, r.top, {}}); }
-    void roundRect(const TInchRect &r, double, double) override
-    {
-        calls.push_back({"round", r.left, r.top, {}});
-    }
+    void roundRect(const TInchRect &r, InchSize) override { calls.push_back({"round", r.left, r.top, {}}); }
     void ellipse(const TInchRect &r) override { calls.push_back({"ellipse", r.left, r.top, {}}); }
-    void line(double x1, double y1, double, double) override { calls.push_back({"line", x1, y1, {}}); }
-    void text(bool, const TInchRect &, double x, double y, const QString &t) override
+    void line(InchPoint from, InchPoint) override
     {
-        calls.push_back({"text", x, y, t});
+        calls.push_back({"line", from.x.value, from.y.value, {}});
+    }
+    void text(bool, const TInchRect &, InchPoint at, const QString &t) override
+    {
+        calls.push_back({"text", at.x.value, at.y.value, t});
     }
     void bitmap(const TInchRect &r, const QImage &) override
     {

@@ -1,4 +1,5 @@
 // Job control, the recording job's answers, text flow and tab stops, pen and font rules.
+#include "CancelAfter.h"
 #include "QtPrinters.h"
 #include "SampleJob.h"
 #include "TPainterSink.h"
@@ -6,6 +7,9 @@
 #include "TReportFiler.h"
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 
@@ -34,19 +38,19 @@ TEST(TReportFiler, AnswersPreviewAndKeepsTheExactPaperSize)
     EXPECT_EQ(filer.SelectedPrinter(), -1);
     EXPECT_TRUE(filer.PrinterNames().isEmpty());
     // A size no paper code has, given for an envelope code: kept as given, to the last bit.
-    EXPECT_TRUE(filer.SetPaperSize(20, 4.1234567, 9.7654321));
-    EXPECT_EQ(filer.PaperWidth(), 9.7654321);
-    EXPECT_EQ(filer.PaperHeight(), 4.1234567);
-    EXPECT_TRUE(filer.SetPaperSize(0, 3.0, 5.0));
-    EXPECT_EQ(filer.PaperWidth(), 5.0);
+    EXPECT_TRUE(filer.SetPaperSize(20, {Inches(9.7654321), Inches(4.1234567)}));
+    EXPECT_EQ(filer.PaperWidth().value, 9.7654321);
+    EXPECT_EQ(filer.PaperHeight().value, 4.1234567);
+    EXPECT_TRUE(filer.SetPaperSize(0, {Inches(5.0), Inches(3.0)}));
+    EXPECT_EQ(filer.PaperWidth().value, 5.0);
     // Without a size, a known code gives its paper; an unknown one fails and keeps the last.
-    EXPECT_TRUE(filer.SetPaperSize(9, 0, 0));
-    EXPECT_NEAR(filer.PaperWidth(), 210 / 25.4, 1e-9);
-    EXPECT_FALSE(filer.SetPaperSize(24, 0, 0));
-    EXPECT_NEAR(filer.PaperHeight(), 297 / 25.4, 1e-9);
+    EXPECT_TRUE(filer.SetPaperSize(9, {}));
+    EXPECT_NEAR(filer.PaperWidth().value, 210 / 25.4, 1e-9);
+    EXPECT_FALSE(filer.SetPaperSize(24, {}));
+    EXPECT_NEAR(filer.PaperHeight().value, 297 / 25.4, 1e-9);
 
     // The recorded pages carry that size too.
-    filer.SetPaperSize(0, 4.125, 9.5);
+    filer.SetPaperSize(0, {Inches(9.5), Inches(4.125)});
     const SpySink spy = runRecorded([](TBaseReport &) {}, &filer);
     ASSERT_FALSE(spy.calls.empty());
     EXPECT_EQ(spy.calls[0].x, 9.5);
@@ -90,6 +94,78 @@ TEST(TBaseReport, RunJobCallsBackInOrderAndNumbersPages)
     EXPECT_EQ(reader.pageCount(), 1);
 }
 
+TEST(TBaseReport, LeavesPendingWindowEventsToTheWindowBehindTheRun)
+{
+    // A window event waiting while a job runs: the job draws pages and refreshes its status
+    // line, but handling events is the status window's business, not the engine's.
+    bool handled = false;
+    QTimer::singleShot(0, [&handled] { handled = true; });
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    job.OnPrint = [](TBaseReport &r) {
+        r.StartNewPage();
+        r.RefreshStatus();
+        r.StartNewPage();
+    };
+    job.RunJob();
+    EXPECT_FALSE(handled);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(handled);
+}
+
+TEST(TBaseReport, EachPageIsAStepOfTheRunsProgress)
+{
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    CancelAfter progress;
+    const TProgress *seen = nullptr;
+    job.OnPrint = [&](TBaseReport &r) {
+        seen = &r.progress();
+        for (int page = 2; page <= 4; ++page)
+            r.StartNewPage();
+    };
+    job.RunJob(progress);
+    EXPECT_EQ(seen, &progress);
+    EXPECT_EQ(progress.steps(), 4);
+    // Outside a run the job has no progress of its own to report to.
+    EXPECT_EQ(&job.progress(), &TProgress::none());
+    EXPECT_FALSE(job.progress().cancelled());
+}
+
+struct CancelCase {
+    int cancelAfter;
+    int pagesKept;
+};
+class CancelledRun : public ::testing::TestWithParam<CancelCase>
+{
+};
+
+TEST_P(CancelledRun, StopsAskingForPagesAndKeepsThoseMade)
+{
+    QByteArray stream;
+    TReportFiler job;
+    job.setStream(&stream);
+    int asked = 0;
+    job.OnPrintPage = [&](TBaseReport &r) {
+        ++asked;
+        r.TextAtLeft(QStringLiteral("Page %1").arg(r.PageNumber()), Inches(1));
+        return r.PageNumber() < 5;
+    };
+    CancelAfter progress(GetParam().cancelAfter);
+    job.RunJob(progress);
+    EXPECT_FALSE(job.IsAborted());
+    EXPECT_EQ(asked, GetParam().pagesKept);
+    TRecordingReader reader;
+    ASSERT_TRUE(reader.open(stream).ok());
+    EXPECT_EQ(reader.pageCount(), GetParam().pagesKept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CancelledRun,
+                         ::testing::Values(CancelCase{1, 1}, CancelCase{3, 3}, CancelCase{5, 5},
+                                           CancelCase{9, 5}));
+
 TEST(TBaseReport, AbortStopsDrawingAndIsReported)
 {
     QByteArray stream;
@@ -98,10 +174,10 @@ TEST(TBaseReport, AbortStopsDrawingAndIsReported)
     int pagesAsked = 0;
     job.OnPrintPage = [&](TBaseReport &r) {
         ++pagesAsked;
-        r.TextAtLeft(QStringLiteral("before"), 1);
+        r.TextAtLeft(QStringLiteral("before"), Inches(1));
         if (r.PageNumber() == 2)
             r.AbortJob();
-        r.TextAtLeft(QStringLiteral("after"), 1);
+        r.TextAtLeft(QStringLiteral("after"), Inches(1));
         return true;
     };
     job.RunJob();
@@ -129,14 +205,14 @@ TEST(TBaseReport, AbortStopsDrawingAndIsReported)
 TEST(TBaseReport, TabStopsPlaceTextInTheirCells)
 {
     const SpySink spy = runRecorded([](TBaseReport &r) {
-        r.setMarginLeft(1);
-        r.setMarginTop(1);
+        r.setMarginLeft(Inches(1));
+        r.setMarginTop(Inches(1));
         r.ResetSection();
         r.CursorHome();
         r.SelectFont(QStringLiteral("Times"), 10);
         r.ClearTabStops();
-        r.AddTabStop(pjLeft, r.SectionLeft(), 1.25, 2, BOXLINENONE);
-        r.AddTabStop(pjLeft, TBaseReport::kTabAfterPrevious, 5.25, 2, BOXLINENONE);
+        r.AddTabStop(pjLeft, r.SectionLeft(), Inches(1.25), HundredthsOfInch(2), BOXLINENONE);
+        r.AddTabStop(pjLeft, TBaseReport::kTabAfterPrevious, Inches(5.25), HundredthsOfInch(2), BOXLINENONE);
         r.SetBold(true);
         r.WriteText(QStringLiteral("\tLast"));
         r.SetBold(false);
@@ -144,13 +220,13 @@ TEST(TBaseReport, TabStopsPlaceTextInTheirCells)
         r.NextLine();
         r.PushTabStops();
         r.ClearTabStops();
-        r.AddTabStop(pjRight, 2.0, 1.0, 10, BOXLINENONE);
-        r.AddTabStop(pjCenter, TBaseReport::kTabAfterPrevious, 2.0, 0, BOXLINENONE);
-        const double w = r.MeasureText(QStringLiteral("42"));
+        r.AddTabStop(pjRight, Inches(2.0), Inches(1.0), HundredthsOfInch(10), BOXLINENONE);
+        r.AddTabStop(pjCenter, TBaseReport::kTabAfterPrevious, Inches(2.0), HundredthsOfInch(0), BOXLINENONE);
+        const double w = r.MeasureText(QStringLiteral("42")).value;
         r.WriteLine(QStringLiteral("Lead\t42\tmid"));
         r.PopTabStops();
         r.WriteLine(QStringLiteral("\tA\tB\tignored tab"));
-        EXPECT_NEAR(w, r.MeasureText(QStringLiteral("4")) * 2, 1e-3);
+        EXPECT_NEAR(w, r.MeasureText(QStringLiteral("4")).value * 2, 1e-3);
     });
     const auto texts = spy.texts();
     ASSERT_EQ(texts.size(), 8u);
@@ -182,38 +258,38 @@ TEST(TBaseReport, TextAtLeftLeavesTheCursorAfterTheTextInTheFontItWasWrittenIn)
     runRecorded([](TBaseReport &r) {
         r.SelectFont(QStringLiteral("Arial"), 12);
         r.SetBold(true);
-        const double bold = r.MeasureText(QStringLiteral("Wide words"));
+        const double bold = r.MeasureText(QStringLiteral("Wide words")).value;
         r.SetBold(false);
-        const double plain = r.MeasureText(QStringLiteral("Wide words"));
+        const double plain = r.MeasureText(QStringLiteral("Wide words")).value;
         ASSERT_GT(bold, plain);
 
-        r.TextAtLeft(QStringLiteral("Wide words"), 1.0);
-        EXPECT_NEAR(r.CursorX(), 1.0 + plain, 1e-12);
+        r.TextAtLeft(QStringLiteral("Wide words"), Inches(1.0));
+        EXPECT_NEAR(r.CursorX().value, 1.0 + plain, 1e-12);
         // The width is that of the font the text was drawn in, whatever changes afterwards.
         r.SetBold(true);
-        r.TextAtLeft(QStringLiteral("Wide words"), 2.0);
+        r.TextAtLeft(QStringLiteral("Wide words"), Inches(2.0));
         r.SetBold(false);
-        EXPECT_NEAR(r.CursorX(), 2.0 + bold, 1e-12);
-        r.TextAtLeft(QStringLiteral("Wide words"), 3.0);
+        EXPECT_NEAR(r.CursorX().value, 2.0 + bold, 1e-12);
+        r.TextAtLeft(QStringLiteral("Wide words"), Inches(3.0));
         r.SelectFont(QStringLiteral("Arial"), 24);
-        EXPECT_NEAR(r.CursorX(), 3.0 + plain, 1e-12);
+        EXPECT_NEAR(r.CursorX().value, 3.0 + plain, 1e-12);
         // Text without a tab stop goes on at the cursor.
         r.SelectFont(QStringLiteral("Arial"), 12);
-        r.MoveCursor(1.0, 2.0);
+        r.MoveCursor({Inches(1.0), Inches(2.0)});
         r.WriteText(QStringLiteral("Wide words"));
         r.WriteText(QStringLiteral("Wide words"));
-        EXPECT_NEAR(r.CursorX(), 1.0 + 2 * plain, 1e-12);
-        r.MoveCursor(4.0, 2.0);
-        EXPECT_EQ(r.CursorX(), 4.0);
+        EXPECT_NEAR(r.CursorX().value, 1.0 + 2 * plain, 1e-12);
+        r.MoveCursor({Inches(4.0), Inches(2.0)});
+        EXPECT_EQ(r.CursorX().value, 4.0);
     });
 }
 
 TEST(TBaseReport, LinesLeftAndNewPagesResetTheSection)
 {
     const SpySink spy = runRecorded([](TBaseReport &r) {
-        r.setMarginTop(1);
-        r.setMarginBottom(1);
-        r.setMarginLeft(0.5);
+        r.setMarginTop(Inches(1));
+        r.setMarginBottom(Inches(1));
+        r.setMarginLeft(Inches(0.5));
         r.setLineHeightMethod(TBaseReport::lhmLinesPerInch);
         r.ResetSection();
         r.CursorHome();
@@ -221,21 +297,21 @@ TEST(TBaseReport, LinesLeftAndNewPagesResetTheSection)
         for (int i = 0; i < 54; ++i)
             r.NextLine();
         EXPECT_EQ(r.LinesLeftInSection(), 0);
-        r.Section(2, 6, 3, 4);
+        r.Section(Inches(2), Inches(6), Inches(3), Inches(4));
         r.StartNewPage();
-        EXPECT_EQ(r.SectionLeft(), 0.5);
-        EXPECT_EQ(r.SectionTop(), 1.0);
-        EXPECT_EQ(r.CursorX(), 0.5);
-        EXPECT_EQ(r.CursorY(), 1.0);
-        EXPECT_EQ(r.SectionRight(), 8.5); // no right margin
+        EXPECT_EQ(r.SectionLeft().value, 0.5);
+        EXPECT_EQ(r.SectionTop().value, 1.0);
+        EXPECT_EQ(r.CursorX().value, 0.5);
+        EXPECT_EQ(r.CursorY().value, 1.0);
+        EXPECT_EQ(r.SectionRight().value, 8.5); // no right margin
         r.setLineHeightMethod(TBaseReport::lhmFont);
         r.SelectFont(QStringLiteral("Times"), 10);
-        const double h = r.LineHeight();
+        const double h = r.LineHeight().value;
         EXPECT_GT(h, 10.0 / 72.0);
         EXPECT_LT(h, 14.0 / 72.0);
-        r.TextRightAlignedAt(QStringLiteral("Page 2"), 8.0);
-        EXPECT_EQ(r.CursorX(), 8.0);
-        r.TextCentredOn(QStringLiteral("mid"), 4.25);
+        r.TextRightAlignedAt(QStringLiteral("Page 2"), Inches(8.0));
+        EXPECT_EQ(r.CursorX().value, 8.0);
+        r.TextCentredOn(QStringLiteral("mid"), Inches(4.25));
     });
     const auto texts = spy.texts();
     ASSERT_EQ(texts.size(), 2u);
@@ -278,3 +354,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, PenWidth,
                          ::testing::Values(PenCase{3, 600, 3}, PenCase{-1, 600, 6}, PenCase{-10, 300, 30},
                                            PenCase{-1, 96, 1}, PenCase{-1, 50, 1}, PenCase{-3, 50, 2},
                                            PenCase{0, 600, 1}));
+
+TEST(TBaseReport, APenInHundredthsOfAnInchIsTheNegativeWidth)
+{
+    TReportFiler job;
+    job.SelectPen(Qt::black, TPenStyle::Solid, HundredthsOfInch::truncatedFrom(DesignPixels(3).toInches(96)));
+    EXPECT_EQ(job.Pen().width, -3);
+    job.SelectPen(Qt::black, TPenStyle::Dot, HundredthsOfInch(2), TPenMode::Xor);
+    EXPECT_EQ(job.Pen().width, -2);
+    EXPECT_EQ(job.Pen().mode, TPenMode::Xor);
+    job.SelectPen(Qt::black, TPenStyle::Solid, 4);
+    EXPECT_EQ(job.Pen().width, 4);
+}

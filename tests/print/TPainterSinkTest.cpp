@@ -47,7 +47,7 @@ TEST_P(SinkText, MatchesTheTextLayoutPixelForPixel)
         QPainter painter(&viaSink);
         TPainterSink sink(painter, 150, 150);
         sink.setFont(spec);
-        sink.text(false, {}, 0.1, 0.2, text);
+        sink.text(false, {}, {Inches(0.1), Inches(0.2)}, text);
     }
     QImage viaLayout = blankPage();
     {

@@ -15,7 +15,7 @@ class PaperCode : public ::testing::TestWithParam<PaperCase>
 TEST_P(PaperCode, SelectsItsSize)
 {
     const PaperCase c = GetParam();
-    const QPageSize size = TPaperSizes::pageSize(c.code, c.heightInches, c.widthInches);
+    const QPageSize size = TPaperSizes::pageSize(c.code, {Inches(c.widthInches), Inches(c.heightInches)});
     if (c.expectWidthMm == 0) {
         EXPECT_FALSE(size.isValid()) << c.code;
         return;
@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PaperCode,
 
 TEST(PaperCodes, CustomSizeIsHandedOverInTenthsOfAMillimetre)
 {
-    const QPageSize size = TPaperSizes::pageSize(0, 4.0, 9.1234);
+    const QPageSize size = TPaperSizes::pageSize(0, {Inches(9.1234), Inches(4.0)});
     // 9.1234 in × 254 = 2317.34 → 2317 tenths.
     EXPECT_DOUBLE_EQ(size.size(QPageSize::Millimeter).width(), 231.7);
     EXPECT_EQ(TPaperSizes::codeOf(QPageSize::EnvelopeMonarch), 37);

@@ -22,7 +22,7 @@ QByteArray recordSample(int pages, double width = 2.0, double height = 1.5)
     QByteArray stream;
     TReportFiler filer;
     filer.setStream(&stream);
-    filer.SetPaperSize(0, height, width);
+    filer.SetPaperSize(0, {Inches(width), Inches(height)});
     filer.OnPrint = [pages](TBaseReport &job) { drawSampleJob(job, pages); };
     filer.RunJob();
     EXPECT_FALSE(filer.IsAborted());
@@ -47,7 +47,7 @@ public:
     int selectedPrinter() const override { return 0; }
     void setSelectedPrinter(int) override {}
     QString deviceName() const override { return QStringLiteral("Image"); }
-    bool setPaperSize(int, double, double) override { return false; }
+    bool setPaperSize(int, InchSize) override { return false; }
     QSizeF paperSizeInches() const override { return m_inches; }
     QMarginsF unprintableInches() const override { return {}; }
     void setLandscape(bool) override {}
@@ -77,7 +77,7 @@ TEST(TRecordingReader, ReplayIntoASecondRecorderGivesTheSameBytes)
     TRecordingReader reader;
     ASSERT_TRUE(reader.open(first).ok());
     ASSERT_EQ(reader.pageCount(), 3);
-    EXPECT_EQ(reader.pageSize(2), QSizeF(2.0, 1.5));
+    EXPECT_EQ(reader.pageSize(2), (InchSize{Inches(2.0), Inches(1.5)}));
 
     QByteArray second;
     TRecordingWriter writer(second);
@@ -131,13 +131,13 @@ TEST(TRecordingReader, EveryTruncationIsRefusedOrEndsOnARecord)
     int accepted = 0;
     for (qsizetype n = 0; n < full.size(); ++n) {
         TRecordingReader reader;
-        const xbase::Status st = reader.open(full.left(n));
+        const TPrintResult st = reader.open(full.left(n));
         if (st.ok()) {
             ++accepted;
             // Whatever was accepted plays without trouble.
             reader.renderPage(reader.pageCount() - 1, 40);
         } else {
-            EXPECT_EQ(st.code(), xbase::StatusCode::Corruption);
+            EXPECT_EQ(st.code(), TPrintResult::Code::Corruption);
             EXPECT_EQ(reader.pageCount(), 0);
         }
     }
@@ -166,7 +166,7 @@ QByteArray oneRecord(quint8 op, const QByteArray &payload, qint64 lengthDelta = 
     QByteArray stream;
     {
         TRecordingWriter writer(stream);
-        writer.beginPage(8.5, 11.0);
+        writer.beginPage({Inches(8.5), Inches(11.0)});
     }
     stream.append(static_cast<char>(op));
     const quint32 length = qToLittleEndian(static_cast<quint32>(payload.size() + lengthDelta));
@@ -203,9 +203,9 @@ class DamagedRecording : public ::testing::TestWithParam<DamageCase>
 TEST_P(DamagedRecording, IsCorruption)
 {
     TRecordingReader reader;
-    const xbase::Status st = reader.open(GetParam().stream);
-    EXPECT_EQ(st.code(), xbase::StatusCode::Corruption) << GetParam().name;
-    EXPECT_FALSE(st.message().empty());
+    const TPrintResult st = reader.open(GetParam().stream);
+    EXPECT_EQ(st.code(), TPrintResult::Code::Corruption) << GetParam().name;
+    EXPECT_FALSE(st.message().isEmpty());
     EXPECT_EQ(reader.pageCount(), 0);
 }
 

@@ -30,7 +30,7 @@ void writePages(TBaseReport &r, int pages)
     for (int p = 1; p <= pages; ++p) {
         if (p > 1)
             r.StartNewPage();
-        r.TextAtLeft(QStringLiteral("Header of page %1").arg(p), 1.0);
+        r.TextAtLeft(QStringLiteral("Header of page %1").arg(p), Inches(1.0));
         r.NextLine();
         r.WriteLine(QStringLiteral("Zebra Avenue"));
         r.WriteLine(QStringLiteral("Apple Street"));
@@ -47,11 +47,11 @@ TEST(TReportPrinter, PrintsItsTextToPdfInOrder)
     TReportPrinter job(service);
     EXPECT_EQ(job.PrinterDeviceName(), QStringLiteral("PDF"));
     EXPECT_EQ(job.SelectedPrinter(), 0);
-    ASSERT_TRUE(job.SetPaperSize(9, 0, 0));
-    EXPECT_NEAR(job.PaperWidth(), 210 / 25.4, 1e-6);
-    EXPECT_EQ(job.UnprintableLeft(), 0.0);
-    job.setMarginLeft(1);
-    job.setMarginTop(1);
+    ASSERT_TRUE(job.SetPaperSize(9, {}));
+    EXPECT_NEAR(job.PaperWidth().value, 210 / 25.4, 1e-6);
+    EXPECT_EQ(job.UnprintableLeft().value, 0.0);
+    job.setMarginLeft(Inches(1));
+    job.setMarginTop(Inches(1));
     job.setTitle(QStringLiteral("Corvantis"));
     job.OnPrint = [](TBaseReport &r) { writePages(r, 2); };
     job.RunJob();
@@ -90,7 +90,7 @@ TEST(TReportPrinter, PrintsOnlyThePageRangeAndDiscardsAnAbortedJob)
         writePages(r, 1);
         r.AbortJob();
         r.StartNewPage();
-        r.TextAtLeft(QStringLiteral("never"), 1);
+        r.TextAtLeft(QStringLiteral("never"), Inches(1));
     };
     job.RunJob();
     EXPECT_TRUE(job.IsAborted());
@@ -126,5 +126,18 @@ TEST(TFilePrinter, PrintsARecordingPageForPage)
 
     stream[stream.size() - 1] = 'x';
     stream.chop(3);
-    EXPECT_EQ(TFilePrinter::print(stream, service, QString()).code(), xbase::StatusCode::Corruption);
+    EXPECT_EQ(TFilePrinter::print(stream, service, QString()).code(), TPrintResult::Code::Corruption);
+}
+
+TEST(TFilePrinter, APrinterThatCannotBeOpenedIsAnIoErrorWithItsMessage)
+{
+    QByteArray stream;
+    TReportFiler filer;
+    filer.setStream(&stream);
+    filer.OnPrint = [](TBaseReport &r) { writePages(r, 1); };
+    filer.RunJob();
+    TPdfPrinterService service(QStringLiteral("/nonexistent-folder/x/out.pdf"));
+    const TPrintResult printed = TFilePrinter::print(stream, service, QStringLiteral("Corvantis"));
+    EXPECT_EQ(printed.code(), TPrintResult::Code::IoError);
+    EXPECT_EQ(printed.message(), QStringLiteral("The printer could not be opened"));
 }

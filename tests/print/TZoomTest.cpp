@@ -13,7 +13,7 @@ class ZoomRequest : public ::testing::TestWithParam<ZoomCase>
 
 TEST_P(ZoomRequest, Resolves)
 {
-    const QSizeF letter(8.5, 11.0);
+    const InchSize letter{Inches(8.5), Inches(11.0)};
     const QSize view(816, 528); // page width 100 %, whole page 50 %
     EXPECT_DOUBLE_EQ(TZoom::resolve(GetParam().request, letter, view, 96.0), GetParam().expected);
 }
@@ -31,5 +31,5 @@ TEST(Zoom, ModesGiveRequests)
     EXPECT_EQ(TZoom::requestForMode(2), TZoom::kPageWidthRequest);
     EXPECT_EQ(TZoom::requestForMode(100), 100);
     // Whole page takes the lesser of the two fits.
-    EXPECT_DOUBLE_EQ(TZoom::wholePagePercent(QSizeF(8.5, 11), QSize(408, 2000), 96), 50);
+    EXPECT_DOUBLE_EQ(TZoom::wholePagePercent({Inches(8.5), Inches(11)}, QSize(408, 2000), 96), 50);
 }

@@ -144,8 +144,8 @@ void TPrintCurrentRecord::run(bool previewing)
     TBaseReport &job = previewing ? static_cast<TBaseReport &>(filer) : printer;
     job.setTitle(QStringLiteral("Corvantis"));
     // A recording gets the printer's page, so the preview shows what printing gives.
-    if (previewing && printer.PaperWidth() > 0 && printer.PaperHeight() > 0)
-        filer.SetPaperSize(0, printer.PaperHeight(), printer.PaperWidth());
+    if (previewing && printer.PaperWidth() > Inches(0) && printer.PaperHeight() > Inches(0))
+        filer.SetPaperSize(0, {printer.PaperWidth(), printer.PaperHeight()});
 
     TCurrentRecordPrint printout(m_record, choices());
     printout.setTime(m_printTime);

@@ -8,12 +8,14 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 TG3DEffectsDialog::TG3DEffectsDialog(TGBaseLabel *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Text 3D Effects"), parent), m_object(object),
-      m_owner(std::make_unique<TGOwner>()), m_surface(std::make_unique<TGBasePanel>(m_owner.get()))
+      m_owner(std::make_unique<TGOwner>()),
+      m_surface(std::make_unique<TGBasePanel>(m_owner.get(), screen()->logicalDotsPerInchY()))
 {
     m_surface->setSize(260, 80);
     m_surface->setShape(lsRectangle);

@@ -37,9 +37,9 @@ TPreviewForm::TPreviewForm(const QByteArray &recording, const QString &caption, 
     setWindowTitle(caption);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     resize(760, 680);
-    const xbase::Status opened = m_reader.open(recording);
+    const TPrintResult opened = m_reader.open(recording);
     if (!opened.ok())
-        m_openError = QString::fromStdString(opened.message());
+        m_openError = opened.message();
 
     FirstPageButton = makeButton(QStringLiteral("|<"), QStringLiteral("FirstPageButton"),
                                  QStringLiteral("First page"), this);

@@ -5,6 +5,7 @@
 #include "TStatusLine.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -115,7 +116,8 @@ void TPrintStatusForm::runJob()
                                : m_texts.statusFormat;
     m_job.setStatusFormat(format);
     m_job.StatusText() = QStringList{QString(), QString()};
-    m_job.RunJob();
+    m_total = 0;
+    m_job.RunJob(*this);
     m_running = false;
     m_finished = true;
     CancelButton->setText(kOk);
@@ -131,6 +133,16 @@ void TPrintStatusForm::runJob()
         (m_texts.closing == TPrintStatusTexts::ClosesAfterCompletedPreview && m_previewing && completed);
     if (closes) // posted, so the final text is painted before the window goes
         QMetaObject::invokeMethod(this, &QDialog::accept, Qt::QueuedConnection);
+}
+
+void TPrintStatusForm::step()
+{
+    QCoreApplication::processEvents();
+}
+
+bool TPrintStatusForm::cancelled() const
+{
+    return m_stopped || m_job.IsAborted();
 }
 
 QString TPrintStatusForm::finalText() const

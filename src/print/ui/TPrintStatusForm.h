@@ -2,7 +2,11 @@
 // the job when it is first shown, shows the job's status line, offers Cancel (printing) or
 // Stop (preview), then shows the final text and becomes the closing "Ok" button. Each output
 // window creates one per run with its own texts and shows it modally; the job is the caller's.
+// The window is the run's progress: each step lets pending window events run, so the button
+// can be pressed, and Stop or Cancel make the run's progress cancelled.
 #pragma once
+
+#include "TProgress.h"
 
 #include <QDialog>
 #include <QMessageBox>
@@ -39,7 +43,7 @@ struct TPrintStatusTexts {
     static TPrintStatusTexts reports();
 };
 
-class TPrintStatusForm : public QDialog
+class TPrintStatusForm : public QDialog, public TProgress
 {
     Q_OBJECT
 public:
@@ -48,6 +52,14 @@ public:
 
     // Set by Stop; the job body reads it before each item and stops.
     bool isStopped() const { return m_stopped; }
+
+    // The run's progress. A step lets pending window events run; the run is cancelled once
+    // Stop was pressed or the job was aborted (Cancel).
+    void setTotal(int items) override { m_total = items; }
+    void step() override;
+    bool cancelled() const override;
+    // The items the run announced, 0 when it did not.
+    int total() const { return m_total; }
     bool isPreviewing() const { return m_previewing; }
     bool hasRun() const { return m_finished; }
     // What a caller does after the window closed: open the preview when this is true.
@@ -77,4 +89,5 @@ private:
     bool m_running = false;
     bool m_finished = false;
     bool m_stopped = false;
+    int m_total = 0;
 };

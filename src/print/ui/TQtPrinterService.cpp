@@ -86,9 +86,9 @@ QString TQtPrinterService::deviceName() const
     return isPdf() ? pdfPrinterName() : m_printer.printerName();
 }
 
-bool TQtPrinterService::setPaperSize(int code, double heightInches, double widthInches)
+bool TQtPrinterService::setPaperSize(int code, InchSize custom)
 {
-    const QPageSize size = TPaperSizes::pageSize(code, heightInches, widthInches);
+    const QPageSize size = TPaperSizes::pageSize(code, custom);
     return size.isValid() && m_printer.setPageSize(size);
 }
 

@@ -26,7 +26,7 @@ public:
     int selectedPrinter() const override;
     void setSelectedPrinter(int index) override;
     QString deviceName() const override;
-    bool setPaperSize(int code, double heightInches, double widthInches) override;
+    bool setPaperSize(int code, InchSize custom) override;
     QSizeF paperSizeInches() const override;
     QMarginsF unprintableInches() const override;
     void setLandscape(bool landscape) override;

@@ -34,7 +34,7 @@ TEST(TGSelectFieldDialog, ListsTextFieldsAndBindsTheChoice)
 {
     TGOwner owner;
     Fields fields;
-    TGDataPanel surface(&owner);
+    TGDataPanel surface(&owner, 96);
     surface.setDataSet(&fields);
     auto *field = static_cast<TGPDLabel *>(surface.insertObject(std::make_unique<TGPDLabel>(&owner)));
     field->DataFieldDescript = QStringLiteral("City");

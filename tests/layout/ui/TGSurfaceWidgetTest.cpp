@@ -13,7 +13,7 @@ namespace {
 TEST(TGSurfaceWidget, ClickSelectsShiftClickAddsAndTheBandSelectsAgain)
 {
     TGOwner owner;
-    TGDataPanel surface(&owner);
+    TGDataPanel surface(&owner, 96);
     surface.setSize(200, 100);
     auto *a = surface.insertObject(std::make_unique<TGLabelShapes>(&owner));
     a->SetBounds(10, 10, 30, 20);

@@ -27,7 +27,7 @@ QByteArray recordPages(int pages)
         for (int p = 1; p <= pages; ++p) {
             if (p > 1)
                 r.StartNewPage();
-            r.TextAtLeft(QStringLiteral("Page %1").arg(p), 1.0);
+            r.TextAtLeft(QStringLiteral("Page %1").arg(p), Inches(1.0));
         }
     };
     filer.RunJob();

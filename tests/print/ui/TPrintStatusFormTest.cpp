@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -27,19 +28,22 @@ TPrintStatusTexts labelTexts()
     return TPrintStatusTexts::labels();
 }
 
-// A body of `pages` pages that presses the window's button on page `pressOn`.
+// A body of `pages` pages, one item each, that reports each item to the run's progress and
+// stops when it is cancelled. On page `pressOn` the user presses the window's button: the
+// press waits in the event queue until the body's step lets the window handle it.
 void body(TBaseReport &job, TPrintStatusForm *&form, int pages, int pressOn, QString *labelSeen = nullptr)
 {
-    for (int p = 1; p <= pages && !form->isStopped() && !job.IsAborted(); ++p) {
+    for (int p = 1; p <= pages && !job.progress().cancelled(); ++p) {
         if (p > 1)
             job.StartNewPage();
-        job.TextAtLeft(QStringLiteral("Label %1").arg(p), 1);
+        job.TextAtLeft(QStringLiteral("Label %1").arg(p), Inches(1));
         if (p == pressOn) {
             if (labelSeen)
                 *labelSeen = form->StatusLabel->text();
-            QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+            QPushButton *button = form->CancelButton;
+            QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
         }
-        QCoreApplication::processEvents();
+        job.progress().step();
     }
 }
 

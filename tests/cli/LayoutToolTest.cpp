@@ -13,6 +13,7 @@
 #include "TempDir.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -90,7 +91,7 @@ TEST_F(LayoutToolTest, RewriteGivesTheSameBytesForEachKind)
 {
     freshRegistry({TGSurfaceKind::Report});
     TGOwner owner;
-    TGDataPanel header(&owner), detail(&owner), footer(&owner);
+    TGDataPanel header(&owner, 96), detail(&owner, 96), footer(&owner, 96);
     auto *text = detail.insertObject(std::make_unique<TGPLabel>(&owner));
     text->setName(QStringLiteral("Special9"));
     TGLabelObjectFiler filer;
@@ -138,6 +139,29 @@ TEST_F(LayoutToolTest, UnreadableFilesGiveTheReadersMessageAndStatusOne)
     EXPECT_EQ(r.status, 2);
     r = runTool({QStringLiteral("dump"), path("missing.L")});
     EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(LayoutToolTest, TheProgramHandsItsArgumentsAndStatusThrough)
+{
+    const QString program = QStringLiteral(CORVANTIS_BINARY_DIR "/corvantis-layout");
+    ASSERT_TRUE(QFile::exists(program));
+    QProcess usage;
+    usage.start(program, {QStringLiteral("dump")});
+    ASSERT_TRUE(usage.waitForFinished(30000));
+    EXPECT_EQ(usage.exitCode(), 2);
+    EXPECT_TRUE(usage.readAllStandardError().startsWith("usage: corvantis-layout dump FILE\n"));
+
+    TGOwner owner;
+    TGPLabel label(&owner);
+    label.setName(QStringLiteral("Special1"));
+    LayoutStreamWriter w;
+    TGLabelObjectFiler::writeList(w, {&label});
+    writeFile(path("BIN00005.L"), w.bytes());
+    QProcess dump;
+    dump.start(program, {QStringLiteral("dump"), path("BIN00005.L")});
+    ASSERT_TRUE(dump.waitForFinished(30000));
+    EXPECT_EQ(dump.exitCode(), 0);
+    EXPECT_TRUE(dump.readAllStandardOutput().startsWith("[Objects]\nTGPLabel Special1\n"));
 }
 
 } // namespace

@@ -85,9 +85,14 @@ void dumpObjectList(LayoutStreamReader &r, QString &out)
     }
 }
 
+// The tool has no screen: it reads layouts at the usual display resolution. A layout keeps
+// its stored font heights and report lengths as read, so a rewrite gives the same bytes.
+constexpr double kPixelsPerInch = 96.0;
+
 struct Loaded {
     TGOwner owner;
-    TGDataPanel bands[3]{TGDataPanel(&owner), TGDataPanel(&owner), TGDataPanel(&owner)};
+    TGDataPanel bands[3]{TGDataPanel(&owner, kPixelsPerInch), TGDataPanel(&owner, kPixelsPerInch),
+                         TGDataPanel(&owner, kPixelsPerInch)};
     TReportSettingsList settings;
 };
 

@@ -1,4 +1,4 @@
-// corvantis-layout: look into and rewrite layout files (see LayoutTool.h).
+// corvantis-layout: looks into and rewrites layout files (see LayoutTool.h).
 #include "LayoutTool.h"
 
 #include <QCoreApplication>
