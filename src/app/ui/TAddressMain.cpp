@@ -5,6 +5,7 @@
 #include "TAddressSearch.h"
 #include "TAddressSession.h"
 #include "TAddressTable.h"
+#include "TCVDialer.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
 #include "TCurrentRecordValues.h"
@@ -281,8 +282,6 @@ void TAddressMain::buildForm()
     mainGrid->addWidget(DateEdit, 6, 4);
     Dial1Button = new QPushButton(QStringLiteral("Dial Phone &1"), mainPage);
     Dial2Button = new QPushButton(QStringLiteral("Dial Phone &2"), mainPage);
-    Dial1Button->setEnabled(false);
-    Dial2Button->setEnabled(false);
     mainGrid->addWidget(Dial1Button, 6, 2);
     mainGrid->addWidget(Dial2Button, 0, 5);
     TaggedCheck = new QCheckBox(QStringLiteral("Tagged"), mainPage);
@@ -403,6 +402,8 @@ void TAddressMain::buildMenus()
     connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
     connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
     connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
+    connect(Dial1Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE")); });
+    connect(Dial2Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE2")); });
     FileMenu->addSeparator();
     ClearTags1 = FileMenu->addAction(QStringLiteral("Clear &Tags"), this, &TAddressMain::ClearTags1Click);
     mnuTagAllFilterMatches = FileMenu->addAction(QStringLiteral("&Tag All Filter Matches"), this,
@@ -1110,6 +1111,17 @@ void TAddressMain::SearchButtonClick()
     });
 }
 
+void TAddressMain::DialButtonClick(const QString &phoneField)
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    handOver(needs, [this, phoneField](TAddressSession &session) {
+        TCVDialer dialer(session.settingsPath(), session.table().value(phoneField), this);
+        connect(&dialer, &TCVDialer::helpRequested, this, &TAddressMain::HelpClick);
+        dialer.exec();
+    });
+}
+
 void TAddressMain::BrowseButtonClick()
 {
     if (TableCVW->isEditing()) {
@@ -1185,11 +1197,8 @@ void TAddressMain::SetButtons()
         apply(b, s.moves);
     for (QAction *a : {mnufirst, mnuPrev, mnuNext, mnuLast})
         a->setEnabled(s.moves.enabled);
-    // Dialling arrives with the dialler window; until then its buttons show but stay off.
-    Dial1Button->setVisible(s.dial.visible);
-    Dial2Button->setVisible(s.dial.visible);
-    Dial1Button->setEnabled(false);
-    Dial2Button->setEnabled(false);
+    apply(Dial1Button, s.dial);
+    apply(Dial2Button, s.dial);
     apply(SearchMemoButton, s.searchMemo);
     apply(DateLabel, s.date);
     for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})

@@ -116,6 +116,8 @@ public:
     // "&Search" (Ctrl+S) and "&Browse" (Ctrl+B), also the buttons of the same names.
     void SearchButtonClick();
     void BrowseButtonClick();
+    // "Dial Phone &1" and "Dial Phone &2": the dialler window with the record's PHONE or PHONE2.
+    void DialButtonClick(const QString &phoneField);
     // The tag of the current record: set when it is not the current tag identifier, else cleared.
     void ToggleTag();
     // "Clear &Tags": a new tag identifier voids every tag; no record is written.

@@ -5,6 +5,7 @@
 #include "TAddressBrowseForm.h"
 #include "TAddressQueryForm.h"
 #include "TAddressTable.h"
+#include "TCVDialer.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
 #include "TCurrentRecordText.h"
@@ -1794,4 +1795,32 @@ TEST_F(MainWindow, StartUpShowsTheFirstRecordOfTheFirstRecentFile)
     QTest::mouseClick(window->NextButton, Qt::LeftButton);
     EXPECT_EQ(box("FNAME"), QStringLiteral("Leading"));
     EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+}
+
+// ---- The dialler -------------------------------------------------------------------------
+
+TEST_F(MainWindow, DialButtonsOpenTheDiallerWithTheRecordsFirstOrSecondPhone)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->goTo(1).ok); // PHONE 801.555.0181, PHONE2 empty
+    window->RefreshForm();
+    window->SetButtons();
+    ASSERT_TRUE(window->Dial1Button->isVisible());
+    ASSERT_TRUE(window->Dial1Button->isEnabled());
+
+    QStringList numbers;
+    auto answer = [&numbers](TCVDialer *dialer) {
+        numbers.append(dialer->NumberEdit->text());
+        QTest::mouseClick(dialer->CancelButton, Qt::LeftButton);
+    };
+    whenShown<TCVDialer>(answer);
+    QTest::mouseClick(window->Dial1Button, Qt::LeftButton);
+    whenShown<TCVDialer>(answer);
+    QTest::mouseClick(window->Dial2Button, Qt::LeftButton);
+    EXPECT_EQ(numbers, (QStringList{QStringLiteral("801.555.0181"), QString()}));
+    // The record stays where it was.
+    EXPECT_EQ(window->TableCVW->recno(), 1u);
 }
