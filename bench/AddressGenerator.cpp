@@ -4,6 +4,16 @@
 #include <cstdio>
 #include <iterator>
 
+xbase::Status AddressRecord::post(xbase::Table &table) const
+{
+    XBASE_TRY(table.appendBlank());
+    for (int f = 0; f < static_cast<int>(values.size()); ++f)
+        if (!values[static_cast<size_t>(f)].empty())
+            XBASE_TRY(table.setFieldValue(f, values[static_cast<size_t>(f)]));
+    XBASE_TRY(table.post());
+    return marked ? table.deleteRecord() : xbase::Status::Ok();
+}
+
 namespace {
 
 const char *const kLast[] = {
@@ -81,24 +91,13 @@ const char *const kFirst[] = {
     "Ryan",
     "Anna",
 };
-const char *const kPrefix[] = {"", "", "", "Mr.", "Ms.", "Mrs.", "Dr.", "Rev.", "Prof."};
-const char *const kTitle[] = {"",          "",         "",          "",         "President",
-                              "Physician", "Attorney", "Manager",   "Director", "Teacher",
-                              "Engineer",  "Pastor",   "Treasurer", "Secretary"};
-const char *const kOrg[] = {"",
-                            "",
-                            "",
-                            "",
-                            "First Baptist Church",
-                            "Women's Chorus",
-                            "Acme Supply Co.",
-                            "City Hospital",
-                            "Lincoln High School",
-                            "Rotary Club",
-                            "Garden Society",
-                            "St. Mary's Parish",
-                            "Smith & Sons",
-                            "Northwind Traders"};
+const char *const kPrefix[] = {"Mr.", "Ms.", "Mrs.", "Dr.", "Rev.", "Prof.", "Mr.", "Ms."};
+const char *const kTitle[] = {"President", "Physician", "Attorney",  "Manager",   "Director",
+                              "Teacher",   "Engineer",  "Pastor",    "Treasurer", "Secretary",
+                              "Nurse",     "Owner",     "Librarian", "Accountant"};
+const char *const kOrg[] = {
+    "First Baptist Church", "Women's Chorus", "Acme Supply Co.",   "City Hospital", "Lincoln High School",
+    "Rotary Club",          "Garden Society", "St. Mary's Parish", "Smith & Sons",  "Northwind Traders"};
 const char *const kStreet[] = {
     "Main St",  "Oak Ave",         "Maple Dr",      "Congress Ave", "Granville St",
     "Elm St",   "Washington Blvd", "Lake Shore Dr", "Sunset Blvd",  "Rue Sainte-Catherine",
@@ -138,18 +137,25 @@ const Place kPlaces[] = {
     {"Saskatoon", "Saskatchewan", "S7K", "Canada"},
     {"Vancouver", "BC", "V6B", "Canada"},
 };
-const char *const kCodes[] = {"", "", "C", "VIP", "ABC", "X", "CD", "MEMBER", "B", "XMAS"};
-const char *const kUser[] = {"", "", "", "Volunteer", "Donor", "Board member", "Newsletter", "Prefers email"};
+const char *const kCodes[] = {"A", "B", "C", "VIP", "ABC", "X", "CD", "MEMBER", "B", "XMAS", "AB", "D"};
+const char *const kUser[] = {"Volunteer",     "Donor",         "Board member",  "Newsletter",
+                             "Prefers email", "Annual dinner", "Spring drive",  "Former member",
+                             "Usher",         "Choir",         "Call evenings", "Sponsor"};
+const char *const kUnit[] = {"Unit ", "Apt ", "Suite ", "PO Box ", "Floor "};
+// Sentences memos are made of: notes of calls, payments and preferences.
 const char *const kMemo[] = {
-    "",
-    "",
-    "",
     "Met at the spring trade show.",
     "Paid \x80"
-    "50 deposit for the caf\xE9 booking.\r\nMet at the spring trade show.",
-    "First line\r\nSecond line\r\nThird line",
-    "Asked about bulk discounts. Call back in March; prefers mornings. Second contact through "
-    "the regional office.",
+    "50 deposit for the caf\xE9 booking.",
+    "Asked about bulk discounts; call back in March, prefers mornings.",
+    "Second contact through the regional office.",
+    "Sent the newsletter by post after the email bounced.",
+    "Would like to help with the autumn mailing if it falls on a weekend.",
+    "Moved from Montr\xE9"
+    "al last year; the old address is in the archive.",
+    "Donation received by cheque, receipt mailed.",
+    "Do not call before 10 a.m.",
+    "Spouse is also a member; send one letter to the household.",
 };
 
 } // namespace
@@ -232,12 +238,12 @@ AddressRecord AddressGenerator::next()
     v.resize(23);
     v[0] = lastName();
     v[1] = kFirst[pick(std::size(kFirst))];
-    v[2] = pick(2) ? std::string(1, static_cast<char>('A' + pick(26))) : "";
+    v[2] = std::string(1, static_cast<char>('A' + pick(26)));
     v[3] = kPrefix[pick(std::size(kPrefix))];
     v[4] = kTitle[pick(std::size(kTitle))];
     v[5] = kOrg[pick(std::size(kOrg))];
     v[6] = std::to_string(1 + pick(9999)) + " " + kStreet[pick(std::size(kStreet))];
-    v[7] = pick(5) == 0 ? "Unit " + std::to_string(1 + pick(40)) : "";
+    v[7] = kUnit[pick(std::size(kUnit))] + std::to_string(1 + pick(400));
     const Place &p = kPlaces[pick(std::size(kPlaces))];
     v[8] = p.city;
     v[9] = p.state;
@@ -248,18 +254,35 @@ AddressRecord AddressGenerator::next()
         if (pick(4) == 0)
             v[10] += "-" + digits(4);
     }
-    v[11] = p.country;
-    v[12] = pick(3) == 0 ? "" : std::to_string(1950 + pick(75)) + digits(1) + digits(1) + "1" + digits(1);
+    v[11] = *p.country ? p.country : "USA";
+    char date[9];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", 1950 + static_cast<int>(pick(75)),
+                  1 + static_cast<int>(pick(12)), 1 + static_cast<int>(pick(28)));
+    v[12] = date;
     v[13] = digits(3) + "-555-" + digits(4);
-    v[14] = pick(3) == 0 ? "(" + digits(3) + ") 555-" + digits(4) : "";
-    v[15] = pick(6) == 0 ? digits(3) + "-555-" + digits(4) : "";
-    v[16] = pick(3) == 0 ? "" : "user" + std::to_string(m_count) + "@example.com";
+    v[14] = "(" + digits(3) + ") 555-" + digits(4);
+    v[15] = digits(3) + "-555-" + digits(4);
+    v[16] = "user" + std::to_string(m_count) + "@example.com";
     v[17] = kCodes[pick(std::size(kCodes))];
     v[18] = kUser[pick(std::size(kUser))];
     v[19] = kUser[pick(std::size(kUser))];
-    v[20] = pick(20) == 0 ? "T" : "F";
-    v[21] = pick(15) == 0 ? "T5703FX" : "";
-    v[22] = kMemo[pick(std::size(kMemo))];
+    // 6 in 100 records bear the delete mark, 5 of them with ISDEL set as the program does.
+    const size_t deletion = pick(100);
+    r.marked = deletion < 6;
+    v[20] = deletion < 5 ? "T" : "F";
+    v[21] = pick(3) == 0 ? "T5703FX" : "";
+    // 45 in 100 records have a memo, 358 bytes long on average (100 to 616).
+    if (pick(100) < 45) {
+        const size_t length = 100 + pick(517);
+        std::string memo;
+        while (memo.size() < length) {
+            if (!memo.empty())
+                memo += pick(4) == 0 ? "\r\n" : " ";
+            memo += kMemo[pick(std::size(kMemo))];
+        }
+        memo.resize(length);
+        v[22] = memo;
+    }
     return r;
 }
 
@@ -276,13 +299,7 @@ bool AddressGenerator::writeFile(const std::string &path, uint32_t count)
     AddressGenerator gen;
     for (uint32_t i = 0; i < count; ++i) {
         const AddressRecord r = gen.next();
-        if (!t.appendBlank().ok())
-            return fail();
-        for (int f = 0; f < 23; ++f) {
-            if (!r.values[size_t(f)].empty() && !t.setFieldValue(f, r.values[size_t(f)]).ok())
-                return fail();
-        }
-        if (!t.post().ok())
+        if (!r.post(t).ok())
             return fail();
     }
     if (!t.addTags(tags()).ok() || !t.close().ok())

@@ -1,5 +1,7 @@
 // Generates realistic address records with the 23 fields of an address file, the same ones
-// for the same seed, for benchmarks and load tests. Owned by its caller.
+// for the same seed, for benchmarks and load tests: every field filled as in a kept address
+// book, a memo in 45 of 100 records (358 bytes on average), the delete mark on 6 in 100 (ISDEL
+// set on 5 of them). Owned by its caller.
 #pragma once
 
 #include "Field.h"
@@ -12,6 +14,10 @@
 struct AddressRecord {
     // Values in field order (Windows-1252), ISDEL as "T"/"F" and MEMO as its text.
     std::vector<std::string> values;
+    // Whether the record bears the delete mark.
+    bool marked = false;
+    /// Appends the record to `table` (open for writing), marked when it is to be.
+    xbase::Status post(xbase::Table &table) const;
 };
 
 class AddressGenerator

@@ -1,23 +1,38 @@
-// Opens arbitrary bytes as a table with its memo file and walks every record, field and memo
-// both ways, then runs the check. The input holds the DBF bytes' length (4 bytes, little
-// endian), the DBF bytes, then the memo file's bytes.
+// Opens arbitrary bytes as a table with its memo file, all in memory, and walks every record,
+// field and memo both ways, then runs the check. The input holds the DBF bytes' length (4
+// bytes, little endian), the DBF bytes, then the memo file's bytes (offered as a FoxPro and as
+// a dBase memo file; the version byte picks one).
+#include "MemoryEnv.h"
 #include "Table.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-bool writeFile(const std::string &path, const uint8_t *data, size_t size)
+using namespace xbase;
+
+void walk(Table &t)
 {
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-    std::fclose(f);
-    return ok;
+    const int fields = t.schema().fieldCount();
+    t.setDeletedHidden(false);
+    int visited = 0;
+    for (Status s = t.goTop(); s.ok() && !t.eof() && visited < 2000; s = t.skip(1), ++visited) {
+        std::string value;
+        for (int i = 0; i < fields; ++i)
+            (void)t.fieldValue(i, value); // damaged fields answer Corruption; the walk goes on
+        (void)t.isDeleted();
+    }
+    visited = 0;
+    for (Status s = t.goBottom(); s.ok() && !t.bof() && !t.eof() && visited < 200;
+         s = t.skip(-1), ++visited) {
+    }
+    (void)t.go(t.recordCount() / 2 + 1);
+    uint64_t n = 0;
+    if (t.setVisibleQuery("").ok())
+        (void)t.queryCount(n);
+    std::vector<std::string> faults;
+    (void)t.check(faults);
 }
 
 } // namespace
@@ -30,35 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                      (static_cast<size_t>(data[2]) << 16) | (static_cast<size_t>(data[3]) << 24);
     if (dbfSize > size - 4)
         dbfSize = size - 4;
-    static const std::string base = "/tmp/dbf_fuzz_" + std::to_string(::getpid());
-    const std::string dbf = base + ".DBF";
-    const std::string fpt = base + ".FPT";
-    if (!writeFile(dbf, data + 4, dbfSize) || !writeFile(fpt, data + 4 + dbfSize, size - 4 - dbfSize))
-        return 0;
-
-    xbase::Table t;
-    if (t.open(dbf, xbase::OpenMode::ReadOnly).ok()) {
-        const int fields = t.schema().fieldCount();
-        t.setDeletedHidden(false);
-        int visited = 0;
-        for (t.goTop(); !t.eof() && visited < 2000; t.skip(1), ++visited) {
-            std::string value;
-            for (int i = 0; i < fields; ++i)
-                t.fieldValue(i, value);
-            (void)t.isDeleted();
-        }
-        visited = 0;
-        for (t.goBottom(); !t.bof() && !t.eof() && visited < 200; t.skip(-1), ++visited) {
-        }
-        t.go(t.recordCount() / 2 + 1);
-        uint64_t n = 0;
-        t.setQuery("!DELETED()");
-        t.queryCount(n);
-        std::vector<std::string> faults;
-        t.check(faults);
-        t.close();
-    }
-    ::unlink(dbf.c_str());
-    ::unlink(fpt.c_str());
+    const std::string dbf(reinterpret_cast<const char *>(data) + 4, dbfSize);
+    const std::string memo(reinterpret_cast<const char *>(data) + 4 + dbfSize, size - 4 - dbfSize);
+    MemoryEnv env;
+    env.setFile("T.DBF", dbf);
+    env.setFile("T.FPT", memo);
+    env.setFile("T.DBT", memo);
+    Table t;
+    if (t.open(env, "T.DBF", OpenMode::ReadOnly).ok())
+        walk(t);
     return 0;
 }

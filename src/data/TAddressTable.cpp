@@ -112,7 +112,7 @@ TResult TAddressTable::CreateAddressTags(xbase::ProgressHook *progress)
     const QString failed = QStringLiteral("Unable to create index files");
     if (!m_table.isOpen())
         return TResult::failure(failed);
-    if (m_table.cdx() != nullptr || m_table.tagCount() > 0) {
+    if (m_table.hasIndexFile() || m_table.tagCount() > 0) {
         if (const xbase::Status closed = m_table.closeIndexes(true); !closed.ok())
             return TResult::fromStatus(closed, failed);
     }
@@ -141,7 +141,7 @@ TResult TAddressTable::rebuild(TRebuildGauge &gauge)
     if (!m_table.isOpen())
         return TResult::failure(failed);
     m_table.cancelEdit();
-    if (m_table.cdx() != nullptr || m_table.tagCount() > 0) {
+    if (m_table.hasIndexFile() || m_table.tagCount() > 0) {
         if (const xbase::Status closed = m_table.closeIndexes(true); !closed.ok())
             return TResult::fromStatus(closed, failed);
     }

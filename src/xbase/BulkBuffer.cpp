@@ -52,10 +52,11 @@ bool BulkBuffer::resize(size_t bytes)
         return true;
     }
 #if defined(__linux__)
-    // Large buffers in whole huge pages, so the kernel can back them with those; small ones
-    // in ordinary pages, so a small table's build stays small.
-    const bool huge = bytes >= kHugePage;
-    const size_t want = roundUp(bytes, huge ? kHugePage : 4096);
+    // Large buffers grow in steps of 2 MB, small ones by pages, so a small table's build stays
+    // small. No huge pages are asked for: whether the system has them free at that moment, or
+    // must first make room, made the same build take very different times from run to run.
+    const bool large = bytes >= kHugePage;
+    const size_t want = roundUp(bytes, large ? kHugePage : 4096);
     void *p = MAP_FAILED;
     if (m_data)
         p = ::mremap(m_data, m_mapped, want, MREMAP_MAYMOVE);
@@ -63,8 +64,6 @@ bool BulkBuffer::resize(size_t bytes)
         p = ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         return false;
-    if (huge)
-        ::madvise(p, want, MADV_HUGEPAGE);
     m_data = static_cast<char *>(p);
     m_mapped = want; // mapped anonymous memory reads as zero
     m_size = bytes;

@@ -1,9 +1,10 @@
 // A large scratch buffer for bulk work (building a tag holds every key of the file at once).
-// Memory comes straight from the system in huge pages where the system offers them, so
-// filling tens of megabytes does not take a page fault every 4 KB.
+// Memory comes straight from the system and grows in place where it can, so a growing buffer
+// is not copied.
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 namespace xbase {
@@ -56,9 +57,7 @@ public:
         if ((m_size + count) * sizeof(T) > m_buffer.size() &&
             !m_buffer.resize(grownBytes((m_size + count) * sizeof(T))))
             return false;
-        T *to = data() + m_size;
-        for (size_t i = 0; i < count; ++i)
-            to[i] = from[i];
+        std::memcpy(static_cast<void *>(data() + m_size), from, count * sizeof(T));
         m_size += count;
         return true;
     }

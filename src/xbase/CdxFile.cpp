@@ -45,7 +45,8 @@ public:
     {
         m_file->setUpdateMarker(kMarkerOffset, kMarkerOn, kMarkerOff);
     }
-    ~CdxFileImpl() override { m_file->flush(m_interrupted); }
+    // A destructor cannot report: owners that need to know flush() before they let go.
+    ~CdxFileImpl() override { (void)m_file->flush(m_interrupted); }
 
     Status load()
     {
@@ -170,6 +171,11 @@ public:
     void markInterrupted() override { m_interrupted = true; }
     // A file left interrupted keeps its marker until every tag has been rebuilt.
     Status flush() override { return m_file->flush(m_interrupted); }
+    Status sync() override
+    {
+        XBASE_TRY(flush());
+        return m_file->sync();
+    }
     Status refresh() override
     {
         XBASE_TRY(m_file->refresh());
@@ -279,10 +285,10 @@ private:
 
 } // namespace
 
-Status CdxFile::open(const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out)
+Status CdxFile::open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out)
 {
     std::unique_ptr<IndexPageFile> file;
-    XBASE_TRY(IndexPageFile::open(path, readOnly, file));
+    XBASE_TRY(IndexPageFile::open(env, path, readOnly, file));
     auto cdx = std::make_unique<CdxFileImpl>(std::move(file));
     XBASE_TRY(cdx->load());
     out = std::move(cdx);
@@ -291,16 +297,19 @@ Status CdxFile::open(const std::string &path, bool readOnly, std::unique_ptr<Cdx
 
 Status CdxFile::openFromMemory(std::string bytes, bool readOnly, std::unique_ptr<CdxFile> &out)
 {
-    auto cdx = std::make_unique<CdxFileImpl>(IndexPageFile::fromMemory(std::move(bytes), readOnly));
+    std::unique_ptr<IndexPageFile> file = IndexPageFile::fromMemory(std::move(bytes), readOnly);
+    if (!file)
+        return Status::IoError("The index bytes could not be held in memory");
+    auto cdx = std::make_unique<CdxFileImpl>(std::move(file));
     XBASE_TRY(cdx->load());
     out = std::move(cdx);
     return Status::Ok();
 }
 
-Status CdxFile::create(const std::string &path, std::unique_ptr<CdxFile> &out)
+Status CdxFile::create(Env &env, const std::string &path, std::unique_ptr<CdxFile> &out)
 {
     std::unique_ptr<IndexPageFile> file;
-    XBASE_TRY(IndexPageFile::create(path, file));
+    XBASE_TRY(IndexPageFile::create(env, path, file));
     auto cdx = std::make_unique<CdxFileImpl>(std::move(file));
     XBASE_TRY(cdx->initialize());
     out = std::move(cdx);

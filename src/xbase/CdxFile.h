@@ -2,6 +2,7 @@
 // table that owns the file keeps every tag in step with its records.
 #pragma once
 
+#include "Env.h"
 #include "IndexTag.h"
 #include "Status.h"
 
@@ -18,9 +19,17 @@ public:
 
     /// Opens an existing file and checks its directory. Corruption when it does not fit the
     /// format; the file is then never written.
-    static Status open(const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out);
+    static Status open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out);
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<CdxFile> &out)
+    {
+        return open(Env::posix(), path, readOnly, out);
+    }
     /// Creates an empty file with no tags (replacing any file of that name).
-    static Status create(const std::string &path, std::unique_ptr<CdxFile> &out);
+    static Status create(Env &env, const std::string &path, std::unique_ptr<CdxFile> &out);
+    static Status create(const std::string &path, std::unique_ptr<CdxFile> &out)
+    {
+        return create(Env::posix(), path, out);
+    }
     /// Opens a file held in memory (the bytes of a .CDX); changes stay in memory.
     static Status openFromMemory(std::string bytes, bool readOnly, std::unique_ptr<CdxFile> &out);
 
@@ -46,6 +55,8 @@ public:
     virtual void markInterrupted() = 0;
     /// Writes what is pending and marks the file consistent. Closing the file flushes too.
     virtual Status flush() = 0;
+    /// Flushes and makes the file survive a crash of the system.
+    virtual Status sync() = 0;
     /// Writes what is pending, forgets every cached node and rereads the tag headers, for a
     /// file other processes may have changed (shared opening). Tags keep their objects; tags
     /// other processes added or removed are seen only by opening the file again.
@@ -61,9 +72,18 @@ class IdxFile
 {
 public:
     virtual ~IdxFile() = default;
-    static Status open(const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out);
+    static Status open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out);
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out)
+    {
+        return open(Env::posix(), path, readOnly, out);
+    }
     /// Creates an empty index for `spec` (name ignored); keys are then added one by one.
-    static Status create(const std::string &path, const TagSpec &spec, std::unique_ptr<IdxFile> &out);
+    static Status create(Env &env, const std::string &path, const TagSpec &spec,
+                         std::unique_ptr<IdxFile> &out);
+    static Status create(const std::string &path, const TagSpec &spec, std::unique_ptr<IdxFile> &out)
+    {
+        return create(Env::posix(), path, spec, out);
+    }
     /// Opens a file held in memory (the bytes of an .IDX); changes stay in memory.
     static Status openFromMemory(std::string bytes, bool readOnly, std::unique_ptr<IdxFile> &out);
     virtual IndexTag *tag() = 0;

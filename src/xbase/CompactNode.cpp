@@ -18,6 +18,26 @@ int entryBytes(uint32_t maxRecno, int fieldBits, int &recBits)
     return bytes;
 }
 
+// Writes the 24-byte header of a leaf holding `count` entries of `bytes` bytes each, with
+// record numbers of `recBits` bits and duplicate and trailing counts of `fieldBits` bits,
+// after clearing the page.
+void writeLeafHeader(uint8_t *page, uint16_t attributes, uint32_t left, uint32_t right, int count,
+                     int recBits, int fieldBits, int bytes)
+{
+    std::memset(page, 0, kPageSize);
+    writeLe16(page, attributes);
+    writeLe16(page + 2, static_cast<uint16_t>(count));
+    writeLe32(page + 4, left);
+    writeLe32(page + 8, right);
+    writeLe32(page + 14, recBits >= 32 ? 0xFFFFFFFFu : static_cast<uint32_t>((uint64_t(1) << recBits) - 1));
+    page[18] = static_cast<uint8_t>((1u << fieldBits) - 1);
+    page[19] = static_cast<uint8_t>((1u << fieldBits) - 1);
+    page[20] = static_cast<uint8_t>(recBits);
+    page[21] = static_cast<uint8_t>(fieldBits);
+    page[22] = static_cast<uint8_t>(fieldBits);
+    page[23] = static_cast<uint8_t>(bytes);
+}
+
 } // namespace
 
 int bitsFor(uint64_t v)
@@ -54,7 +74,8 @@ Status decodeLeaf(const uint8_t *page, int keyLength, char pad, LeafNode &out)
     const uint64_t dupMask = (uint64_t(1) << dupBits) - 1;
     const uint64_t trailMask = (uint64_t(1) << trailBits) - 1;
     const size_t L = static_cast<size_t>(keyLength);
-    out.keys.assign(static_cast<size_t>(count) * L, pad);
+    // Every byte of every key is written below, so a reused node keeps its memory as it is.
+    out.keys.resize(static_cast<size_t>(count) * L);
     out.recnos.resize(static_cast<size_t>(count));
     size_t keyPos = kPageSize;
     const uint8_t *entry = page + kLeafHeader;
@@ -75,6 +96,8 @@ Status decodeLeaf(const uint8_t *page, int keyLength, char pad, LeafNode &out)
         if (dup > 0)
             std::memcpy(key, key - L, dup);
         std::memcpy(key + dup, page + keyPos, stored);
+        if (dup + stored < L)
+            std::memset(key + dup + stored, pad, L - dup - stored);
         out.recnos[static_cast<size_t>(i)] = recno;
     }
     return Status::Ok();
@@ -99,46 +122,6 @@ Status decodeInterior(const uint8_t *page, int keyLength, InteriorNode &out)
         out.children[i] = readBe32(p + L + 4);
     }
     return Status::Ok();
-}
-
-int trailingPadBytes(const char *key, int keyLength, char pad)
-{
-    uint64_t pattern = 0;
-    std::memset(&pattern, static_cast<unsigned char>(pad), sizeof(pattern));
-    int t = 0;
-    while (keyLength - t >= 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, key + keyLength - t - 8, 8);
-        if (word != pattern)
-            break;
-        t += 8;
-    }
-    while (t < keyLength && key[keyLength - 1 - t] == pad)
-        ++t;
-    return t;
-}
-
-int commonPrefixBytes(const char *a, const char *b, int limit)
-{
-    int d = 0;
-    while (limit - d >= 8) {
-        uint64_t x = 0;
-        uint64_t y = 0;
-        std::memcpy(&x, a + d, 8);
-        std::memcpy(&y, b + d, 8);
-        if (x != y) {
-            const uint64_t diff = x ^ y;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-            return d + __builtin_ctzll(diff) / 8;
-#else
-            break;
-#endif
-        }
-        d += 8;
-    }
-    while (d < limit && a[d] == b[d])
-        ++d;
-    return d;
 }
 
 int storedKeyBytes(const char *prev, const char *key, int keyLength, char pad, int &dup, int &trail)
@@ -166,18 +149,7 @@ bool encodeLeafPacked(uint16_t attributes, uint32_t left, uint32_t right, const 
     const size_t entriesEnd = kLeafHeader + static_cast<size_t>(count) * static_cast<size_t>(bytes);
     if (entriesEnd > kPageSize)
         return false;
-    std::memset(page, 0, kPageSize);
-    writeLe16(page, attributes);
-    writeLe16(page + 2, static_cast<uint16_t>(count));
-    writeLe32(page + 4, left);
-    writeLe32(page + 8, right);
-    writeLe32(page + 14, recBits >= 32 ? 0xFFFFFFFFu : static_cast<uint32_t>((uint64_t(1) << recBits) - 1));
-    page[18] = static_cast<uint8_t>((1u << fieldBits) - 1);
-    page[19] = static_cast<uint8_t>((1u << fieldBits) - 1);
-    page[20] = static_cast<uint8_t>(recBits);
-    page[21] = static_cast<uint8_t>(fieldBits);
-    page[22] = static_cast<uint8_t>(fieldBits);
-    page[23] = static_cast<uint8_t>(bytes);
+    writeLeafHeader(page, attributes, left, right, count, recBits, fieldBits, bytes);
     size_t keyPos = kPageSize;
     const size_t L = static_cast<size_t>(keyLength);
     uint8_t *entry = page + kLeafHeader;
@@ -250,18 +222,7 @@ bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const c
     const size_t entriesEnd = kLeafHeader + static_cast<size_t>(count) * static_cast<size_t>(bytes);
     if (entriesEnd > kPageSize)
         return false;
-    std::memset(page, 0, kPageSize);
-    writeLe16(page, attributes);
-    writeLe16(page + 2, static_cast<uint16_t>(count));
-    writeLe32(page + 4, left);
-    writeLe32(page + 8, right);
-    writeLe32(page + 14, recBits >= 32 ? 0xFFFFFFFFu : static_cast<uint32_t>((uint64_t(1) << recBits) - 1));
-    page[18] = static_cast<uint8_t>((1u << fieldBits) - 1);
-    page[19] = static_cast<uint8_t>((1u << fieldBits) - 1);
-    page[20] = static_cast<uint8_t>(recBits);
-    page[21] = static_cast<uint8_t>(fieldBits);
-    page[22] = static_cast<uint8_t>(fieldBits);
-    page[23] = static_cast<uint8_t>(bytes);
+    writeLeafHeader(page, attributes, left, right, count, recBits, fieldBits, bytes);
     size_t keyPos = kPageSize;
     const size_t L = static_cast<size_t>(keyLength);
     uint8_t *entry = page + kLeafHeader;

@@ -46,14 +46,18 @@ Status CompactTagBuilder::finish(ProgressHook *progress)
     if (m_outOfMemory)
         return Status::IoError("Not enough memory to build the index");
     const size_t n = m_recnos.size();
-    if (!sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), n, *m_workspace))
-        return Status::IoError("Not enough memory to build the index");
-    m_workspace->keyBuffers.push_back(m_keys.surrender());
-    m_workspace->keyBuffers.push_back(m_recnos.surrender());
+    char *keys = m_keys.data();
+    uint32_t *recnos = m_recnos.data();
+    if (!m_sortedInput) {
+        if (!sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), n, *m_workspace))
+            return Status::IoError("Not enough memory to build the index");
+        m_workspace->keyBuffers.push_back(m_keys.surrender());
+        m_workspace->keyBuffers.push_back(m_recnos.surrender());
+        keys = m_workspace->keys.data();
+        recnos = reinterpret_cast<uint32_t *>(m_workspace->recnos.data());
+    }
     if (progress && !progress->report(20))
         return Status::InvalidArgument("Index build cancelled");
-    char *keys = m_workspace->keys.data();
-    uint32_t *recnos = reinterpret_cast<uint32_t *>(m_workspace->recnos.data());
     size_t out = n;
     if (m_unique) { // a unique tag keeps the first record of each key
         out = 0;
@@ -71,9 +75,14 @@ Status CompactTagBuilder::finish(ProgressHook *progress)
     if (progress && !progress->report(30))
         return Status::InvalidArgument("Index build cancelled");
     const Status written = m_writer(keys, recnos, out, progress);
+    if (m_sortedInput) {
+        m_workspace->keyBuffers.push_back(m_keys.surrender());
+        m_workspace->keyBuffers.push_back(m_recnos.surrender());
+    }
     XBASE_TRY(written);
+    // The tag is written; a cancel this late has nothing left to stop.
     if (progress)
-        progress->report(100);
+        (void)progress->report(100);
     return Status::Ok();
 }
 

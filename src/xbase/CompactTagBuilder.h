@@ -25,6 +25,7 @@ public:
                       std::shared_ptr<SortWorkspace> workspace = nullptr);
 
     void reserve(size_t entries) override;
+    void setSortedInput() override { m_sortedInput = true; }
     void add(std::string_view key, uint32_t recno) override;
     Status finish(ProgressHook *progress) override;
 
@@ -38,6 +39,7 @@ private:
     bool m_badKey = false;
     bool m_outOfMemory = false;
     bool m_finished = false;
+    bool m_sortedInput = false;
 };
 
 } // namespace xbase

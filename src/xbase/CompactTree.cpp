@@ -243,8 +243,7 @@ Status CompactTree::decodeNode(uint32_t page, bool &leaf, LeafNode &leafOut, Int
 Status CompactTree::readLeaf(uint32_t page, LeafNode &out)
 {
     bool leaf = false;
-    InteriorNode unused;
-    XBASE_TRY(readNode(page, leaf, out, unused));
+    XBASE_TRY(readNode(page, leaf, out, m_scratchInterior));
     if (!leaf)
         return corrupt("sibling of a leaf node is not a leaf");
     return Status::Ok();
@@ -265,7 +264,7 @@ Status CompactTree::descend(const Target &t, std::vector<Step> &path, LeafNode &
 {
     path.clear();
     uint32_t page = m_root;
-    InteriorNode interior;
+    InteriorNode &interior = m_scratchInterior;
     for (int depth = 0;; ++depth) {
         if (depth > kMaxDepth)
             return corrupt("the tree is deeper than any valid tree");
@@ -315,11 +314,86 @@ Status CompactTree::stepLeaf(bool right, uint32_t &steps, LeafNode &leaf, uint32
     return Status::Ok();
 }
 
+bool CompactTree::seekInPlace(const Target &t, IndexEntry &out, bool &found)
+{
+    // Interior nodes come from the node cache; the leaf is searched where it lies in its page,
+    // without building it. Anything out of the ordinary goes the long way instead.
+    found = false;
+    uint32_t page = m_root;
+    char key[kMaxKeyLength];
+    const size_t L = static_cast<size_t>(keyLength());
+    for (int depth = 0; depth <= kMaxDepth; ++depth) {
+        if (page == 0 || !m_file.isPage(page))
+            return false;
+        const CachedNode *cached = cachedNode(page);
+        if (cached && !cached->leaf) {
+            const InteriorNode &interior = cached->interiorNode;
+            if (interior.count() == 0)
+                return false;
+            int lo = 0;
+            int hi = interior.count();
+            while (lo < hi) {
+                const int mid = (lo + hi) / 2;
+                if (isAtOrAfter(interior.key(mid, keyLength()), interior.recnos[static_cast<size_t>(mid)], t))
+                    hi = mid;
+                else
+                    lo = mid + 1;
+            }
+            page = interior.children[static_cast<size_t>(std::min(lo, interior.count() - 1))];
+            continue;
+        }
+        uint8_t buf[kPageSize];
+        if (!m_file.readPage(page, buf).ok())
+            return false;
+        const uint16_t attributes = nodeAttributes(buf);
+        if (attributes > (kNodeRoot | kNodeLeaf))
+            return false;
+        if ((attributes & kNodeLeaf) == 0) {
+            // Decoded once and kept, so the next seek finds it in the cache.
+            bool leaf = false;
+            if (!readNode(page, leaf, m_scratchLeaf, m_scratchInterior, true).ok() || leaf)
+                return false;
+            continue;
+        }
+        const size_t n = t.mode == Mode::Prefix ? std::min(t.key.size(), L) : L;
+        const uint64_t minRecno = t.mode == Mode::Prefix      ? 0
+                                  : t.mode == Mode::AtOrAfter ? uint64_t(t.recno)
+                                                              : uint64_t(t.recno) + 1;
+        uint32_t recno = 0;
+        const int at = findInLeaf(buf, keyLength(), m_pad, t.key.data(), n, minRecno, key, recno);
+        if (at < 0 || at >= (buf[2] | (buf[3] << 8)))
+            return false; // damaged, or the entry lies in a later leaf
+        out.key.assign(key, L);
+        out.recno = recno;
+        found = true;
+        return true;
+    }
+    return false;
+}
+
+const CompactTree::CachedNode *CompactTree::cachedNode(uint32_t page)
+{
+    if (m_nodeCache.empty())
+        return nullptr;
+    const size_t set = cacheSet(page);
+    for (size_t k = set; k < set + 2; ++k) {
+        CachedNode &cached = m_nodeCache[k];
+        if (cached.page == page && cached.stamp != 0 && cached.stamp >= m_file.pageStamp(page)) {
+            cached.used = ++m_nodeUse;
+            return &cached;
+        }
+    }
+    return nullptr;
+}
+
 Status CompactTree::seek(const Target &t, IndexEntry &out, bool &found)
 {
+    if (seekInPlace(t, out, found))
+        return Status::Ok();
     found = false;
-    std::vector<Step> path;
-    LeafNode leaf;
+    // Scratch kept between calls: a seek then allocates nothing.
+    std::vector<Step> &path = m_scratchPath;
+    LeafNode &leaf = m_scratchLeaf;
     int index = 0;
     XBASE_TRY(descend(t, path, leaf, index));
     uint32_t page = path.back().page;
@@ -355,7 +429,7 @@ Status CompactTree::edgeLeaf(bool lastSide, std::vector<Step> &path, LeafNode &l
 {
     path.clear();
     uint32_t page = m_root;
-    InteriorNode interior;
+    InteriorNode &interior = m_scratchInterior;
     for (int depth = 0;; ++depth) {
         if (depth > kMaxDepth)
             return corrupt("the tree is deeper than any valid tree");
@@ -379,8 +453,9 @@ Status CompactTree::edgeLeaf(bool lastSide, std::vector<Step> &path, LeafNode &l
 Status CompactTree::last(IndexEntry &out, bool &found)
 {
     found = false;
-    std::vector<Step> path;
-    LeafNode leaf;
+    // Scratch kept between calls: a seek then allocates nothing.
+    std::vector<Step> &path = m_scratchPath;
+    LeafNode &leaf = m_scratchLeaf;
     XBASE_TRY(edgeLeaf(true, path, leaf));
     uint32_t page = path.back().page;
     uint32_t steps = 0;
@@ -406,8 +481,8 @@ Status CompactTree::prev(const IndexEntry &from, IndexEntry &out, bool &found)
 {
     found = false;
     const std::string key = normalized(from.key);
-    std::vector<Step> path;
-    LeafNode leaf;
+    std::vector<Step> &path = m_scratchPath;
+    LeafNode &leaf = m_scratchLeaf;
     int index = 0;
     XBASE_TRY(descend(Target{Mode::AtOrAfter, key, from.recno}, path, leaf, index));
     uint32_t page = path.back().page;

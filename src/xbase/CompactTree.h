@@ -96,6 +96,10 @@ private:
                    bool keepLeaf = true);
     // The first entry at or after `t`, following right siblings past exhausted leaves.
     Status seek(const Target &t, IndexEntry &out, bool &found);
+    // The same for the usual case, the entry lying in the leaf the keys lead to: true when it
+    // answered (`found` then says whether there was such an entry), false when seek() must
+    // take the long way (the entry lies further right, or a node needs a closer look).
+    bool seekInPlace(const Target &t, IndexEntry &out, bool &found);
     Status edgeLeaf(bool lastSide, std::vector<Step> &path, LeafNode &leaf);
     // Moves `leaf` to its right or left sibling, whose page goes to `at`; `steps` counts the
     // moves of one walk so that a cycle ends in Corruption.
@@ -133,7 +137,14 @@ private:
         return static_cast<size_t>(((page / kPageSize) * 2654435761u) >> 12) % (kCachedNodes / 2) * 2;
     }
     void rememberLeaf(uint32_t page, const LeafNode &node);
+    // The node cache's still valid copy of `page`, or nullptr.
+    const CachedNode *cachedNode(uint32_t page);
     std::vector<CachedNode> m_nodeCache; // kCachedNodes slots once used, two per page number
+    // Scratch nodes reused by the walks that only read (seek, last, prev), so they keep their
+    // memory from call to call. A walk never runs inside another on the same tree.
+    std::vector<Step> m_scratchPath;
+    LeafNode m_scratchLeaf;
+    InteriorNode m_scratchInterior;
     uint64_t m_nodeUse = 0;
 
     IndexPageFile &m_file;

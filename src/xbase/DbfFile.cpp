@@ -66,26 +66,32 @@ bool DbfFile::hasMemoFields() const
     return false;
 }
 
-Status DbfFile::open(const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out)
+Status DbfFile::open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out)
 {
     out.reset();
     std::unique_ptr<DbfFile> dbf(new DbfFile());
-    XBASE_TRY(dbf->m_file.open(path, readOnly ? FileAccess::ReadOnly : FileAccess::ReadWrite));
+    XBASE_TRY(env.open(path, readOnly ? FileAccess::ReadOnly : FileAccess::ReadWrite, dbf->m_file));
+    dbf->m_env = &env;
     uint64_t size = 0;
-    XBASE_TRY(dbf->m_file.size(size));
+    XBASE_TRY(dbf->m_file->size(size));
     XBASE_TRY(dbf->parse(size));
+    if (readOnly && dbf->m_wasPending) {
+        // A stopped writer's last overwrite may be cut short in the file but whole in its journal.
+        if (!dbf->readJournal(dbf->m_overlayFirst, dbf->m_overlayCount, dbf->m_overlay))
+            dbf->m_overlayCount = 0;
+    }
     out = std::move(dbf);
     return Status::Ok();
 }
 
 Status DbfFile::parse(uint64_t fileSize)
 {
-    const std::string &path = m_file.path();
+    const std::string &path = m_file->path();
     auto corrupt = [&](const std::string &what) { return Status::Corruption(path + ": " + what); };
     if (fileSize < kHeaderSize + 1)
         return corrupt("too short for a table header");
     unsigned char h[kHeaderSize];
-    XBASE_TRY(m_file.readAt(0, h, sizeof h));
+    XBASE_TRY(m_file->readAt(0, h, sizeof h));
     m_version = h[0];
     static const uint8_t kVersions[] = {0x02, 0x03, 0x04, 0x05, 0x30, 0x31, 0x32, 0x43, 0x63,
                                         0x7B, 0x83, 0x8B, 0x8E, 0xB3, 0xCB, 0xE5, 0xF5, 0xFB};
@@ -105,7 +111,7 @@ Status DbfFile::parse(uint64_t fileSize)
         return corrupt("record length " + std::to_string(m_recordLength) + " is too small");
 
     std::vector<unsigned char> area(m_headerLength - kHeaderSize);
-    XBASE_TRY(m_file.readAt(kHeaderSize, area.data(), area.size()));
+    XBASE_TRY(m_file->readAt(kHeaderSize, area.data(), area.size()));
     std::vector<FieldDescriptor> fields;
     std::set<std::string> names;
     size_t pos = 0;
@@ -180,19 +186,170 @@ Status DbfFile::markPending()
     if (!m_deferred || m_pending)
         return Status::Ok();
     const uint8_t mark = kPendingMark;
-    XBASE_TRY(m_file.writeAt(kPendingByte, &mark, 1));
+    XBASE_TRY(m_file->writeAt(kPendingByte, &mark, 1));
     m_pending = true;
+    return Status::Ok();
+}
+
+bool DbfFile::undoWrite(uint32_t recno, const char *data)
+{
+    if (!(m_journaled && m_pending)) {
+        // Without a journal the old bytes are put back as well as the file allows.
+        (void)writeRecords(recno, 1, data);
+        return true;
+    }
+    if (m_unsettled.empty())
+        return true; // the failed write never reached the record
+    // The old bytes become what the journal says the record holds, then go to the file.
+    if (!writeJournal(recno, 1, data).ok())
+        return false;
+    m_unsettled.assign(data, m_recordLength);
+    m_unsettledFirst = recno;
+    (void)settle(); // what fails here is written by the next write or flush, or from the journal
+    return true;
+}
+
+Status DbfFile::settle()
+{
+    if (m_unsettled.empty())
+        return Status::Ok();
+    forgetCached(m_unsettledFirst, static_cast<uint32_t>(m_unsettled.size() / m_recordLength));
+    XBASE_TRY(m_file->writeAt(recordOffset(m_unsettledFirst), m_unsettled.data(), m_unsettled.size()));
+    m_unsettled.clear();
     return Status::Ok();
 }
 
 Status DbfFile::syncHeader()
 {
-    if (m_file.isWritable() && (m_pending || m_wasPending || m_claimedCount != m_recordCount)) {
+    // Until the journal's records are in the file the pending mark and the journal stay.
+    XBASE_TRY(settle());
+    if (m_file->isWritable() && (m_pending || m_wasPending || m_claimedCount != m_recordCount)) {
         XBASE_TRY(writeHeaderCount(m_recordCount, true));
         m_pending = false;
         m_wasPending = false;
     }
+    if (m_journal && !m_pending) {
+        // With the pending mark clear the journal is never read again; a copy that stays
+        // behind is removed by the next writer.
+        m_journal.reset();
+        (void)m_env->remove(journalPath(path()));
+    }
     return Status::Ok();
+}
+
+namespace {
+
+constexpr char kJournalMagic[4] = {'C', 'V', 'J', '3'};
+// Entries go to two slots in turn, so an entry cut short never spoils the one before it.
+constexpr uint64_t kJournalSlotBytes = 65536;
+constexpr size_t kJournalOverhead = 24; // magic, sequence, first, count, record length; checksum
+
+// A checksum that tells a journal entry cut short from a whole one, eight bytes at a step.
+uint32_t entrySum(const char *data, size_t n)
+{
+    uint64_t h = 0x243F6A8885A308D3ull ^ n;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, data + i, 8);
+        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    for (; i < n; ++i)
+        h = (h ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ull;
+    h ^= h >> 32;
+    return static_cast<uint32_t>(h);
+}
+
+} // namespace
+
+std::string DbfFile::journalPath(const std::string &path)
+{
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + ".JNL";
+    const bool lower = dot + 1 < path.size() && std::islower(static_cast<unsigned char>(path[dot + 1]));
+    return path.substr(0, dot) + (lower ? ".jnl" : ".JNL");
+}
+
+uint32_t DbfFile::journalBatch() const
+{
+    return std::max<uint32_t>(1,
+                              static_cast<uint32_t>((kJournalSlotBytes - kJournalOverhead) / m_recordLength));
+}
+
+Status DbfFile::writeJournal(uint32_t first, uint32_t count, const char *data)
+{
+    if (!m_journal)
+        XBASE_TRY(m_env->open(journalPath(path()), FileAccess::Create, m_journal));
+    const size_t bytes = static_cast<size_t>(count) * m_recordLength;
+    std::string &entry = m_journalEntry;
+    entry.resize(20 + bytes + 4);
+    auto *p = reinterpret_cast<unsigned char *>(&entry[0]);
+    std::memcpy(p, kJournalMagic, 4);
+    put32(p + 4, ++m_journalSequence);
+    put32(p + 8, first);
+    put32(p + 12, count);
+    put32(p + 16, m_recordLength);
+    std::memcpy(p + 20, data, bytes);
+    put32(p + 20 + bytes, entrySum(entry.data(), 20 + bytes));
+    return m_journal->writeAt((m_journalSequence % 2) * kJournalSlotBytes, entry.data(), entry.size());
+}
+
+bool DbfFile::readJournal(uint32_t &first, uint32_t &count, std::string &data) const
+{
+    const std::string jpath = journalPath(path());
+    std::unique_ptr<File> journal;
+    if (!m_env || !m_env->exists(jpath) || !m_env->open(jpath, FileAccess::ReadOnly, journal).ok())
+        return false;
+    // The valid entry with the higher sequence number is the last one written.
+    bool found = false;
+    uint32_t bestSequence = 0;
+    for (uint64_t slot = 0; slot < 2; ++slot) {
+        unsigned char head[20];
+        const uint64_t at = slot * kJournalSlotBytes;
+        if (!journal->readAt(at, head, sizeof head).ok() || std::memcmp(head, kJournalMagic, 4) != 0)
+            continue;
+        const uint32_t sequence = le32(head + 4);
+        const uint32_t f = le32(head + 8);
+        const uint32_t c = le32(head + 12);
+        if (le32(head + 16) != m_recordLength || f == 0 || c == 0 || f > m_recordCount ||
+            c > m_recordCount - f + 1 ||
+            static_cast<uint64_t>(c) * m_recordLength + kJournalOverhead > kJournalSlotBytes)
+            continue;
+        const size_t bytes = static_cast<size_t>(c) * m_recordLength;
+        std::string entry(20 + bytes + 4, '\0');
+        if (!journal->readAt(at, &entry[0], entry.size()).ok() ||
+            le32(reinterpret_cast<const unsigned char *>(&entry[20 + bytes])) !=
+                entrySum(entry.data(), 20 + bytes))
+            continue;
+        if (found && sequence <= bestSequence)
+            continue;
+        found = true;
+        bestSequence = sequence;
+        first = f;
+        count = c;
+        data = entry.substr(20, bytes);
+    }
+    return found;
+}
+
+Status DbfFile::recoverJournal()
+{
+    if (isReadOnly())
+        return Status::Ok();
+    const std::string jpath = journalPath(path());
+    if (!m_env->exists(jpath))
+        return Status::Ok();
+    uint32_t first = 0;
+    uint32_t count = 0;
+    std::string data;
+    if (m_wasPending && readJournal(first, count, data)) {
+        forgetCached(first, count);
+        XBASE_TRY(m_file->writeAt(recordOffset(first), data.data(), data.size()));
+    }
+    return m_env->remove(jpath);
 }
 
 Status DbfFile::validateFields(const std::vector<FieldDescriptor> &fields)
@@ -244,7 +401,7 @@ Status DbfFile::validateFields(const std::vector<FieldDescriptor> &fields)
     return Status::Ok();
 }
 
-Status DbfFile::create(const std::string &path, const std::vector<FieldDescriptor> &fieldsIn,
+Status DbfFile::create(Env &env, const std::string &path, const std::vector<FieldDescriptor> &fieldsIn,
                        std::unique_ptr<DbfFile> &out)
 {
     out.reset();
@@ -279,8 +436,9 @@ Status DbfFile::create(const std::string &path, const std::vector<FieldDescripto
     }
     bytes[pos] = 0x0D;
     bytes[dbf->m_headerLength] = 0x1A;
-    XBASE_TRY(dbf->m_file.open(path, FileAccess::Create));
-    XBASE_TRY(dbf->m_file.writeAt(0, bytes.data(), bytes.size()));
+    XBASE_TRY(env.open(path, FileAccess::Create, dbf->m_file));
+    dbf->m_env = &env;
+    XBASE_TRY(dbf->m_file->writeAt(0, bytes.data(), bytes.size()));
     out = std::move(dbf);
     return Status::Ok();
 }
@@ -325,7 +483,16 @@ Status DbfFile::readRecords(uint32_t first, uint32_t count, char *out) const
 {
     if (first == 0 || first > m_recordCount || count > m_recordCount - first + 1)
         return Status::NotFound("Record " + std::to_string(first) + " does not exist");
-    return m_file.readAt(recordOffset(first), out, static_cast<size_t>(count) * m_recordLength);
+    XBASE_TRY(m_file->readAt(recordOffset(first), out, static_cast<size_t>(count) * m_recordLength));
+    if (m_overlayCount > 0) {
+        const uint32_t lo = std::max(first, m_overlayFirst);
+        const uint32_t hi = std::min(first + count, m_overlayFirst + m_overlayCount);
+        for (uint32_t r = lo; r < hi; ++r)
+            std::memcpy(out + static_cast<size_t>(r - first) * m_recordLength,
+                        m_overlay.data() + static_cast<size_t>(r - m_overlayFirst) * m_recordLength,
+                        m_recordLength);
+    }
+    return Status::Ok();
 }
 
 Status DbfFile::writeRecord(uint32_t recno, const char *data)
@@ -338,8 +505,27 @@ Status DbfFile::writeRecords(uint32_t first, uint32_t count, const char *data)
     if (first == 0 || first > m_recordCount || count > m_recordCount - first + 1)
         return Status::NotFound("Record " + std::to_string(first) + " does not exist");
     forgetCached(first, count);
+    XBASE_TRY(settle());
     XBASE_TRY(markPending());
-    XBASE_TRY(m_file.writeAt(recordOffset(first), data, static_cast<size_t>(count) * m_recordLength));
+    if (m_journaled && m_pending) {
+        // Each batch goes to the journal first: a write of it cut short is completed from there.
+        const uint32_t batch = journalBatch();
+        for (uint32_t done = 0; done < count;) {
+            const uint32_t n = std::min(batch, count - done);
+            const char *part = data + static_cast<size_t>(done) * m_recordLength;
+            const size_t bytes = static_cast<size_t>(n) * m_recordLength;
+            XBASE_TRY(writeJournal(first + done, n, part));
+            const Status written = m_file->writeAt(recordOffset(first + done), part, bytes);
+            if (!written.ok()) {
+                m_unsettled.assign(part, bytes);
+                m_unsettledFirst = first + done;
+                return written;
+            }
+            done += n;
+        }
+    } else {
+        XBASE_TRY(m_file->writeAt(recordOffset(first), data, static_cast<size_t>(count) * m_recordLength));
+    }
     if (!m_pending && (isShort() || m_wasPending || m_lastUpdate != today()))
         XBASE_TRY(writeHeaderCount(m_recordCount, m_wasPending));
     return Status::Ok();
@@ -364,7 +550,7 @@ Status DbfFile::appendRecords(const char *data, uint32_t count)
     m_appendBuffer[bytes] = '\x1A';
     forgetCached(m_recordCount + 1, count);
     XBASE_TRY(markPending());
-    XBASE_TRY(m_file.writeAt(recordOffset(m_recordCount + 1), m_appendBuffer.data(), m_appendBuffer.size()));
+    XBASE_TRY(m_file->writeAt(recordOffset(m_recordCount + 1), m_appendBuffer.data(), m_appendBuffer.size()));
     if (m_appendBuffer.size() > (1u << 20))
         std::string().swap(m_appendBuffer);
     if (m_pending) {
@@ -383,8 +569,8 @@ Status DbfFile::truncateTo(uint32_t count)
     XBASE_TRY(writeHeaderCount(count, true));
     m_pending = m_wasPending = false;
     const char eof = '\x1A';
-    XBASE_TRY(m_file.writeAt(recordOffset(count + 1), &eof, 1));
-    return m_file.truncate(recordOffset(count + 1) + 1);
+    XBASE_TRY(m_file->writeAt(recordOffset(count + 1), &eof, 1));
+    return m_file->truncate(recordOffset(count + 1) + 1);
 }
 
 Status DbfFile::writeHeaderCount(uint32_t count, bool clearPending)
@@ -393,7 +579,7 @@ Status DbfFile::writeHeaderCount(uint32_t count, bool clearPending)
     unsigned char h[kPendingByte + 1];
     const size_t n = clearPending ? sizeof h : 8;
     if (clearPending)
-        XBASE_TRY(m_file.readAt(0, h, sizeof h));
+        XBASE_TRY(m_file->readAt(0, h, sizeof h));
     h[0] = m_version;
     h[1] = date[0];
     h[2] = date[1];
@@ -401,11 +587,28 @@ Status DbfFile::writeHeaderCount(uint32_t count, bool clearPending)
     put32(h + 4, count);
     if (clearPending)
         h[kPendingByte] = 0;
-    XBASE_TRY(m_file.writeAt(0, h, n));
+    XBASE_TRY(m_file->writeAt(0, h, n));
     m_lastUpdate = date;
     m_recordCount = count;
     m_claimedCount = count;
     return Status::Ok();
+}
+
+Status DbfFile::headerBytes(std::string &out) const
+{
+    out.assign(m_headerLength, '\0');
+    return m_file->readAt(0, &out[0], out.size());
+}
+
+void DbfFile::stampHeader(std::string &header, uint32_t count)
+{
+    if (header.size() <= kPendingByte)
+        return;
+    const std::array<uint8_t, 3> date = today();
+    for (size_t i = 0; i < 3; ++i)
+        header[1 + i] = static_cast<char>(date[i]);
+    put32(reinterpret_cast<unsigned char *>(&header[4]), count);
+    header[kPendingByte] = 0;
 }
 
 Status DbfFile::setProductionIndex(bool present)
@@ -413,7 +616,7 @@ Status DbfFile::setProductionIndex(bool present)
     const uint8_t flags = present ? (m_flags | 1) : (m_flags & ~1u);
     if (flags == m_flags)
         return Status::Ok();
-    XBASE_TRY(m_file.writeAt(28, &flags, 1));
+    XBASE_TRY(m_file->writeAt(28, &flags, 1));
     m_flags = flags;
     return Status::Ok();
 }
@@ -422,9 +625,9 @@ Status DbfFile::refresh()
 {
     forgetCached(1, 0xFFFFFFFFu);
     uint64_t size = 0;
-    XBASE_TRY(m_file.size(size));
+    XBASE_TRY(m_file->size(size));
     unsigned char h[8];
-    XBASE_TRY(m_file.readAt(0, h, sizeof h));
+    XBASE_TRY(m_file->readAt(0, h, sizeof h));
     m_claimedCount = le32(h + 4);
     const uint64_t room = (size - m_headerLength) / m_recordLength;
     m_recordCount = room < m_claimedCount ? static_cast<uint32_t>(room) : m_claimedCount;

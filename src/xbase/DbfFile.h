@@ -3,6 +3,7 @@
 // whole records and keeps the record count, the last-update date and the end mark true.
 #pragma once
 
+#include "Env.h"
 #include "Field.h"
 #include "File.h"
 #include "Status.h"
@@ -27,17 +28,26 @@ public:
     /// layout do not fit the format or the file's size; nothing is then ever written. A file
     /// that holds fewer whole records than its header claims opens with the records it
     /// holds (isShort()); the first write puts the true count into the header.
-    static Status open(const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out);
+    static Status open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out);
+    static Status open(const std::string &path, bool readOnly, std::unique_ptr<DbfFile> &out)
+    {
+        return open(Env::posix(), path, readOnly, out);
+    }
     /// Creates an empty table (replacing any file of that name). Fields of types C N L D M;
     /// InvalidArgument for a bad name, type, width or a repeated name.
-    static Status create(const std::string &path, const std::vector<FieldDescriptor> &fields,
+    static Status create(Env &env, const std::string &path, const std::vector<FieldDescriptor> &fields,
                          std::unique_ptr<DbfFile> &out);
+    static Status create(const std::string &path, const std::vector<FieldDescriptor> &fields,
+                         std::unique_ptr<DbfFile> &out)
+    {
+        return create(Env::posix(), path, fields, out);
+    }
     /// Checks a field list as create() would, without touching any file.
     static Status validateFields(const std::vector<FieldDescriptor> &fields);
 
     const Schema &schema() const { return m_schema; }
-    const std::string &path() const { return m_file.path(); }
-    bool isReadOnly() const { return !m_file.isWritable(); }
+    const std::string &path() const { return m_file->path(); }
+    bool isReadOnly() const { return !m_file->isWritable(); }
     uint8_t version() const { return m_version; }
     /// True when any field is a memo (type M, or G / P that also live in the memo file).
     bool hasMemoFields() const;
@@ -73,6 +83,11 @@ public:
     Status truncateTo(uint32_t count);
     /// Sets or clears the production-index bit of byte 28.
     Status setProductionIndex(bool present);
+    /// The header as stored: the first headerLength() bytes.
+    Status headerBytes(std::string &out) const;
+    /// Makes `header` (from headerBytes()) the header of a table holding `count` records,
+    /// updated today, with no pending writes.
+    static void stampHeader(std::string &header, uint32_t count);
     /// Re-reads the count from the header (another shared opener may have appended).
     Status refresh();
 
@@ -88,7 +103,24 @@ public:
     /// Sets byte 14 before a deferred write (no-op unless deferring; done once).
     Status markPending();
 
-    File &file() { return m_file; }
+    /// While deferring, an overwrite of existing records first goes to a redo journal beside
+    /// the table (journalPath()), so a write cut short can be completed: a writable open of a
+    /// file left pending applies the journal (recoverJournal()), a read-only one reads through
+    /// it. syncHeader() removes the journal.
+    void setJournaled(bool on) { m_journaled = on; }
+    /// Applies a journal a stopped writer left (when the file was left pending) and removes
+    /// any journal. A journal whose bytes do not check out was cut short itself: its records
+    /// were never touched, and it is ignored.
+    Status recoverJournal();
+    /// After writeRecord(recno, ...) failed: makes `data` (the record's bytes before) what the
+    /// record holds again. True when the record will hold them, written now or, should that
+    /// fail, by the next write or flush or from the journal; false when it will hold the bytes
+    /// of the failed write instead.
+    bool undoWrite(uint32_t recno, const char *data);
+    /// The journal of the table at `path`: the same name with the extension JNL.
+    static std::string journalPath(const std::string &path);
+
+    File &file() { return *m_file; }
 
     /// Keeps the last records read one at a time in memory, for a table no other process
     /// can write (opened exclusively): seeks and goes that return to the same records then
@@ -107,9 +139,29 @@ private:
     }
 
     void forgetCached(uint32_t first, uint32_t count);
+    Status writeJournal(uint32_t first, uint32_t count, const char *data);
+    // Records one journal entry holds at most.
+    uint32_t journalBatch() const;
+    // Writes the records of an overwrite that failed after its journal entry was written.
+    Status settle();
+    // The records a valid journal holds: false when there is none or it does not check out.
+    bool readJournal(uint32_t &first, uint32_t &count, std::string &data) const;
 
     static constexpr uint32_t kCachedRecords = 256;
-    File m_file;
+    std::unique_ptr<File> m_file;
+    Env *m_env = nullptr;
+    bool m_journaled = false;
+    std::unique_ptr<File> m_journal; // open while this object has written a journal entry
+    // An overwrite that failed after its journal entry was written: the journal's records,
+    // which must reach the file before anything else is written or the journal goes.
+    std::string m_unsettled;
+    uint32_t m_unsettledFirst = 0;
+    uint32_t m_journalSequence = 0;
+    std::string m_journalEntry; // the entry being written, kept for its memory
+    // A read-only opener's view of a journal a stopped writer left: records m_overlayFirst ..
+    std::string m_overlay;
+    uint32_t m_overlayFirst = 0;
+    uint32_t m_overlayCount = 0;
     Schema m_schema;
     bool m_cacheOn = false;
     mutable std::vector<uint32_t> m_cachedRecno; // per slot, 0 = empty

@@ -11,11 +11,11 @@ namespace xbase {
 
 /// One field of a table as stored in the DBF header.
 struct FieldDescriptor {
-    std::string name;      ///< upper case, at most 10 characters
-    char type = 'C';       ///< C N L M D, and F I B Y T kept as other programs wrote them
-    uint8_t length = 0;    ///< bytes in the record
+    std::string name;   ///< upper case, at most 10 characters
+    char type = 'C';    ///< C N L M D, and F I B Y T kept as other programs wrote them
+    uint8_t length = 0; ///< bytes in the record
     uint8_t decimals = 0;
-    uint32_t offset = 0;   ///< byte offset inside the record; byte 0 is the delete mark
+    uint32_t offset = 0; ///< byte offset inside the record; byte 0 is the delete mark
 };
 
 /// The fields of a table in file order with their offsets.

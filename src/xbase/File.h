@@ -1,6 +1,6 @@
-// A thin owner of one operating-system file descriptor: positioned reads and writes that
-// retry short transfers, the size, whole-file locks and record locks. Owned by the DBF,
-// memo and table objects that use it; closing happens in the destructor.
+// One open file of a file environment (Env): positioned reads and writes, the size, truncation,
+// sync, whole-file locks and record locks. Whoever opened it owns it; closing happens in the
+// destructor. The operating system's files and the in-memory files of tests implement it.
 #pragma once
 
 #include "Status.h"
@@ -19,45 +19,49 @@ enum class FileLockKind { None, Shared, Exclusive };
 class File
 {
 public:
-    File() = default;
-    ~File();
+    virtual ~File() = default;
     File(const File &) = delete;
     File &operator=(const File &) = delete;
 
-    /// Opens (or with Create, creates and truncates) `path`. IoError or NotFound on failure.
-    Status open(const std::string &path, FileAccess access);
-    void close();
-    bool isOpen() const { return m_fd >= 0; }
-    bool isWritable() const { return m_writable; }
+    /// The name the file was opened under.
     const std::string &path() const { return m_path; }
+    bool isWritable() const { return m_writable; }
 
+    /// Reads up to `size` bytes; `got` tells how many the file held.
+    virtual Status readSomeAt(uint64_t offset, void *data, size_t size, size_t &got) const = 0;
     /// Reads exactly `size` bytes at `offset`; Corruption when the file ends first.
     Status readAt(uint64_t offset, void *data, size_t size) const;
-    /// Reads up to `size` bytes; `got` tells how many the file held.
-    Status readSomeAt(uint64_t offset, void *data, size_t size, size_t &got) const;
-    /// Writes all `size` bytes at `offset` in one system call where the system allows.
-    Status writeAt(uint64_t offset, const void *data, size_t size);
-    Status size(uint64_t &out) const;
-    Status truncate(uint64_t size);
-    Status sync();
+    /// Writes all `size` bytes at `offset` in one call where the system allows. A failure may
+    /// leave part of the bytes written.
+    virtual Status writeAt(uint64_t offset, const void *data, size_t size) = 0;
+    virtual Status size(uint64_t &out) const = 0;
+    virtual Status truncate(uint64_t size) = 0;
+    /// Makes what was written so far survive a crash of the system.
+    virtual Status sync() = 0;
 
     /// Takes a whole-file lock without waiting. Locked when another handle (in this or
     /// another process) holds a conflicting one.
-    Status lock(FileLockKind kind);
+    virtual Status lock(FileLockKind kind) = 0;
     /// Locks / unlocks one byte of a lock region past any real data (for record locks
-    /// between cooperating shared openers). With `wait` the call blocks until the byte is free.
-    Status lockRange(uint64_t offset, bool wait = false);
-    void unlockRange(uint64_t offset);
+    /// between cooperating shared openers). With `wait` the call blocks until the byte is free
+    /// (where nothing else can free it, as in memory, it answers Locked at once).
+    virtual Status lockRange(uint64_t offset, bool wait = false) = 0;
+    virtual void unlockRange(uint64_t offset) = 0;
 
-    /// Test hook: when set, called after every successful write of every File in the
-    /// process with the running count of writes. Used to stop a writer at a chosen point.
+    /// Test hook: when set, called after every successful write or truncation of every
+    /// operating-system file in the process with the running count of them. Used to stop a
+    /// writer at a chosen point.
     using WriteObserver = void (*)(uint64_t writeCount);
     static void setWriteObserver(WriteObserver observer);
 
+protected:
+    File(std::string path, bool writable) : m_path(std::move(path)), m_writable(writable) {}
+    /// Implementations call it after each successful write or truncation.
+    static void noteWrite();
+
 private:
-    int m_fd = -1;
-    bool m_writable = false;
     std::string m_path;
+    bool m_writable;
 };
 
 } // namespace xbase

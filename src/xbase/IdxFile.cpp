@@ -11,7 +11,8 @@ class IdxFileImpl : public IdxFile
 {
 public:
     explicit IdxFileImpl(std::unique_ptr<IndexPageFile> file) : m_file(std::move(file)), m_tree(*m_file, 0) {}
-    ~IdxFileImpl() override { m_file->flush(); }
+    // A destructor cannot report: owners that need to know flush() before they let go.
+    ~IdxFileImpl() override { (void)m_file->flush(); }
 
     Status load()
     {
@@ -53,10 +54,10 @@ private:
 
 } // namespace
 
-Status IdxFile::open(const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out)
+Status IdxFile::open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<IdxFile> &out)
 {
     std::unique_ptr<IndexPageFile> file;
-    XBASE_TRY(IndexPageFile::open(path, readOnly, file));
+    XBASE_TRY(IndexPageFile::open(env, path, readOnly, file));
     auto idx = std::make_unique<IdxFileImpl>(std::move(file));
     XBASE_TRY(idx->load());
     out = std::move(idx);
@@ -65,16 +66,19 @@ Status IdxFile::open(const std::string &path, bool readOnly, std::unique_ptr<Idx
 
 Status IdxFile::openFromMemory(std::string bytes, bool readOnly, std::unique_ptr<IdxFile> &out)
 {
-    auto idx = std::make_unique<IdxFileImpl>(IndexPageFile::fromMemory(std::move(bytes), readOnly));
+    std::unique_ptr<IndexPageFile> file = IndexPageFile::fromMemory(std::move(bytes), readOnly);
+    if (!file)
+        return Status::IoError("The index bytes could not be held in memory");
+    auto idx = std::make_unique<IdxFileImpl>(std::move(file));
     XBASE_TRY(idx->load());
     out = std::move(idx);
     return Status::Ok();
 }
 
-Status IdxFile::create(const std::string &path, const TagSpec &spec, std::unique_ptr<IdxFile> &out)
+Status IdxFile::create(Env &env, const std::string &path, const TagSpec &spec, std::unique_ptr<IdxFile> &out)
 {
     std::unique_ptr<IndexPageFile> file;
-    XBASE_TRY(IndexPageFile::create(path, file));
+    XBASE_TRY(IndexPageFile::create(env, path, file));
     auto idx = std::make_unique<IdxFileImpl>(std::move(file));
     XBASE_TRY(idx->initialize(spec));
     out = std::move(idx);

@@ -1,78 +1,58 @@
 #include "IndexPageFile.h"
 
 #include "CompactNode.h"
+#include "MemoryEnv.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace xbase {
 
 namespace {
 
-// Pages kept in memory per file: 4 MB.
-constexpr size_t kCachePages = 8192;
-
-std::string errnoText()
-{
-    return std::strerror(errno);
-}
+// Pages kept in memory per file: 8 MB. When it is full, the older half goes.
+constexpr size_t kCachePages = 16384;
 
 } // namespace
 
-IndexPageFile::~IndexPageFile()
+Status IndexPageFile::open(Env &env, const std::string &path, bool readOnly,
+                           std::unique_ptr<IndexPageFile> &out)
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-Status IndexPageFile::open(const std::string &path, bool readOnly, std::unique_ptr<IndexPageFile> &out)
-{
-    const int fd = ::open(path.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return Status::NotFound("Index file " + path + " does not exist");
-        return Status::IoError("Cannot open index file " + path + ": " + errnoText());
-    }
-    struct stat st {
-    };
-    if (::fstat(fd, &st) != 0) {
-        const Status s = Status::IoError("Cannot read index file " + path + ": " + errnoText());
-        ::close(fd);
-        return s;
-    }
+    std::unique_ptr<File> f;
+    const Status opened = env.open(path, readOnly ? FileAccess::ReadOnly : FileAccess::ReadWrite, f);
+    if (opened.code() == StatusCode::NotFound)
+        return Status::NotFound("Index file " + path + " does not exist");
+    XBASE_TRY(opened);
+    uint64_t size = 0;
+    XBASE_TRY(f->size(size));
     std::unique_ptr<IndexPageFile> file(new IndexPageFile());
     file->m_path = path;
-    file->m_fd = fd;
+    file->m_file = std::move(f);
     file->m_readOnly = readOnly;
-    file->m_size = static_cast<uint64_t>(st.st_size);
+    file->m_size = size;
     out = std::move(file);
     return Status::Ok();
 }
 
-Status IndexPageFile::create(const std::string &path, std::unique_ptr<IndexPageFile> &out)
+Status IndexPageFile::create(Env &env, const std::string &path, std::unique_ptr<IndexPageFile> &out)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return Status::IoError("Cannot create index file " + path + ": " + errnoText());
+    std::unique_ptr<File> f;
+    XBASE_TRY(env.open(path, FileAccess::Create, f));
     std::unique_ptr<IndexPageFile> file(new IndexPageFile());
     file->m_path = path;
-    file->m_fd = fd;
+    file->m_file = std::move(f);
     out = std::move(file);
     return Status::Ok();
 }
 
 std::unique_ptr<IndexPageFile> IndexPageFile::fromMemory(std::string bytes, bool readOnly)
 {
-    std::unique_ptr<IndexPageFile> file(new IndexPageFile());
-    file->m_path = "(memory)";
-    file->m_memoryOnly = true;
-    file->m_size = bytes.size();
-    file->m_memory = std::move(bytes);
-    file->m_readOnly = readOnly;
+    // The open file keeps its bytes when the environment that held them is gone.
+    MemoryEnv env;
+    env.setFile("(memory)", std::move(bytes));
+    std::unique_ptr<IndexPageFile> file;
+    if (!open(env, "(memory)", readOnly, file).ok())
+        return nullptr;
     return file;
 }
 
@@ -83,51 +63,17 @@ bool IndexPageFile::isPage(uint32_t offset) const
 
 Status IndexPageFile::rawRead(uint64_t offset, void *out, size_t n)
 {
-    if (m_memoryOnly) {
-        std::memset(out, 0, n);
-        if (offset < m_memory.size())
-            std::memcpy(out, m_memory.data() + offset, std::min<uint64_t>(n, m_memory.size() - offset));
-        return Status::Ok();
-    }
-    size_t done = 0;
-    auto *dst = static_cast<uint8_t *>(out);
-    while (done < n) {
-        const ssize_t r = ::pread(m_fd, dst + done, n - done, static_cast<off_t>(offset + done));
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return Status::IoError("Cannot read index file " + m_path + ": " + errnoText());
-        }
-        if (r == 0) {
-            // Pages allocated but not written yet read as zeros.
-            std::memset(dst + done, 0, n - done);
-            break;
-        }
-        done += static_cast<size_t>(r);
-    }
+    size_t got = 0;
+    XBASE_TRY(m_file->readSomeAt(offset, out, n, got));
+    // Pages allocated but not written yet read as zeros.
+    if (got < n)
+        std::memset(static_cast<uint8_t *>(out) + got, 0, n - got);
     return Status::Ok();
 }
 
 Status IndexPageFile::rawWrite(uint64_t offset, const void *in, size_t n)
 {
-    if (m_memoryOnly) {
-        if (m_memory.size() < offset + n)
-            m_memory.resize(offset + n, '\0');
-        std::memcpy(&m_memory[offset], in, n);
-        return Status::Ok();
-    }
-    size_t done = 0;
-    const auto *src = static_cast<const uint8_t *>(in);
-    while (done < n) {
-        const ssize_t w = ::pwrite(m_fd, src + done, n - done, static_cast<off_t>(offset + done));
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return Status::IoError("Cannot write index file " + m_path + ": " + errnoText());
-        }
-        done += static_cast<size_t>(w);
-    }
-    return Status::Ok();
+    return m_file->writeAt(offset, in, n);
 }
 
 Status IndexPageFile::readPage(uint32_t offset, uint8_t *out)
@@ -142,12 +88,22 @@ Status IndexPageFile::readPage(uint32_t offset, uint8_t *out)
         return Status::Corruption("Index file " + m_path + " points to a page outside the file");
     }
     XBASE_TRY(rawRead(offset, out, kPageSize));
-    if (m_cache.size() >= kCachePages) {
-        XBASE_TRY(writeDirty());
-        m_cache.clear();
-    }
+    XBASE_TRY(makeRoom());
     CachedPage &page = m_cache[offset];
     page.bytes.assign(out, out + kPageSize);
+    m_cacheOrder.push_back(offset);
+    return Status::Ok();
+}
+
+Status IndexPageFile::makeRoom()
+{
+    if (m_cache.size() < kCachePages)
+        return Status::Ok();
+    XBASE_TRY(writeDirty());
+    while (m_cache.size() > kCachePages / 2 && !m_cacheOrder.empty()) {
+        m_cache.erase(m_cacheOrder.front());
+        m_cacheOrder.pop_front();
+    }
     return Status::Ok();
 }
 
@@ -181,11 +137,9 @@ Status IndexPageFile::writePage(uint32_t offset, const uint8_t *in)
     m_written[offset] = ++m_stamp;
     auto it = m_cache.find(offset);
     if (it == m_cache.end()) {
-        if (m_cache.size() >= kCachePages) {
-            XBASE_TRY(writeDirty());
-            m_cache.clear();
-        }
+        XBASE_TRY(makeRoom());
         it = m_cache.emplace(offset, CachedPage()).first;
+        m_cacheOrder.push_back(offset);
     }
     it->second.bytes.assign(in, in + kPageSize);
     if (!it->second.dirty) {
@@ -235,6 +189,8 @@ Status IndexPageFile::writePages(uint32_t offset, const uint8_t *data, size_t pa
             m_cache.erase(it);
         }
     }
+    if (m_cache.empty())
+        m_cacheOrder.clear();
     return rawWrite(offset, data, pageCount * kPageSize);
 }
 
@@ -268,6 +224,15 @@ Status IndexPageFile::flush(bool keepMarker)
 {
     if (m_readOnly || m_damaged)
         return Status::Ok();
+    // A file that must keep saying it was left mid-update says so before its pages change,
+    // also when the marker's first write failed.
+    if (keepMarker && !m_markerSet && !m_markerOn.empty()) {
+        XBASE_TRY(rawWrite(m_markerOffset, m_markerOn.data(), m_markerOn.size()));
+        auto it = m_cache.find(0);
+        if (it != m_cache.end())
+            std::memcpy(it->second.bytes.data() + m_markerOffset, m_markerOn.data(), m_markerOn.size());
+        m_markerSet = true;
+    }
     XBASE_TRY(writeDirty());
     if (m_markerSet && !keepMarker) {
         XBASE_TRY(rawWrite(m_markerOffset, m_markerOff.data(), m_markerOff.size()));
@@ -285,16 +250,10 @@ Status IndexPageFile::refresh()
     m_allWritten = ++m_stamp;
     m_written.clear();
     m_cache.clear();
+    m_cacheOrder.clear();
     m_dirtyCount = 0;
     m_released.clear();
-    if (m_memoryOnly)
-        return Status::Ok();
-    struct stat st {
-    };
-    if (::fstat(m_fd, &st) != 0)
-        return Status::IoError("Cannot read index file " + m_path + ": " + errnoText());
-    m_size = static_cast<uint64_t>(st.st_size);
-    return Status::Ok();
+    return m_file->size(m_size);
 }
 
 } // namespace xbase

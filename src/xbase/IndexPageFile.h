@@ -6,9 +6,12 @@
 // then clears them. A process that dies in between leaves the marker behind.
 #pragma once
 
+#include "Env.h"
+#include "File.h"
 #include "Status.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -19,13 +22,13 @@ namespace xbase {
 class IndexPageFile
 {
 public:
-    ~IndexPageFile();
+    ~IndexPageFile() = default;
     IndexPageFile(const IndexPageFile &) = delete;
     IndexPageFile &operator=(const IndexPageFile &) = delete;
 
-    static Status open(const std::string &path, bool readOnly, std::unique_ptr<IndexPageFile> &out);
+    static Status open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<IndexPageFile> &out);
     // Creates an empty file, replacing any file of that name.
-    static Status create(const std::string &path, std::unique_ptr<IndexPageFile> &out);
+    static Status create(Env &env, const std::string &path, std::unique_ptr<IndexPageFile> &out);
     // A file held in memory: the bytes are never written anywhere else.
     static std::unique_ptr<IndexPageFile> fromMemory(std::string bytes, bool readOnly);
 
@@ -52,8 +55,11 @@ public:
     void setUpdateMarker(uint32_t markerOffset, std::string onBytes, std::string offBytes);
     // Called by every change; writes the marker first when it is not set yet.
     Status beginUpdate();
-    // Writes every changed page, then clears the marker unless `keepMarker`.
+    // Writes every changed page, then clears the marker; with `keepMarker` the marker is
+    // written first instead (when the update began without it) and stays.
     Status flush(bool keepMarker = false);
+    // Makes what was written survive a crash of the system.
+    Status sync() { return m_file->sync(); }
     // Writes what is pending, forgets every cached page and rereads the file size, for a
     // file other processes may have changed.
     Status refresh();
@@ -78,6 +84,8 @@ private:
     Status rawWrite(uint64_t offset, const void *in, size_t n);
     Status writeDirty();
     Status checkWritable();
+    // Writes the changed pages and lets the older half of the cache go when it is full.
+    Status makeRoom();
 
     struct CachedPage {
         std::vector<uint8_t> bytes;
@@ -85,9 +93,7 @@ private:
     };
 
     std::string m_path;
-    int m_fd = -1;
-    bool m_memoryOnly = false;
-    std::string m_memory;
+    std::unique_ptr<File> m_file;
     bool m_readOnly = false;
     bool m_damaged = false;
     uint64_t m_size = 0;
@@ -95,6 +101,7 @@ private:
     uint64_t m_allWritten = 1;                        // stamp of the last bulk write or refresh
     std::unordered_map<uint32_t, uint64_t> m_written; // stamp of each page's last write since
     std::unordered_map<uint32_t, CachedPage> m_cache;
+    std::deque<uint32_t> m_cacheOrder; // cached pages, oldest first (some may be gone already)
     size_t m_dirtyCount = 0;
     std::vector<uint32_t> m_released;
     bool m_markerSet = false;

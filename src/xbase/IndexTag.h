@@ -87,6 +87,9 @@ public:
     virtual ~TagBuilder() = default;
     /// Room for `entries` entries, when the caller knows the count up front.
     virtual void reserve(size_t entries) { (void)entries; }
+    /// Says the entries will come in tag order (keys ascending, equal keys by record number),
+    /// so finish() writes them without sorting. Call before the first add().
+    virtual void setSortedInput() {}
     /// Requires: key.size() == keyLength of the spec the builder was made for.
     virtual void add(std::string_view key, uint32_t recno) = 0;
     /// Sorts and writes the tag; reports 0..100 to `progress` when given.

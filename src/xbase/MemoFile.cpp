@@ -1,14 +1,21 @@
 #include "MemoFile.h"
 
+#include <cstring>
 #include <vector>
 
 namespace xbase {
 
 namespace {
+
 uint32_t be32(const unsigned char *p)
 {
     return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
            (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+uint32_t le32(const unsigned char *p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 void putBe32(unsigned char *p, uint32_t v)
 {
@@ -17,19 +24,43 @@ void putBe32(unsigned char *p, uint32_t v)
     p[2] = static_cast<unsigned char>(v >> 8);
     p[3] = static_cast<unsigned char>(v);
 }
+
+// dBase blocks are 512 bytes unless a dBase IV header names another multiple of 512.
+constexpr uint32_t kDbtBlockSize = 512;
+// A dBase IV memo block starts with these bytes, then its length including the 8 header bytes.
+const unsigned char kDbt4Signature[4] = {0xFF, 0xFF, 0x08, 0x00};
+// A dBase III memo ends at this byte (written twice).
+constexpr char kDbtEnd = '\x1A';
+
 } // namespace
 
-Status MemoFile::open(const std::string &path, bool readOnly, std::unique_ptr<MemoFile> &out)
+Status MemoFile::open(Env &env, const std::string &path, bool readOnly, std::unique_ptr<MemoFile> &out,
+                      Kind kind)
 {
     out.reset();
     std::unique_ptr<MemoFile> memo(new MemoFile());
-    XBASE_TRY(memo->m_file.open(path, readOnly ? FileAccess::ReadOnly : FileAccess::ReadWrite));
+    memo->m_kind = kind;
+    const bool writable = !readOnly && kind == Kind::Fpt;
+    XBASE_TRY(env.open(path, writable ? FileAccess::ReadWrite : FileAccess::ReadOnly, memo->m_file));
     uint64_t size = 0;
-    XBASE_TRY(memo->m_file.size(size));
+    XBASE_TRY(memo->m_file->size(size));
+    if (kind == Kind::Dbt) {
+        if (size < kDbtBlockSize)
+            return Status::Corruption(path + ": too short for a memo file header");
+        unsigned char h[24];
+        XBASE_TRY(memo->m_file->readAt(0, h, sizeof h));
+        memo->m_nextFree = le32(h);
+        const uint32_t dbase4Size = static_cast<uint32_t>(h[20] | (h[21] << 8));
+        memo->m_blockSize = kDbtBlockSize;
+        if (h[16] != 0x03 && dbase4Size >= kDbtBlockSize && dbase4Size % kDbtBlockSize == 0)
+            memo->m_blockSize = dbase4Size;
+        out = std::move(memo);
+        return Status::Ok();
+    }
     if (size < 8)
         return Status::Corruption(path + ": too short for a memo file header");
     unsigned char h[8];
-    XBASE_TRY(memo->m_file.readAt(0, h, sizeof h));
+    XBASE_TRY(memo->m_file->readAt(0, h, sizeof h));
     memo->m_blockSize = (static_cast<uint32_t>(h[6]) << 8) | h[7];
     if (memo->m_blockSize == 0)
         return Status::Corruption(path + ": memo block size is 0");
@@ -41,7 +72,7 @@ Status MemoFile::open(const std::string &path, bool readOnly, std::unique_ptr<Me
     return Status::Ok();
 }
 
-Status MemoFile::create(const std::string &path, uint32_t blockSize, std::unique_ptr<MemoFile> &out)
+Status MemoFile::create(Env &env, const std::string &path, uint32_t blockSize, std::unique_ptr<MemoFile> &out)
 {
     out.reset();
     if (blockSize == 0 || blockSize > 0xFFFF)
@@ -53,9 +84,61 @@ Status MemoFile::create(const std::string &path, uint32_t blockSize, std::unique
     putBe32(header.data(), memo->m_nextFree);
     header[6] = static_cast<unsigned char>(blockSize >> 8);
     header[7] = static_cast<unsigned char>(blockSize);
-    XBASE_TRY(memo->m_file.open(path, FileAccess::Create));
-    XBASE_TRY(memo->m_file.writeAt(0, header.data(), header.size()));
+    XBASE_TRY(env.open(path, FileAccess::Create, memo->m_file));
+    XBASE_TRY(memo->m_file->writeAt(0, header.data(), header.size()));
     out = std::move(memo);
+    return Status::Ok();
+}
+
+Status MemoFile::fileSize(uint64_t &out) const
+{
+    return m_file->size(out);
+}
+
+Status MemoFile::readDbt(uint32_t block, std::string *out, uint32_t &length) const
+{
+    length = 0;
+    const std::string where = m_file->path() + ": memo block " + std::to_string(block);
+    uint64_t size = 0;
+    XBASE_TRY(fileSize(size));
+    const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
+    if (offset >= size)
+        return Status::Corruption(where + " lies past the end of the file");
+    unsigned char h[8] = {};
+    size_t got = 0;
+    XBASE_TRY(m_file->readSomeAt(offset, h, sizeof h, got));
+    if (got == sizeof h && std::memcmp(h, kDbt4Signature, sizeof kDbt4Signature) == 0) {
+        const uint32_t stored = le32(h + 4);
+        if (stored < 8 || offset + stored > size)
+            return Status::Corruption(where + " claims " + std::to_string(stored) +
+                                      " bytes, more than the file holds");
+        length = stored - 8;
+        if (out) {
+            out->resize(length);
+            if (length > 0)
+                XBASE_TRY(m_file->readAt(offset + 8, &(*out)[0], length));
+        }
+        return Status::Ok();
+    }
+    // dBase III: the text runs to the first end mark, or to the end of the file.
+    std::string chunk(m_blockSize, '\0');
+    uint64_t at = offset;
+    if (out)
+        out->clear();
+    while (at < size) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(chunk.size(), size - at));
+        XBASE_TRY(m_file->readAt(at, &chunk[0], n));
+        const void *end = std::memchr(chunk.data(), kDbtEnd, n);
+        const size_t take = end ? static_cast<size_t>(static_cast<const char *>(end) - chunk.data()) : n;
+        if (static_cast<uint64_t>(length) + take > 0x7FFFFFF0u)
+            return Status::Corruption(where + " holds a memo too long to read");
+        length += static_cast<uint32_t>(take);
+        if (out)
+            out->append(chunk.data(), take);
+        if (end)
+            break;
+        at += n;
+    }
     return Status::Ok();
 }
 
@@ -64,18 +147,20 @@ Status MemoFile::length(uint32_t block, uint32_t &out) const
     out = 0;
     if (block == 0)
         return Status::Ok();
-    const std::string where = m_file.path() + ": memo block " + std::to_string(block);
+    const std::string where = m_file->path() + ": memo block " + std::to_string(block);
     if (block < firstDataBlock())
         return Status::Corruption(where + " lies inside the header");
+    if (m_kind == Kind::Dbt)
+        return readDbt(block, nullptr, out);
     uint64_t size = 0;
-    XBASE_TRY(m_file.size(size));
+    XBASE_TRY(fileSize(size));
     const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
-    if (offset + 8 > size)
+    if (offset + kBlockHeaderSize > size)
         return Status::Corruption(where + " lies past the end of the file");
-    unsigned char h[8];
-    XBASE_TRY(m_file.readAt(offset, h, sizeof h));
+    unsigned char h[kBlockHeaderSize];
+    XBASE_TRY(m_file->readAt(offset, h, sizeof h));
     const uint32_t len = be32(h + 4);
-    if (offset + 8 + len > size)
+    if (offset + kBlockHeaderSize + len > size)
         return Status::Corruption(where + " claims " + std::to_string(len) +
                                   " bytes, more than the file holds");
     out = len;
@@ -84,13 +169,75 @@ Status MemoFile::length(uint32_t block, uint32_t &out) const
 
 Status MemoFile::read(uint32_t block, std::string &out) const
 {
+    uint32_t type = 0;
+    return read(block, type, out);
+}
+
+Status MemoFile::read(uint32_t block, uint32_t &type, std::string &out) const
+{
     out.clear();
-    uint32_t len = 0;
-    XBASE_TRY(length(block, len));
+    type = kTextType;
+    if (block == 0)
+        return Status::Ok();
+    const std::string where = m_file->path() + ": memo block " + std::to_string(block);
+    if (block < firstDataBlock())
+        return Status::Corruption(where + " lies inside the header");
+    if (m_kind == Kind::Dbt) {
+        uint32_t len = 0;
+        return readDbt(block, &out, len);
+    }
+    uint64_t size = 0;
+    XBASE_TRY(fileSize(size));
+    const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
+    if (offset + kBlockHeaderSize > size)
+        return Status::Corruption(where + " lies past the end of the file");
+    // One read takes the header and, for the usual short memo, the text with it.
+    unsigned char first[512];
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof first, size - offset));
+    XBASE_TRY(m_file->readAt(offset, first, want));
+    type = be32(first);
+    const uint32_t len = be32(first + 4);
+    if (offset + kBlockHeaderSize + len > size)
+        return Status::Corruption(where + " claims " + std::to_string(len) +
+                                  " bytes, more than the file holds");
     if (len == 0)
         return Status::Ok();
+    if (kBlockHeaderSize + len <= want) {
+        out.assign(reinterpret_cast<const char *>(first) + kBlockHeaderSize, len);
+        return Status::Ok();
+    }
     out.resize(len);
-    return m_file.readAt(static_cast<uint64_t>(block) * m_blockSize + 8, &out[0], len);
+    return m_file->readAt(offset + kBlockHeaderSize, &out[0], len);
+}
+
+Status MemoFile::headerBytes(std::string &out) const
+{
+    out.assign(static_cast<size_t>(firstDataBlock()) * m_blockSize, '\0');
+    size_t got = 0;
+    return m_file->readSomeAt(0, &out[0], out.size(), got);
+}
+
+uint32_t MemoFile::encodeBlocks(uint32_t type, std::string_view data, uint32_t blockSize, std::string &out)
+{
+    const uint64_t bytes = kBlockHeaderSize + data.size();
+    const uint32_t blocks = static_cast<uint32_t>((bytes + blockSize - 1) / blockSize);
+    const size_t at = out.size();
+    out.resize(at + static_cast<size_t>(blocks) * blockSize, '\0');
+    auto *p = reinterpret_cast<unsigned char *>(&out[at]);
+    putBe32(p, type);
+    putBe32(p + 4, static_cast<uint32_t>(data.size()));
+    if (!data.empty())
+        std::memcpy(p + kBlockHeaderSize, data.data(), data.size());
+    return blocks;
+}
+
+Status MemoFile::checkWritable() const
+{
+    if (m_kind == Kind::Dbt)
+        return Status::InvalidArgument(m_file->path() + ": dBase memo files are read only");
+    if (!m_file->isWritable())
+        return Status::IoError(m_file->path() + " is open read-only");
+    return Status::Ok();
 }
 
 Status MemoFile::write(uint32_t oldBlock, std::string_view text, uint32_t &newBlock)
@@ -98,31 +245,31 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view text, uint32_t &newBl
     newBlock = 0;
     if (text.empty())
         return Status::Ok();
+    XBASE_TRY(checkWritable());
     if (text.size() > 0x7FFFFFF0u)
         return Status::InvalidArgument("The memo text is too long");
-    std::string bytes(8 + text.size(), '\0');
-    auto *p = reinterpret_cast<unsigned char *>(&bytes[0]);
-    putBe32(p, kTextType);
-    putBe32(p + 4, static_cast<uint32_t>(text.size()));
-    bytes.replace(8, text.size(), text.data(), text.size());
     const uint32_t need = blocksFor(text.size());
 
     if (oldBlock != 0) {
         uint32_t oldLength = 0;
         if (length(oldBlock, oldLength).ok() && blocksFor(oldLength) >= need &&
             oldBlock + blocksFor(oldLength) <= m_nextFree) {
-            XBASE_TRY(
-                m_file.writeAt(static_cast<uint64_t>(oldBlock) * m_blockSize, bytes.data(), bytes.size()));
+            std::string bytes;
+            encodeBlocks(kTextType, text, m_blockSize, bytes);
+            // Only the memo's own bytes: the blocks' tail may hold nothing this write knows.
+            XBASE_TRY(m_file->writeAt(static_cast<uint64_t>(oldBlock) * m_blockSize, bytes.data(),
+                                      kBlockHeaderSize + text.size()));
             newBlock = oldBlock;
             return Status::Ok();
         }
     }
     if (static_cast<uint64_t>(m_nextFree) + need > 0xFFFFFFFFull)
-        return Status::IoError(m_file.path() + ": the memo file is full");
-    // Pad to whole blocks so the file always ends on a block boundary.
-    bytes.resize(static_cast<size_t>(need) * m_blockSize, '\0');
+        return Status::IoError(m_file->path() + ": the memo file is full");
+    // Padded to whole blocks so the file always ends on a block boundary.
+    std::string bytes;
+    encodeBlocks(kTextType, text, m_blockSize, bytes);
     const uint32_t at = m_nextFree;
-    XBASE_TRY(m_file.writeAt(static_cast<uint64_t>(at) * m_blockSize, bytes.data(), bytes.size()));
+    XBASE_TRY(m_file->writeAt(static_cast<uint64_t>(at) * m_blockSize, bytes.data(), bytes.size()));
     if (m_deferred) {
         m_nextFree = at + need;
         m_headerStale = true;
@@ -144,8 +291,10 @@ Status MemoFile::syncHeader()
 
 Status MemoFile::recoverNextFree()
 {
+    if (m_kind == Kind::Dbt)
+        return Status::Ok();
     uint64_t size = 0;
-    XBASE_TRY(m_file.size(size));
+    XBASE_TRY(fileSize(size));
     const uint64_t end = (size + m_blockSize - 1) / m_blockSize;
     if (end > m_nextFree && end <= 0xFFFFFFFFull) {
         m_nextFree = static_cast<uint32_t>(end);
@@ -156,9 +305,10 @@ Status MemoFile::recoverNextFree()
 
 Status MemoFile::writeNextFree(uint32_t next)
 {
+    XBASE_TRY(checkWritable());
     unsigned char h[4];
     putBe32(h, next);
-    XBASE_TRY(m_file.writeAt(0, h, sizeof h));
+    XBASE_TRY(m_file->writeAt(0, h, sizeof h));
     m_nextFree = next;
     return Status::Ok();
 }
@@ -167,16 +317,18 @@ Status MemoFile::clear()
 {
     XBASE_TRY(writeNextFree(firstDataBlock()));
     m_headerStale = false;
-    return m_file.truncate(static_cast<uint64_t>(firstDataBlock()) * m_blockSize);
+    return m_file->truncate(static_cast<uint64_t>(firstDataBlock()) * m_blockSize);
 }
 
 Status MemoFile::refresh()
 {
+    if (m_kind == Kind::Dbt)
+        return Status::Ok();
     unsigned char h[4];
-    XBASE_TRY(m_file.readAt(0, h, sizeof h));
+    XBASE_TRY(m_file->readAt(0, h, sizeof h));
     const uint32_t next = be32(h);
     if (next < firstDataBlock())
-        return Status::Corruption(m_file.path() + ": next free memo block lies inside the header");
+        return Status::Corruption(m_file->path() + ": next free memo block lies inside the header");
     m_nextFree = next;
     return Status::Ok();
 }

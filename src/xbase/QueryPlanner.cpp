@@ -75,6 +75,7 @@ struct Range {
     uint32_t recnoHi = 0;
     bool byRecno = false;
     bool logical = false; // the "T" or "F" entries of a logical tag
+    std::string contains; // when not empty: the whole tag, entries whose key holds this text
 };
 
 struct Result {
@@ -237,10 +238,11 @@ private:
         bool exact = true;
         uint64_t visited = 0;
         uint64_t step = std::min(kFirstBudget, budget);
-        // Without the need for an exact answer, a range bigger than half the file is not worth
-        // reading: testing every record costs about as much.
+        // Without the need for an exact answer, a range bigger than the file is not worth
+        // reading. Up to that size an entry costs less than a record read (keys are short
+        // beside records, and a pass over every record copies all of them).
         const uint64_t ceiling =
-            needExact ? budget : std::min<uint64_t>(budget, std::max<uint64_t>(m_count / 2, kFirstBudget));
+            needExact ? budget : std::min<uint64_t>(budget, std::max<uint64_t>(m_count, kFirstBudget));
         for (;;) {
             std::vector<const ExpressionNode *> still;
             for (const ExpressionNode *part : pending) {
@@ -276,7 +278,7 @@ private:
             }
             if (step >= ceiling) {
                 if (budget != ceiling && !needExact) {
-                    note("every range is larger than half the file");
+                    note("every range is larger than the file");
                     return everything(false);
                 }
                 return tooBig(visited);
@@ -347,12 +349,14 @@ private:
             bool over = false;
             RecordBitmap &bits = r.bits;
             Status s = m_catalog.scan(range.tag, range.lo, range.hi, range.hiInclusive, range.unboundedHi,
-                                      [&](std::string_view, uint32_t recno) {
+                                      [&](std::string_view key, uint32_t recno) {
                                           if (++visited > budget) {
                                               over = true;
                                               return false;
                                           }
-                                          bits.set(recno);
+                                          if (range.contains.empty() ||
+                                              key.find(range.contains) != std::string_view::npos)
+                                              bits.set(recno);
                                           return true;
                                       });
             if (!s.ok()) {
@@ -365,6 +369,8 @@ private:
                 return tooBig(visited);
             }
             r.visited = visited;
+            if (!range.contains.empty())
+                note("tag " + name + ": keys holding " + printable(range.contains));
             note("tag " + name + ": from " + printable(range.lo) + " to " +
                  (range.unboundedHi ? std::string("the end") : printable(range.hi)) +
                  (range.hiInclusive || range.unboundedHi ? "" : " (excluded)") + ", " +
@@ -416,10 +422,44 @@ private:
         }
     }
 
+    // "text" $ key, the key being a tag's whole key: every entry of the tag is tested, which
+    // reads far less than the records. Only for plain ASCII text: keys another program built
+    // differ from ours only in accented letters, which such text cannot match either way.
+    bool containsRange(const ExpressionNode &n, Range &range) const
+    {
+        const ExpressionNode &text = n.child(0);
+        const ExpressionNode &within = n.child(1);
+        if (text.kind != NodeKind::Constant || text.type != ValueType::Character)
+            return false;
+        const std::string &needle = text.constant.text;
+        for (char c : needle)
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return false;
+        if (needle.empty()) { // "" $ x is false
+            range.kind = Range::Nothing;
+            return true;
+        }
+        if (!within.fixedLength || within.type != ValueType::Character)
+            return false;
+        for (size_t i = 0; i < m_tags.size(); ++i) {
+            const TagSpec &spec = m_catalog.tagSpec(static_cast<int>(i));
+            if (m_tags[i].usable && spec.keyType == 'C' && spec.keyLength == within.maxLength &&
+                sameStructure(*m_catalog.tagKey(static_cast<int>(i)).root(), within)) {
+                range.tag = static_cast<int>(i);
+                range.unboundedHi = true;
+                range.contains = needle;
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool leafRange(const ExpressionNode &n, Range &range) const
     {
         if (n.type == ValueType::Logical && logicalTagRange(n, range))
             return true;
+        if (n.kind == NodeKind::Contains && n.children.size() == 2)
+            return containsRange(n, range);
         if (n.kind != NodeKind::Compare)
             return false;
         const ExpressionNode &left = n.child(0);

@@ -43,9 +43,9 @@ private:
 } // namespace xbase
 
 /// Returns from the calling function when `expr` yields a failed Status.
-#define XBASE_TRY(expr)                                                                            \
-    do {                                                                                           \
-        ::xbase::Status xbase_try_status_ = (expr);                                                \
-        if (!xbase_try_status_.ok())                                                               \
-            return xbase_try_status_;                                                              \
+#define XBASE_TRY(expr)                                                                                      \
+    do {                                                                                                     \
+        ::xbase::Status xbase_try_status_ = (expr);                                                          \
+        if (!xbase_try_status_.ok())                                                                         \
+            return xbase_try_status_;                                                                        \
     } while (0)

@@ -1,11 +1,13 @@
 // An open table: the DBF file with its memo file, its production compound index and an
 // optional temporary single-tag index, a current record, an order, a scope, a query and the
-// settings that decide which records moves can see. The caller owns each Table; one table
-// object is one work area.
+// settings that decide which records moves can see. Every file goes through the file
+// environment the table was opened with. The caller owns each Table; one table object is one
+// work area.
 #pragma once
 
 #include "CdxFile.h"
 #include "DbfFile.h"
+#include "Env.h"
 #include "Expression.h"
 #include "Field.h"
 #include "MemoFile.h"
@@ -13,6 +15,7 @@
 #include "RecordBitmap.h"
 #include "Status.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -37,6 +40,30 @@ struct TagDefinition {
     std::string forExpr;
 };
 
+/// Facts of an open table's files as their headers state them.
+struct TableInfo {
+    uint8_t version = 0;                          ///< DBF byte 0
+    std::array<uint8_t, 3> lastUpdate{{0, 1, 1}}; ///< year - 1900, month, day
+    uint32_t records = 0;                         ///< whole records the file holds
+    uint32_t claimedRecords = 0;                  ///< the header's count (differs for a short file)
+    uint16_t headerLength = 0;
+    uint16_t recordLength = 0;
+    uint8_t flags = 0;        ///< byte 28: bit 0 set when a production index belongs to the table
+    uint8_t codePageMark = 0; ///< byte 29; 0 when the file names none
+    int codePage = 0;         ///< the code page the mark names (437, 850, 1252, ...); 0 unknown
+    std::string memoPath;     ///< "" without a memo file
+    bool memoIsDbt = false;   ///< a dBase memo file (.DBT) rather than a FoxPro one (.FPT)
+    uint32_t memoBlockSize = 0;
+    uint32_t memoNextFree = 0;
+    std::string indexPath; ///< the production index, "" when none is open
+};
+
+/// What Table::check() found.
+struct CheckReport {
+    std::vector<std::string> faults; ///< damage, one line each
+    std::vector<std::string> notes;  ///< sound, but wanting attention, one line each
+};
+
 class Table
 {
 public:
@@ -48,22 +75,45 @@ public:
     // ---- Files -------------------------------------------------------------------------
 
     /// Creates an empty table with `fields` in that order (types C N L D M), and its memo file
-    /// when a field is a memo. No index is created. Replaces files of those names.
-    static Status create(const std::string &path, const std::vector<FieldDescriptor> &fields);
-    /// Opens `path` with its memo file and, when byte 28 says so or a same-named .CDX
-    /// exists, its production index. `alias` defaults to the file name without extension.
-    /// On failure the table stays closed. Locked when another opener holds the file.
-    Status open(const std::string &path, OpenMode mode, const std::string &alias = {});
-    /// Flushes the indexes and closes every file. An unposted edit is dropped.
+    /// when a field is a memo, in `env`. No index is created. Replaces a table of that name
+    /// with its memo file and production index; the new files are written under another name
+    /// first, so a failure leaves no half-made table behind.
+    static Status create(Env &env, const std::string &path, const std::vector<FieldDescriptor> &fields);
+    static Status create(const std::string &path, const std::vector<FieldDescriptor> &fields)
+    {
+        return create(Env::posix(), path, fields);
+    }
+    /// Opens `path` in `env` with its memo file (.FPT, or .DBT for dBase tables) and, when byte
+    /// 28 says so or a same-named .CDX exists, its production index. `alias` defaults to the
+    /// file name without extension. On failure the table stays closed. Locked when another
+    /// opener holds the file. A pack or zap that was stopped after its new files were complete
+    /// is finished first (a read-only opener reads those files instead). Tables with a .DBT
+    /// memo file open read-only only. An exclusive opener writes overwrites of records to a
+    /// journal beside the table first (NAME.JNL, gone after flush()), and completes one a
+    /// stopped writer left. A table already open is closed first; should that close fail, its
+    /// failure is reported and nothing is opened.
+    Status open(Env &env, const std::string &path, OpenMode mode, const std::string &alias = {});
+    Status open(const std::string &path, OpenMode mode, const std::string &alias = {})
+    {
+        return open(Env::posix(), path, mode, alias);
+    }
+    /// Flushes the indexes and closes every file. An unposted edit is dropped. The table is
+    /// closed also when the flush fails; the failure is reported.
     Status close();
     bool isOpen() const { return m_dbf != nullptr; }
     const std::string &path() const { return m_path; }
     const std::string &alias() const { return m_alias; }
     OpenMode mode() const { return m_mode; }
+    /// The environment of the files opened last (Env::posix() before the first open).
+    Env &env() const { return *m_env; }
     const Schema &schema() const;
-    DbfFile *dbf() { return m_dbf.get(); }
-    MemoFile *memoFile() { return m_memo.get(); }
-    CdxFile *cdx() { return m_cdx.get(); }
+    /// Facts of the open files' headers (all zero while closed).
+    TableInfo info() const;
+    /// The code page a DBF code page mark names (byte 29): 437, 850, 1252 and so on; 0 for
+    /// none or a mark this engine does not know.
+    static int codePageOf(uint8_t mark);
+    /// True while a production index file is open (it may hold no tags).
+    bool hasIndexFile() const { return m_cdx != nullptr; }
     /// Writes the deferred record count, date and next free memo block, and what the indexes
     /// hold pending, and marks the indexes consistent. close() does it too; a program that
     /// keeps a table open for long calls it when idle, so other programs see the true count.
@@ -196,16 +246,23 @@ public:
     Status deleteRecord();
     Status recall();
 
-    /// Removes every marked record for good and rebuilds the tags. Reports 0..100.
+    // ---- Maintenance -------------------------------------------------------------------
+
+    /// Removes every marked record for good, rewrites the memo file with only the memos of
+    /// the kept records, packed together, and carries the tags over (rebuilt when the index
+    /// was left mid-update). New files are written beside the old ones and take their place
+    /// in one step: a failure leaves the table as it was, or, past the point where every new
+    /// file was complete, packed (the next open finishes the renames). Reports 0..100.
+    /// Requires the table opened exclusively. Leaves the table at its first record.
     Status pack(ProgressHook *progress = nullptr);
-    /// Removes every record and empties the memo file and the tags.
+    /// Removes every record and empties the memo file and the tags, the same way as pack.
     Status zap();
-    /// Creates an empty table at `path` with the same fields.
+    /// Creates an empty table at `path` with the same fields, in the same environment.
     Status copyStructure(const std::string &path, ProgressHook *progress = nullptr) const;
     /// Creates a table at `path` with the same fields holding the records moves can see, in
     /// the current order (query, scope and deleted setting apply; delete marks are copied),
-    /// memos included; no index. Reports 0..100; a cancel removes the new files. Leaves this
-    /// table on the record it was on.
+    /// memos included; no index. Reports 0..100; a cancel or a failure removes the new files.
+    /// Leaves this table on the record it was on.
     Status copyTo(const std::string &path, ProgressHook *progress = nullptr);
 
     // ---- Queries -----------------------------------------------------------------------
@@ -213,6 +270,15 @@ public:
     /// Shows only records for which `expr` holds; empty lifts the query. InvalidArgument (with
     /// the position) for an expression that does not compile; the old query then stays.
     Status setQuery(std::string_view expr);
+    /// Shows only the records the user can see: hides marked records (setDeletedHidden(true))
+    /// and, when the table has a logical ISDEL field, records whose ISDEL is true, and applies
+    /// `filter` as well when it is not empty. The query becomes visibleQueryFor(filter).
+    /// InvalidArgument when `filter` does not compile; the old query then stays.
+    Status setVisibleQuery(std::string_view filter);
+    /// The query setVisibleQuery() sets: "!ISDEL" for an empty filter, otherwise the filter
+    /// followed by ".and. !ISDEL" (in parentheses first when its top level is an .or., so the
+    /// ISDEL test applies to all of it); the filter alone without an ISDEL field.
+    std::string visibleQueryFor(std::string_view filter) const;
     /// The active query text ("" when none).
     const std::string &queryText() const { return m_queryText; }
     /// Visible records under the query, the deleted setting and the scope-free record order.
@@ -229,15 +295,50 @@ public:
 
     // ---- Checks ------------------------------------------------------------------------
 
-    /// Verifies the header, every memo pointer and every tag against the records; appends
-    /// one line per fault to `faults`.
+    /// Verifies the header, every memo pointer and every tag against the records: one line
+    /// per fault in `report.faults`, and in `report.notes` what is sound but worth doing
+    /// something about (keys another program built with an upper case that leaves accented
+    /// letters small: seeks with this engine's keys miss them until a reindex).
+    Status check(CheckReport &report, ProgressHook *progress = nullptr);
+    /// The same, appending the faults only.
     Status check(std::vector<std::string> &faults, ProgressHook *progress = nullptr);
 
 private:
     struct OpenTag;
+    // The files of the table at a path: the DBF, its memo file and its production index.
+    struct FileSet {
+        std::string dbf;
+        std::string memo;
+        std::string index;
+        bool memoIsDbt = false;
+    };
+    // Pack and zap write their new files under the old names with this ending; the new DBF
+    // is renamed to the second ending once every new file is complete, and that name marks
+    // the moment from which the new files replace the old ones.
+    static constexpr const char *kSwapNew = ".new";
+    static constexpr const char *kSwapDone = ".done";
+    // New tables are written under a name beside the one asked for ("NAME$.DBF") and put in
+    // place whole by putInPlace().
+    static std::string stagingPath(const std::string &path);
+    static bool hasMemoField(const std::vector<FieldDescriptor> &fields);
+    // Creates the files of an empty table; on failure none is left behind.
+    static Status createFiles(Env &env, const std::string &path, const std::vector<FieldDescriptor> &fields);
+    // Replaces the table at `path` (its DBF, memo file and production index) by the one at
+    // `staging`; on failure the staged files are removed.
+    static Status putInPlace(Env &env, const std::string &staging, const std::string &path, bool hasMemo);
+    static FileSet filesOf(Env &env, const std::string &path);
+    // Puts complete new files in the places of the old ones, the DBF last.
+    static Status finishSwap(Env &env, const FileSet &files);
 
-    Status openIndexes(bool readOnly);
-    Status compileTag(IndexTag *tag, OpenTag &out) const;
+    Status openIndexes(const std::string &path, bool readOnly);
+    void compileTag(IndexTag *tag, OpenTag &out) const;
+    // The production tags compiled again after the index's tag list changed (or the index
+    // went), the temporary index kept last; the order goes back to the tag named `orderName`
+    // (record order when it is gone), or to the temporary index when `temporaryOrder`.
+    void reloadTags(const std::string &orderName, bool temporaryOrder);
+    // The current order's tag name ("" in record order or on the temporary index).
+    std::string orderTagName() const;
+    bool isTemporaryOrder() const;
     OpenTag *currentTag();
     const OpenTag *currentTag() const;
     Status loadRecord(uint32_t recno);
@@ -254,11 +355,25 @@ private:
     Status removeKeys(const std::string &data, uint32_t recno);
     // The tags may no longer match the records: the index file says so until it is rebuilt.
     void indexLeftBehind();
-    Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress, bool perTag);
+    // Builds `tags` from the records, reading them once. Into the open production index (one
+    // is created when none is open), or with `intoNewFile` into a new index file that then
+    // replaces the production index in one step (a failure leaves the old one as it was).
+    Status buildTags(const std::vector<TagDefinition> &tags, ProgressHook *progress, bool perTag,
+                     bool intoNewFile);
+    // Writes the files pack (or, with `keepNone`, zap) leaves behind beside the old ones and
+    // puts them in their places; see pack().
+    Status rewrite(bool keepNone, ProgressHook *progress);
+    // True when one pair of parentheses holds the whole of `text` (string literals skipped).
+    static bool enclosedInParentheses(std::string_view text);
+    // InvalidArgument when a field has a type this engine does not create.
+    Status copyableFields() const;
+    // Opens the table's files again after they were replaced, with the settings, order,
+    // query and temporary index it had.
+    Status reopen();
     Status rebuildQuery();
+    // Rebuilds the query's bitmap after a setting changed what it answers.
+    void requery();
     Status refreshShared();
-    Status renumberTags(const std::vector<uint32_t> &renumber, const std::string &indexPath,
-                        ProgressHook *progress);
     bool queryBit(uint32_t recno) const;
     IndexTag *deletedMarkTag() const;
     Status visibleSet(RecordBitmap &shown);
@@ -268,6 +383,7 @@ private:
     std::string cdxPath() const;
     uint64_t recordLockOffset(uint32_t recno) const { return 0x40000001ull + recno; }
 
+    Env *m_env;
     std::unique_ptr<DbfFile> m_dbf;
     std::unique_ptr<MemoFile> m_memo;
     std::unique_ptr<CdxFile> m_cdx;

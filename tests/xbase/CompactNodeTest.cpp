@@ -187,3 +187,68 @@ TEST(CompactInterior, RoundTripAndCapacity)
 }
 
 } // namespace
+
+namespace {
+
+// The index of the first entry at or after (target's first n bytes, minRecno), found the slow way.
+int firstAtOrAfter(const LeafNode &node, int keyLength, const std::string &target, size_t n,
+                   uint64_t minRecno)
+{
+    for (int i = 0; i < node.count(); ++i) {
+        const int c = std::memcmp(node.key(i, keyLength), target.data(), n);
+        if (c > 0 || (c == 0 && node.recnos[static_cast<size_t>(i)] >= minRecno))
+            return i;
+    }
+    return node.count();
+}
+
+} // namespace
+
+// findInLeaf passes over entries by their shared front bytes: it must land where a search of
+// the whole decoded leaf lands, for keys with long shared parts, runs of equal keys, pads
+// inside keys and targets of every length.
+TEST(CompactLeaf, FindingInThePageAgreesWithTheDecodedLeaf)
+{
+    std::mt19937 random(7);
+    const char *const words[] = {"", "A", "AB", "ABC", "B", "SMITH", "SMITHERS", "SM", "\xE9MOND", "Z"};
+    for (int round = 0; round < 300; ++round) {
+        const int keyLength = 1 + static_cast<int>(random() % 24);
+        const char pad = round % 3 == 0 ? '\0' : ' ';
+        std::vector<std::string> keys;
+        const int count = 1 + static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i) {
+            std::string k =
+                std::string(words[random() % 10]) + (random() % 2 ? " " : "") + words[random() % 10];
+            k.resize(static_cast<size_t>(keyLength), pad);
+            keys.push_back(k);
+        }
+        std::sort(keys.begin(), keys.end());
+        LeafNode node;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            node.keys += keys[i];
+            node.recnos.push_back(static_cast<uint32_t>(1 + i * 3));
+        }
+        uint8_t page[kPageSize];
+        if (!encodeLeaf(node, keyLength, pad, page))
+            continue;
+        LeafNode decoded;
+        ASSERT_TRUE(decodeLeaf(page, keyLength, pad, decoded).ok());
+        for (int probe = 0; probe < 20; ++probe) {
+            std::string target =
+                std::string(words[random() % 10]) + (random() % 2 ? " " : "") + words[random() % 10];
+            const size_t n = std::min<size_t>(random() % 2 ? target.size() : keyLength, keyLength);
+            target.resize(static_cast<size_t>(keyLength), pad);
+            const uint64_t minRecno = random() % 3 == 0 ? 0 : random() % (3 * keys.size() + 2);
+            char key[kMaxKeyLength];
+            uint32_t recno = 0;
+            const int at = findInLeaf(page, keyLength, pad, target.data(), n, minRecno, key, recno);
+            const int expected = firstAtOrAfter(decoded, keyLength, target, n, minRecno);
+            ASSERT_EQ(at, expected) << "round " << round << " probe " << probe;
+            if (at < decoded.count()) {
+                EXPECT_EQ(std::string(key, static_cast<size_t>(keyLength)),
+                          std::string(decoded.key(at, keyLength), static_cast<size_t>(keyLength)));
+                EXPECT_EQ(recno, decoded.recnos[static_cast<size_t>(at)]);
+            }
+        }
+    }
+}

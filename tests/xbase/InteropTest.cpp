@@ -153,8 +153,13 @@ protected:
         EXPECT_TRUE(t.setOrder(tag).ok());
         std::vector<uint32_t> out;
         EXPECT_TRUE(t.goTop().ok());
-        for (; !t.eof(); t.skip(1))
+        while (!t.eof()) {
             out.push_back(t.recno());
+            if (!t.skip(1).ok()) {
+                ADD_FAILURE() << "skip failed after record " << out.back();
+                break;
+            }
+        }
         return out;
     }
 

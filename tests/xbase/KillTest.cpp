@@ -90,15 +90,16 @@ bool post(Table &t, const Row &r)
         }
     }
     File::setWriteObserver(nullptr);
-    t.close();
+    if (!t.close().ok())
+        _exit(5);
     _exit(0);
 }
 
 Row readRow(Table &t)
 {
     Row r;
-    t.fieldValue("LNAME", r.lname);
-    t.fieldValue("CITY", r.city);
+    EXPECT_TRUE(t.fieldValue("LNAME", r.lname).ok()) << "record " << t.recno();
+    EXPECT_TRUE(t.fieldValue("CITY", r.city).ok()) << "record " << t.recno();
     EXPECT_TRUE(t.fieldValue("MEMO", r.memo).ok()) << "record " << t.recno();
     return r;
 }

@@ -176,17 +176,17 @@ TEST_F(TableTest, FieldsRoundTripThroughTheFile)
 
 TEST_F(TableTest, ChangedMemosGoToNewBlocksAndUnchangedOnesAreNotWritten)
 {
-    const uint32_t before = table.memoFile()->nextFreeBlock();
+    const uint32_t before = table.info().memoNextFree;
     ASSERT_TRUE(table.go(1).ok());
     ASSERT_TRUE(table.setFieldValue("MEMO", "first memo").ok()); // the same text
     ASSERT_TRUE(table.post().ok());
-    EXPECT_EQ(table.memoFile()->nextFreeBlock(), before);
+    EXPECT_EQ(table.info().memoNextFree, before);
     ASSERT_TRUE(table.setFieldValue("MEMO", "short").ok());
     ASSERT_TRUE(table.post().ok());
-    EXPECT_EQ(table.memoFile()->nextFreeBlock(), before + 1);
+    EXPECT_EQ(table.info().memoNextFree, before + 1);
     ASSERT_TRUE(table.setFieldValue("MEMO", std::string(300, 'm')).ok());
     ASSERT_TRUE(table.post().ok());
-    EXPECT_EQ(table.memoFile()->nextFreeBlock(), before + 6);
+    EXPECT_EQ(table.info().memoNextFree, before + 6);
     ASSERT_TRUE(table.setFieldValue("MEMO", "").ok());
     ASSERT_TRUE(table.post().ok());
     EXPECT_EQ(std::string(table.record().data + 47, 10), std::string(10, ' '));
@@ -285,7 +285,7 @@ TEST_F(TableTest, TagsOrderEqualKeysByRecordNumberAndFollowEveryEdit)
 
     ASSERT_TRUE(table.close().ok());
     ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
-    EXPECT_EQ(table.dbf()->tableFlags() & 1, 1);
+    EXPECT_EQ(table.info().flags & 1, 1);
     ASSERT_TRUE(table.setOrder("CITY").ok());
     EXPECT_EQ(walk(), (std::vector<uint32_t>{2, 6, 4, 3, 1, 5, 7}));
     EXPECT_TRUE(faults().empty());
@@ -294,7 +294,7 @@ TEST_F(TableTest, TagsOrderEqualKeysByRecordNumberAndFollowEveryEdit)
     EXPECT_EQ(table.order(), 0);
     ASSERT_TRUE(table.closeIndexes(true).ok());
     EXPECT_FALSE(exists(dir.file("PEOPLE.CDX")));
-    EXPECT_EQ(table.dbf()->tableFlags() & 1, 0);
+    EXPECT_EQ(table.info().flags & 1, 0);
 }
 
 TEST_F(TableTest, SeekFindsKeyPrefixesAndSoftSeekStaysOnTheNextKey)
@@ -716,12 +716,20 @@ TEST_F(TableTest, CopyToTakesTheVisibleRecordsInOrderWithTheirMemos)
 TEST_F(TableTest, CheckFindsEveryKindOfIndexFault)
 {
     addTags();
-    IndexTag *city = table.cdx()->tag("CITY");
-    ASSERT_NE(city, nullptr);
-    const std::string blank(12, ' ');
-    ASSERT_TRUE(city->remove("SALEM" + blank.substr(5), 2).ok()); // record 2 loses its entry
-    ASSERT_TRUE(city->insert("ZZZ" + blank.substr(3), 99).ok());  // a record that does not exist
-    ASSERT_TRUE(city->insert("AAA" + blank.substr(3), 4).ok());   // record 4 twice, one key wrong
+    ASSERT_TRUE(table.close().ok());
+    {
+        // Another program damages the index.
+        std::unique_ptr<CdxFile> cdx;
+        ASSERT_TRUE(CdxFile::open(dir.file("PEOPLE.CDX"), false, cdx).ok());
+        IndexTag *city = cdx->tag("CITY");
+        ASSERT_NE(city, nullptr);
+        const std::string blank(12, ' ');
+        ASSERT_TRUE(city->remove("SALEM" + blank.substr(5), 2).ok()); // record 2 loses its entry
+        ASSERT_TRUE(city->insert("ZZZ" + blank.substr(3), 99).ok());  // a record that does not exist
+        ASSERT_TRUE(city->insert("AAA" + blank.substr(3), 4).ok());   // record 4 twice, one key wrong
+        ASSERT_TRUE(cdx->flush().ok());
+    }
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
     const std::vector<std::string> f = faults();
     auto has = [&](const std::string &text) {
         return std::any_of(f.begin(), f.end(),
@@ -771,7 +779,7 @@ TEST_F(TableTest, ARecordThatCannotBeWrittenLeavesTheTagsAsTheRecordsAre)
     ASSERT_TRUE(table.flush().ok());
     // The last record lies past the limit; the index file's first page does not.
     const uint32_t last = table.recordCount();
-    const rlim_t limit = table.dbf()->headerLength() + rlim_t(last - 1) * table.dbf()->recordLength();
+    const rlim_t limit = table.info().headerLength + rlim_t(last - 1) * table.info().recordLength;
     ASSERT_GT(limit, 512u);
     ASSERT_TRUE(table.go(last).ok());
     const std::string city = field("CITY");
@@ -783,7 +791,7 @@ TEST_F(TableTest, ARecordThatCannotBeWrittenLeavesTheTagsAsTheRecordsAre)
     ASSERT_TRUE(table.appendBlank().ok());
     ASSERT_TRUE(table.setFieldValue("LNAME", "Nobody").ok());
     ASSERT_TRUE(table.setFieldValue("CITY", "Nowhere").ok());
-    const rlim_t end = table.dbf()->headerLength() + rlim_t(last) * table.dbf()->recordLength();
+    const rlim_t end = table.info().headerLength + rlim_t(last) * table.info().recordLength;
     EXPECT_FALSE(withFileLimit(end, [&] { return table.post(); }).ok());
     table.cancelEdit();
 
@@ -819,4 +827,203 @@ TEST_F(TableTest, TurboReadGivesTheSameRecordsAndSeesEdits)
     ASSERT_TRUE(table.skip(2).ok());
     EXPECT_EQ(field("CITY"), "Changed");
     table.setTurboRead(false);
+}
+
+TEST_F(TableTest, CreatingATableOverAnotherTakesItsIndexAway)
+{
+    addTags();
+    ASSERT_TRUE(table.close().ok());
+    ASSERT_TRUE(exists(dir.file("PEOPLE.CDX")));
+    ASSERT_TRUE(Table::create(path, addressFields()).ok());
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+    // The old table's tags would order records the new table does not have.
+    EXPECT_EQ(table.tagCount(), 0);
+    EXPECT_FALSE(exists(dir.file("PEOPLE.CDX")));
+    EXPECT_EQ(table.recordCount(), 0u);
+    EXPECT_FALSE(exists(dir.file("PEOPLE$.DBF")));
+    EXPECT_FALSE(exists(dir.file("PEOPLE$.FPT")));
+}
+
+TEST_F(TableTest, TemporaryIndexFillsWhileAProductionOrderIsWalked)
+{
+    addTags();
+    // A tool walks an existing tag and adds the records it wants to a temporary index, then
+    // shows only those by ordering the table by it.
+    const std::string idx = dir.file("_chksz.idx");
+    ASSERT_TRUE(table.createTempIndex(idx, "UPPER(CITY)").ok());
+    const int tempOrder = table.order();
+    EXPECT_EQ(tempOrder, table.tagCount() + 1);
+    ASSERT_TRUE(table.setOrder("LNAME").ok());
+    for (Status s = table.goTop(); s.ok() && !table.eof(); s = table.skip(1))
+        if (field("LNAME") == "Smith" || field("LNAME") == "smith") {
+            ASSERT_TRUE(table.keyAdd().ok());
+        }
+    ASSERT_TRUE(table.setOrder(tempOrder).ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{3, 1, 5})); // Montréal, Portland, Portland
+    EXPECT_EQ(table.indexFileName(), idx);
+    // A marked record leaves the view like any other.
+    ASSERT_TRUE(table.go(1).ok());
+    ASSERT_TRUE(table.deleteRecord().ok());
+    EXPECT_EQ(walk(), (std::vector<uint32_t>{3, 5}));
+    ASSERT_TRUE(table.closeTempIndex(true).ok());
+    EXPECT_FALSE(exists(idx));
+    EXPECT_EQ(table.order(), 0);
+    EXPECT_TRUE(faults().empty());
+}
+
+struct RecnoQueryCase {
+    const char *query;
+    std::vector<uint32_t> recnos;
+};
+
+class TableRecnoQueries : public ::testing::TestWithParam<RecnoQueryCase>
+{
+};
+
+TEST_P(TableRecnoQueries, SelectRecordsByTheirNumber)
+{
+    const RecnoQueryCase c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("R.DBF");
+    ASSERT_TRUE(Table::create(path, {{"NAME", 'C', 8, 0, 0}}).ok());
+    Table t;
+    ASSERT_TRUE(t.open(path, OpenMode::Exclusive).ok());
+    for (int i = 1; i <= 6; ++i) {
+        ASSERT_TRUE(t.appendBlank().ok());
+        ASSERT_TRUE(t.setFieldValue("NAME", "N" + std::to_string(i)).ok());
+        ASSERT_TRUE(t.post().ok());
+    }
+    ASSERT_TRUE(t.go(4).ok());
+    ASSERT_TRUE(t.deleteRecord().ok());
+    ASSERT_TRUE(t.setQuery(c.query).ok());
+    std::vector<uint32_t> seen;
+    ASSERT_TRUE(t.visibleRecnos(seen).ok());
+    EXPECT_EQ(seen, c.recnos);
+    uint64_t n = 0;
+    ASSERT_TRUE(t.queryCount(n).ok());
+    EXPECT_EQ(n, c.recnos.size());
+    ASSERT_TRUE(t.goTop().ok());
+    EXPECT_EQ(t.eof() ? 0u : t.recno(), c.recnos.empty() ? 0u : c.recnos.front());
+}
+
+// The current-record choice of the printing windows is "Recno()=" + the record number.
+INSTANTIATE_TEST_SUITE_P(Cases, TableRecnoQueries,
+                         ::testing::Values(RecnoQueryCase{"Recno()=3", {3}}, RecnoQueryCase{"RECNO()=4", {}},
+                                           RecnoQueryCase{"recno()=7", {}},
+                                           RecnoQueryCase{"RECNO()>=5 .and. NAME<>\"N6\"", {5}},
+                                           RecnoQueryCase{"RECNO()<3 .or. RECNO()=6", {1, 2, 6}}));
+
+struct VisibleQueryCase {
+    const char *filter;
+    const char *query;
+    std::vector<uint32_t> recnos;
+};
+
+class TableVisibleQueries : public ::testing::TestWithParam<VisibleQueryCase>
+{
+};
+
+TEST_P(TableVisibleQueries, HideMarkedAndIsdelRecordsInOneCall)
+{
+    const VisibleQueryCase c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("V.DBF");
+    ASSERT_TRUE(Table::create(path, addressFields()).ok());
+    Table t;
+    ASSERT_TRUE(t.open(path, OpenMode::Exclusive).ok());
+    for (const Person &p : kPeople) {
+        ASSERT_TRUE(t.appendBlank().ok());
+        ASSERT_TRUE(t.setFieldValue("LNAME", p.lname).ok());
+        ASSERT_TRUE(t.setFieldValue("CITY", p.city).ok());
+        ASSERT_TRUE(t.post().ok());
+    }
+    // Record 2 has ISDEL set, record 5 the delete mark: neither is for the user to see.
+    ASSERT_TRUE(t.go(2).ok());
+    ASSERT_TRUE(t.setLogical("ISDEL", true).ok());
+    ASSERT_TRUE(t.post().ok());
+    ASSERT_TRUE(t.go(5).ok());
+    ASSERT_TRUE(t.deleteRecord().ok());
+    t.setDeletedHidden(false);
+    ASSERT_TRUE(t.setVisibleQuery(c.filter).ok());
+    EXPECT_TRUE(t.isDeletedHidden());
+    EXPECT_EQ(t.queryText(), c.query);
+    std::vector<uint32_t> seen;
+    ASSERT_TRUE(t.visibleRecnos(seen).ok());
+    EXPECT_EQ(seen, c.recnos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TableVisibleQueries,
+    ::testing::Values(VisibleQueryCase{"", "!ISDEL", {1, 3, 4, 6}},
+                      VisibleQueryCase{"UPPER(LNAME)=\"SM\"", "UPPER(LNAME)=\"SM\".and. !ISDEL", {1, 3}},
+                      VisibleQueryCase{"CITY=\"Salem\"", "CITY=\"Salem\".and. !ISDEL", {}},
+                      // The ISDEL test applies to both sides of an .or.
+                      VisibleQueryCase{"CITY=\"Salem\" .or. CITY=\"Austin\"",
+                                       "(CITY=\"Salem\" .or. CITY=\"Austin\").and. !ISDEL",
+                                       {6}},
+                      // A filter already in parentheses is joined as it is.
+                      VisibleQueryCase{"((CITY=\"Salem\").or.(CITY=\"Austin\"))",
+                                       "((CITY=\"Salem\").or.(CITY=\"Austin\")).and. !ISDEL",
+                                       {6}},
+                      VisibleQueryCase{"(CITY=\"Salem\") .or. (CITY=\"Aus)tin\")",
+                                       "((CITY=\"Salem\") .or. (CITY=\"Aus)tin\")).and. !ISDEL",
+                                       {}}));
+
+TEST_F(TableTest, VisibleQueryRefusesABadFilterAndWorksWithoutAnIsdelField)
+{
+    ASSERT_TRUE(table.setVisibleQuery("CITY=\"Salem\"").ok());
+    EXPECT_EQ(table.setVisibleQuery("CITY=").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.setVisibleQuery("CITY").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.queryText(), "CITY=\"Salem\".and. !ISDEL");
+
+    const std::string other = dir.file("PLAIN.DBF");
+    ASSERT_TRUE(Table::create(other, {{"NAME", 'C', 8, 0, 0}}).ok());
+    Table plain;
+    ASSERT_TRUE(plain.open(other, OpenMode::Exclusive).ok());
+    ASSERT_TRUE(plain.setVisibleQuery("").ok());
+    EXPECT_EQ(plain.queryText(), "");
+    ASSERT_TRUE(plain.setVisibleQuery("NAME=\"A\"").ok());
+    EXPECT_EQ(plain.queryText(), "NAME=\"A\"");
+}
+
+TEST_F(TableTest, PackKeepsOnlyTheKeptRecordsMemosInTheMemoFile)
+{
+    // Grown, shrunk and removed memos all leave blocks behind until the pack.
+    const std::string secret = "deleted person's notes " + std::string(400, 's');
+    ASSERT_TRUE(table.go(2).ok());
+    ASSERT_TRUE(table.setFieldValue("MEMO", secret).ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(table.deleteRecord().ok());
+    ASSERT_TRUE(table.go(1).ok());
+    ASSERT_TRUE(table.setFieldValue("MEMO", std::string(300, 'g')).ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(table.setFieldValue("MEMO", "shrunk").ok());
+    ASSERT_TRUE(table.post().ok());
+    ASSERT_TRUE(table.flush().ok());
+    const auto memoBytes = [&] {
+        std::ifstream in(dir.file("PEOPLE.FPT"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = memoBytes();
+    ASSERT_NE(before.find("deleted person"), std::string::npos);
+
+    ASSERT_TRUE(table.pack().ok());
+    const std::string after = memoBytes();
+    EXPECT_EQ(after.find("deleted person"), std::string::npos);
+    EXPECT_EQ(after.find("ggg"), std::string::npos);
+    // What is left: the header and one run of blocks per kept memo.
+    const TableInfo info = table.info();
+    EXPECT_EQ(after.size(), uint64_t(info.memoNextFree) * info.memoBlockSize);
+    EXPECT_EQ(info.memoNextFree, 8u + 1 + 1 + 1); // "shrunk", "x", "a longer memo text"
+    std::vector<std::string> memos;
+    table.setDeletedHidden(false);
+    for (uint32_t r = 1; r <= table.recordCount(); ++r) {
+        ASSERT_TRUE(table.go(r).ok());
+        memos.push_back(field("MEMO"));
+    }
+    EXPECT_EQ(memos, (std::vector<std::string>{"shrunk", "x", "", "", "a longer memo text"}));
+    EXPECT_TRUE(faults().empty());
+    EXPECT_FALSE(exists(dir.file("PEOPLE.DBF.new")));
+    EXPECT_FALSE(exists(dir.file("PEOPLE.DBF.done")));
+    EXPECT_FALSE(exists(dir.file("PEOPLE.FPT.new")));
 }

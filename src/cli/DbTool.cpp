@@ -104,21 +104,24 @@ std::string escapeLine(const std::string &s)
 
 int info(Table &t, std::ostream &out)
 {
-    xbase::DbfFile &d = *t.dbf();
+    const xbase::TableInfo d = t.info();
     out << "File: " << Cp1252::toUtf8(t.path()) << '\n';
-    out << "Version: " << hex2(d.version()) << '\n';
-    out << "Records: " << d.recordCount() << '\n';
-    if (d.isShort())
-        out << "Records claimed by the header: " << d.claimedRecordCount() << '\n';
-    const auto date = d.lastUpdate();
+    out << "Version: " << hex2(d.version) << '\n';
+    out << "Records: " << d.records << '\n';
+    if (d.claimedRecords != d.records)
+        out << "Records claimed by the header: " << d.claimedRecords << '\n';
+    const auto date = d.lastUpdate;
     out << "Last update: " << 1900 + date[0] << '-' << std::setw(2) << std::setfill('0') << int(date[1])
         << '-' << std::setw(2) << int(date[2]) << std::setfill(' ') << '\n';
-    out << "Header length: " << d.headerLength() << '\n';
-    out << "Record length: " << d.recordLength() << '\n';
-    out << "Code page: " << int(d.codePage()) << '\n';
-    if (t.memoFile())
-        out << "Memo file: " << t.memoFile()->path() << " (block size " << t.memoFile()->blockSize()
-            << ", next free block " << t.memoFile()->nextFreeBlock() << ")\n";
+    out << "Header length: " << d.headerLength << '\n';
+    out << "Record length: " << d.recordLength << '\n';
+    out << "Code page: " << int(d.codePageMark);
+    if (d.codePage != 0)
+        out << " (" << d.codePage << ')';
+    out << '\n';
+    if (!d.memoPath.empty())
+        out << "Memo file: " << Cp1252::toUtf8(d.memoPath) << " (" << (d.memoIsDbt ? "dBase, " : "")
+            << "block size " << d.memoBlockSize << ", next free block " << d.memoNextFree << ")\n";
     out << "Fields: " << t.schema().fieldCount() << '\n';
     for (const xbase::FieldDescriptor &f : t.schema().fields())
         out << "  " << std::left << std::setw(10) << f.name << std::right << ' ' << f.type << ' '
@@ -127,12 +130,12 @@ int info(Table &t, std::ostream &out)
         out << "Index: damaged: " << Cp1252::toUtf8(t.indexError()) << '\n';
         return kOk;
     }
-    if (!t.cdx()) {
+    if (!t.hasIndexFile()) {
         out << "Index: none\n";
         return kOk;
     }
-    out << "Index: " << t.cdx()->path() << (t.indexNeedsRebuild() ? " (interrupted update: reindex)" : "")
-        << '\n';
+    out << "Index: " << Cp1252::toUtf8(d.indexPath)
+        << (t.indexNeedsRebuild() ? " (interrupted update: reindex)" : "") << '\n';
     out << "Tags: " << t.tagCount() << '\n';
     for (int i = 1; i <= t.tagCount(); ++i) {
         const xbase::TagSpec s = t.tagSpec(i);
@@ -197,7 +200,8 @@ std::string usage()
            "                                    record number the seek lands on\n"
            "  memo FILE RECNO                   the memo text of a record\n"
            "  dump FILE [--csv]                 every record\n"
-           "  check FILE                        verify header, memo pointers and tags\n"
+           "  check FILE                        verify header, memo pointers and tags (notes\n"
+           "                                    on sound files do not fail the check)\n"
            "  reindex FILE                      rebuild every tag\n"
            "  pack FILE                         remove marked records for good\n"
            "Marked records are hidden unless --deleted is given. Exit status: 0 success,\n"
@@ -335,13 +339,16 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
     if (c.name == "dump")
         return dump(t, c.csv, out, err);
     if (c.name == "check") {
-        std::vector<std::string> faults;
-        s = t.check(faults);
+        xbase::CheckReport report;
+        s = t.check(report);
         if (!s.ok())
-            faults.push_back(s.message());
-        for (const std::string &f : faults)
+            report.faults.push_back(s.message());
+        for (const std::string &f : report.faults)
             out << Cp1252::toUtf8(f) << '\n';
-        return faults.empty() ? kOk : kFailure;
+        // Notes describe a sound file: they do not make the check fail.
+        for (const std::string &n : report.notes)
+            out << "Note: " << Cp1252::toUtf8(n) << '\n';
+        return report.faults.empty() ? kOk : kFailure;
     }
     ProgressBar bar(err);
     xbase::ProgressHook *hook = progressBar ? &bar : nullptr;
