@@ -90,17 +90,27 @@ Status MemoFile::create(Env &env, const std::string &path, uint32_t blockSize, s
     return Status::Ok();
 }
 
-Status MemoFile::fileSize(uint64_t &out) const
+Status MemoFile::sizeCovering(uint64_t end, uint64_t &out) const
 {
-    return m_file->size(out);
+    if (m_knownSize < end)
+        XBASE_TRY(m_file->size(m_knownSize));
+    out = m_knownSize;
+    return Status::Ok();
+}
+
+std::string MemoFile::blockText(uint32_t block) const
+{
+    return m_file->path() + ": memo block " + std::to_string(block);
 }
 
 Status MemoFile::readDbt(uint32_t block, std::string *out, uint32_t &length) const
 {
     length = 0;
-    const std::string where = m_file->path() + ": memo block " + std::to_string(block);
+    const std::string where = blockText(block);
     uint64_t size = 0;
-    XBASE_TRY(fileSize(size));
+    // A dBase III memo runs to its end mark, so the whole file's size is wanted.
+    XBASE_TRY(m_file->size(size));
+    m_knownSize = size;
     const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
     if (offset >= size)
         return Status::Corruption(where + " lies past the end of the file");
@@ -147,21 +157,21 @@ Status MemoFile::length(uint32_t block, uint32_t &out) const
     out = 0;
     if (block == 0)
         return Status::Ok();
-    const std::string where = m_file->path() + ": memo block " + std::to_string(block);
     if (block < firstDataBlock())
-        return Status::Corruption(where + " lies inside the header");
+        return Status::Corruption(blockText(block) + " lies inside the header");
     if (m_kind == Kind::Dbt)
         return readDbt(block, nullptr, out);
     uint64_t size = 0;
-    XBASE_TRY(fileSize(size));
     const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
+    XBASE_TRY(sizeCovering(offset + kBlockHeaderSize, size));
     if (offset + kBlockHeaderSize > size)
-        return Status::Corruption(where + " lies past the end of the file");
+        return Status::Corruption(blockText(block) + " lies past the end of the file");
     unsigned char h[kBlockHeaderSize];
     XBASE_TRY(m_file->readAt(offset, h, sizeof h));
     const uint32_t len = be32(h + 4);
+    XBASE_TRY(sizeCovering(offset + kBlockHeaderSize + len, size));
     if (offset + kBlockHeaderSize + len > size)
-        return Status::Corruption(where + " claims " + std::to_string(len) +
+        return Status::Corruption(blockText(block) + " claims " + std::to_string(len) +
                                   " bytes, more than the file holds");
     out = len;
     return Status::Ok();
@@ -179,26 +189,26 @@ Status MemoFile::read(uint32_t block, uint32_t &type, std::string &out) const
     type = kTextType;
     if (block == 0)
         return Status::Ok();
-    const std::string where = m_file->path() + ": memo block " + std::to_string(block);
     if (block < firstDataBlock())
-        return Status::Corruption(where + " lies inside the header");
+        return Status::Corruption(blockText(block) + " lies inside the header");
     if (m_kind == Kind::Dbt) {
         uint32_t len = 0;
         return readDbt(block, &out, len);
     }
     uint64_t size = 0;
-    XBASE_TRY(fileSize(size));
     const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
+    XBASE_TRY(sizeCovering(offset + kBlockHeaderSize, size));
     if (offset + kBlockHeaderSize > size)
-        return Status::Corruption(where + " lies past the end of the file");
+        return Status::Corruption(blockText(block) + " lies past the end of the file");
     // One read takes the header and, for the usual short memo, the text with it.
     unsigned char first[512];
     const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof first, size - offset));
     XBASE_TRY(m_file->readAt(offset, first, want));
     type = be32(first);
     const uint32_t len = be32(first + 4);
+    XBASE_TRY(sizeCovering(offset + kBlockHeaderSize + len, size));
     if (offset + kBlockHeaderSize + len > size)
-        return Status::Corruption(where + " claims " + std::to_string(len) +
+        return Status::Corruption(blockText(block) + " claims " + std::to_string(len) +
                                   " bytes, more than the file holds");
     if (len == 0)
         return Status::Ok();
@@ -270,6 +280,7 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view text, uint32_t &newBl
     encodeBlocks(kTextType, text, m_blockSize, bytes);
     const uint32_t at = m_nextFree;
     XBASE_TRY(m_file->writeAt(static_cast<uint64_t>(at) * m_blockSize, bytes.data(), bytes.size()));
+    m_knownSize = std::max<uint64_t>(m_knownSize, static_cast<uint64_t>(at) * m_blockSize + bytes.size());
     if (m_deferred) {
         m_nextFree = at + need;
         m_headerStale = true;
@@ -294,7 +305,8 @@ Status MemoFile::recoverNextFree()
     if (m_kind == Kind::Dbt)
         return Status::Ok();
     uint64_t size = 0;
-    XBASE_TRY(fileSize(size));
+    XBASE_TRY(m_file->size(size));
+    m_knownSize = size;
     const uint64_t end = (size + m_blockSize - 1) / m_blockSize;
     if (end > m_nextFree && end <= 0xFFFFFFFFull) {
         m_nextFree = static_cast<uint32_t>(end);
@@ -317,6 +329,7 @@ Status MemoFile::clear()
 {
     XBASE_TRY(writeNextFree(firstDataBlock()));
     m_headerStale = false;
+    m_knownSize = 0; // asked again at the next read
     return m_file->truncate(static_cast<uint64_t>(firstDataBlock()) * m_blockSize);
 }
 

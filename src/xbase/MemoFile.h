@@ -90,7 +90,12 @@ private:
     MemoFile() = default;
     Status writeNextFree(uint32_t next);
     Status checkWritable() const;
-    Status fileSize(uint64_t &out) const;
+    // The file's size as last seen when that already reaches `end`; asked of the file again
+    // otherwise, since a program sharing the file may have extended it since. Spares a system
+    // call on every memo read.
+    Status sizeCovering(uint64_t end, uint64_t &out) const;
+    // The name and block for a message about a damaged memo.
+    std::string blockText(uint32_t block) const;
     // A dBase memo's bytes: `fromOffset` is where they start, `out` receives them.
     Status readDbt(uint32_t block, std::string *out, uint32_t &length) const;
     uint32_t blocksFor(uint64_t bytes) const
@@ -102,6 +107,7 @@ private:
     Kind m_kind = Kind::Fpt;
     uint32_t m_blockSize = kDefaultBlockSize;
     uint32_t m_nextFree = 0;
+    mutable uint64_t m_knownSize = 0; // bytes the file was last seen to hold (see sizeCovering)
     bool m_deferred = false;
     bool m_headerStale = false; // m_nextFree differs from the file's header
 };
