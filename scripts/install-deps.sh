@@ -12,6 +12,7 @@ packages=(
     python3 python3-dbf python3-dbusmock dbus-daemon libdbd-xbase-perl
     poppler-utils xvfb xauth
     libreoffice-writer-nogui unrtf
+    zint
 )
 
 missing=()

@@ -4,10 +4,13 @@
 #include "TCp1252.h"
 #include "TGClassRegistry.h"
 #include "TGDataPanel.h"
+#include "TGFIMBarCode.h"
 #include "TGLabelObjectFiler.h"
 #include "TGOwner.h"
 #include "TGPicture.h"
+#include "TIntelligentMailEncoder.h"
 #include "TLayoutFileName.h"
+#include "TPostNetEncoder.h"
 #include "TReportSettingsList.h"
 
 #include <QFile>
@@ -96,6 +99,16 @@ struct Loaded {
     TReportSettingsList settings;
 };
 
+int usage(QTextStream &err)
+{
+    err << "usage: corvantis-layout dump FILE\n"
+           "       corvantis-layout rewrite FILE OUT\n"
+           "       corvantis-layout barcode postnet ZIPTEXT [ADDRESS] [--type 5|9|11]\n"
+           "       corvantis-layout barcode fim A|B|C\n"
+           "       corvantis-layout barcode imb TRACKING [ROUTING]\n";
+    return 2;
+}
+
 } // namespace
 
 QString LayoutTool::dump(const QByteArray &bytes, bool report)
@@ -118,15 +131,61 @@ QString LayoutTool::dump(const QByteArray &bytes, bool report)
     return out;
 }
 
+int LayoutTool::runBarcode(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const QString kind = arguments.value(0);
+    if (kind == QStringLiteral("postnet") && arguments.size() >= 2) {
+        QStringList rest = arguments.mid(1);
+        TBarCodeType type = pnbc11Digit;
+        const qsizetype option = rest.indexOf(QStringLiteral("--type"));
+        if (option >= 0) {
+            const QString value = rest.value(option + 1);
+            if (value == QStringLiteral("5"))
+                type = pnbc5Digit;
+            else if (value == QStringLiteral("9"))
+                type = pnbc9Digit;
+            else if (value != QStringLiteral("11"))
+                return usage(err);
+            rest.remove(option, 2);
+        }
+        if (rest.isEmpty() || rest.size() > 2)
+            return usage(err);
+        const TPostNetSymbol symbol = TPostNetEncoder::encode(rest[0], rest.value(1), type);
+        if (symbol.isEmpty()) {
+            err << "No POSTNET barcode: the ZIP code must have 5 or 9 digits.\n";
+            return 1;
+        }
+        out << symbol.bars << '\n';
+        return 0;
+    }
+    if (kind == QStringLiteral("fim") && arguments.size() == 2) {
+        const QString letter = arguments[1].toUpper();
+        if (letter != QStringLiteral("A") && letter != QStringLiteral("B") && letter != QStringLiteral("C"))
+            return usage(err);
+        out << TGFIMBarCode::grid(static_cast<TFIMType>(letter[0].unicode() - 'A')) << '\n';
+        return 0;
+    }
+    if (kind == QStringLiteral("imb") && (arguments.size() == 2 || arguments.size() == 3)) {
+        const TIntelligentMailSymbol symbol =
+            TIntelligentMailEncoder::encode(arguments[1], arguments.value(2));
+        if (symbol.isEmpty()) {
+            err << symbol.error << '\n';
+            return 1;
+        }
+        out << symbol.bars << '\n';
+        return 0;
+    }
+    return usage(err);
+}
+
 int LayoutTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
+    if (arguments.value(0) == QStringLiteral("barcode"))
+        return runBarcode(arguments.mid(1), out, err);
     const bool dumping = arguments.size() == 2 && arguments[0] == QStringLiteral("dump");
     const bool rewriting = arguments.size() == 3 && arguments[0] == QStringLiteral("rewrite");
-    if (!dumping && !rewriting) {
-        err << "usage: corvantis-layout dump FILE\n"
-               "       corvantis-layout rewrite FILE OUT\n";
-        return 2;
-    }
+    if (!dumping && !rewriting)
+        return usage(err);
     const QString path = arguments[1];
     TGSurfaceKind kind = TGSurfaceKind::Label;
     const bool known = TLayoutFileName::kindOf(QFileInfo(path).fileName(), kind);

@@ -6,6 +6,7 @@
 #include "TGDateTimeLabel.h"
 #include "TGFIMBarCode.h"
 #include "TGImage.h"
+#include "TGIntelligentMailBarCode.h"
 #include "TGLabelShapes.h"
 #include "TGLineShape.h"
 #include "TGMultiLineLabel.h"
@@ -48,6 +49,7 @@ const Known kKnown[] = {
     {"TGLabelShapes", make<TGLabelShapes>},
     {"Trpshapes", make<Trpshapes>},
     {"TGLineShape", make<TGLineShape>},
+    {"TGIntelligentMailBarCode", make<TGIntelligentMailBarCode>},
 };
 
 QSet<QByteArray> &registered()
@@ -81,10 +83,12 @@ void TGClassRegistry::registerKind(TGSurfaceKind kind)
     case TGSurfaceKind::Label:
         for (const char *n : label)
             registerClass(n);
+        registerClass("TGIntelligentMailBarCode");
         break;
     case TGSurfaceKind::Envelope:
         for (const char *n : envelope)
             registerClass(n);
+        registerClass("TGIntelligentMailBarCode");
         break;
     case TGSurfaceKind::Report:
         for (const char *n : report)

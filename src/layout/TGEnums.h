@@ -86,3 +86,7 @@ CORVANTIS_ENUM_NAMES(TGBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVert
 
 enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
 enum TGridSize { gs4x4, gs8x8 };
+
+// Where an Intelligent Mail barcode takes its serial number from.
+enum TIMbSerialSource { imbSerialFixed, imbSerialCounter, imbSerialField };
+CORVANTIS_ENUM_NAMES(TIMbSerialSource, "imbSerialFixed", "imbSerialCounter", "imbSerialField")

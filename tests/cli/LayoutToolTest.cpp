@@ -1,6 +1,7 @@
 // The corvantis-layout command: dump of each list and object, rewrite to identical bytes, and
 // the reader's message with exit status 1 for a file it cannot read.
 #include "LayoutTool.h"
+#include "BarcodeFixtures.h"
 #include "LayoutStreamWriter.h"
 #include "LayoutTestSupport.h"
 #include "TGDataPanel.h"
@@ -162,6 +163,69 @@ TEST_F(LayoutToolTest, TheProgramHandsItsArgumentsAndStatusThrough)
     ASSERT_TRUE(dump.waitForFinished(30000));
     EXPECT_EQ(dump.exitCode(), 0);
     EXPECT_TRUE(dump.readAllStandardOutput().startsWith("[Objects]\nTGPLabel Special1\n"));
+}
+
+TEST_F(LayoutToolTest, BarcodePrintsTheBarsAsTheFixturesWriteThem)
+{
+    for (const FixtureRow &row : barcodeFixture(QStringLiteral("postnet.csv"))) {
+        SCOPED_TRACE(row.value(QStringLiteral("id")).toStdString());
+        const QString type = row.value(QStringLiteral("barcode_type"));
+        QStringList args = {QStringLiteral("barcode"), QStringLiteral("postnet"),
+                            row.value(QStringLiteral("zip_text"))};
+        if (!row.value(QStringLiteral("address")).isEmpty())
+            args << row.value(QStringLiteral("address"));
+        args << QStringLiteral("--type") << type.mid(4, type.indexOf(QLatin1Char('D')) - 4);
+        const ToolRun run = runTool(args);
+        const QString bars = row.value(QStringLiteral("bars"));
+        EXPECT_EQ(run.status, bars.isEmpty() ? 1 : 0);
+        EXPECT_EQ(run.out.toStdString(),
+                  bars.isEmpty() ? std::string() : QString(bars + QLatin1Char('\n')).toStdString());
+    }
+    for (const FixtureRow &row : barcodeFixture(QStringLiteral("fim.csv"))) {
+        const ToolRun run =
+            runTool({QStringLiteral("barcode"), QStringLiteral("fim"), row.value(QStringLiteral("letter"))});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.toStdString(),
+                  QString(row.value(QStringLiteral("grid17")) + QLatin1Char('\n')).toStdString());
+    }
+    const ToolRun imb = runTool({QStringLiteral("barcode"), QStringLiteral("imb"),
+                                 QStringLiteral("01234567094987654321"), QStringLiteral("01234567891")});
+    EXPECT_EQ(imb.status, 0);
+    EXPECT_EQ(imb.out.toStdString(), "AADTFFDFTDADTAADAATFDTDDAAADDTDTTDAFADADDDTFFFDDTTTADFAAADFTDAADA\n");
+}
+
+TEST_F(LayoutToolTest, BarcodeRefusesWhatMakesNoBarcode)
+{
+    struct Case {
+        QStringList args;
+        int status;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("barcode"), QStringLiteral("imb"), QStringLiteral("0123")}, 1},
+        {{QStringLiteral("barcode"), QStringLiteral("imb"), QStringLiteral("01234567094987654321"),
+          QStringLiteral("1234")},
+         1},
+        {{QStringLiteral("barcode"), QStringLiteral("postnet"), QStringLiteral("K1A 0B1")}, 1},
+        {{QStringLiteral("barcode"), QStringLiteral("postnet"), QStringLiteral("12345"),
+          QStringLiteral("--type"), QStringLiteral("7")},
+         2},
+        {{QStringLiteral("barcode"), QStringLiteral("fim"), QStringLiteral("D")}, 2},
+        {{QStringLiteral("barcode"), QStringLiteral("qr"), QStringLiteral("x")}, 2},
+        {{QStringLiteral("barcode")}, 2},
+    };
+    for (const Case &c : cases) {
+        const ToolRun run = runTool(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+    // The program itself prints the bars.
+    QProcess program;
+    program.start(QStringLiteral(CORVANTIS_BINARY_DIR "/corvantis-layout"),
+                  {QStringLiteral("barcode"), QStringLiteral("postnet"), QStringLiteral("12345")});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(program.readAllStandardOutput().toStdString(), "FHHHFFHHFHFHHFFHHFHHFHFHFHHFHFHF\n");
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "TGDateTimeLabel.h"
 #include "TGFIMBarCode.h"
 #include "TGImage.h"
+#include "TGIntelligentMailBarCode.h"
 #include "TGLabelShapes.h"
 #include "TGLineShape.h"
 #include "TGMultiLineLabel.h"
@@ -304,6 +305,11 @@ std::vector<std::unique_ptr<TGGraphicControl>> everyClass(TGOwner *owner)
     auto fim = std::make_unique<TGFIMBarCode>(owner);
     fim->FIMType = fimTypeB;
     out.push_back(std::move(fim));
+    auto imb = std::make_unique<TGIntelligentMailBarCode>(owner);
+    imb->MailerID = QStringLiteral("123456");
+    imb->SerialSource = imbSerialField;
+    imb->SerialField = QStringLiteral("USER1");
+    out.push_back(std::move(imb));
     auto image = std::make_unique<TGImage>(owner);
     QImage pixels(3, 2, QImage::Format_RGB32);
     pixels.fill(Qt::red);
@@ -359,7 +365,7 @@ TEST_F(FilerTest, EveryClassWritesReadsAndWritesTheSameBytes)
     // Each class writes at least one entry of its own beyond the common ones.
     for (const char *entry : {"DataFieldDescript", "Startingnumber", "DateFormat", "Items.Strings",
                               "UseCountry", "BarCodeType", "FIMType", "Picture.Data", "RoundPerc", "Pen.Mode",
-                              "LineStyle", "Font.Pitch", "fsUnderline", "clWindow", "Angle"})
+                              "LineStyle", "MailerID", "Font.Pitch", "fsUnderline", "clWindow", "Angle"})
         EXPECT_TRUE(first.bytes().contains(entry)) << entry;
 }
 

@@ -1,10 +1,12 @@
 // "Select Field": text fields that are visible and tagged 0 or more, the current one chosen;
 // Ok binds the object to the field, and the surface refreshes after Ok and Cancel.
 #include "TGSelectFieldDialog.h"
+#include "TGDMultiLineLabel.h"
 #include "TGDataPanel.h"
 #include "TGDataSource.h"
 #include "TGOwner.h"
 #include "TGPDLabel.h"
+#include "TMemoryDataSource.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -48,6 +50,27 @@ TEST(TGSelectFieldDialog, ListsTextFieldsAndBindsTheChoice)
     EXPECT_EQ(field->DataFieldName, QStringLiteral("LNAME"));
     EXPECT_EQ(field->DataFieldDescript, QStringLiteral("Last Name"));
     EXPECT_EQ(field->Caption(), QStringLiteral("Smith"));
+}
+
+TEST(TGSelectFieldDialog, AMemoObjectListsTheMemoFields)
+{
+    TGOwner owner;
+    TMemoryDataSource record;
+    record.set(QStringLiteral("NOTES"), QStringLiteral("A note"));
+    TGDataPanel surface(&owner, 96);
+    surface.setDataSet(&record);
+    auto *memo =
+        static_cast<TGDMultiLineLabel *>(surface.insertObject(std::make_unique<TGDMultiLineLabel>(&owner)));
+    memo->DataFieldDescript = QStringLiteral("MEMO");
+    TGSelectFieldDialog dialog(memo);
+    ASSERT_EQ(dialog.FieldList->count(), 2);
+    EXPECT_EQ(dialog.FieldList->item(1)->text(), QStringLiteral("Notes"));
+    EXPECT_EQ(dialog.FieldList->currentRow(), 0);
+    dialog.FieldList->setCurrentRow(1);
+    QTest::mouseClick(dialog.OkButton, Qt::LeftButton);
+    EXPECT_EQ(memo->DataFieldName, QStringLiteral("NOTES"));
+    EXPECT_EQ(memo->DataFieldDescript, QStringLiteral("Notes"));
+    EXPECT_EQ(memo->Items(), QStringList{QStringLiteral("A note")});
 }
 
 } // namespace
