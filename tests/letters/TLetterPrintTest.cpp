@@ -6,7 +6,10 @@
 #include "LetterPrintSupport.h"
 #include "QtPrinters.h"
 #include "TLetterPageLayout.h"
+#include "TLetterPreview.h"
+#include "TMergeRecordMap.h"
 #include "TPdfPrinterService.h"
+#include "TRecordingReader.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +181,25 @@ TEST_F(LetterPrint, TheLettersOwnPaperAndMarginsGiveThePdfPageAndTheTextPlace)
     EXPECT_TRUE(pdfPageSize(pdf).startsWith(QLatin1String("595 x 842"))) << pdfPageSize(pdf).toStdString();
     // 2 inches left at 300 dpi, 1 inch top; the text is as wide as the page less both margins.
     EXPECT_EQ(run.printRect(), QRect(600, 300, 2480 - 600 - 300, 3507 - 300 - 300));
+}
+
+// The preview records each page of the merged letter on the letter's own paper.
+TEST(LetterPreview, RecordsEveryPageOnTheLettersPaper)
+{
+    const auto doc = letter({QStringLiteral("Dear [First]"), QStringLiteral("two"), QStringLiteral("three")});
+    TLetterPageLayout a5;
+    a5.paperWidth = 8392;
+    a5.paperHeight = 11907;
+    a5.applyTo(*doc);
+    QByteArray recording;
+    ASSERT_TRUE(TLetterPreview::record(*doc,
+                                       TMergeRecordMap{{QStringLiteral("FNAME"), QStringLiteral("Ann")}},
+                                       TMergeDates::system(), recording, 50));
+    TRecordingReader reader;
+    ASSERT_TRUE(reader.open(recording).ok());
+    ASSERT_EQ(reader.pageCount(), 3);
+    EXPECT_NEAR(reader.pageSize(0).width.value, 8392 / 1440.0, 1e-3);
+    EXPECT_NEAR(reader.pageSize(2).height.value, 11907 / 1440.0, 1e-3);
 }
 
 } // namespace

@@ -92,9 +92,10 @@ void TLetterPrintForm::FormActivate()
 
 void TLetterPrintForm::CancelButtonClick()
 {
-    if (m_running)
+    // Until the run is over a press is a request, looked at after the next record.
+    if (!m_finished)
         m_cancelRequested = true;
-    else if (m_finished)
+    else
         accept();
 }
 
