@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         CharacterCase{"{\\rtf1 {\\uc3\\u937 a}bc}", u"Ωbc"},
         CharacterCase{"{\\rtf1 a\\~b\\-c\\_d}", u"a\u00A0b\u00ADc\u2011d"},
         // Control characters, paragraph separators, object and frame characters are not text.
-        CharacterCase{"{\\rtf1 a\x7f\\'01b\\u8233?c\\u65532?d\\u64976?\\u64977?e\\u9?f\\u9?g}", u"abcde\tf\tg"},
+        CharacterCase{"{\\rtf1 a\x7f\\'01b\\u8233?c\\u65532?d\\u64976?\\u64977?e\\u9?f\\u9?g}",
+                      u"abcde\tf\tg"},
         CharacterCase{"{\\rtf1 \\lquote x\\rquote \\ldblquote y\\rdblquote \\emdash \\endash \\bullet }",
                       u"‘x’“y”—–•"}));
 

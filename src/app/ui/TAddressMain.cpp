@@ -18,6 +18,7 @@
 #include "TGettingStarted.h"
 #include "THourglass.h"
 #include "TIniFile.h"
+#include "TLetterTemplates.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
 #include "TNewFileName.h"
@@ -35,6 +36,7 @@
 #include "TTagCommands.h"
 #include "TWhatsThis.h"
 #include "TWindowPlacer.h"
+#include "TcVLetters.h"
 
 #include <QAction>
 #include <QApplication>
@@ -402,6 +404,7 @@ void TAddressMain::buildMenus()
     connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
     connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
     connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
+    connect(LettersButton, &QPushButton::clicked, this, &TAddressMain::LettersMenuClick);
     connect(Dial1Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE")); });
     connect(Dial2Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE2")); });
     FileMenu->addSeparator();
@@ -499,7 +502,9 @@ void TAddressMain::buildMenus()
 
     mnuPrint = menuBar()->addMenu(QStringLiteral("&Print"));
     LabelsMenu = later(mnuPrint, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L));
-    LettersMenu = later(mnuPrint, "Print Le&tters", QKeySequence(Qt::CTRL | Qt::Key_T));
+    LettersMenu =
+        mnuPrint->addAction(QStringLiteral("Print Le&tters"), this, &TAddressMain::LettersMenuClick);
+    LettersMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     EnvelopesMenu = later(mnuPrint, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E));
     ReportsMenu = later(mnuPrint, "Print &Reports", QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuPrint->addSeparator();
@@ -1037,6 +1042,25 @@ void TAddressMain::CurrentRecordMenuClick()
     });
 }
 
+void TAddressMain::LettersMenuClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.printerCheck = true;
+    needs.keepPrinter = true; // a printer chosen in the window lasts while it is open
+    handOver(needs, [this](TAddressSession &session) {
+        TLetterTemplates letters;
+        const TResult opened = letters.open(session.programFolder());
+        if (!opened) {
+            TMessages::information(this, opened.message);
+            return;
+        }
+        TcVLetters window(session, letters, this);
+        connect(&window, &TcVLetters::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::ToClipboard1Click()
 {
     THandOver needs;
@@ -1203,12 +1227,13 @@ void TAddressMain::SetButtons()
     apply(DateLabel, s.date);
     for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})
         m->setEnabled(s.tools.enabled);
-    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch})
+    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LettersMenu})
         a->setEnabled(s.tools.enabled);
     BrowseButton->setEnabled(s.tools.enabled);
     SearchButton->setEnabled(s.tools.enabled);
+    LettersButton->setEnabled(s.tools.enabled);
     // The windows behind these buttons come later; they stay disabled until then.
-    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton, ReportsButton})
+    for (QPushButton *b : {LabelsButton, EnvelopesButton, ReportsButton})
         b->setEnabled(false);
     for (QAction *a : std::as_const(m_laterActions))
         a->setEnabled(false);

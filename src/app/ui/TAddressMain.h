@@ -106,6 +106,8 @@ public:
     // "Print C&urrent Record" after the printer check, and "Copy To &Clipboard"; both need a
     // shown record.
     void CurrentRecordMenuClick();
+    // "Print Le&tters" (Ctrl+T) and the "Letters" button: the "Print Letters" window over LETTER.DBF.
+    void LettersMenuClick();
     void ToClipboard1Click();
     // The printing service every print job of the run shares: the system's printers unless a
     // test set another.

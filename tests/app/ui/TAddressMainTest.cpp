@@ -30,6 +30,7 @@
 #include "TWhatsThis.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
+#include "TcVLetters.h"
 
 #include "AddressFixture.h"
 #include "DbTool.h"
@@ -54,6 +55,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedLayout>
 #include <QTabBar>
 #include <QTableView>
@@ -1795,6 +1797,42 @@ TEST_F(MainWindow, StartUpShowsTheFirstRecordOfTheFirstRecentFile)
     QTest::mouseClick(window->NextButton, Qt::LeftButton);
     EXPECT_EQ(box("FNAME"), QStringLiteral("Leading"));
     EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+}
+
+// ---- Letters ----------------------------------------------------------------------------
+
+TEST_F(MainWindow, LettersButtonAndMenuOpenPrintLettersOverLetterDbf)
+{
+    quietStart();
+    start();
+    window->setPrinterService(std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("letters.pdf")));
+    // No file, no letters.
+    EXPECT_FALSE(window->LettersButton->isEnabled());
+    EXPECT_FALSE(window->LettersMenu->isEnabled());
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    ASSERT_TRUE(window->LettersButton->isEnabled());
+    ASSERT_TRUE(window->LettersMenu->isEnabled());
+    ASSERT_TRUE(QDir().mkpath(folder() + QStringLiteral("sysdata")));
+    const quint32 current = window->TableCVW->recno();
+
+    QStringList titles;
+    bool matchingEnabled = true;
+    const auto close = [&](TcVLetters *letters) {
+        titles << letters->windowTitle();
+        matchingEnabled = letters->MatchingRecords->isEnabled();
+        QTest::mouseClick(letters->ReturnButton, Qt::LeftButton);
+    };
+    whenShown<TcVLetters>(close);
+    QTest::mouseClick(window->LettersButton, Qt::LeftButton);
+    // With no filter in force the filter's records cannot be chosen.
+    EXPECT_FALSE(matchingEnabled);
+    whenShown<TcVLetters>(close);
+    window->LettersMenu->trigger();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Print Letters"), QStringLiteral("Print Letters")}));
+    EXPECT_EQ(window->LettersMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/LETTER.DBF")));
+    EXPECT_EQ(window->TableCVW->recno(), current);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
 }
 
 // ---- The dialler -------------------------------------------------------------------------

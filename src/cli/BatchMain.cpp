@@ -1,0 +1,57 @@
+// corvantis-batch: prints outputs from the command line. The first argument names the command;
+// each command's logic lives in its own library and gets the remaining arguments.
+#include "TLettersBatch.h"
+#include "TProgramFolder.h"
+#include "TQtPrinterService.h"
+
+#include <QApplication>
+#include <QPrinterInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+std::unique_ptr<TPrinterService> systemPrinter(const QString &name, QString &error)
+{
+    auto service = std::make_unique<TQtPrinterService>(QString());
+    const qsizetype index = service->printerNames().indexOf(name);
+    if (index < 0) {
+        error = QStringLiteral("There is no printer ") + name;
+        return nullptr;
+    }
+    service->setSelectedPrinter(static_cast<int>(index));
+    return service;
+}
+
+QString commands()
+{
+    return QStringLiteral(
+        "usage: corvantis-batch COMMAND ARGUMENTS...\ncommands:\n  letters   print a letter for "
+        "address records (corvantis-batch letters --help)\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // No window is shown: without a display the offscreen platform serves.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = app.arguments().mid(1);
+    const QString command = args.isEmpty() ? QString() : args.takeFirst();
+    if (command == QLatin1String("letters")) {
+        if (args.contains(QLatin1String("--help"))) {
+            out << TLettersBatch::usage();
+            return 0;
+        }
+        return TLettersBatch(TProgramFolder::path(), systemPrinter).run(args, out, err);
+    }
+    err << (command.isEmpty() ? QString() : QStringLiteral("Unknown command ") + command + QLatin1Char('\n'))
+        << commands();
+    return 2;
+}
