@@ -8,6 +8,7 @@
 #include "TCVDialer.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
+#include "TCountZipCodes.h"
 #include "TCurrentRecordValues.h"
 #include "TEditState.h"
 #include "TFieldLengths.h"
@@ -27,6 +28,7 @@
 #include "TProgramIcon.h"
 #include "TQtPrinterService.h"
 #include "TRecentFiles.h"
+#include "TReportSetup.h"
 #include "TRecordEditCommands.h"
 #include "TSearchForm.h"
 #include "TSortOrders.h"
@@ -402,6 +404,7 @@ void TAddressMain::buildMenus()
     connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
     connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
     connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
+    connect(ReportsButton, &QPushButton::clicked, this, &TAddressMain::ReportsMenuClick);
     connect(Dial1Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE")); });
     connect(Dial2Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE2")); });
     FileMenu->addSeparator();
@@ -489,7 +492,8 @@ void TAddressMain::buildMenus()
     m_sortItems.first().action->setChecked(true);
 
     mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
-    CountZipCodes1 = later(mnuUtilities, "Count &Zip Codes");
+    CountZipCodes1 =
+        mnuUtilities->addAction(QStringLiteral("Count &Zip Codes"), this, &TAddressMain::CountZipCodes1Click);
     CheckState1 = later(mnuUtilities, "Check && Repair &State and Zip Codes");
     DuplicatesReport1 = later(mnuUtilities, "Check && Repair &Duplicates");
     mnuUtilities->addSeparator();
@@ -501,7 +505,8 @@ void TAddressMain::buildMenus()
     LabelsMenu = later(mnuPrint, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L));
     LettersMenu = later(mnuPrint, "Print Le&tters", QKeySequence(Qt::CTRL | Qt::Key_T));
     EnvelopesMenu = later(mnuPrint, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E));
-    ReportsMenu = later(mnuPrint, "Print &Reports", QKeySequence(Qt::CTRL | Qt::Key_R));
+    ReportsMenu = mnuPrint->addAction(QStringLiteral("Print &Reports"), this, &TAddressMain::ReportsMenuClick);
+    ReportsMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuPrint->addSeparator();
     CurrentRecordMenu = mnuPrint->addAction(QStringLiteral("Print C&urrent Record"), this,
                                             &TAddressMain::CurrentRecordMenuClick);
@@ -1037,6 +1042,34 @@ void TAddressMain::CurrentRecordMenuClick()
     });
 }
 
+void TAddressMain::ReportsMenuClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.printerCheck = true;
+    needs.freeze = true;
+    needs.keepRecord = needs.keepQuery = needs.keepPrinter = true;
+    needs.compositeFields = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TIniFile ini(session.settingsPath());
+        TReportSetup window(session, ini, this);
+        connect(&window, &TReportSetup::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
+void TAddressMain::CountZipCodes1Click()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TIniFile ini(session.settingsPath());
+        TCountZipCodes window(session, ini, this);
+        connect(&window, &TCountZipCodes::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::ToClipboard1Click()
 {
     THandOver needs;
@@ -1208,8 +1241,11 @@ void TAddressMain::SetButtons()
     BrowseButton->setEnabled(s.tools.enabled);
     SearchButton->setEnabled(s.tools.enabled);
     // The windows behind these buttons come later; they stay disabled until then.
-    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton, ReportsButton})
+    for (QPushButton *b : {LabelsButton, LettersButton, EnvelopesButton})
         b->setEnabled(false);
+    ReportsButton->setEnabled(s.tools.enabled);
+    ReportsMenu->setEnabled(s.tools.enabled);
+    CountZipCodes1->setEnabled(s.tools.enabled);
     for (QAction *a : std::as_const(m_laterActions))
         a->setEnabled(false);
     FilterButton->setEnabled(s.filter.enabled);

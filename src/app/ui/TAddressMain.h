@@ -106,6 +106,10 @@ public:
     // "Print C&urrent Record" after the printer check, and "Copy To &Clipboard"; both need a
     // shown record.
     void CurrentRecordMenuClick();
+    // "Print &Reports" (Ctrl+R) and the Reports button: the "Print Report" window.
+    void ReportsMenuClick();
+    // "Count &Zip Codes": the ZIP code count and its report.
+    void CountZipCodes1Click();
     void ToClipboard1Click();
     // The printing service every print job of the run shares: the system's printers unless a
     // test set another.

@@ -8,6 +8,7 @@
 #include "TCVDialer.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
+#include "TCountZipCodes.h"
 #include "TCurrentRecordText.h"
 #include "TCurrentRecordValues.h"
 #include "TDateText.h"
@@ -23,6 +24,7 @@
 #include "TPrintStatusForm.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
+#include "TReportSetup.h"
 #include "TSearchForm.h"
 #include "TSelectDateForm.h"
 #include "TSysReindexForm.h"
@@ -1259,13 +1261,15 @@ TEST_F(MainWindow, MenusFollowTheStateAndItemsOfLaterWindowsStayOff)
     window->OpenCVWDBF(path);
     const TAddressMain &w = *window;
     // A shown record, no filter.
-    for (QAction *a : {w.mnuBrowse, w.mnuSearch, w.ClearTags1, w.mnuRestoreFilter, w.CurrentRecordMenu})
+    for (QAction *a : {w.mnuBrowse, w.mnuSearch, w.ClearTags1, w.mnuRestoreFilter, w.CurrentRecordMenu,
+                       w.ReportsMenu, w.CountZipCodes1})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     EXPECT_TRUE(w.BrowseButton->isEnabled());
+    EXPECT_TRUE(w.ReportsButton->isEnabled());
     EXPECT_TRUE(w.SearchButton->isEnabled());
     EXPECT_TRUE(w.mnuUtilities->isEnabled());
     EXPECT_FALSE(w.mnuTagAllFilterMatches->isEnabled());
-    for (QAction *a : {w.mnuImportDBF, w.CopyRecordsOutMnu, w.CountZipCodes1, w.LabelsMenu, w.ReportsMenu})
+    for (QAction *a : {w.mnuImportDBF, w.CopyRecordsOutMnu, w.LabelsMenu})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_FALSE(w.LabelsButton->isEnabled());
 
@@ -1795,6 +1799,42 @@ TEST_F(MainWindow, StartUpShowsTheFirstRecordOfTheFirstRecentFile)
     QTest::mouseClick(window->NextButton, Qt::LeftButton);
     EXPECT_EQ(box("FNAME"), QStringLiteral("Leading"));
     EXPECT_EQ(window->FilterStatus->text(), QStringLiteral("275 records (no filter)"));
+}
+
+// ---- Reports and the ZIP count ----------------------------------------------------------
+
+TEST_F(MainWindow, ReportsAndCountZipCodesOpenTheirWindowsAndTheRecordComesBack)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->goTo(200).ok);
+    window->RefreshForm();
+    window->SetButtons();
+    ASSERT_TRUE(window->ReportsButton->isEnabled());
+
+    bool filterChoice = true;
+    whenShown<TReportSetup>([&filterChoice](TReportSetup *reports) {
+        filterChoice = reports->rbQFilter->isEnabled(); // no filter is set
+        // A preview moves the table about; closing the window brings the record back.
+        reports->ReportList->setCurrentRow(2);
+        QTest::mouseClick(reports->OkButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->ReportsButton, Qt::LeftButton);
+    EXPECT_FALSE(filterChoice);
+    EXPECT_EQ(window->TableCVW->recno(), 200u);
+    EXPECT_EQ(window->TableCVW->orderTag().toUpper(), QStringLiteral("LNAME"));
+
+    qint64 counted = -1;
+    whenShown<TCountZipCodes>([&counted](TCountZipCodes *count) {
+        QTRY_VERIFY(count->counts().isCounted());
+        counted = count->counts().total();
+        QTest::mouseClick(count->OkButton, Qt::LeftButton);
+    });
+    window->CountZipCodes1->trigger();
+    EXPECT_EQ(counted, window->TableCVW->visibleCount());
+    EXPECT_EQ(window->TableCVW->recno(), 200u);
 }
 
 // ---- The dialler -------------------------------------------------------------------------
