@@ -188,8 +188,9 @@ void TBuiltInReport::printHeader(TBaseReport &job, int report)
     job.SelectFont(bodyFont(), 9);
     job.SetBold(true);
     const double down = report == 4 ? kHeadingsDown4 : kHeadingsDown;
+    // The cursor is the top of the text, so the headings' line starts right at this height and
+    // ends above the rule at the body's top.
     job.MoveCursor({Inches(kLeftMargin), job.MarginTop() + Inches(down)});
-    job.NextLine();
     const auto headings = [&](std::initializer_list<std::pair<int, const char *>> cells) {
         for (const auto &c : cells)
             cell(job, c.first, m_widths[size_t(c.first)], QString::fromLatin1(c.second));
@@ -324,7 +325,7 @@ void TBuiltInReport::printBody(TBaseReport &job, int report)
         }
         ++m_printed;
         job.progress().step();
-        if (!m_table.next())
+        if (m_options.singleRecord || !m_table.next())
             break;
     }
 }
@@ -405,7 +406,7 @@ QString TBuiltInReport::fullNameText(const TReportRecord &r)
     if (r.lname.isEmpty())
         return QString();
     const QString m = r.middle.isEmpty() ? QString() : r.middle + QLatin1Char('.');
-    const QString p = (r.prefix + r.fname).isEmpty() ? QString() : r.prefix + QLatin1Char(' ');
+    const QString p = r.prefix.isEmpty() && r.fname.isEmpty() ? QString() : r.prefix + QLatin1Char(' ');
     return trimLeft(r.lname) + QStringLiteral(", ") + p + trimLeft(r.fname + QLatin1Char(' ')) + trimLeft(m);
 }
 

@@ -25,6 +25,8 @@ struct TBuiltInReportOptions {
     bool printMemo = false;
     bool printCodes = false;
     QDate date; // the date under the page number; today when not valid
+    // "Only current record": the run prints the record it starts at and no other.
+    bool singleRecord = false;
 };
 
 // The values of one record that the reports print, read by field name.

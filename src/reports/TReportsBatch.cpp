@@ -117,6 +117,7 @@ int TReportsBatch::print(TAddressSession &session, const TReportsBatchOptions &o
     report.title = options.title.isEmpty() ? TBuiltInReport::defaultTitle(options.report) : options.title;
     report.printMemo = options.printMemo;
     report.printCodes = options.printCodes;
+    report.singleRecord = options.records == TRecordChoice::OnlyCurrent;
     TBuiltInReport body(session.table(), report);
     body.attach(job);
     job.RunJob();

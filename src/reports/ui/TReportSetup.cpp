@@ -159,7 +159,9 @@ void TReportSetup::DoPrintBuiltIns(bool previewing)
     if (previewing && printer.PaperWidth() > Inches(0) && printer.PaperHeight() > Inches(0))
         filer.SetPaperSize(0, {printer.PaperWidth(), printer.PaperHeight()});
 
-    TBuiltInReport body(m_session.table(), options());
+    TBuiltInReportOptions o = options();
+    o.singleRecord = choice.records == TRecordChoice::OnlyCurrent;
+    TBuiltInReport body(m_session.table(), o);
     TPrintStatusForm status(job, previewing, TPrintStatusTexts::reports(), m_mainWindow ? m_mainWindow : this);
     body.setStopFlag([&status] { return status.isStopped(); });
     body.attach(job);
