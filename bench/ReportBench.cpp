@@ -97,8 +97,8 @@ int main(int argc, char **argv)
             return 1;
         std::printf("zip count, %lld records, %lld lines, %d pages: tally %.0f ms, lines and PDF %.0f ms, "
                     "total %.0f ms CPU\n",
-                    static_cast<long long>(count.total()), static_cast<long long>(lines.size()), job.PageNumber(),
-                    tallied - start, done - tallied, done - start);
+                    static_cast<long long>(count.total()), static_cast<long long>(lines.size()),
+                    job.PageNumber(), tallied - start, done - tallied, done - start);
     }
     return 0;
 }

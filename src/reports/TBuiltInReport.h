@@ -120,8 +120,8 @@ private:
     TAddressTable &m_table;
     TBuiltInReportOptions m_options;
     std::function<bool()> m_isStopped;
-    std::array<Inches, 4> m_columns{};      // the left edges of the columns
-    std::array<Inches, 4> m_widths{};       // their widths
+    std::array<Inches, 4> m_columns{}; // the left edges of the columns
+    std::array<Inches, 4> m_widths{};  // their widths
     double m_scale = 1.0;
     int m_printed = 0;
 };

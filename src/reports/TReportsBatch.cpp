@@ -106,8 +106,8 @@ int TReportsBatch::print(TAddressSession &session, const TReportsBatchOptions &o
     job.setTitle(QStringLiteral("Corvantis"));
 
     TReportRun run(session);
-    const TOutputStart start = run.start(TBuiltInReport::orderTag(options.report),
-                                         {options.records, options.startFromCurrent});
+    const TOutputStart start =
+        run.start(TBuiltInReport::orderTag(options.report), {options.records, options.startFromCurrent});
     if (!start.result.ok) {
         error = start.result.message;
         return -1;
@@ -161,7 +161,8 @@ int TReportsBatch::run(const QStringList &args, const QString &programFolder, QT
     }
     if (!options.filterFile.isEmpty() || options.tagged) {
         TFilterCriteria criteria;
-        if (!options.filterFile.isEmpty() && !TFilterFile::RestoreFilterFrom(options.filterFile, criteria, &error)) {
+        if (!options.filterFile.isEmpty() &&
+            !TFilterFile::RestoreFilterFrom(options.filterFile, criteria, &error)) {
             err << error << '\n';
             return 1;
         }
@@ -169,7 +170,8 @@ int TReportsBatch::run(const QStringList &args, const QString &programFolder, QT
             criteria.setTagged(true);
         const TFilterOutcome outcome = session.setCriteria(criteria);
         if (!session.isFilterSet()) {
-            err << (outcome.message.isEmpty() ? QStringLiteral("The filter shows no records") : outcome.message)
+            err << (outcome.message.isEmpty() ? QStringLiteral("The filter shows no records")
+                                              : outcome.message)
                 << '\n';
             return 1;
         }

@@ -114,8 +114,8 @@ void TZipCountReport::PrintZipReport(TBaseReport &job)
         }
         ++lineInColumn;
         setColumnTabs(job, column, lineInColumn % 2 == 1);
-        job.WriteText(QLatin1Char('\t') + text.mid(0, 5).trimmed() + QLatin1Char('\t') + text.mid(5, 12).trimmed() +
-                      QLatin1Char('\t'));
+        job.WriteText(QLatin1Char('\t') + text.mid(0, 5).trimmed() + QLatin1Char('\t') +
+                      text.mid(5, 12).trimmed() + QLatin1Char('\t'));
         job.NextLine();
         job.progress().step();
     }

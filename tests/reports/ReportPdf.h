@@ -70,8 +70,8 @@ inline std::vector<Word> words(const QString &pdf, int page)
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     for (auto it = kWord.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        out.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                       m.captured(4).toDouble()});
+        out.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                       m.captured(3).toDouble(), m.captured(4).toDouble()});
     }
     return out;
 }

@@ -25,16 +25,28 @@ const QDate kDate(2026, 3, 14);
 std::vector<Record> people()
 {
     return {
-        {{"LNAME", QStringLiteral("Smith")}, {"FNAME", QStringLiteral("John")}, {"MIDDLE", QStringLiteral("Q")},
-         {"STREET", QStringLiteral("12 Oak St")}, {"CITY", QStringLiteral("San Francisco")},
-         {"STATE", QStringLiteral("CA")}, {"ZIP", QStringLiteral("94110")}, {"PHONE", QStringLiteral("415-555-0100")},
-         {"FAX", QStringLiteral("415-555-0199")}, {"ORG", QStringLiteral("Acme Tools")}},
-        {{"LNAME", QStringLiteral("Jones")}, {"FNAME", QStringLiteral("Ann")}, {"PREFIX", QStringLiteral("Deleted")},
+        {{"LNAME", QStringLiteral("Smith")},
+         {"FNAME", QStringLiteral("John")},
+         {"MIDDLE", QStringLiteral("Q")},
+         {"STREET", QStringLiteral("12 Oak St")},
+         {"CITY", QStringLiteral("San Francisco")},
+         {"STATE", QStringLiteral("CA")},
+         {"ZIP", QStringLiteral("94110")},
+         {"PHONE", QStringLiteral("415-555-0100")},
+         {"FAX", QStringLiteral("415-555-0199")},
+         {"ORG", QStringLiteral("Acme Tools")}},
+        {{"LNAME", QStringLiteral("Jones")},
+         {"FNAME", QStringLiteral("Ann")},
+         {"PREFIX", QStringLiteral("Deleted")},
          {"ORG", QStringLiteral("Birch Co")}},
-        {{"LNAME", QStringLiteral("Hidden")}, {"FNAME", QStringLiteral("Gone")}, {"ISDEL", QStringLiteral("T")}},
+        {{"LNAME", QStringLiteral("Hidden")},
+         {"FNAME", QStringLiteral("Gone")},
+         {"ISDEL", QStringLiteral("T")}},
         {{"LNAME", QStringLiteral("Marked")}, {"FNAME", QStringLiteral("Gone")}, {"*marked", QString()}},
         {{"LNAME", QString()}, {"FNAME", QStringLiteral("Cher")}},
-        {{"LNAME", QStringLiteral("'Tis")}, {"FNAME", QStringLiteral("Amy")}, {"ORG", QStringLiteral("Cedar Ltd")}},
+        {{"LNAME", QStringLiteral("'Tis")},
+         {"FNAME", QStringLiteral("Amy")},
+         {"ORG", QStringLiteral("Cedar Ltd")}},
     };
 }
 
@@ -111,25 +123,27 @@ TReportRecord recordOf(const Record &fields)
     TReportRecord r;
     for (const auto &f : fields) {
         const QLatin1String n(f.first);
-        QString *to = n == QLatin1String("LNAME")     ? &r.lname
-                      : n == QLatin1String("FNAME")   ? &r.fname
-                      : n == QLatin1String("MIDDLE")  ? &r.middle
-                      : n == QLatin1String("PREFIX")  ? &r.prefix
-                      : n == QLatin1String("TITLE")   ? &r.title
-                      : n == QLatin1String("ORG")     ? &r.org
-                      : n == QLatin1String("CITY")    ? &r.city
-                      : n == QLatin1String("STATE")   ? &r.state
-                      : n == QLatin1String("ZIP")     ? &r.zip
-                      : n == QLatin1String("PHONE")   ? &r.phone
-                      : n == QLatin1String("FAX")     ? &r.fax
-                                                      : nullptr;
+        QString *to = n == QLatin1String("LNAME")    ? &r.lname
+                      : n == QLatin1String("FNAME")  ? &r.fname
+                      : n == QLatin1String("MIDDLE") ? &r.middle
+                      : n == QLatin1String("PREFIX") ? &r.prefix
+                      : n == QLatin1String("TITLE")  ? &r.title
+                      : n == QLatin1String("ORG")    ? &r.org
+                      : n == QLatin1String("CITY")   ? &r.city
+                      : n == QLatin1String("STATE")  ? &r.state
+                      : n == QLatin1String("ZIP")    ? &r.zip
+                      : n == QLatin1String("PHONE")  ? &r.phone
+                      : n == QLatin1String("FAX")    ? &r.fax
+                                                     : nullptr;
         if (to)
             *to = f.second;
     }
     return r;
 }
 
-class RecordTexts : public ::testing::TestWithParam<TextCase> {};
+class RecordTexts : public ::testing::TestWithParam<TextCase>
+{
+};
 
 TEST_P(RecordTexts, FollowTheFilledFields)
 {
@@ -145,22 +159,42 @@ TEST_P(RecordTexts, FollowTheFilledFields)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RecordTexts,
-    ::testing::Values(
-        TextCase{{{"LNAME", QStringLiteral("Smith")}, {"FNAME", QStringLiteral("John")}, {"MIDDLE", QStringLiteral("Q")},
-                  {"PREFIX", QStringLiteral("Mr.")}, {"TITLE", QStringLiteral("CEO")}, {"ORG", QStringLiteral("Acme")},
-                  {"CITY", QStringLiteral("Reno")}, {"STATE", QStringLiteral("NV")}, {"ZIP", QStringLiteral("89501")},
-                  {"PHONE", QStringLiteral("555-1")}, {"FAX", QStringLiteral("555-2")}},
-                 QStringLiteral("Smith, John Q."), QStringLiteral("Reno, NV  89501 "),
-                 QStringLiteral("Smith, Mr. John Q."), QStringLiteral("CEO, Acme"), QStringLiteral("Reno, NV, 89501"),
-                 QStringLiteral("Ph: 555-1  Fax: 555-2  ")},
-        // No last name: reports 1 to 3 start with ", ", report 4 prints no name.
-        TextCase{{{"FNAME", QStringLiteral("Cher")}, {"TITLE", QStringLiteral("Singer")}},
-                 QStringLiteral(", Cher "), QString(), QString(), QString(), QString(), QString()},
-        // No first name and no prefix: no blank for them; a title alone prints nothing.
-        TextCase{{{"LNAME", QStringLiteral("Doe")}, {"ORG", QStringLiteral("Acme")}, {"STATE", QStringLiteral("NV")},
-                  {"FAX", QStringLiteral("555-2")}},
-                 QStringLiteral("Doe, "), QStringLiteral("NV  "), QStringLiteral("Doe, "), QStringLiteral("Acme"),
-                 QStringLiteral(", NV"), QStringLiteral("Fax: 555-2  ")}));
+    ::testing::Values(TextCase{{{"LNAME", QStringLiteral("Smith")},
+                                {"FNAME", QStringLiteral("John")},
+                                {"MIDDLE", QStringLiteral("Q")},
+                                {"PREFIX", QStringLiteral("Mr.")},
+                                {"TITLE", QStringLiteral("CEO")},
+                                {"ORG", QStringLiteral("Acme")},
+                                {"CITY", QStringLiteral("Reno")},
+                                {"STATE", QStringLiteral("NV")},
+                                {"ZIP", QStringLiteral("89501")},
+                                {"PHONE", QStringLiteral("555-1")},
+                                {"FAX", QStringLiteral("555-2")}},
+                               QStringLiteral("Smith, John Q."),
+                               QStringLiteral("Reno, NV  89501 "),
+                               QStringLiteral("Smith, Mr. John Q."),
+                               QStringLiteral("CEO, Acme"),
+                               QStringLiteral("Reno, NV, 89501"),
+                               QStringLiteral("Ph: 555-1  Fax: 555-2  ")},
+                      // No last name: reports 1 to 3 start with ", ", report 4 prints no name.
+                      TextCase{{{"FNAME", QStringLiteral("Cher")}, {"TITLE", QStringLiteral("Singer")}},
+                               QStringLiteral(", Cher "),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QString()},
+                      // No first name and no prefix: no blank for them; a title alone prints nothing.
+                      TextCase{{{"LNAME", QStringLiteral("Doe")},
+                                {"ORG", QStringLiteral("Acme")},
+                                {"STATE", QStringLiteral("NV")},
+                                {"FAX", QStringLiteral("555-2")}},
+                               QStringLiteral("Doe, "),
+                               QStringLiteral("NV  "),
+                               QStringLiteral("Doe, "),
+                               QStringLiteral("Acme"),
+                               QStringLiteral(", NV"),
+                               QStringLiteral("Fax: 555-2  ")}));
 
 TEST_F(BuiltInReport, Report1PrintsTheHeaderAndOneLinePerRecordInItsColumns)
 {
@@ -178,6 +212,12 @@ TEST_F(BuiltInReport, Report1PrintsTheHeaderAndOneLinePerRecordInItsColumns)
     EXPECT_TRUE(page.contains(kDate.toString(TDateText::shortDatePattern())));
     EXPECT_TRUE(page.contains(QRegularExpression(QStringLiteral("Name\\s+Address\\s+City/St/Zip\\s+Phone"))))
         << page.toStdString();
+    // The page number and the date end at the section's right edge: the page width less the
+    // right margin (0.5 inch).
+    const std::vector<reportpdf::Word> words = reportpdf::words(pdf, 1);
+    for (size_t i = 0; i + 1 < words.size(); ++i)
+        if (words[i].text == QLatin1String("Page"))
+            EXPECT_NEAR(words[i + 1].xMax, 612 - 36, 1.5);
     EXPECT_TRUE(page.contains(QRegularExpression(
         QStringLiteral("Smith, John Q\\.\\s+12 Oak St\\s+San Francisco, CA\\s+94110\\s+415-555-0100"))))
         << page.toStdString();
@@ -233,8 +273,10 @@ TEST_F(BuiltInReport, Report4KeepsEachRecordsThreeLinesOnOnePage)
     std::vector<Record> records;
     for (int i = 10; i < 99; ++i) {
         const QString n = QString::number(i);
-        records.push_back({{"LNAME", QStringLiteral("Name") + n}, {"FNAME", QStringLiteral("F")},
-                           {"STREET", QStringLiteral("Street") + n}, {"EMAIL", QStringLiteral("mail") + n},
+        records.push_back({{"LNAME", QStringLiteral("Name") + n},
+                           {"FNAME", QStringLiteral("F")},
+                           {"STREET", QStringLiteral("Street") + n},
+                           {"EMAIL", QStringLiteral("mail") + n},
                            {"COUNTRY", QStringLiteral("USA")}});
     }
     records.push_back({{"FNAME", QStringLiteral("Solo")}, {"STREET", QStringLiteral("NoName St")}});
@@ -252,8 +294,10 @@ TEST_F(BuiltInReport, Report4KeepsEachRecordsThreeLinesOnOnePage)
         for (auto it = kName.globalMatch(page); it.hasNext();) {
             const QString n = it.next().captured(1);
             ++seen;
-            EXPECT_TRUE(page.contains(QStringLiteral("Street") + n)) << "page " << p + 1 << " record " << n.toStdString();
-            EXPECT_TRUE(page.contains(QStringLiteral("mail") + n)) << "page " << p + 1 << " record " << n.toStdString();
+            EXPECT_TRUE(page.contains(QStringLiteral("Street") + n))
+                << "page " << p + 1 << " record " << n.toStdString();
+            EXPECT_TRUE(page.contains(QStringLiteral("mail") + n))
+                << "page " << p + 1 << " record " << n.toStdString();
         }
     }
     EXPECT_EQ(seen, 89);
@@ -263,12 +307,45 @@ TEST_F(BuiltInReport, Report4KeepsEachRecordsThreeLinesOnOnePage)
     EXPECT_FALSE(all.contains(QStringLiteral("Solo")));
 }
 
+TEST_F(BuiltInReport, RulesFrameTheBodyAndReport4SeparatesItsRecordsInGrey)
+{
+    open(people());
+    print(4);
+    const QImage page = reportpdf::render(pdf, 1, 100, qs(dir.file("page")));
+    ASSERT_FALSE(page.isNull());
+    // x = 7.9 inches: inside the section (1 to 8 inches), right of every value printed here.
+    const int x = 790;
+    const auto darkest = [&](int from, int to) {
+        int d = 255;
+        for (int y = from; y <= to; ++y)
+            d = std::min(d, qGray(page.pixel(x, y)));
+        return d;
+    };
+    // Black rules at the body's top (1.5 inches) and bottom (11 - 0.5 - 0.5 inches).
+    EXPECT_LT(darkest(148, 152), 100);
+    EXPECT_LT(darkest(998, 1002), 100);
+    // Between them, below each of the four records, a light grey line and nothing darker.
+    int greyLines = 0;
+    bool inLine = false;
+    for (int y = 155; y < 995; ++y) {
+        const int g = qGray(page.pixel(x, y));
+        EXPECT_GT(g, 140) << "row " << y;
+        const bool grey = g < 245;
+        if (grey && !inLine)
+            ++greyLines;
+        inLine = grey;
+    }
+    EXPECT_EQ(greyLines, 4);
+}
+
 TEST_F(BuiltInReport, CodesAndAMemoLongerThanAPageContinueUnderTheHeaderOfEachPage)
 {
     QStringList memo;
     for (int i = 1; i <= 150; ++i)
         memo << QStringLiteral("Memo line %1").arg(i);
-    open({{{"LNAME", QStringLiteral("Long")}, {"FNAME", QStringLiteral("Memo")}, {"CODES", QStringLiteral("ABC XYZ")},
+    open({{{"LNAME", QStringLiteral("Long")},
+           {"FNAME", QStringLiteral("Memo")},
+           {"CODES", QStringLiteral("ABC XYZ")},
            {"MEMO", memo.join(QStringLiteral("\r\n"))}},
           {{"LNAME", QStringLiteral("Short")}, {"MEMO", QStringLiteral("   ")}}});
     TBuiltInReportOptions options;

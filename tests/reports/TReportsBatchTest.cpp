@@ -19,7 +19,9 @@ struct ParseCase {
     TRecordChoice records;
 };
 
-class BatchArguments : public ::testing::TestWithParam<ParseCase> {};
+class BatchArguments : public ::testing::TestWithParam<ParseCase>
+{
+};
 
 TEST_P(BatchArguments, AreReadOrRefused)
 {
@@ -39,15 +41,23 @@ const QString kPdf = QStringLiteral("out.pdf");
 INSTANTIATE_TEST_SUITE_P(
     Cases, BatchArguments,
     ::testing::Values(
-        ParseCase{{QStringLiteral("--report"), QStringLiteral("2"), QStringLiteral("--pdf"), kPdf}, true, 2,
+        ParseCase{{QStringLiteral("--report"), QStringLiteral("2"), QStringLiteral("--pdf"), kPdf},
+                  true,
+                  2,
                   TRecordChoice::MatchingFilter},
-        ParseCase{{QStringLiteral("--report"), QStringLiteral("3. Organization,Name,Phone,Fax "), QStringLiteral("--all"),
-                   QStringLiteral("--pdf"), kPdf},
-                  true, 3, TRecordChoice::All},
-        ParseCase{{QStringLiteral("--report"), QStringLiteral("5"), QStringLiteral("--pdf"), kPdf}, false, 0, {}},
+        ParseCase{{QStringLiteral("--report"), QStringLiteral("3. Organization,Name,Phone,Fax "),
+                   QStringLiteral("--all"), QStringLiteral("--pdf"), kPdf},
+                  true,
+                  3,
+                  TRecordChoice::All},
+        ParseCase{
+            {QStringLiteral("--report"), QStringLiteral("5"), QStringLiteral("--pdf"), kPdf}, false, 0, {}},
         ParseCase{{QStringLiteral("--report"), QStringLiteral("1")}, false, 0, {}},
         ParseCase{{QStringLiteral("--report"), QStringLiteral("1"), QStringLiteral("--pdf")}, false, 0, {}},
-        ParseCase{{QStringLiteral("--all"), QStringLiteral("--tagged"), QStringLiteral("--pdf"), kPdf}, false, 0, {}},
+        ParseCase{{QStringLiteral("--all"), QStringLiteral("--tagged"), QStringLiteral("--pdf"), kPdf},
+                  false,
+                  0,
+                  {}},
         ParseCase{{QStringLiteral("--bogus"), QStringLiteral("--pdf"), kPdf}, false, 0, {}}));
 
 class ReportsBatch : public ::testing::Test
@@ -63,8 +73,8 @@ protected:
     }
     int run(QStringList args)
     {
-        args << QStringLiteral("--file") << folder + QStringLiteral("/DATA/ADD0001.DBF") << QStringLiteral("--pdf")
-             << pdf;
+        args << QStringLiteral("--file") << folder + QStringLiteral("/DATA/ADD0001.DBF")
+             << QStringLiteral("--pdf") << pdf;
         out.clear();
         err.clear();
         QTextStream o(&out), e(&err);

@@ -41,7 +41,8 @@ inline bool create(const QString &path, const std::vector<Record> &records)
                 continue;
             }
             const QByteArray bytes = field.second.toLatin1();
-            if (!engine.setFieldValue(field.first, std::string_view(bytes.constData(), size_t(bytes.size()))).ok())
+            if (!engine.setFieldValue(field.first, std::string_view(bytes.constData(), size_t(bytes.size())))
+                     .ok())
                 return false;
         }
         if (!engine.post().ok())

@@ -17,7 +17,9 @@ struct KeyCase {
     TZipCodeCount::Group group;
 };
 
-class ZipKeys : public ::testing::TestWithParam<KeyCase> {};
+class ZipKeys : public ::testing::TestWithParam<KeyCase>
+{
+};
 
 TEST_P(ZipKeys, TakeTheFirstFiveCharacters)
 {
@@ -33,8 +35,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZipKeys,
                                            KeyCase{"00501", "00501", G::Regular},
                                            KeyCase{"1234", "1234", G::Other},
                                            KeyCase{"1234 ", "1234", G::Other},
-                                           KeyCase{"K1A 0B1", "K1A 0", G::Other},
-                                           KeyCase{"", "", G::Blank}));
+                                           KeyCase{"K1A 0B1", "K1A 0", G::Other}, KeyCase{"", "", G::Blank}));
 
 TEST(ZipCount, CountsFormatWithThousandsSeparators)
 {
@@ -57,8 +58,9 @@ TEST(ZipCount, LinesListTheRegularKeysByDigitThenTheOthersThenBlank)
     EXPECT_EQ(count.countOf(QStringLiteral("1")), 0); // 1234 is not counted under "1"
     EXPECT_EQ(count.reportLines(),
               (QStringList{QStringLiteral("00501     1"), QStringLiteral("10001     2"),
-                           QStringLiteral("55555     1,500"), QStringLiteral("94110     2"), QString(), QString(),
-                           QStringLiteral("1234      1"), QStringLiteral("K1A 0     1"), QStringLiteral("BLANK     1")}));
+                           QStringLiteral("55555     1,500"), QStringLiteral("94110     2"), QString(),
+                           QString(), QStringLiteral("1234      1"), QStringLiteral("K1A 0     1"),
+                           QStringLiteral("BLANK     1")}));
 
     TZipCodeCount noBlank;
     noBlank.add(QStringLiteral("94110"));
@@ -87,7 +89,8 @@ protected:
         int i = 0;
         for (const char *zip : zips)
             records.push_back({{"LNAME", QStringLiteral("P%1").arg(i++)}, {"ZIP", QLatin1String(zip)}});
-        records.push_back({{"LNAME", QStringLiteral("Hidden")}, {"ZIP", QStringLiteral("77777")},
+        records.push_back({{"LNAME", QStringLiteral("Hidden")},
+                           {"ZIP", QStringLiteral("77777")},
                            {"ISDEL", QStringLiteral("T")}});
         session = smallfile::session(QString::fromStdString(dir.path()), records);
         ASSERT_TRUE(session);

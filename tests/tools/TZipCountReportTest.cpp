@@ -55,7 +55,9 @@ TEST_F(ZipReport, FillsFourColumnsBeforeANewPage)
         EXPECT_TRUE(texts.at(p).contains(QStringLiteral("Page %1").arg(p + 1)));
     }
     // The first line of page 1 holds the first key of each of the four columns.
-    static const QRegularExpression kRow(QStringLiteral("^\\s*(\\d{5})\\s+([\\d,]+)\\s+(\\d{5})\\s+([\\d,]+)\\s+(\\d{5})\\s+([\\d,]+)\\s+(\\d{5})\\s+([\\d,]+)\\s*$"));
+    static const QRegularExpression kRow(
+        QStringLiteral("^\\s*(\\d{5})\\s+([\\d,]+)\\s+(\\d{5})\\s+([\\d,]+)\\s+(\\d{5})\\s+([\\d,]+)\\s+(\\d{"
+                       "5})\\s+([\\d,]+)\\s*$"));
     int fullRows = 0;
     for (const QString &line : texts.at(0).split(QLatin1Char('\n')))
         if (kRow.match(line).hasMatch())

@@ -28,8 +28,8 @@
 #include "TProgramIcon.h"
 #include "TQtPrinterService.h"
 #include "TRecentFiles.h"
-#include "TReportSetup.h"
 #include "TRecordEditCommands.h"
+#include "TReportSetup.h"
 #include "TSearchForm.h"
 #include "TSortOrders.h"
 #include "TSysReindexForm.h"
@@ -505,7 +505,8 @@ void TAddressMain::buildMenus()
     LabelsMenu = later(mnuPrint, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L));
     LettersMenu = later(mnuPrint, "Print Le&tters", QKeySequence(Qt::CTRL | Qt::Key_T));
     EnvelopesMenu = later(mnuPrint, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E));
-    ReportsMenu = mnuPrint->addAction(QStringLiteral("Print &Reports"), this, &TAddressMain::ReportsMenuClick);
+    ReportsMenu =
+        mnuPrint->addAction(QStringLiteral("Print &Reports"), this, &TAddressMain::ReportsMenuClick);
     ReportsMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuPrint->addSeparator();
     CurrentRecordMenu = mnuPrint->addAction(QStringLiteral("Print C&urrent Record"), this,

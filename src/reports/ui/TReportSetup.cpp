@@ -134,7 +134,7 @@ void TReportSetup::DoPrintBuiltIns(bool previewing)
     if (!m_session.isOpen())
         return;
     TOutputRecordsChoice choice;
-    choice.records = rbQAll->isChecked()     ? TRecordChoice::All
+    choice.records = rbQAll->isChecked()       ? TRecordChoice::All
                      : rbOnlyThis->isChecked() ? TRecordChoice::OnlyCurrent
                                                : TRecordChoice::MatchingFilter;
     choice.startFromCurrent = StartCurrentCheck->isChecked();
@@ -162,14 +162,16 @@ void TReportSetup::DoPrintBuiltIns(bool previewing)
     TBuiltInReportOptions o = options();
     o.singleRecord = choice.records == TRecordChoice::OnlyCurrent;
     TBuiltInReport body(m_session.table(), o);
-    TPrintStatusForm status(job, previewing, TPrintStatusTexts::reports(), m_mainWindow ? m_mainWindow : this);
+    TPrintStatusForm status(job, previewing, TPrintStatusTexts::reports(),
+                            m_mainWindow ? m_mainWindow : this);
     body.setStopFlag([&status] { return status.isStopped(); });
     body.attach(job);
     status.exec();
     // A stopped preview keeps its pages and shows them; an aborted job shows nothing.
     if (!status.shouldShowPreview())
         return;
-    TPreviewForm preview(stream, QStringLiteral("Preview Report"), 2, m_ini, m_mainWindow ? m_mainWindow : this);
+    TPreviewForm preview(stream, QStringLiteral("Preview Report"), 2, m_ini,
+                         m_mainWindow ? m_mainWindow : this);
     emit previewOpened(&preview);
     preview.exec();
 }

@@ -25,7 +25,8 @@ TCountZipCodes::TCountZipCodes(TAddressSession &session, TIniFile &ini, QWidget 
     HeadingLabel = new QLabel(QStringLiteral("Counting the number of occurrences of each zip code:"), this);
     StatusLabel = new QLabel(this);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    FinishedLabel = new QLabel(QStringLiteral("Finished counting. Press Print or Preview for the report"), this);
+    FinishedLabel =
+        new QLabel(QStringLiteral("Finished counting. Press Print or Preview for the report"), this);
     ButtonPanel = new QWidget(this);
     PrintButton = new QPushButton(QStringLiteral("Print"), ButtonPanel);
     PreviewButton = new QPushButton(QStringLiteral("Preview"), ButtonPanel);
@@ -113,7 +114,8 @@ void TCountZipCodes::CancelButtonClick()
 {
     if (!m_counting)
         return;
-    if (!TMessages::question(this, QStringLiteral("CANCEL"), QStringLiteral("Cancel Count?"), QMessageBox::Yes))
+    if (!TMessages::question(this, QStringLiteral("CANCEL"), QStringLiteral("Cancel Count?"),
+                             QMessageBox::Yes))
         return;
     m_cancel = true;
     // The window closes once the count has returned, from a posted call.
@@ -175,7 +177,8 @@ void TCountZipCodes::DoThePrintJob()
     if (m_preview && printer.PaperWidth() > Inches(0) && printer.PaperHeight() > Inches(0))
         filer.SetPaperSize(0, {printer.PaperWidth(), printer.PaperHeight()});
     TZipCountReport report(m_lines);
-    TPrintStatusForm status(job, m_preview, TPrintStatusTexts::zipCount(), m_mainWindow ? m_mainWindow : this);
+    TPrintStatusForm status(job, m_preview, TPrintStatusTexts::zipCount(),
+                            m_mainWindow ? m_mainWindow : this);
     report.setStopFlag([&status] { return status.isStopped(); });
     report.attach(job);
     status.exec();
