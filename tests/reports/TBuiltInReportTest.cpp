@@ -216,8 +216,9 @@ TEST_F(BuiltInReport, Report1PrintsTheHeaderAndOneLinePerRecordInItsColumns)
     // right margin (0.5 inch).
     const std::vector<reportpdf::Word> words = reportpdf::words(pdf, 1);
     for (size_t i = 0; i + 1 < words.size(); ++i)
-        if (words[i].text == QLatin1String("Page"))
+        if (words[i].text == QLatin1String("Page")) {
             EXPECT_NEAR(words[i + 1].xMax, 612 - 36, 1.5);
+        }
     EXPECT_TRUE(page.contains(QRegularExpression(
         QStringLiteral("Smith, John Q\\.\\s+12 Oak St\\s+San Francisco, CA\\s+94110\\s+415-555-0100"))))
         << page.toStdString();
