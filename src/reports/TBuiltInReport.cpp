@@ -169,8 +169,17 @@ void TBuiltInReport::cell(TBaseReport &job, int index, Inches width, const QStri
         return;
     const Inches x = column(index);
     const Inches y = job.CursorY();
-    const Inches right = x + std::max(Inches(0), width - Inches(kColumnGap));
-    job.DrawTextInRect(job.InchRect({x, y}, {right, y + job.LineHeight()}), {x, y}, printable(text));
+    const Inches box = std::max(Inches(0), width - Inches(kColumnGap));
+    const QString shown = printable(text);
+    // Clipping costs every printed page a saved state and a clip path, so text that fits its box
+    // is drawn as it is. No character is wider than an em and a bit, so a short text fits
+    // without being measured.
+    const Inches em = Points(job.Font().points).toInches() * 1.1;
+    if (em * double(shown.size()) <= box || job.MeasureText(shown) <= box) {
+        job.TextAtLeft(shown, x);
+        return;
+    }
+    job.DrawTextInRect(job.InchRect({x, y}, {x + box, y + job.LineHeight()}), {x, y}, shown);
 }
 
 void TBuiltInReport::printHeader(TBaseReport &job, int report)
