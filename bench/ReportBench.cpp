@@ -6,6 +6,7 @@
 #include "TAddressSession.h"
 #include "TBuiltInReport.h"
 #include "TPdfPrinterService.h"
+#include "TReportFiler.h"
 #include "TReportPrinter.h"
 #include "TReportRun.h"
 #include "TZipCodeCount.h"
@@ -47,6 +48,10 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
+    // REPORT_BENCH_KEEP=1 keeps the generated file and the PDFs for a look afterwards.
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("REPORT_BENCH_KEEP"));
+    if (!dir.autoRemove())
+        std::printf("files kept in %s\n", qPrintable(dir.path()));
     const QString folder = dir.path();
     const QString path = folder + QStringLiteral("/DATA/ADD0001.DBF");
     QDir().mkpath(folder + QStringLiteral("/DATA"));
@@ -77,6 +82,21 @@ int main(int argc, char **argv)
         std::printf("report 1, %d records, %d pages to PDF (%.1f MiB): %.0f ms CPU\n", body.printedRecords(),
                     job.PageNumber(), QFileInfo(pdf).size() / (1024.0 * 1024.0), took);
         std::printf("report 1 resident memory: %.1f MiB before, %.1f MiB after\n", before, after);
+    }
+
+    // Report 1 recorded for the preview: the report's own work without the PDF writer's.
+    {
+        QByteArray stream;
+        TReportFiler job;
+        job.setStream(&stream);
+        TReportRun run(session);
+        (void)run.start(TBuiltInReport::orderTag(1), {TRecordChoice::All, false}); // as above
+        TBuiltInReport body(session.table(), {});
+        body.attach(job);
+        const double start = cpuMs();
+        job.RunJob();
+        std::printf("report 1 recorded for the preview, %d pages (%.1f MiB): %.0f ms CPU\n", job.PageNumber(),
+                    stream.size() / (1024.0 * 1024.0), cpuMs() - start);
     }
 
     // The ZIP code count: tally, report lines and the report to PDF.

@@ -175,11 +175,31 @@ void TBuiltInReport::cell(TBaseReport &job, int index, Inches width, const QStri
     // is drawn as it is. No character is wider than an em and a bit, so a short text fits
     // without being measured.
     const Inches em = Points(job.Font().points).toInches() * 1.1;
-    if (em * double(shown.size()) <= box || job.MeasureText(shown) <= box) {
+    if (em * double(shown.size()) <= box || textWidth(job, shown) <= box) {
         job.TextAtLeft(shown, x);
         return;
     }
     job.DrawTextInRect(job.InchRect({x, y}, {x + box, y + job.LineHeight()}), {x, y}, shown);
+}
+
+Inches TBuiltInReport::textWidth(TBaseReport &job, const QString &text)
+{
+    const TFontSpec &font = job.Font();
+    if (!m_hasAdvances || font.name != m_advanceFont.name || font.points != m_advanceFont.points ||
+        font.bold != m_advanceFont.bold || font.italic != m_advanceFont.italic) {
+        for (size_t c = 0; c < m_advances.size(); ++c)
+            m_advances[c] = c < 0x20 ? 0.0 : job.MeasureText(QString(QChar(char16_t(c)))).value;
+        m_advanceFont = font;
+        m_hasAdvances = true;
+    }
+    // The engine prints without kerning, so a text of single characters is as wide as their sum.
+    double width = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= m_advances.size() || c.isSurrogate())
+            return job.MeasureText(text);
+        width += m_advances[c.unicode()];
+    }
+    return Inches(width);
 }
 
 void TBuiltInReport::printHeader(TBaseReport &job, int report)

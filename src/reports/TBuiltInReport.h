@@ -116,6 +116,8 @@ private:
     // Draws `text` at the cursor in column `column` (0-based), clipped to `width` less the gap.
     void cell(TBaseReport &job, int column, Inches width, const QString &text);
     Inches column(int index) const { return m_columns[size_t(index)]; }
+    // The width of `text` in the job's font, from a table of character widths kept per font.
+    Inches textWidth(TBaseReport &job, const QString &text);
 
     TAddressTable &m_table;
     TBuiltInReportOptions m_options;
@@ -124,4 +126,7 @@ private:
     std::array<Inches, 4> m_widths{};  // their widths
     double m_scale = 1.0;
     int m_printed = 0;
+    std::array<double, 256> m_advances{}; // inches, for the characters below 256
+    TFontSpec m_advanceFont;
+    bool m_hasAdvances = false;
 };
