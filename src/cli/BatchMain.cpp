@@ -3,6 +3,7 @@
 #include "TLettersBatch.h"
 #include "TProgramFolder.h"
 #include "TQtPrinterService.h"
+#include "TReportsBatch.h"
 
 #include <QApplication>
 #include <QPrinterInfo>
@@ -28,7 +29,8 @@ QString commands()
 {
     return QStringLiteral(
         "usage: corvantis-batch COMMAND ARGUMENTS...\ncommands:\n  letters   print a letter for "
-        "address records (corvantis-batch letters --help)\n");
+        "address records (corvantis-batch letters --help)\n  reports   print a built-in report of "
+        "address records to PDF\n");
 }
 
 } // namespace
@@ -51,6 +53,8 @@ int main(int argc, char **argv)
         }
         return TLettersBatch(TProgramFolder::path(), systemPrinter).run(args, out, err);
     }
+    if (command == QLatin1String("reports"))
+        return TReportsBatch::run(args, TProgramFolder::path(), out, err);
     err << (command.isEmpty() ? QString() : QStringLiteral("Unknown command ") + command + QLatin1Char('\n'))
         << commands();
     return 2;

@@ -8,6 +8,7 @@
 #include "TCVDialer.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
+#include "TCountZipCodes.h"
 #include "TCurrentRecordValues.h"
 #include "TEditState.h"
 #include "TFieldLengths.h"
@@ -29,6 +30,7 @@
 #include "TQtPrinterService.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
+#include "TReportSetup.h"
 #include "TSearchForm.h"
 #include "TSortOrders.h"
 #include "TSysReindexForm.h"
@@ -405,6 +407,7 @@ void TAddressMain::buildMenus()
     connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
     connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
     connect(LettersButton, &QPushButton::clicked, this, &TAddressMain::LettersMenuClick);
+    connect(ReportsButton, &QPushButton::clicked, this, &TAddressMain::ReportsMenuClick);
     connect(Dial1Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE")); });
     connect(Dial2Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE2")); });
     FileMenu->addSeparator();
@@ -492,7 +495,8 @@ void TAddressMain::buildMenus()
     m_sortItems.first().action->setChecked(true);
 
     mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
-    CountZipCodes1 = later(mnuUtilities, "Count &Zip Codes");
+    CountZipCodes1 =
+        mnuUtilities->addAction(QStringLiteral("Count &Zip Codes"), this, &TAddressMain::CountZipCodes1Click);
     CheckState1 = later(mnuUtilities, "Check && Repair &State and Zip Codes");
     DuplicatesReport1 = later(mnuUtilities, "Check && Repair &Duplicates");
     mnuUtilities->addSeparator();
@@ -506,7 +510,9 @@ void TAddressMain::buildMenus()
         mnuPrint->addAction(QStringLiteral("Print Le&tters"), this, &TAddressMain::LettersMenuClick);
     LettersMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     EnvelopesMenu = later(mnuPrint, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E));
-    ReportsMenu = later(mnuPrint, "Print &Reports", QKeySequence(Qt::CTRL | Qt::Key_R));
+    ReportsMenu =
+        mnuPrint->addAction(QStringLiteral("Print &Reports"), this, &TAddressMain::ReportsMenuClick);
+    ReportsMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuPrint->addSeparator();
     CurrentRecordMenu = mnuPrint->addAction(QStringLiteral("Print C&urrent Record"), this,
                                             &TAddressMain::CurrentRecordMenuClick);
@@ -1061,6 +1067,34 @@ void TAddressMain::LettersMenuClick()
     });
 }
 
+void TAddressMain::ReportsMenuClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.printerCheck = true;
+    needs.freeze = true;
+    needs.keepRecord = needs.keepQuery = needs.keepPrinter = true;
+    needs.compositeFields = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TIniFile ini(session.settingsPath());
+        TReportSetup window(session, ini, this);
+        connect(&window, &TReportSetup::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
+void TAddressMain::CountZipCodes1Click()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TIniFile ini(session.settingsPath());
+        TCountZipCodes window(session, ini, this);
+        connect(&window, &TCountZipCodes::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::ToClipboard1Click()
 {
     THandOver needs;
@@ -1233,8 +1267,11 @@ void TAddressMain::SetButtons()
     SearchButton->setEnabled(s.tools.enabled);
     LettersButton->setEnabled(s.tools.enabled);
     // The windows behind these buttons come later; they stay disabled until then.
-    for (QPushButton *b : {LabelsButton, EnvelopesButton, ReportsButton})
+    for (QPushButton *b : {LabelsButton, EnvelopesButton})
         b->setEnabled(false);
+    ReportsButton->setEnabled(s.tools.enabled);
+    ReportsMenu->setEnabled(s.tools.enabled);
+    CountZipCodes1->setEnabled(s.tools.enabled);
     for (QAction *a : std::as_const(m_laterActions))
         a->setEnabled(false);
     FilterButton->setEnabled(s.filter.enabled);

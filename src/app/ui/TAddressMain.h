@@ -108,6 +108,10 @@ public:
     void CurrentRecordMenuClick();
     // "Print Le&tters" (Ctrl+T) and the "Letters" button: the "Print Letters" window over LETTER.DBF.
     void LettersMenuClick();
+    // "Print &Reports" (Ctrl+R) and the Reports button: the "Print Report" window.
+    void ReportsMenuClick();
+    // "Count &Zip Codes": the ZIP code count and its report.
+    void CountZipCodes1Click();
     void ToClipboard1Click();
     // The printing service every print job of the run shares: the system's printers unless a
     // test set another.

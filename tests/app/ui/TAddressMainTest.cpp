@@ -8,6 +8,7 @@
 #include "TCVDialer.h"
 #include "TCVReindex.h"
 #include "TCopyToClipBoard.h"
+#include "TCountZipCodes.h"
 #include "TCurrentRecordText.h"
 #include "TCurrentRecordValues.h"
 #include "TDateText.h"
@@ -23,6 +24,7 @@
 #include "TPrintStatusForm.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
+#include "TReportSetup.h"
 #include "TSearchForm.h"
 #include "TSelectDateForm.h"
 #include "TSysReindexForm.h"
@@ -50,6 +52,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -1261,13 +1264,15 @@ TEST_F(MainWindow, MenusFollowTheStateAndItemsOfLaterWindowsStayOff)
     window->OpenCVWDBF(path);
     const TAddressMain &w = *window;
     // A shown record, no filter.
-    for (QAction *a : {w.mnuBrowse, w.mnuSearch, w.ClearTags1, w.mnuRestoreFilter, w.CurrentRecordMenu})
+    for (QAction *a : {w.mnuBrowse, w.mnuSearch, w.ClearTags1, w.mnuRestoreFilter, w.CurrentRecordMenu,
+                       w.ReportsMenu, w.CountZipCodes1})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     EXPECT_TRUE(w.BrowseButton->isEnabled());
+    EXPECT_TRUE(w.ReportsButton->isEnabled());
     EXPECT_TRUE(w.SearchButton->isEnabled());
     EXPECT_TRUE(w.mnuUtilities->isEnabled());
     EXPECT_FALSE(w.mnuTagAllFilterMatches->isEnabled());
-    for (QAction *a : {w.mnuImportDBF, w.CopyRecordsOutMnu, w.CountZipCodes1, w.LabelsMenu, w.ReportsMenu})
+    for (QAction *a : {w.mnuImportDBF, w.CopyRecordsOutMnu, w.LabelsMenu})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_FALSE(w.LabelsButton->isEnabled());
 
@@ -1833,6 +1838,53 @@ TEST_F(MainWindow, LettersButtonAndMenuOpenPrintLettersOverLetterDbf)
     EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/LETTER.DBF")));
     EXPECT_EQ(window->TableCVW->recno(), current);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+}
+
+// ---- Reports and the ZIP count ----------------------------------------------------------
+
+TEST_F(MainWindow, ReportsAndCountZipCodesOpenTheirWindowsAndTheRecordComesBack)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    window->setPrinterService(std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("printed.pdf")));
+    ASSERT_TRUE(window->TableCVW->goTo(200).ok);
+    window->RefreshForm();
+    window->SetButtons();
+    ASSERT_TRUE(window->ReportsButton->isEnabled());
+
+    bool filterChoice = true;
+    whenShown<TReportSetup>([&filterChoice](TReportSetup *reports) {
+        filterChoice = reports->rbQFilter->isEnabled(); // no filter is set
+        // A preview moves the table about; closing the window brings the record back.
+        reports->ReportList->setCurrentRow(2);
+        QTest::mouseClick(reports->OkButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->ReportsButton, Qt::LeftButton);
+    EXPECT_FALSE(filterChoice);
+    EXPECT_EQ(window->TableCVW->recno(), 200u);
+    EXPECT_EQ(window->TableCVW->orderTag().toUpper(), QStringLiteral("LNAME"));
+
+    qint64 counted = -1;
+    // The window counts as it opens, letting window events run meanwhile: Ok once it is done.
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &counted] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *count = qobject_cast<TCountZipCodes *>(w);
+            if (count && count->isVisible() && !count->isCounting() && count->counts().isCounted()) {
+                poll->stop();
+                poll->deleteLater();
+                counted = count->counts().total();
+                QTest::mouseClick(count->OkButton, Qt::LeftButton);
+                return;
+            }
+        }
+    });
+    poll->start(5);
+    window->CountZipCodes1->trigger();
+    EXPECT_EQ(counted, window->TableCVW->visibleCount());
+    EXPECT_EQ(window->TableCVW->recno(), 200u);
 }
 
 // ---- The dialler -------------------------------------------------------------------------

@@ -1,0 +1,188 @@
+#include "TReportsBatch.h"
+
+#include "TAddressSession.h"
+#include "TBuiltInReport.h"
+#include "TFilterFile.h"
+#include "TPaperSizes.h"
+#include "TPdfPrinterService.h"
+#include "TReportPrinter.h"
+#include "TReportRun.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+QString usage()
+{
+    return QStringLiteral("usage: corvantis-batch reports --report 1..4 [--file PATH] "
+                          "[--filter FILE.FLT | --tagged | --all] [--current] [--title TEXT] [--memo] "
+                          "[--codes] [--a4] --pdf OUT");
+}
+
+} // namespace
+
+bool TReportsBatch::parse(const QStringList &args, TReportsBatchOptions &options, QString &error)
+{
+    int choices = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        const auto value = [&](QString &into) {
+            if (i + 1 >= args.size()) {
+                error = a + QStringLiteral(" needs a value");
+                return false;
+            }
+            into = args.at(++i);
+            return true;
+        };
+        if (a == QLatin1String("--report")) {
+            QString r;
+            if (!value(r))
+                return false;
+            bool isNumber = false;
+            const int n = r.toInt(&isNumber);
+            const int item = int(TBuiltInReport::reportNames().indexOf(r));
+            if (isNumber && n >= 1 && n <= 4)
+                options.report = n;
+            else if (item >= 0)
+                options.report = item + 1;
+            else {
+                error = QStringLiteral("unknown report: ") + r;
+                return false;
+            }
+        } else if (a == QLatin1String("--file")) {
+            if (!value(options.file))
+                return false;
+        } else if (a == QLatin1String("--filter")) {
+            if (!value(options.filterFile))
+                return false;
+            ++choices;
+        } else if (a == QLatin1String("--tagged")) {
+            options.tagged = true;
+            ++choices;
+        } else if (a == QLatin1String("--all")) {
+            options.records = TRecordChoice::All;
+            ++choices;
+        } else if (a == QLatin1String("--current")) {
+            options.startFromCurrent = true;
+        } else if (a == QLatin1String("--title")) {
+            if (!value(options.title))
+                return false;
+        } else if (a == QLatin1String("--memo")) {
+            options.printMemo = true;
+        } else if (a == QLatin1String("--codes")) {
+            options.printCodes = true;
+        } else if (a == QLatin1String("--a4")) {
+            options.a4 = true;
+        } else if (a == QLatin1String("--pdf")) {
+            if (!value(options.pdf))
+                return false;
+        } else {
+            error = QStringLiteral("unknown argument: ") + a;
+            return false;
+        }
+    }
+    if (choices > 1) {
+        error = QStringLiteral("--filter, --tagged and --all exclude each other");
+        return false;
+    }
+    if (options.pdf.isEmpty()) {
+        error = QStringLiteral("--pdf is missing");
+        return false;
+    }
+    return true;
+}
+
+int TReportsBatch::print(TAddressSession &session, const TReportsBatchOptions &options, QString &error)
+{
+    if (!session.isOpen()) {
+        error = QStringLiteral("No address file is open");
+        return -1;
+    }
+    TPdfPrinterService service(options.pdf);
+    if (options.a4)
+        (void)service.setPaperSize(TPaperSizes::kA4, {}); // A4 is always available on a PDF
+    TReportPrinter job(service);
+    job.setTitle(QStringLiteral("Corvantis"));
+
+    TReportRun run(session);
+    const TOutputStart start =
+        run.start(TBuiltInReport::orderTag(options.report), {options.records, options.startFromCurrent});
+    if (!start.result.ok) {
+        error = start.result.message;
+        return -1;
+    }
+    TBuiltInReportOptions report;
+    report.report = options.report;
+    report.title = options.title.isEmpty() ? TBuiltInReport::defaultTitle(options.report) : options.title;
+    report.printMemo = options.printMemo;
+    report.printCodes = options.printCodes;
+    report.singleRecord = options.records == TRecordChoice::OnlyCurrent;
+    TBuiltInReport body(session.table(), report);
+    body.attach(job);
+    job.RunJob();
+    if (job.IsAborted()) {
+        error = QStringLiteral("Unable to write ") + options.pdf;
+        return -1;
+    }
+    return job.PageNumber();
+}
+
+int TReportsBatch::run(const QStringList &args, const QString &programFolder, QTextStream &out,
+                       QTextStream &err)
+{
+    TReportsBatchOptions options;
+    QString error;
+    if (!parse(args, options, error)) {
+        err << error << '\n' << usage() << '\n';
+        return 2;
+    }
+    QString folder = programFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
+    session.loadSettings();
+    QString path = options.file;
+    if (path.isEmpty())
+        path = session.chooseStartupFile().path;
+    if (path.isEmpty()) {
+        err << "No address file to print\n";
+        return 1;
+    }
+    // The file is opened as the table alone, so the batch leaves the recent-file list as it was.
+    const TResult opened = session.table().OpenTableFile(path);
+    if (!opened.ok) {
+        err << opened.message << '\n';
+        return 1;
+    }
+    if (!session.table().CheckValidIndex()) {
+        err << "The indexes of " << path << " are missing or damaged: rebuild them first\n";
+        return 1;
+    }
+    if (!options.filterFile.isEmpty() || options.tagged) {
+        TFilterCriteria criteria;
+        if (!options.filterFile.isEmpty() &&
+            !TFilterFile::RestoreFilterFrom(options.filterFile, criteria, &error)) {
+            err << error << '\n';
+            return 1;
+        }
+        if (options.tagged)
+            criteria.setTagged(true);
+        const TFilterOutcome outcome = session.setCriteria(criteria);
+        if (!session.isFilterSet()) {
+            err << (outcome.message.isEmpty() ? QStringLiteral("The filter shows no records")
+                                              : outcome.message)
+                << '\n';
+            return 1;
+        }
+    } else {
+        (void)session.clearFilter(); // shows every record the user can see; nothing can be dropped
+    }
+    const int pages = print(session, options, error);
+    if (pages < 0) {
+        err << error << '\n';
+        return 1;
+    }
+    out << pages << (pages == 1 ? " page" : " pages") << " written to " << options.pdf << '\n';
+    return 0;
+}
