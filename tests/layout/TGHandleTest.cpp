@@ -310,4 +310,46 @@ TEST_F(HandleTest, MarksLieOutsideTheObjectsAndNoClipCutsThem)
     EXPECT_EQ(image.pixelColor(18, 18), QColor(128, 128, 128));
 }
 
+TEST_F(HandleTest, PressesOnTheFrameByButtonAndShift)
+{
+    std::vector<TGGraphicControl *> menus;
+    surface.ContextMenuEvent = [&](TGGraphicControl *o, const QPoint &) { menus.push_back(o); };
+    TGGraphicControl *a = add(20, 20, 40, 30);
+    TGGraphicControl *b = add(70, 20, 20, 20);
+    surface.addToSelection(a);
+    // Right button within the object's outer rectangle: its own menu.
+    surface.MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(19, 19));
+    surface.MouseUp(Qt::RightButton, Qt::NoModifier, QPoint(19, 19));
+    surface.addToSelection(b);
+    // With two selected: the surface's menu.
+    surface.MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(30, 30));
+    surface.MouseUp(Qt::RightButton, Qt::NoModifier, QPoint(30, 30));
+    EXPECT_EQ(menus, (std::vector<TGGraphicControl *>{a, nullptr}));
+    // Shift+press deselects what lies under the pointer and keeps the rest.
+    surface.MouseDown(Qt::LeftButton, Qt::ShiftModifier, QPoint(75, 25));
+    surface.MouseUp(Qt::LeftButton, Qt::ShiftModifier, QPoint(75, 25));
+    EXPECT_EQ(surface.selection(), QList<TGGraphicControl *>{a});
+    // A drawing tool starts its band on the surface under the frame.
+    surface.setPointing(false);
+    surface.MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    EXPECT_TRUE(surface.isRubberBandActive());
+    surface.MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+}
+
+TEST_F(HandleTest, ADoubleClickCancelsTheDragAtTheNextMove)
+{
+    std::vector<TGGraphicControl *> menus;
+    surface.ContextMenuEvent = [&](TGGraphicControl *o, const QPoint &) { menus.push_back(o); };
+    TGGraphicControl *a = add(20, 20, 40, 30);
+    surface.addToSelection(a);
+    surface.MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    surface.MouseDoubleClick(QPoint(30, 30));
+    EXPECT_EQ(menus, std::vector<TGGraphicControl *>{a}) << "the object's menu";
+    now += 300;
+    surface.MouseMove(Qt::NoModifier, QPoint(60, 60), Qt::LeftButton);
+    EXPECT_FALSE(frame.isDragging());
+    surface.MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+    EXPECT_EQ(a->BoundsRect(), QRect(20, 20, 40, 30));
+}
+
 } // namespace

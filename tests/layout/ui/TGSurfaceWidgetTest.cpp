@@ -5,12 +5,15 @@
 #include "TGDataPanel.h"
 #include "TGLabelShapes.h"
 #include "TGOwner.h"
+#include "TGPLabel.h"
 #include "TempDir.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -254,6 +257,48 @@ TEST_F(WidgetTest, TheSurfaceMenuEnablesItsItemsAndRunsThem)
         choose(menu, "Undo");
     });
     EXPECT_EQ(surface.objects()[1]->Top(), 20);
+}
+
+TEST_F(WidgetTest, AClassItemOfTheObjectsMenuIsOneUndoStep)
+{
+    auto *text = static_cast<TGPLabel *>(surface.insertObject(std::make_unique<TGPLabel>(&owner)));
+    text->SetBounds(150, 100, 80, 20);
+    text->Loaded();
+    surface.WireObject(text);
+    const bool transparent = text->Transparent();
+    withMenuAt(QPoint(160, 105), [](QMenu *menu) { choose(menu, "Transparent"); });
+    EXPECT_NE(text->Transparent(), transparent);
+    EXPECT_EQ(surface.undoStack().undoText(), QStringLiteral("Transparent"));
+    QTest::keyClick(&widget, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(static_cast<TGPLabel *>(surface.objects().back())->Transparent(), transparent);
+}
+
+TEST_F(WidgetTest, PageKeysScrollTheDesignAreaAndKeypadKeysAskForZoom)
+{
+    QScrollArea area;
+    area.resize(150, 100);
+    surface.setSize(300, 900);
+    widget.setParent(nullptr);
+    area.setWidget(&widget);
+    area.show();
+    widget.setFocus();
+    QScrollBar *bar = area.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    QTest::keyClick(&widget, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->singleStep());
+    QTest::keyClick(&widget, Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    QTest::keyClick(&widget, Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
+    int zoomIn = 0, zoomOut = 0;
+    QObject::connect(&widget, &TGSurfaceWidget::zoomInRequested, [&] { ++zoomIn; });
+    QObject::connect(&widget, &TGSurfaceWidget::zoomOutRequested, [&] { ++zoomOut; });
+    QTest::keyClick(&widget, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(&widget, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&widget, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(zoomIn, 1);
+    EXPECT_EQ(zoomOut, 2);
+    area.takeWidget();
 }
 
 } // namespace
