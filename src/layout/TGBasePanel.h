@@ -7,6 +7,7 @@
 
 #include "TGEnums.h"
 #include "TGFont.h"
+#include "TGHandle.h"
 #include "TGPicture.h"
 #include "TResult.h"
 #include "Units.h"
@@ -25,9 +26,14 @@ class QPainter;
 class TBaseReport;
 class TGGraphicControl;
 class TGOwner;
+class QUndoStack;
+struct TGLayoutSnapshot;
+
+// What EditSelection and EditObject do.
+enum class TEditKind { Cut, Copy, Paste, Delete };
 
 // Mouse cursors a surface asks its widget to show.
-enum class TGCursor { Default, HandPoint, HandGrab, Drag };
+enum class TGCursor { Default, HandPoint, HandGrab, Drag, SizeNWSE, SizeNESW, SizeVer, SizeHor };
 
 class TGBasePanel
 {
@@ -59,11 +65,13 @@ public:
     TLabelShapeType Shape() const { return m_shape; }
     void setShape(TLabelShapeType shape) { m_shape = shape; }
     TGridSize GridSize() const { return m_gridSize; }
-    void setGridSize(TGridSize size) { m_gridSize = size; }
+    // Also sets the frame's snap steps to 4 or 8, whether snapping is on or not.
+    void setGridSize(TGridSize size);
     bool ShowGrid() const { return m_showGrid; }
     void setShowGrid(bool on) { m_showGrid = on; }
     bool SnapToGrid() const { return m_snapToGrid; }
-    void setSnapToGrid(bool on) { m_snapToGrid = on; }
+    // A change switches the frame's snapping; switched on, the steps follow GridSize.
+    void setSnapToGrid(bool on);
     // The surface's font (new counters and data fields take it; the "Font" command sets it).
     const TGFont &Font() const { return m_font; }
     void setFont(const TGFont &font) { m_font = font; }
@@ -85,12 +93,18 @@ public:
     // The topmost visible object containing the surface point, or null.
     TGGraphicControl *objectAt(const QPoint &point) const;
 
-    // --- Selection (the frame that moves and sizes it is a control of its own).
-    const QList<TGGraphicControl *> &selection() const { return m_selection; }
-    void clearSelection();
-    void addToSelection(TGGraphicControl *object);
-    void removeFromSelection(TGGraphicControl *object);
-    bool isSelected(const TGGraphicControl *object) const { return m_selection.contains(object); }
+    // Moves `object` to the top (the end of the list) or the bottom of the z-order.
+    void moveToFront(TGGraphicControl *object);
+    void moveToBack(TGGraphicControl *object);
+
+    // --- Selection, kept by the selection frame.
+    TGHandle &handle() { return m_handle; }
+    const TGHandle &handle() const { return m_handle; }
+    const QList<TGGraphicControl *> &selection() const { return m_handle.selection(); }
+    void clearSelection() { m_handle.ClearSelection(); }
+    void addToSelection(TGGraphicControl *object) { m_handle.AddToSelection(object); }
+    void removeFromSelection(TGGraphicControl *object) { m_handle.RemoveFromSelection(object); }
+    bool isSelected(const TGGraphicControl *object) const { return m_handle.IndexOfSelected(object) >= 0; }
 
     // --- Virtual operations.
     // Paints the surface (off-screen, then in one block) and the objects on top, in z-order.
@@ -136,12 +150,33 @@ public:
     // Lets pending screen updates run (through ProcessPendingEvent).
     void ProcessPending();
 
-    // --- Mouse input in surface pixels, from the widget.
+    // --- Mouse input in surface pixels, from the widget. The selection frame takes what
+    // falls on it, and every move and release while it holds the mouse.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &point);
-    void MouseMove(Qt::KeyboardModifiers shift, const QPoint &point);
+    void MouseMove(Qt::KeyboardModifiers shift, const QPoint &point, Qt::MouseButtons buttons = Qt::NoButton);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &point);
     void MouseDoubleClick(const QPoint &point);
+    // The surface's own handling of a press or release, past the frame.
+    void surfaceMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &point);
+    void surfaceMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &point);
     TGCursor cursor() const { return m_cursor; }
+    void setCursorShape(TGCursor cursor) { m_cursor = cursor; }
+
+    // --- Keys, from the widget: arrows (with Shift) move and size the selection. Answers
+    // whether the key was taken.
+    bool KeyDown(int key, Qt::KeyboardModifiers shift);
+    bool KeyUp(int key);
+
+    // --- Messages posted to the surface. A bounds change posts the frame's refit, which runs
+    // once the change is over, when the window's event loop delivers it (DeliverPosted).
+    void PostFrameRefit();
+    void DeliverPosted();
+    bool hasPosted() const { return m_refitPosted; }
+
+    // The system tick counter in milliseconds (never 0); tests set their own clock.
+    qint64 tickCount() const;
+    static qint64 systemTickCount();
+    std::function<qint64()> TickCountSource;
     bool isRubberBandActive() const { return m_bandActive; }
     // The band as drawn (not normalised).
     QRect rubberBand() const { return QRect(m_bandStart, m_bandEnd); }
@@ -152,7 +187,7 @@ public:
     std::function<void()> OnDblClick;
     // A context menu at surface point `point`: the object's, or the surface's when null.
     std::function<void(TGGraphicControl *, const QPoint &)> ContextMenuEvent;
-    // A bounds change asks the selection frame to refit.
+    // A refit was posted; the widget queues a call of DeliverPosted.
     std::function<void()> FrameRefitEvent;
     std::function<void()> InvalidateEvent;
     std::function<void()> ProcessPendingEvent;
@@ -165,6 +200,56 @@ public:
 
     // The surface drawn off-screen (white, pictures, outline, grid), without the objects.
     QImage renderBackground() const;
+
+    // --- Editing commands. Each is one step on the undo stack; the change notification
+    // follows every one that changed the layout.
+    // The clipboard file through the selection (Copy and Cut write it, Paste reads it).
+    // Failure: the message; a Cut whose copy failed deletes nothing, a Paste that cannot
+    // read the file adds nothing. A Paste within a second of the last one is dropped.
+    TResult EditSelection(TEditKind kind);
+    // On a selected object, EditSelection on the whole selection; otherwise on the object alone.
+    TResult EditObject(TGGraphicControl *object, TEditKind kind);
+    bool canPaste();
+    // A copy of `object` 25 pixels lower, on top; it takes the object's place in the selection.
+    TResult Clone(TGGraphicControl *object);
+    void BringToFront(TGGraphicControl *object);
+    // Also clears the selection.
+    void SendToBack(TGGraphicControl *object);
+    void BringSelectionToFront();
+    void SendSelectionToBack();
+    void ToggleLocked(TGGraphicControl *object);
+    // There is no way back from the menu: the object leaves the selection.
+    void MakeUnselectable(TGGraphicControl *object);
+    // Centres the object on the surface (not on the group).
+    void CenterVertically(TGGraphicControl *object);
+    void CenterHorizontally(TGGraphicControl *object);
+    void CenterSelectionVertically();
+    void CenterSelectionHorizontally();
+    // Alignment moves locked objects too.
+    void AlignLeft();
+    void AlignRight();
+    void AlignTops();
+    void AlignBottoms();
+    void LockAll();
+    void UnlockAll();
+    void MarkAllSelectable();
+    void MarkAllUnselectable();
+    void SelectAll();
+    // ApplyFont on every selected object; the surface keeps the font for the next time.
+    void ApplyFontToSelection(const TGFont &font);
+
+    // --- Undo. Edits made elsewhere (a property dialog, a class's own menu item) are
+    // bracketed by beginEdit and endEdit; brackets nest, and the outermost one records the
+    // step when the layout changed.
+    QUndoStack &undoStack() { return *m_undo; }
+    void beginEdit();
+    void endEdit(const QString &text, int mergeId = -1);
+    // Every object as one list, bottom of the z-order first, as the layout would store it.
+    QByteArray layoutBytes() const;
+    TGLayoutSnapshot snapshot() const;
+    // Puts the objects and the selection back as `state` holds them. False, with the surface
+    // unchanged, when the bytes do not read (a class no surface kind has registered).
+    bool restoreSnapshot(const TGLayoutSnapshot &state);
 
 protected:
     bool isScaling() const { return m_scaling; }
@@ -191,7 +276,13 @@ private:
     double m_pixelsPerInch = 96.0;
     bool m_scaling = false;
     std::vector<TGGraphicControl *> m_objects; // owned
-    QList<TGGraphicControl *> m_selection;
+    TGHandle m_handle{this};
+    bool m_refitPosted = false;
+    qint64 m_lastPaste = 0; // tick of the last paste, 0 = never
+    std::unique_ptr<QUndoStack> m_undo;
+    int m_editDepth = 0;
+    bool m_changeSeen = false; // a change notification went out during the current edit
+    std::unique_ptr<TGLayoutSnapshot> m_editBefore;
     TGCursor m_cursor = TGCursor::Default;
     bool m_bandActive = false;
     QPoint m_bandStart;

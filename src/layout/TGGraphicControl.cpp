@@ -93,21 +93,9 @@ bool TGGraphicControl::isSelected() const
     return m_parent && m_parent->isSelected(this);
 }
 
-void TGGraphicControl::Paint(QPainter &painter)
-{
-    PaintSelectionMarks(painter);
-}
-
-void TGGraphicControl::PaintSelectionMarks(QPainter &painter) const
-{
-    if (!isSelected() || isPrinting())
-        return;
-    // Small black squares in the corners mark a selected object.
-    const int w = Width();
-    const int h = Height();
-    for (const QPoint &corner : {QPoint(0, 0), QPoint(w - 4, 0), QPoint(0, h - 4), QPoint(w - 4, h - 4)})
-        painter.fillRect(QRect(corner, QSize(4, 4)), Qt::black);
-}
+// The selection marks lie outside the object's box; the surface draws them after every
+// object (TGHandle::PaintMarks).
+void TGGraphicControl::Paint(QPainter &) {}
 
 void TGGraphicControl::CheckBoundsChanged()
 {
@@ -120,8 +108,8 @@ void TGGraphicControl::CheckBoundsChanged()
         return;
     NotifyChanged();
     m_remembered = m_bounds;
-    if (m_parent && m_parent->FrameRefitEvent)
-        m_parent->FrameRefitEvent();
+    if (m_parent)
+        m_parent->PostFrameRefit();
 }
 
 void TGGraphicControl::Print(TBaseReport &, InchPoint) {}

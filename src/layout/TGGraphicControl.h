@@ -84,7 +84,7 @@ public:
     bool isSelected() const;
 
     // --- Virtual operations.
-    // Draws the object with (0, 0) at its top-left corner, then its selection marks.
+    // Draws the object with (0, 0) at its top-left corner.
     virtual void Paint(QPainter &painter);
     virtual void CheckBoundsChanged();
     virtual void PreparePopup() {}
@@ -124,7 +124,6 @@ protected:
         return {origin.x + DesignPixels(Left() + x.value).toInches(ppi),
                 origin.y + DesignPixels(Top() + y.value).toInches(ppi)};
     }
-    void PaintSelectionMarks(QPainter &painter) const;
 
 private:
     friend class TGBasePanel;

@@ -33,7 +33,7 @@ void TGSymbolLabel::CheckBoundsChanged()
     const QSize size = symbolBoxSize();
     if (size != QSize(Width(), Height())) {
         SetBounds(Left(), Top(), size.width(), size.height());
-        if (parent() && parent()->FrameRefitEvent)
-            parent()->FrameRefitEvent();
+        if (parent())
+            parent()->PostFrameRefit();
     }
 }

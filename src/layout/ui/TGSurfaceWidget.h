@@ -1,11 +1,13 @@
-// The widget that shows a design surface: paints it, hands it the mouse and shows the cursor
-// it asks for. The window that owns the surface creates the widget beside it; the surface
-// must outlive the widget.
+// The widget that shows a design surface: paints it, hands it the mouse and the keys, shows
+// the cursor it asks for, and opens the objects' and the surface's context menus. The window
+// that owns the surface creates the widget beside it; the surface must outlive the widget.
 #pragma once
 
 #include <QWidget>
 
 class TGBasePanel;
+class TGGraphicControl;
+struct TResult;
 
 class TGSurfaceWidget : public QWidget
 {
@@ -16,6 +18,13 @@ public:
 
     TGBasePanel *surface() const { return m_surface; }
     QSize sizeHint() const override;
+    // True while a context menu of the surface or of an object is open.
+    bool isMenuOpen() const { return m_menuOpen; }
+
+signals:
+    // The numeric-keypad plus and minus keys: the designer zooms.
+    void zoomInRequested();
+    void zoomOutRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -23,9 +32,21 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    // The surface takes every key, Tab included.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     void followSurface();
+    void showObjectMenu(TGGraphicControl *object, const QPoint &surfacePoint);
+    void showSurfaceMenu(const QPoint &surfacePoint);
+    void chooseFont();
+    void scrollBy(int action);
+    // Shows a failure in the window's message box.
+    void report(const TResult &result);
 
     TGBasePanel *m_surface;
+    bool m_menuOpen = false;
+    qint64 m_eventTime = 0; // time stamp of the mouse event being handled, 0 outside one
 };
