@@ -131,6 +131,10 @@ int TReportsBatch::print(TAddressSession &session, const TReportsBatchOptions &o
 int TReportsBatch::run(const QStringList &args, const QString &programFolder, QTextStream &out,
                        QTextStream &err)
 {
+    if (args.contains(QLatin1String("--help"))) {
+        out << usage() << '\n';
+        return 0;
+    }
     TReportsBatchOptions options;
     QString error;
     if (!parse(args, options, error)) {
