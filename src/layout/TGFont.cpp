@@ -23,6 +23,17 @@ int TGFont::height(double pixelsPerInch) const
     return m_height != 0 ? m_height : heightFromPoints(m_points, pixelsPerInch);
 }
 
+TGFont TGFont::chosenFrom(const QFont &chosen) const
+{
+    TGFont f = *this;
+    f.setName(chosen.family());
+    if (chosen.pointSize() > 0)
+        f.setSize(chosen.pointSize());
+    f.setStyle((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
+               (chosen.underline() ? fsUnderline : 0) | (chosen.strikeOut() ? fsStrikeOut : 0));
+    return f;
+}
+
 QFont TGFont::qtFont(double pixelsPerInch, float scale) const
 {
     int points = m_points;

@@ -52,6 +52,9 @@ public:
     // The Qt font for drawing at `pixelsPerInch` with the size truncate(points × scale),
     // kept within 1 .. kMaxDrawPoints.
     QFont qtFont(double pixelsPerInch, float scale = 1.0f) const;
+    // This font with the family, style and (when the chosen font has one) point size of a font
+    // picked in a font dialog; colour and pitch stay.
+    TGFont chosenFrom(const QFont &chosen) const;
 
     // Entries "<prefix>.Color", ".Height", ".Name", ".Pitch", ".Style".
     void write(LayoutStreamWriter &w, const QByteArray &prefix, double pixelsPerInch) const;

@@ -15,17 +15,6 @@
 
 namespace {
 
-TGFont fontFromDialog(const QFont &chosen, const TGFont &current)
-{
-    TGFont f = current;
-    f.setName(chosen.family());
-    if (chosen.pointSize() > 0)
-        f.setSize(chosen.pointSize());
-    f.setStyle((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
-               (chosen.underline() ? fsUnderline : 0) | (chosen.strikeOut() ? fsStrikeOut : 0));
-    return f;
-}
-
 void addWordWrap(QMenu *menu, TGMultiLineBaseLabel *object)
 {
     QAction *wrap = menu->addAction(QStringLiteral("Word Wrap"));
@@ -41,7 +30,7 @@ void addMultiLine(QMenu *menu, TGMultiLineBaseLabel *object, QWidget *dialogPare
         bool ok = false;
         const QFont chosen = QFontDialog::getFont(&ok, object->Font().qtFont(72), dialogParent);
         if (ok)
-            object->ChooseFont(fontFromDialog(chosen, object->Font()));
+            object->ChooseFont(object->Font().chosenFrom(chosen));
     });
     QMenu *alignment = menu->addMenu(QStringLiteral("Alignment"));
     const std::pair<const char *, TAlignment> items[] = {

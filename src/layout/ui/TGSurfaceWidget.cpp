@@ -37,17 +37,6 @@ enum class ObjectCommand {
     CenterHorizontally
 };
 
-TGFont fontFromDialog(const QFont &chosen, const TGFont &current)
-{
-    TGFont f = current;
-    f.setName(chosen.family());
-    if (chosen.pointSize() > 0)
-        f.setSize(chosen.pointSize());
-    f.setStyle((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
-               (chosen.underline() ? fsUnderline : 0) | (chosen.strikeOut() ? fsStrikeOut : 0));
-    return f;
-}
-
 // The caption of an action without its accelerator marks.
 QString plainText(const QAction *action)
 {
@@ -335,7 +324,7 @@ void TGSurfaceWidget::chooseFont()
     const QFont chosen =
         QFontDialog::getFont(&ok, m_surface->Font().qtFont(m_surface->PixelsPerInch()), this);
     if (ok)
-        m_surface->ApplyFontToSelection(fontFromDialog(chosen, m_surface->Font()));
+        m_surface->ApplyFontToSelection(m_surface->Font().chosenFrom(chosen));
 }
 
 void TGSurfaceWidget::showSurfaceMenu(const QPoint &surfacePoint)

@@ -35,17 +35,6 @@ void addRotation(QMenu *menu, TGBaseLabel *object)
     }
 }
 
-TGFont fontFromDialog(const QFont &chosen, const TGFont &current)
-{
-    TGFont f = current;
-    f.setName(chosen.family());
-    if (chosen.pointSize() > 0)
-        f.setSize(chosen.pointSize());
-    f.setStyle((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
-               (chosen.underline() ? fsUnderline : 0) | (chosen.strikeOut() ? fsStrikeOut : 0));
-    return f;
-}
-
 } // namespace
 
 void TGTextObjectMenu::addItems(QMenu *menu, TGBaseLabel *object, QWidget *dialogParent)
@@ -61,7 +50,7 @@ void TGTextObjectMenu::addItems(QMenu *menu, TGBaseLabel *object, QWidget *dialo
                     QFontDialog::getFont(&ok, object->Font().qtFont(object->pixelsPerInch()), dialogParent);
                 if (!ok)
                     return;
-                object->setFont(fontFromDialog(chosen, object->Font()));
+                object->setFont(object->Font().chosenFrom(chosen));
                 if (plain)
                     plain->FitToText();
             });
