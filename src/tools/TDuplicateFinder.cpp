@@ -1,0 +1,113 @@
+#include "TDuplicateFinder.h"
+
+#include "TAddressTable.h"
+#include "TCaseConverter.h"
+#include "TProgress.h"
+
+#include <QFile>
+
+#include <optional>
+
+QString TDuplicateFinder::keyOf(Kind kind, int streetChars, const QString &lname, const QString &fname,
+                                const QString &street)
+{
+    switch (kind) {
+    case Kind::LastFirst:
+    case Kind::LastFirstInitial: {
+        if (lname.isEmpty())
+            return QString();
+        const QString first = kind == Kind::LastFirst ? fname : fname.left(1);
+        // A separator no stored text holds keeps the two parts apart.
+        return TCaseConverter::upper(lname) + QChar(0x1F) + TCaseConverter::upper(first);
+    }
+    case Kind::Street: {
+        const int n = qBound(1, streetChars, kMaxStreetChars);
+        QString part = street.left(n);
+        while (!part.isEmpty() && part.back() == QLatin1Char(' '))
+            part.chop(1);
+        return TCaseConverter::upper(part);
+    }
+    }
+    return QString();
+}
+
+TDuplicateFinder::~TDuplicateFinder()
+{
+    release();
+}
+
+void TDuplicateFinder::release()
+{
+    if (m_indexPath.isEmpty())
+        return;
+    if (m_table.isOpen())
+        (void)m_table.engine().closeTempIndex(true); // the file is removed below in any case
+    QFile::remove(m_indexPath);
+    m_indexPath.clear();
+}
+
+TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPath, TProgress &progress)
+{
+    m_pairs = 0;
+    m_listed = 0;
+    release();
+    if (!m_table.isOpen())
+        return TResult::failure(QStringLiteral("No file is open"));
+    xbase::Table &engine = m_table.engine();
+    const char *tag = kind == Kind::Street ? "STREET" : "NAME";
+    TResult result = TResult::fromStatus(engine.setOrder(tag));
+    QVector<quint32> recnos;
+    if (result.ok && !m_table.visibleRecnos(recnos))
+        result = TResult::failure(QStringLiteral("The file cannot be read"), xbase::StatusCode::IoError);
+    if (!result.ok)
+        return result;
+
+    const std::string expr = kind == Kind::Street ? "upper(STREET)" : "upper(LNAME-FNAME)";
+    QFile::remove(indexPath); // a file left by a run that was stopped
+    m_indexPath = indexPath;
+    result = TResult::fromStatus(engine.createTempIndex(indexPath.toStdString(), expr));
+
+    const auto add = [&](quint32 recno) {
+        TResult added = TResult::fromStatus(engine.go(recno));
+        if (added.ok)
+            added = TResult::fromStatus(engine.keyAdd());
+        if (added.ok)
+            ++m_listed;
+        return added;
+    };
+
+    const QStringList names{QStringLiteral("LNAME"), QStringLiteral("FNAME"), QStringLiteral("STREET")};
+    QStringList values;
+    std::optional<QString> previousKey; // no previous record yet
+    quint32 previous = 0;
+    quint32 lastAdded = 0;
+    progress.setTotal(int(recnos.size()));
+    m_table.freeze();
+    for (qsizetype i = 0; result.ok && i < recnos.size(); ++i) {
+        if (progress.cancelled())
+            break;
+        const quint32 recno = recnos[i];
+        if (!m_table.recordValues(recno, names, values)) {
+            result = TResult::failure(QStringLiteral("The file cannot be read"), xbase::StatusCode::IoError);
+            break;
+        }
+        const QString key = keyOf(kind, streetChars, values.value(0), values.value(1), values.value(2));
+        if (!key.isEmpty() && previousKey && *previousKey == key) {
+            if (previous != lastAdded)
+                result = add(previous);
+            if (result.ok)
+                result = add(recno);
+            lastAdded = recno;
+            ++m_pairs;
+        }
+        previousKey = key;
+        previous = recno;
+        progress.step();
+    }
+    if (result.ok)
+        result = TResult::fromStatus(engine.goTop());
+    m_table.unfreeze();
+    if (!result.ok)
+        release();
+    return result;
+}
