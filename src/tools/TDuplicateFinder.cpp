@@ -66,37 +66,53 @@ TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPa
     QFile::remove(indexPath); // a file left by a run that was stopped
     m_indexPath = indexPath;
     result = TResult::fromStatus(engine.createTempIndex(indexPath.toStdString(), expr));
+    // The keys go in while the table is in record order: moving to each record then costs no
+    // search in the growing index. The index becomes the order once it is complete.
+    const int indexOrder = engine.order();
+    if (result.ok)
+        result = TResult::fromStatus(engine.setOrder(0));
 
-    const auto add = [&](quint32 recno) {
-        TResult added = TResult::fromStatus(engine.go(recno));
-        if (added.ok)
-            added = TResult::fromStatus(engine.keyAdd());
+    // Adds the current record's key.
+    const auto addCurrent = [&]() {
+        const TResult added = TResult::fromStatus(engine.keyAdd());
         if (added.ok)
             ++m_listed;
         return added;
     };
+    // Adds the key of another record and comes back to `here`.
+    const auto addOther = [&](quint32 recno, quint32 here) {
+        TResult added = TResult::fromStatus(engine.go(recno));
+        if (added.ok)
+            added = addCurrent();
+        const TResult back = TResult::fromStatus(engine.go(here));
+        return added.ok ? back : added;
+    };
 
-    const QStringList names{QStringLiteral("LNAME"), QStringLiteral("FNAME"), QStringLiteral("STREET")};
-    QStringList values;
     std::optional<QString> previousKey; // no previous record yet
     quint32 previous = 0;
     quint32 lastAdded = 0;
+    const QString lnameField = QStringLiteral("LNAME");
+    const QString fnameField = QStringLiteral("FNAME");
+    const QString streetField = QStringLiteral("STREET");
     progress.setTotal(int(recnos.size()));
     m_table.freeze();
     for (qsizetype i = 0; result.ok && i < recnos.size(); ++i) {
         if (progress.cancelled())
             break;
         const quint32 recno = recnos[i];
-        if (!m_table.recordValues(recno, names, values)) {
-            result = TResult::failure(QStringLiteral("The file cannot be read"), xbase::StatusCode::IoError);
+        // One read per record: its values come from the record made current.
+        result = TResult::fromStatus(engine.go(recno));
+        if (!result.ok)
             break;
-        }
-        const QString key = keyOf(kind, streetChars, values.value(0), values.value(1), values.value(2));
+        const QString key =
+            kind == Kind::Street
+                ? keyOf(kind, streetChars, QString(), QString(), m_table.value(streetField))
+                : keyOf(kind, streetChars, m_table.value(lnameField), m_table.value(fnameField), QString());
         if (!key.isEmpty() && previousKey && *previousKey == key) {
             if (previous != lastAdded)
-                result = add(previous);
+                result = addOther(previous, recno);
             if (result.ok)
-                result = add(recno);
+                result = addCurrent();
             lastAdded = recno;
             ++m_pairs;
         }
@@ -104,6 +120,8 @@ TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPa
         previous = recno;
         progress.step();
     }
+    if (result.ok)
+        result = TResult::fromStatus(engine.setOrder(indexOrder));
     if (result.ok)
         result = TResult::fromStatus(engine.goTop());
     m_table.unfreeze();

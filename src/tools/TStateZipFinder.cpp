@@ -87,6 +87,11 @@ TResult TStateZipFinder::run(const Ranges &ranges, bool includeBlanks, const QSt
     m_indexPath = indexPath;
     result =
         TResult::fromStatus(engine.createTempIndex(indexPath.toStdString(), "upper(LNAME)+upper(FNAME)"));
+    // The keys go in while the table is in record order: moving to each record then costs no
+    // search in the growing index. The index becomes the order once it is complete.
+    const int indexOrder = engine.order();
+    if (result.ok)
+        result = TResult::fromStatus(engine.setOrder(0));
 
     const QStringList names{QStringLiteral("STATE"), QStringLiteral("ZIP")};
     QStringList values;
@@ -111,6 +116,8 @@ TResult TStateZipFinder::run(const Ranges &ranges, bool includeBlanks, const QSt
         }
         progress.step();
     }
+    if (result.ok)
+        result = TResult::fromStatus(engine.setOrder(indexOrder));
     if (result.ok)
         result = TResult::fromStatus(engine.goTop());
     m_table.unfreeze();
