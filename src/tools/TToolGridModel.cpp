@@ -86,3 +86,57 @@ void TToolGridModel::cancel()
     if (recno != 0)
         refreshRecord(recno);
 }
+
+TResult TToolGridModel::toggleTag(int row)
+{
+    TResult result = selectRow(row);
+    if (result.ok)
+        result =
+            m_table.setValue(QStringLiteral("TAG"), m_table.isTagged() ? QString() : m_table.globalTagId());
+    if (result.ok)
+        result = post();
+    if (!result.ok)
+        cancel();
+    return result;
+}
+
+TResult TToolGridModel::tagAll(int &tagged)
+{
+    tagged = 0;
+    TResult result = post();
+    for (int row = 0; result.ok && row < rowCount(); ++row) {
+        result = selectRow(row);
+        if (!result.ok || m_table.isTagged())
+            continue;
+        result = m_table.setValue(QStringLiteral("TAG"), m_table.globalTagId());
+        if (result.ok)
+            result = post();
+        if (result.ok)
+            ++tagged;
+    }
+    if (!result.ok)
+        cancel();
+    return result;
+}
+
+TResult TToolGridModel::deleteRow(int row)
+{
+    TResult result = selectRow(row);
+    if (!result.ok)
+        return result;
+    xbase::Table &engine = m_table.engine();
+    const bool hidden = engine.isDeletedHidden();
+    engine.setDeletedHidden(false);
+    result = TResult::fromStatus(engine.deleteRecord());
+    if (result.ok)
+        result = TResult::fromStatus(engine.setLogical("ISDEL", true));
+    if (result.ok)
+        result = TResult::fromStatus(engine.post());
+    if (!result.ok && engine.isEditing())
+        engine.cancelEdit();
+    engine.setDeletedHidden(hidden);
+    m_edited = 0;
+    m_pending.clear();
+    reload();
+    return result;
+}

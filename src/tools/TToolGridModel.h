@@ -30,6 +30,13 @@ public:
     TResult post();
     // Drops the pending edit.
     void cancel();
+    // Tags the row's record, or clears its tag when it is tagged, and posts it.
+    TResult toggleTag(int row);
+    // Tags every listed record that is not tagged yet; `tagged` counts the records tagged.
+    TResult tagAll(int &tagged);
+    // Deletes the row's record as the user deletes one (the delete mark and ISDEL set), so it
+    // leaves the list at once.
+    TResult deleteRow(int row);
 
 private:
     TAddressTable &m_table;

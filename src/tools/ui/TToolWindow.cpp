@@ -1,0 +1,59 @@
+#include "TToolWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QProgressBar>
+
+TToolWindow::TToolWindow(QWidget *parent) : QDialog(parent)
+{
+    Gauge = new QProgressBar(this);
+    Gauge->setRange(0, 100);
+    Gauge->hide();
+}
+
+void TToolWindow::setTotal(int items)
+{
+    m_total = items;
+    m_done = 0;
+    Gauge->setValue(0);
+}
+
+void TToolWindow::step()
+{
+    ++m_done;
+    if (m_total > 0) {
+        const int percent = int(qint64(m_done) * 100 / m_total);
+        if (percent >= 1 && percent <= 99 && percent != Gauge->value())
+            Gauge->setValue(percent);
+    }
+    stepped(m_done);
+    QApplication::processEvents();
+}
+
+void TToolWindow::beginRun()
+{
+    m_running = true;
+    m_cancel = false;
+    m_closeAfterRun = false;
+    Gauge->setValue(0);
+    Gauge->show();
+}
+
+void TToolWindow::endRun()
+{
+    m_running = false;
+    Gauge->hide();
+    if (m_closeAfterRun)
+        QDialog::reject();
+}
+
+void TToolWindow::reject()
+{
+    if (m_running) {
+        // A close during a pass stops it after the current record.
+        m_cancel = true;
+        m_closeAfterRun = true;
+        return;
+    }
+    QDialog::reject();
+}
