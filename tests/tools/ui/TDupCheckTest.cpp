@@ -123,4 +123,20 @@ TEST_F(DupCheckWindow, NoPairShowsNoResultPanel)
     EXPECT_FALSE(window.ResultPanel->isVisible());
 }
 
+TEST_F(DupCheckWindow, ClosingDuringTheCheckCancelsItAndTheWindowGoesAfterwards)
+{
+    TDupCheck window(*session);
+    window.show();
+    bool closedWhileRunning = false;
+    QTimer::singleShot(0, &window, [&window, &closedWhileRunning] {
+        closedWhileRunning = window.isRunning();
+        window.close();
+    });
+    QTest::mouseClick(window.CheckitButton, Qt::LeftButton);
+    EXPECT_TRUE(closedWhileRunning);
+    EXPECT_TRUE(window.cancelled());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_LT(window.finder().pairs(), 2);
+}
+
 } // namespace
