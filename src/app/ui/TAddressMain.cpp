@@ -7,9 +7,12 @@
 #include "TAddressTable.h"
 #include "TCVDialer.h"
 #include "TCVReindex.h"
+#include "TConvertToUpper.h"
 #include "TCopyToClipBoard.h"
 #include "TCountZipCodes.h"
 #include "TCurrentRecordValues.h"
+#include "TDeleteRecords.h"
+#include "TDupCheck.h"
 #include "TEditState.h"
 #include "TFieldLengths.h"
 #include "TFileCase.h"
@@ -31,9 +34,12 @@
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
 #include "TReportSetup.h"
+#include "TSearchAndReplace.h"
 #include "TSearchForm.h"
 #include "TSortOrders.h"
+#include "TStateZipCheck.h"
 #include "TSysReindexForm.h"
+#include "TSystemTables.h"
 #include "TTagAllRecords.h"
 #include "TTagCommands.h"
 #include "TWhatsThis.h"
@@ -45,6 +51,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -497,12 +504,17 @@ void TAddressMain::buildMenus()
     mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
     CountZipCodes1 =
         mnuUtilities->addAction(QStringLiteral("Count &Zip Codes"), this, &TAddressMain::CountZipCodes1Click);
-    CheckState1 = later(mnuUtilities, "Check && Repair &State and Zip Codes");
-    DuplicatesReport1 = later(mnuUtilities, "Check && Repair &Duplicates");
+    CheckState1 = mnuUtilities->addAction(QStringLiteral("Check && Repair &State and Zip Codes"), this,
+                                          &TAddressMain::CheckState1Click);
+    DuplicatesReport1 = mnuUtilities->addAction(QStringLiteral("Check && Repair &Duplicates"), this,
+                                                &TAddressMain::DuplicatesReport1Click);
     mnuUtilities->addSeparator();
-    CaseConversion1 = later(mnuUtilities, "Con&vert Case");
-    DeleteRecords1 = later(mnuUtilities, "Delete &Records");
-    SearchReplaceFieldValues1 = later(mnuUtilities, "&Search && Replace Field Values");
+    CaseConversion1 =
+        mnuUtilities->addAction(QStringLiteral("Con&vert Case"), this, &TAddressMain::CaseConversion1Click);
+    DeleteRecords1 =
+        mnuUtilities->addAction(QStringLiteral("Delete &Records"), this, &TAddressMain::DeleteRecords1Click);
+    SearchReplaceFieldValues1 = mnuUtilities->addAction(QStringLiteral("&Search && Replace Field Values"),
+                                                        this, &TAddressMain::SearchReplaceFieldValues1Click);
 
     mnuPrint = menuBar()->addMenu(QStringLiteral("&Print"));
     LabelsMenu = later(mnuPrint, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -1095,6 +1107,89 @@ void TAddressMain::CountZipCodes1Click()
     });
 }
 
+void TAddressMain::CheckState1Click()
+{
+    if (!QFile::exists(TSystemTables::dbfPath(m_session->programFolder(), TSystemTable::Csz))) {
+        TMessages::information(
+            this, QStringLiteral(
+                      "The file CSZ.DBF has been removed from the SYSDATA directory. Unable to continue."));
+        return;
+    }
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.freeze = true;
+    needs.queryDuring = QStringLiteral("!ISDEL");
+    needs.keepQuery = true;
+    needs.keepRecord = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TStateZipCheck window(session, this);
+        connect(&window, &TStateZipCheck::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
+void TAddressMain::DuplicatesReport1Click()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.freeze = true;
+    needs.queryDuring = QStringLiteral("!ISDEL");
+    needs.reapplyFilter = true;
+    handOver(needs, [this](TAddressSession &session) {
+        {
+            TDupCheck window(session, this);
+            connect(&window, &TDupCheck::helpRequested, this, &TAddressMain::HelpClick);
+            window.exec();
+        }
+        // A file a stopped run may have left.
+        QFile::remove(session.programFolder() + QStringLiteral("_chkdup.idx"));
+    });
+}
+
+void TAddressMain::CaseConversion1Click()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.freeze = true;
+    needs.keepRecord = true;
+    needs.reapplyFilter = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TConvertToUpper window(session, this);
+        connect(&window, &TConvertToUpper::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
+void TAddressMain::DeleteRecords1Click()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.freeze = true;
+    needs.queryDuring = m_session->recordQuery();
+    needs.reapplyFilter = true;
+    needs.firstRecord = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TDeleteRecords window(session, this);
+        connect(&window, &TDeleteRecords::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
+void TAddressMain::SearchReplaceFieldValues1Click()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.freeze = true;
+    needs.queryDuring = m_session->recordQuery();
+    needs.reapplyFilter = true;
+    needs.firstRecord = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TSearchAndReplace window(session, this);
+        connect(&window, &TSearchAndReplace::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::ToClipboard1Click()
 {
     THandOver needs;
@@ -1272,6 +1367,9 @@ void TAddressMain::SetButtons()
     ReportsButton->setEnabled(s.tools.enabled);
     ReportsMenu->setEnabled(s.tools.enabled);
     CountZipCodes1->setEnabled(s.tools.enabled);
+    for (QAction *a :
+         {CheckState1, DuplicatesReport1, CaseConversion1, DeleteRecords1, SearchReplaceFieldValues1})
+        a->setEnabled(s.tools.enabled);
     for (QAction *a : std::as_const(m_laterActions))
         a->setEnabled(false);
     FilterButton->setEnabled(s.filter.enabled);

@@ -112,6 +112,13 @@ public:
     void ReportsMenuClick();
     // "Count &Zip Codes": the ZIP code count and its report.
     void CountZipCodes1Click();
+    // The data tools: "Check && Repair &State and Zip Codes", "Check && Repair &Duplicates",
+    // "Con&vert Case", "Delete &Records" and "&Search && Replace Field Values".
+    void CheckState1Click();
+    void DuplicatesReport1Click();
+    void CaseConversion1Click();
+    void DeleteRecords1Click();
+    void SearchReplaceFieldValues1Click();
     void ToClipboard1Click();
     // The printing service every print job of the run shares: the system's printers unless a
     // test set another.

@@ -12,6 +12,7 @@
 #include "TCurrentRecordText.h"
 #include "TCurrentRecordValues.h"
 #include "TDateText.h"
+#include "TDupCheck.h"
 #include "TFieldLengthForm.h"
 #include "TGettingStarted.h"
 #include "TIniFile.h"
@@ -25,9 +26,11 @@
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
 #include "TReportSetup.h"
+#include "TSearchAndReplace.h"
 #include "TSearchForm.h"
 #include "TSelectDateForm.h"
 #include "TSysReindexForm.h"
+#include "TSystemTables.h"
 #include "TTagAllRecords.h"
 #include "TWhatsThis.h"
 #include "TWindowPlacement.h"
@@ -1885,6 +1888,58 @@ TEST_F(MainWindow, ReportsAndCountZipCodesOpenTheirWindowsAndTheRecordComesBack)
     window->CountZipCodes1->trigger();
     EXPECT_EQ(counted, window->TableCVW->visibleCount());
     EXPECT_EQ(window->TableCVW->recno(), 200u);
+}
+
+TEST_F(MainWindow, DataToolItemsOpenTheirWindowsThroughTheHandOver)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->goTo(200).ok);
+    window->RefreshForm();
+    window->SetButtons();
+    for (QAction *a : {window->CheckState1, window->DuplicatesReport1, window->CaseConversion1,
+                       window->DeleteRecords1, window->SearchReplaceFieldValues1})
+        EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    const QString query = window->TableCVW->query();
+
+    // The duplicate check runs under "!ISDEL" and leaves no temporary index behind.
+    int pairs = -1;
+    whenShown<TDupCheck>([&pairs](TDupCheck *check) {
+        QTest::mouseClick(check->CheckitButton, Qt::LeftButton);
+        pairs = check->finder().pairs();
+        QTest::mouseClick(check->OkButton, Qt::LeftButton);
+    });
+    window->DuplicatesReport1->trigger();
+    EXPECT_GE(pairs, 0);
+    EXPECT_EQ(window->TableCVW->query(), query);
+    EXPECT_FALSE(QFile::exists(window->session().programFolder() + QStringLiteral("_chkdup.idx")));
+
+    // With a filter set, search and replace offers it; Cancel changes nothing.
+    window->setCriteria(stateIs("CA"));
+    const QString filtered = window->TableCVW->query();
+    bool filterChoice = false;
+    whenShown<TSearchAndReplace>([&filterChoice](TSearchAndReplace *replace) {
+        filterChoice = replace->ReplaceFilter->isEnabled();
+        QTest::mouseClick(replace->CancelButton, Qt::LeftButton);
+    });
+    window->SearchReplaceFieldValues1->trigger();
+    EXPECT_TRUE(filterChoice);
+    EXPECT_EQ(window->TableCVW->query(), filtered);
+
+    // Without the reference list the state check is refused with its message.
+    QFile::remove(TSystemTables::dbfPath(window->session().programFolder(), TSystemTable::Csz));
+    QStringList texts;
+    TMessages::setAnswerer([&texts](const TMessageRequest &r) {
+        texts << r.text;
+        return QMessageBox::Ok;
+    });
+    window->CheckState1->trigger();
+    TMessages::setAnswerer({});
+    EXPECT_EQ(texts,
+              QStringList{QStringLiteral(
+                  "The file CSZ.DBF has been removed from the SYSDATA directory. Unable to continue.")});
 }
 
 // ---- The dialler -------------------------------------------------------------------------
