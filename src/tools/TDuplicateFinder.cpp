@@ -6,7 +6,8 @@
 
 #include <QFile>
 
-#include <optional>
+#include <algorithm>
+#include <vector>
 
 QString TDuplicateFinder::keyOf(Kind kind, int streetChars, const QString &lname, const QString &fname,
                                 const QString &street)
@@ -72,54 +73,57 @@ TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPa
     if (result.ok)
         result = TResult::fromStatus(engine.setOrder(0));
 
-    // Adds the current record's key.
-    const auto addCurrent = [&]() {
-        const TResult added = TResult::fromStatus(engine.keyAdd());
-        if (added.ok)
-            ++m_listed;
-        return added;
-    };
-    // Adds the key of another record and comes back to `here`.
-    const auto addOther = [&](quint32 recno, quint32 here) {
-        TResult added = TResult::fromStatus(engine.go(recno));
-        if (added.ok)
-            added = addCurrent();
-        const TResult back = TResult::fromStatus(engine.go(here));
-        return added.ok ? back : added;
-    };
-
-    std::optional<QString> previousKey; // no previous record yet
-    quint32 previous = 0;
-    quint32 lastAdded = 0;
+    // Records are read and their keys added in record order, with the engine reading blocks
+    // of records ahead, so no record costs a read of its own; the comparing is done in the
+    // tag's order on the keys read.
+    const bool wasTurbo = engine.isTurboRead();
+    engine.setTurboRead(true);
+    const quint32 last = recnos.isEmpty() ? 0 : *std::max_element(recnos.cbegin(), recnos.cend());
+    std::vector<QString> keys(size_t(last) + 1);
+    QVector<quint32> ascending = recnos;
+    std::sort(ascending.begin(), ascending.end());
     const QString lnameField = QStringLiteral("LNAME");
     const QString fnameField = QStringLiteral("FNAME");
     const QString streetField = QStringLiteral("STREET");
+    for (qsizetype i = 0; result.ok && i < ascending.size(); ++i) {
+        result = TResult::fromStatus(engine.go(ascending[i]));
+        if (!result.ok)
+            break;
+        keys[ascending[i]] =
+            kind == Kind::Street
+                ? keyOf(kind, streetChars, QString(), QString(), m_table.value(streetField))
+                : keyOf(kind, streetChars, m_table.value(lnameField), m_table.value(fnameField), QString());
+    }
+
+    std::vector<bool> wanted(size_t(last) + 1, false);
+    const QString *previousKey = nullptr; // no previous record yet
+    quint32 previous = 0;
     progress.setTotal(int(recnos.size()));
     m_table.freeze();
     for (qsizetype i = 0; result.ok && i < recnos.size(); ++i) {
         if (progress.cancelled())
             break;
         const quint32 recno = recnos[i];
-        // One read per record: its values come from the record made current.
-        result = TResult::fromStatus(engine.go(recno));
-        if (!result.ok)
-            break;
-        const QString key =
-            kind == Kind::Street
-                ? keyOf(kind, streetChars, QString(), QString(), m_table.value(streetField))
-                : keyOf(kind, streetChars, m_table.value(lnameField), m_table.value(fnameField), QString());
+        const QString &key = keys[recno];
         if (!key.isEmpty() && previousKey && *previousKey == key) {
-            if (previous != lastAdded)
-                result = addOther(previous, recno);
-            if (result.ok)
-                result = addCurrent();
-            lastAdded = recno;
+            wanted[previous] = true; // each record once, however many neighbours it matches
+            wanted[recno] = true;
             ++m_pairs;
         }
-        previousKey = key;
+        previousKey = &key;
         previous = recno;
         progress.step();
     }
+    for (qsizetype i = 0; result.ok && i < ascending.size(); ++i) {
+        if (!wanted[ascending[i]])
+            continue;
+        result = TResult::fromStatus(engine.go(ascending[i]));
+        if (result.ok)
+            result = TResult::fromStatus(engine.keyAdd());
+        if (result.ok)
+            ++m_listed;
+    }
+    engine.setTurboRead(wasTurbo);
     if (result.ok)
         result = TResult::fromStatus(engine.setOrder(indexOrder));
     if (result.ok)
