@@ -2,6 +2,7 @@
 
 #include "TAddressSession.h"
 #include "TBrowseColumns.h"
+#include "TCszListModel.h"
 #include "TMessages.h"
 #include "TSystemTables.h"
 #include "TToolGridModel.h"
@@ -76,9 +77,30 @@ TStateZipCheck::TStateZipCheck(TAddressSession &session, QWidget *parent)
     result->addLayout(actions);
     ResultPanel->hide();
 
+    ListPanel = new QWidget(this);
+    auto *list = new QVBoxLayout(ListPanel);
+    list->addWidget(new QLabel(
+        QStringLiteral("Make changes to the State/Province file to best reflect your country"), ListPanel));
+    list->addWidget(new QLabel(QStringLiteral("Click on field to begin editing"), ListPanel));
+    CszGrid = new QTableView(ListPanel);
+    CszGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    CszGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->addWidget(CszGrid);
+    auto *listButtons = new QHBoxLayout;
+    AddButton = new QPushButton(QStringLiteral("Add"), ListPanel);
+    DeleteListButton = new QPushButton(QStringLiteral("Delete"), ListPanel);
+    SaveListButton = new QPushButton(QStringLiteral("Save"), ListPanel);
+    UndoListButton = new QPushButton(QStringLiteral("Undo"), ListPanel);
+    for (QPushButton *b : {AddButton, DeleteListButton, SaveListButton, UndoListButton})
+        listButtons->addWidget(b);
+    list->addLayout(listButtons);
+    ListPanel->hide();
+
+    EditListButton = new QPushButton(QStringLiteral("Edit State/Province File"), this);
     CloseButton = new QPushButton(QStringLiteral("Close"), this);
     HelpButton = new QPushButton(QStringLiteral("Help"), this);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(EditListButton);
     buttons->addWidget(CancelButton);
     buttons->addWidget(CloseButton);
     buttons->addWidget(HelpButton);
@@ -87,6 +109,7 @@ TStateZipCheck::TStateZipCheck(TAddressSession &session, QWidget *parent)
     layout->addWidget(Gauge);
     layout->addWidget(CountLabel);
     layout->addWidget(ResultPanel);
+    layout->addWidget(ListPanel);
     layout->addLayout(buttons);
 
     connect(CheckitButton, &QPushButton::clicked, this, &TStateZipCheck::CheckitButtonClick);
@@ -108,6 +131,31 @@ TStateZipCheck::TStateZipCheck(TAddressSession &session, QWidget *parent)
         if (m_model)
             m_model->cancel();
     });
+    connect(EditListButton, &QPushButton::clicked, this, &TStateZipCheck::EditListButtonClick);
+    connect(AddButton, &QPushButton::clicked, this, [this] {
+        int row = -1;
+        const TResult added = m_listModel ? m_listModel->addRow(row) : TResult::notFound();
+        if (!added.ok && !added.isNotFound())
+            TMessages::failure(this, added);
+        if (row >= 0)
+            CszGrid->setCurrentIndex(m_listModel->index(row, 0));
+    });
+    connect(DeleteListButton, &QPushButton::clicked, this, [this] {
+        if (!m_listModel || !CszGrid->currentIndex().isValid())
+            return;
+        const TResult deleted = m_listModel->deleteRow(CszGrid->currentIndex().row());
+        if (!deleted.ok)
+            TMessages::failure(this, deleted);
+    });
+    connect(SaveListButton, &QPushButton::clicked, this, [this] {
+        const TResult posted = m_listModel ? m_listModel->post() : TResult::success();
+        if (!posted.ok)
+            TMessages::failure(this, posted);
+    });
+    connect(UndoListButton, &QPushButton::clicked, this, [this] {
+        if (m_listModel)
+            m_listModel->cancel();
+    });
     connect(TagButton, &QPushButton::clicked, this, &TStateZipCheck::TagButtonClick);
     connect(TagAllButton, &QPushButton::clicked, this, &TStateZipCheck::TagAllButtonClick);
     connect(ChkStateZip, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -118,6 +166,14 @@ TStateZipCheck::TStateZipCheck(TAddressSession &session, QWidget *parent)
 
 TStateZipCheck::~TStateZipCheck()
 {
+    CszGrid->setModel(nullptr);
+    m_listModel.reset();
+    if (m_list) {
+        // An entry typed but not saved is kept, as leaving the list keeps it.
+        if (m_list->isEditing())
+            (void)m_list->post(); // a failure leaves the entry as it was stored
+        (void)m_list->close();    // nothing is pending after the post
+    }
     ChkStateZip->setModel(nullptr);
     m_model.reset();
     m_finder.release();
@@ -140,6 +196,7 @@ void TStateZipCheck::CheckitButtonClick()
     HelpButton->hide();
     CloseButton->hide();
     SetupPanel->hide();
+    EditListButton->hide();
     CancelButton->show();
     beginRun();
     xbase::Table csz;
@@ -163,6 +220,7 @@ void TStateZipCheck::CheckitButtonClick()
     CountLabel->setText(foundText(m_finder.found()));
     m_checked = true;
     CancelButton->hide();
+    EditListButton->show();
     HelpButton->show();
     CloseButton->show();
     if (!result.ok)
@@ -203,4 +261,38 @@ void TStateZipCheck::TagAllButtonClick()
     const TResult result = m_model->tagAll(tagged);
     if (!result.ok)
         TMessages::failure(this, result);
+}
+
+void TStateZipCheck::EditListButtonClick()
+{
+    if (isRunning())
+        return;
+    if (!m_list) {
+        auto list = std::make_unique<xbase::Table>();
+        if (!TSystemTables::open(TSystemTable::Csz, *list, m_session.programFolder()).ok) {
+            TMessages::information(this, QStringLiteral("Unable to open CSZ.DBF"));
+            return;
+        }
+        m_list = std::move(list);
+        m_listModel = std::make_unique<TCszListModel>(*m_list);
+        CszGrid->setModel(m_listModel.get());
+        (m_checked ? ResultPanel : SetupPanel)->hide();
+        CancelButton->setEnabled(false);
+        EditListButton->setText(QStringLiteral("Stop Editing"));
+        ListPanel->show();
+        return;
+    }
+    const TResult posted = m_listModel->post();
+    if (!posted.ok)
+        TMessages::failure(this, posted);
+    CszGrid->setModel(nullptr);
+    m_listModel.reset();
+    const TResult closed = TResult::fromStatus(m_list->close());
+    m_list.reset();
+    if (!closed.ok)
+        TMessages::failure(this, closed);
+    ListPanel->hide();
+    EditListButton->setText(QStringLiteral("Edit State/Province File"));
+    CancelButton->setEnabled(true);
+    (m_checked ? ResultPanel : SetupPanel)->show();
 }

@@ -16,7 +16,12 @@ class QPushButton;
 class QTableView;
 class QWidget;
 class TAddressSession;
+class TCszListModel;
 class TToolGridModel;
+
+namespace xbase {
+class Table;
+}
 
 class TStateZipCheck : public TToolWindow
 {
@@ -42,6 +47,13 @@ public:
     QPushButton *CancelEditButton;
     QPushButton *TagButton;
     QPushButton *TagAllButton;
+    QPushButton *EditListButton;
+    QWidget *ListPanel;
+    QTableView *CszGrid;
+    QPushButton *AddButton;
+    QPushButton *DeleteListButton;
+    QPushButton *SaveListButton;
+    QPushButton *UndoListButton;
     QPushButton *CloseButton;
     QPushButton *HelpButton;
 
@@ -50,6 +62,8 @@ public slots:
     void CancelButtonClick();
     void TagButtonClick();
     void TagAllButtonClick();
+    // "Edit State/Province File" and "Stop Editing".
+    void EditListButtonClick();
 
 protected:
     void stepped(int done) override;
@@ -60,5 +74,7 @@ private:
     TAddressSession &m_session;
     TStateZipFinder m_finder;
     std::unique_ptr<TToolGridModel> m_model;
+    std::unique_ptr<xbase::Table> m_list;
+    std::unique_ptr<TCszListModel> m_listModel;
     bool m_checked = false;
 };

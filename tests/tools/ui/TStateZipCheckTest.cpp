@@ -105,4 +105,49 @@ TEST_F(StateZipWindow, AListThatCannotBeOpenedIsReported)
     EXPECT_TRUE(toolcheck::indexFilesIn(folder).isEmpty());
 }
 
+TEST_F(StateZipWindow, AnEntryAddedToTheListCountsInTheCheck)
+{
+    makeList();
+    TStateZipCheck window(*session);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(window.EditListButton, Qt::LeftButton);
+    ASSERT_TRUE(window.ListPanel->isVisible());
+    EXPECT_FALSE(window.SetupPanel->isVisible());
+    EXPECT_EQ(window.EditListButton->text(), QStringLiteral("Stop Editing"));
+    ASSERT_EQ(window.CszGrid->model()->rowCount(), 2);
+    QTest::mouseClick(window.AddButton, Qt::LeftButton);
+    ASSERT_EQ(window.CszGrid->model()->rowCount(), 3);
+    // The new entry: blank, so first in the order of the STATE tag.
+    const int row = window.CszGrid->currentIndex().row();
+    ASSERT_GE(row, 0);
+    const char *texts[] = {"Nowhere", "", "00000", "00001"};
+    for (int column : {1, 2, 3}) {
+        const QModelIndex cell = window.CszGrid->model()->index(row, column);
+        window.CszGrid->setCurrentIndex(cell);
+        window.CszGrid->edit(cell);
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_TRUE(editor) << column;
+        QTest::keyClicks(editor, column == 1 ? QStringLiteral("XX") : QLatin1String(texts[column]));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    QTest::mouseClick(window.SaveListButton, Qt::LeftButton);
+    QTest::mouseClick(window.EditListButton, Qt::LeftButton);
+    EXPECT_FALSE(window.ListPanel->isVisible());
+    EXPECT_TRUE(window.SetupPanel->isVisible());
+    EXPECT_EQ(window.EditListButton->text(), QStringLiteral("Edit State/Province File"));
+
+    xbase::Table list;
+    ASSERT_TRUE(list.open(TSystemTables::dbfPath(session->programFolder(), TSystemTable::Csz).toStdString(),
+                          xbase::OpenMode::ReadOnly)
+                    .ok());
+    TStateZipFinder::Ranges ranges;
+    ASSERT_TRUE(TStateZipFinder::readRanges(list, ranges).ok);
+    EXPECT_EQ(ranges.value(QStringLiteral("XX")), (std::pair<QString, QString>{"00000", "00001"}));
+    xbase::CheckReport report;
+    ASSERT_TRUE(list.check(report).ok());
+    EXPECT_TRUE(report.faults.empty());
+}
+
 } // namespace
