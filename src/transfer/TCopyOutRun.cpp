@@ -69,7 +69,8 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
     }
     QSaveFile file(target);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: each piece is written at once, so a failed write is seen where it happens.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         out.result = TResult::failure(QStringLiteral("Unable to create ") + target + QStringLiteral(": ") +
                                           file.errorString(),
                                       xbase::StatusCode::IoError);
@@ -109,7 +110,7 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
         failed = true;
         reason = file.errorString();
     }
-    if (!failed && !file.commit()) {
+    if (!failed && (file.error() != QFileDevice::NoError || !file.commit())) {
         failed = true;
         reason = file.errorString();
     }
