@@ -9,7 +9,7 @@ packages=(
     fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    python3 python3-dbf python3-dbusmock dbus-daemon libdbd-xbase-perl
+    python3 python3-dbf python3-dbfread python3-vobject python3-dbusmock dbus-daemon libdbd-xbase-perl
     poppler-utils xvfb xauth
     libreoffice-writer-nogui unrtf
     zint

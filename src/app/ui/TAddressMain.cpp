@@ -9,7 +9,11 @@
 #include "TCVReindex.h"
 #include "TConvertToUpper.h"
 #include "TCopyToClipBoard.h"
+#include "TCopyOut.h"
 #include "TCountZipCodes.h"
+#include "TAsciiImport.h"
+#include "TDBFImport.h"
+#include "TImportOlder.h"
 #include "TCurrentRecordValues.h"
 #include "TDeleteRecords.h"
 #include "TDupCheck.h"
@@ -395,11 +399,13 @@ void TAddressMain::buildMenus()
     mnuSearch = FileMenu->addAction(QStringLiteral("&Search"), this, &TAddressMain::SearchButtonClick);
     mnuSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileMenu->addSeparator();
-    mnuImportDBF = later(FileMenu, "Import from &DBF File");
-    mnuImportASCII = later(FileMenu, "Import from &ASCII File");
-    Importfrom = later(FileMenu, "Import from Corvantis 1.x DBF");
-    mnuImportFromCorvantis2xFile = later(FileMenu, "Import from Corvantis 2.x DBF");
-    CopyRecordsOutMnu = later(FileMenu, "&Export ");
+    mnuImportDBF = FileMenu->addAction(QStringLiteral("Import from &DBF File"), this, &TAddressMain::mnuImportDBFClick);
+    mnuImportASCII =
+        FileMenu->addAction(QStringLiteral("Import from &ASCII File"), this, &TAddressMain::mnuImportASCIIClick);
+    Importfrom = FileMenu->addAction(QStringLiteral("Import from Corvantis 1.x DBF"), this, &TAddressMain::ImportfromClick);
+    mnuImportFromCorvantis2xFile = FileMenu->addAction(QStringLiteral("Import from Corvantis 2.x DBF"), this,
+                                                       &TAddressMain::mnuImportFromCorvantis2xFileClick);
+    CopyRecordsOutMnu = FileMenu->addAction(QStringLiteral("&Export "), this, &TAddressMain::CopyRecordsOutMnuClick);
     FileMenu->addSeparator();
     mnuSetFilter = FileMenu->addAction(QStringLiteral("Set &Filter"), this, &TAddressMain::mnuSetFilterClick);
     mnuSetFilter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -1190,6 +1196,98 @@ void TAddressMain::SearchReplaceFieldValues1Click()
     });
 }
 
+// ---- Imports and export --------------------------------------------------------------
+
+void TAddressMain::importIntoOwnTable(bool ascii)
+{
+    THandOver needs;
+    needs.needsFile = true;
+    needs.noFileMessage = QStringLiteral("You need to have a database file open first");
+    needs.keepFolder = true;
+    needs.reapplyFilter = true;
+    needs.firstRecord = true;
+    handOver(needs, [this, ascii](TAddressSession &session) {
+        // The import works on the file alone: the main table closes and the window opens the
+        // file exclusively through its own table; afterwards the file is opened again.
+        const QString path = session.path();
+        const QString order = session.orderTag();
+        session.close();
+        {
+            TAddressTable own;
+            if (!own.OpenTableFile(path).ok) {
+                TMessages::information(this, QStringLiteral("Unknown error. Unable to do ASCII import at this time"));
+            } else if (ascii) {
+                TAsciiImport window(own, this);
+                connect(&window, &TAsciiImport::helpRequested, this, &TAddressMain::HelpClick);
+                emit importWindowOpened(&window);
+                window.exec();
+            } else {
+                TDBFImport window(own, this);
+                connect(&window, &TDBFImport::helpRequested, this, &TAddressMain::HelpClick);
+                emit importWindowOpened(&window);
+                window.exec();
+            }
+        }
+        if (OpenCVWFile(path))
+            session.setOrderTag(order);
+    });
+}
+
+void TAddressMain::mnuImportASCIIClick()
+{
+    importIntoOwnTable(true);
+}
+
+void TAddressMain::mnuImportDBFClick()
+{
+    importIntoOwnTable(false);
+}
+
+void TAddressMain::importOlder(int format)
+{
+    THandOver needs;
+    needs.needsFile = true;
+    needs.noFileMessage = QStringLiteral("You need to have a database file open first");
+    needs.freeze = true;
+    needs.queryDuring = QString();
+    needs.keepFolder = true;
+    needs.reapplyFilter = true;
+    needs.firstRecord = true;
+    handOver(needs, [this, format](TAddressSession &session) {
+        TImportOlder window(session.table(), format, this);
+        connect(&window, &TImportOlder::helpRequested, this, &TAddressMain::HelpClick);
+        emit importWindowOpened(&window);
+        window.exec();
+    });
+}
+
+void TAddressMain::ImportfromClick()
+{
+    importOlder(0);
+}
+
+void TAddressMain::mnuImportFromCorvantis2xFileClick()
+{
+    importOlder(1);
+}
+
+void TAddressMain::CopyRecordsOutMnuClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.noRecordsMessage = QStringLiteral("No active records for current filter. Nothing to copy");
+    needs.freeze = true;
+    needs.keepRecord = true;
+    needs.keepQuery = true;
+    needs.keepFolder = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TCopyOut window(session.table(), session.programFolder(), this);
+        connect(&window, &TCopyOut::helpRequested, this, &TAddressMain::HelpClick);
+        emit exportWindowOpened(&window);
+        window.exec();
+    });
+}
+
 void TAddressMain::ToClipboard1Click()
 {
     THandOver needs;
@@ -1370,6 +1468,9 @@ void TAddressMain::SetButtons()
     for (QAction *a :
          {CheckState1, DuplicatesReport1, CaseConversion1, DeleteRecords1, SearchReplaceFieldValues1})
         a->setEnabled(s.tools.enabled);
+    for (QAction *a : {mnuImportDBF, mnuImportASCII, Importfrom, mnuImportFromCorvantis2xFile})
+        a->setEnabled(s.fileCommands.enabled);
+    CopyRecordsOutMnu->setEnabled(s.tools.enabled);
     for (QAction *a : std::as_const(m_laterActions))
         a->setEnabled(false);
     FilterButton->setEnabled(s.filter.enabled);

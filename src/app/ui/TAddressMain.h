@@ -21,6 +21,7 @@
 
 class QAction;
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -119,6 +120,15 @@ public:
     void CaseConversion1Click();
     void DeleteRecords1Click();
     void SearchReplaceFieldValues1Click();
+    // "Import from &ASCII File" and "Import from &DBF File": the main table closes, the import
+    // window works on the file through its own table, the file opens again afterwards.
+    void mnuImportASCIIClick();
+    void mnuImportDBFClick();
+    // "Import from Corvantis 1.x DBF" and "... 2.x DBF": into the main table, query lifted.
+    void ImportfromClick();
+    void mnuImportFromCorvantis2xFileClick();
+    // "&Export ": "Copy Records Out" over the visible records.
+    void CopyRecordsOutMnuClick();
     void ToClipboard1Click();
     // The printing service every print job of the run shares: the system's printers unless a
     // test set another.
@@ -278,7 +288,16 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
+signals:
+    // An import or the export window is about to run modally (tests drive it here).
+    void importWindowOpened(QDialog *window);
+    void exportWindowOpened(QDialog *window);
+
 private:
+    // The text or DBF import through the import's own table, and the older-version import.
+    void importIntoOwnTable(bool ascii);
+    void importOlder(int format);
+
     struct SortItem {
         QString caption; // "&Last Name"
         QString tag;     // "LNAME"

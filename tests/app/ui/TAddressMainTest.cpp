@@ -70,6 +70,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "TAsciiImport.h"
+#include "TCopyOut.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -1268,15 +1271,15 @@ TEST_F(MainWindow, MenusFollowTheStateAndItemsOfLaterWindowsStayOff)
     const TAddressMain &w = *window;
     // A shown record, no filter.
     for (QAction *a : {w.mnuBrowse, w.mnuSearch, w.ClearTags1, w.mnuRestoreFilter, w.CurrentRecordMenu,
-                       w.ReportsMenu, w.CountZipCodes1})
+                       w.ReportsMenu, w.CountZipCodes1, w.mnuImportDBF, w.mnuImportASCII, w.Importfrom,
+                       w.mnuImportFromCorvantis2xFile, w.CopyRecordsOutMnu})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     EXPECT_TRUE(w.BrowseButton->isEnabled());
     EXPECT_TRUE(w.ReportsButton->isEnabled());
     EXPECT_TRUE(w.SearchButton->isEnabled());
     EXPECT_TRUE(w.mnuUtilities->isEnabled());
     EXPECT_FALSE(w.mnuTagAllFilterMatches->isEnabled());
-    for (QAction *a : {w.mnuImportDBF, w.CopyRecordsOutMnu, w.LabelsMenu})
-        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_FALSE(w.LabelsMenu->isEnabled());
     EXPECT_FALSE(w.LabelsButton->isEnabled());
 
     window->setCriteria(stateIs("CA"));
@@ -1940,6 +1943,64 @@ TEST_F(MainWindow, DataToolItemsOpenTheirWindowsThroughTheHandOver)
     EXPECT_EQ(texts,
               QStringList{QStringLiteral(
                   "The file CSZ.DBF has been removed from the SYSDATA directory. Unable to continue.")});
+}
+
+// ---- Imports and export ------------------------------------------------------------------
+
+TEST_F(MainWindow, TextImportWorksOnTheFileAloneAndTheFileComesBackWithTheRecords)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    const quint32 before = window->TableCVW->engine().recordCount();
+    const QString csv = folder() + QStringLiteral("in.csv");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Aaronson,Zed\r\nAaronson,Yul\r\n");
+    file.close();
+    bool mainClosed = false;
+    QObject::connect(window.get(), &TAddressMain::importWindowOpened, window.get(), [&](QDialog *dialog) {
+        mainClosed = !window->TableCVW->isOpen();
+        auto *import = qobject_cast<TAsciiImport *>(dialog);
+        ASSERT_NE(import, nullptr);
+        import->setFileChooser([csv] { return csv; });
+        QTimer::singleShot(0, import, [import] {
+            QTest::mouseClick(import->SelectButton, Qt::LeftButton);
+            QTest::mouseClick(import->CancelButton, Qt::LeftButton);
+        });
+    }, Qt::SingleShotConnection);
+    window->mnuImportASCII->trigger();
+    EXPECT_TRUE(mainClosed);
+    ASSERT_TRUE(window->TableCVW->isOpen());
+    EXPECT_EQ(window->TableCVW->engine().recordCount(), before);
+    EXPECT_EQ(window->TableCVW->orderTag().toUpper(), QStringLiteral("LNAME"));
+}
+
+TEST_F(MainWindow, ExportNeedsVisibleRecordsAndBringsTheRecordBack)
+{
+    quietStart();
+    const QString path = copyFixture("ADD0001");
+    start();
+    window->OpenCVWDBF(path);
+    ASSERT_TRUE(window->TableCVW->goTo(200).ok);
+    window->RefreshForm();
+    window->SetButtons();
+    const QString out = folder() + QStringLiteral("out.txt");
+    qint64 copied = -1;
+    QObject::connect(window.get(), &TAddressMain::exportWindowOpened, window.get(), [&](QDialog *dialog) {
+        auto *copy = qobject_cast<TCopyOut *>(dialog);
+        ASSERT_NE(copy, nullptr);
+        copy->setFileChooser([out] { return out; });
+        QTimer::singleShot(0, copy, [copy, &copied] {
+            QTest::mouseClick(copy->AsciiChoice, Qt::LeftButton);
+            QTest::mouseClick(copy->SaveAsButton, Qt::LeftButton);
+            copied = copy->outcome().copied;
+        });
+    }, Qt::SingleShotConnection);
+    window->CopyRecordsOutMnu->trigger();
+    EXPECT_EQ(copied, window->TableCVW->visibleCount());
+    EXPECT_EQ(window->TableCVW->recno(), 200u);
 }
 
 // ---- The dialler -------------------------------------------------------------------------

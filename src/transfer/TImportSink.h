@@ -1,0 +1,60 @@
+// Appends imported records to an open address file: drops its index file first so the records
+// are not indexed one by one, cuts each value to its field's width as typing does (counting the
+// cuts), and rebuilds the 26 tags at the end. One run owns one sink over the table it is given.
+#pragma once
+
+#include "TResult.h"
+
+#include "Progress.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class TAddressTable;
+
+// The index rebuild's bar: while the tags are built, the sum of all rises of the percentage the
+// engine reports for each tag, divided by 18 and rounded, never more than 100.
+class TImportGauge : public xbase::ProgressHook
+{
+public:
+    explicit TImportGauge(std::function<void(int)> show) : m_show(std::move(show)) {}
+    bool report(int percent) override;
+    int position() const { return m_position; }
+
+private:
+    std::function<void(int)> m_show;
+    int m_last = 0;
+    long m_rises = 0;
+    int m_position = -1;
+};
+
+class TImportSink
+{
+public:
+    // Requires: `table` is open (exclusively, or as the main window's own table).
+    explicit TImportSink(TAddressTable &table);
+
+    // Lifts the query and closes and deletes the index file.
+    TResult begin();
+    // Starts a new blank record.
+    TResult append();
+    // Sets field `index` (engine order) of the new record to Windows-1252 `bytes`, cut to the
+    // field's width; an empty value leaves the field as the append made it.
+    TResult set(int index, std::string_view bytes);
+    // The memo text, stored as it is.
+    TResult setMemo(int index, std::string_view bytes);
+    TResult post();
+    // Drops a record appended but not posted.
+    void cancel();
+    // Builds the 26 tags again, whatever came before.
+    TResult rebuild(xbase::ProgressHook *progress);
+
+    qint64 cutValues() const { return m_cut; }
+
+private:
+    TAddressTable &m_table;
+    qint64 m_cut = 0;
+};
