@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev libhunspell-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev libhunspell-dev hunspell-en-us
     fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

@@ -48,6 +48,18 @@ bool paperSideOk(int twips)
 
 } // namespace
 
+QString TLetterPageLayout::problem() const
+{
+    if (paperWidth < 0 || paperHeight < 0 || marginLeft < 0 || marginRight < 0 || marginTop < 0 ||
+        marginBottom < 0)
+        return QStringLiteral("Paper size and margins cannot be negative.");
+    if (static_cast<long long>(paperWidth) <= static_cast<long long>(marginLeft) + marginRight)
+        return QStringLiteral("The paper width must be larger than the left and right margins together.");
+    if (static_cast<long long>(paperHeight) <= static_cast<long long>(marginTop) + marginBottom)
+        return QStringLiteral("The paper height must be larger than the top and bottom margins together.");
+    return {};
+}
+
 TLetterPageLayout TLetterPageLayout::of(const QTextDocument &document)
 {
     TLetterPageLayout layout;

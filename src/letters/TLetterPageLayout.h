@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
 class QTextDocument;
 
@@ -27,6 +28,11 @@ struct TLetterPageLayout {
     static TLetterPageLayout of(const QTextDocument &document);
     // Keeps this layout (made usable() first) in `document`.
     void applyTo(QTextDocument &document) const;
+
+    // Why the page settings cannot be taken, or an empty text: a negative value, a width not
+    // larger than the left and right margins together or a height not larger than the top and
+    // bottom margins together.
+    QString problem() const;
 
     // Paper sides within [kMinPaperTwips, kMaxPaperTwips] and margins that leave at least
     // kMinTextTwips of text both ways.

@@ -15,6 +15,46 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+
+// Keeps the freed memory of one page for the next during a print run. The PDF writer takes and
+// frees several large buffers for every page it compresses; by default the C library hands
+// that memory back to the system at once and maps it again for the next page, and the fresh
+// pages cost more than drawing the letter. Afterwards the usual limit is back and
+// what the run kept is returned.
+class TPageMemoryHold
+{
+public:
+    TPageMemoryHold()
+    {
+#if defined(__GLIBC__)
+        // A refusal only leaves the default.
+        (void)mallopt(M_MMAP_THRESHOLD, kHeldBytes / 2);
+        (void)mallopt(M_TRIM_THRESHOLD, kHeldBytes);
+#endif
+    }
+    ~TPageMemoryHold()
+    {
+#if defined(__GLIBC__)
+        (void)mallopt(M_MMAP_THRESHOLD, kDefaultBytes);
+        (void)mallopt(M_TRIM_THRESHOLD, kDefaultBytes);
+        (void)malloc_trim(0); // returns nothing worth telling
+#endif
+    }
+    TPageMemoryHold(const TPageMemoryHold &) = delete;
+    TPageMemoryHold &operator=(const TPageMemoryHold &) = delete;
+
+private:
+    static constexpr int kHeldBytes = 64 * 1024 * 1024;
+    static constexpr int kDefaultBytes = 128 * 1024;
+};
+
+} // namespace
+
 TLetterPrint::TLetterPrint(const QTextDocument &templateDocument, TPrinterService &service)
     : m_template(templateDocument), m_service(service)
 {
@@ -27,13 +67,26 @@ void TLetterPrint::setCopies(int copies)
 
 int TLetterPrint::layOut(QTextDocument &document, QPaintDevice *device, const QRect &rect)
 {
+    // The text is laid out once, on the device and for the page it is drawn on. A document
+    // lays itself out as soon as its layout is made or its margin, page size or device
+    // changes, so while anything is still to change its page size is null: a document without
+    // a page size is not laid out. (A fresh copy inherits its template's page size, and making
+    // its layout would otherwise lay the whole letter out for the screen first.)
+    const QSizeF size(std::max(rect.width(), 1), std::max(rect.height(), 1));
+    const bool sizeChanges = document.pageSize() != size;
+    if (sizeChanges)
+        document.setPageSize(QSizeF());
     // The margins are the letter's own: the document adds none around the text.
     if (document.documentMargin() != 0)
         document.setDocumentMargin(0);
-    if (document.documentLayout()->paintDevice() != device)
-        document.documentLayout()->setPaintDevice(device);
-    const QSizeF size(std::max(rect.width(), 1), std::max(rect.height(), 1));
-    if (document.pageSize() != size)
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    if (layout->paintDevice() != device) {
+        layout->setPaintDevice(device);
+        // A new device alone does not lay the text out again.
+        if (!sizeChanges)
+            document.markContentsDirty(0, document.characterCount());
+    }
+    if (sizeChanges)
         document.setPageSize(size);
     return std::max(document.pageCount(), 1);
 }
@@ -101,6 +154,7 @@ TLetterPrint::Outcome TLetterPrint::run(TAddressTable &table, TProgress &progres
 {
     m_pages = 0;
     m_message.clear();
+    const TPageMemoryHold memory;
     const TLetterPageLayout page = TLetterPageLayout::of(m_template);
     if (m_letterPaper) {
         m_service.setLandscape(false);

@@ -93,3 +93,33 @@ INSTANTIATE_TEST_SUITE_P(
                    QRect(56, 56, 595 - 56 - 56, 841 - 56 - 56)},
         BoundsCase{
             {12240, 15840, 1000, 1000, 0, 0}, 96, 96, 10, 10, QRect(56, -10, 816 - 66 - 56, 1056 + 10)}));
+
+// Page settings used to be taken as typed: a width of 0 divided by zero in the preview's zoom,
+// and margins as large as the paper left no text area to lay out.
+struct ProblemCase {
+    int width, height, left, right, top, bottom;
+    bool refused;
+};
+class PageProblem : public ::testing::TestWithParam<ProblemCase>
+{
+};
+TEST_P(PageProblem, RefusesNegativeValuesAndPaperNotLargerThanItsMargins)
+{
+    const ProblemCase c = GetParam();
+    TLetterPageLayout l;
+    l.paperWidth = c.width;
+    l.paperHeight = c.height;
+    l.marginLeft = c.left;
+    l.marginRight = c.right;
+    l.marginTop = c.top;
+    l.marginBottom = c.bottom;
+    EXPECT_EQ(!l.problem().isEmpty(), c.refused) << l.problem().toStdString();
+}
+INSTANTIATE_TEST_SUITE_P(Cases, PageProblem,
+                         ::testing::Values(ProblemCase{12240, 15840, 1440, 1440, 1440, 1440, false},
+                                           ProblemCase{0, 15840, 0, 0, 1440, 1440, true},
+                                           ProblemCase{2880, 15840, 1440, 1440, 1440, 1440, true},
+                                           ProblemCase{2881, 15840, 1440, 1440, 1440, 1440, false},
+                                           ProblemCase{12240, 2880, 1440, 1440, 1440, 1440, true},
+                                           ProblemCase{12240, 15840, -1, 1440, 1440, 1440, true},
+                                           ProblemCase{12240, 15840, 1440, 1440, 1440, -5, true}));

@@ -10,8 +10,8 @@
 #include "TMergeTableRecord.h"
 #include "TMessages.h"
 #include "TOutputRecords.h"
-#include "TPreviewForm.h"
 #include "TPrinterService.h"
+#include "TRTFPreviewForm.h"
 #include "TWindowPlacer.h"
 
 #include <QCheckBox>
@@ -173,6 +173,7 @@ void TcVLetters::NewLetterClick()
 {
     TIniFile ini(m_session.settingsPath());
     TLetterDesign design(TLetterTemplates::untitled(), nullptr, ini, this);
+    design.setPreviewTable(&m_session.table());
     connect(&design, &TLetterDesign::helpRequested, this, &TcVLetters::helpRequested);
     if (design.exec() != QDialog::Accepted)
         return;
@@ -192,6 +193,7 @@ void TcVLetters::ModifyLetterClick()
         return;
     TIniFile ini(m_session.settingsPath());
     TLetterDesign design(letter.description, &text, ini, this);
+    design.setPreviewTable(&m_session.table());
     connect(&design, &TLetterDesign::helpRequested, this, &TcVLetters::helpRequested);
     if (design.exec() != QDialog::Accepted)
         return;
@@ -240,14 +242,10 @@ void TcVLetters::PreviewButtonClick()
     QTextDocument text;
     if (showFailure(m_letters.loadDocument(m_letters.rows().at(row).recno, text)))
         return;
-    QByteArray recording;
-    if (!TLetterPreview::record(text, TMergeTableRecord(m_session.table()), TMergeDates::system(),
-                                recording)) {
-        TMessages::information(this, QStringLiteral("There was an error drawing the preview"));
-        return;
-    }
     TIniFile ini(m_session.settingsPath());
-    TPreviewForm preview(recording, QStringLiteral("Preview Letters"), 1, ini, m_mainWindow);
+    TRTFPreviewForm preview(text, &m_session.table(), TMergeDates::system(), &ini, m_mainWindow);
+    connect(&preview, &TRTFPreviewForm::helpRequested, this, &TcVLetters::helpRequested);
+    TWindowPlacer::centre(&preview, m_mainWindow);
     preview.exec();
 }
 
