@@ -238,6 +238,9 @@ void TGBasePanel::Paint(QPainter &painter)
 {
     QImage image = renderBackground();
     QPainter p(&image);
+    p.save();
+    PaintGuides(p);
+    p.restore();
     for (TGGraphicControl *o : m_objects) {
         if (!o->isVisible())
             continue;
@@ -462,6 +465,8 @@ void TGBasePanel::surfaceMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
         return;
     }
     if (button == Qt::LeftButton) {
+        if (!m_pointing && !AcceptDrawingStart())
+            return;
         m_bandActive = true;
         m_bandStart = m_bandEnd = point;
         m_cursor = TGCursor::HandPoint;

@@ -253,6 +253,10 @@ public:
 
 protected:
     bool isScaling() const { return m_scaling; }
+    // Guides a kind of surface draws over the background, beneath the objects.
+    virtual void PaintGuides(QPainter &) {}
+    // Asked when a press on the empty surface would start drawing with a tool: false refuses.
+    virtual bool AcceptDrawingStart() { return true; }
 
 private:
     void selectBand(const QRect &band, bool toggle);

@@ -20,7 +20,20 @@ public:
     int RoundPerc = 25;
     TShapeType Shape = stRectangle;
 
+    // The corner ellipse of a rounded shape on screen, in pixels both ways.
+    int cornerPixels() const;
+    // The outline width printed, in hundredths of an inch: truncate(width / pixels per inch × 100).
+    int printedPenHundredths() const;
+
+    // --- Menu commands (each with the change notification where the layout changes).
+    void ChooseBackgroundColor(TColor colour);
+    void ChooseLineColor(TColor colour);
+    void ChooseLineThickness(int width);
+    void ToggleTransparent();
+    void ChooseRounding(int percent);
+
     void Paint(QPainter &painter) override;
+    void Print(TBaseReport &engine, InchPoint origin) override;
     void WriteProperties(LayoutStreamWriter &w) const override;
     bool ReadProperty(const QByteArray &name, LayoutStreamReader &r) override;
 

@@ -2,6 +2,8 @@
 
 #include "LayoutStreamReader.h"
 #include "LayoutStreamWriter.h"
+#include "TBaseReport.h"
+#include "TGBasePanel.h"
 
 #include <QPainter>
 
@@ -10,27 +12,93 @@ TGLineShape::TGLineShape(TGOwner *owner) : TGGraphicControl(owner)
     initSize(10, 10);
 }
 
+void TGLineShape::ChooseLineStyle(TLineStyle style)
+{
+    NotifyChanged();
+    LineStyle = style;
+    Invalidate();
+}
+
+void TGLineShape::ChooseColor(TColor colour)
+{
+    Pen.color = colour;
+    NotifyChanged();
+    Invalidate();
+}
+
+void TGLineShape::ChooseLineThickness(int width)
+{
+    Pen.width = width;
+    NotifyChanged();
+    Invalidate();
+}
+
+void TGLineShape::StretchToEdges()
+{
+    const TGBasePanel *surface = parent();
+    if (!surface)
+        return;
+    if (LineStyle == stHorizontal)
+        SetBounds(0, Top(), surface->Width(), Height());
+    else if (LineStyle == stVertical)
+        SetBounds(Left(), 0, Width(), surface->Height());
+    Invalidate();
+}
+
 void TGLineShape::Paint(QPainter &painter)
 {
-    const int width = Pen.drawWidth(ScaleFactor());
-    painter.setPen(Pen.style == psClear ? QPen(Qt::NoPen) : QPen(TGColor::toQColor(Pen.color), width));
-    const int w = Width() - 1;
-    const int h = Height() - 1;
+    const int w = Pen.drawWidth(ScaleFactor());
+    const int h = w / 2;
+    painter.save();
+    painter.setCompositionMode(Pen.compositionMode());
+    painter.setPen(Pen.qtPen(ScaleFactor()));
+    // The end points are drawn up to, not on: the far end is one pixel short.
     switch (LineStyle) {
     case stHorizontal:
-        painter.drawLine(0, h / 2, w, h / 2);
+        painter.drawLine(h, h, Width() + h - w, h);
         break;
     case stVertical:
-        painter.drawLine(w / 2, 0, w / 2, h);
+        painter.drawLine(h, h, h, Height() + h - w);
         break;
     case stAngleSlopingUp:
-        painter.drawLine(0, h, w, 0);
+        painter.drawLine(Width(), 0, 0, Height());
         break;
     case stAngleSlopingDown:
-        painter.drawLine(0, 0, w, h);
+        painter.drawLine(0, 0, Width(), Height());
         break;
     }
+    painter.restore();
     TGGraphicControl::Paint(painter);
+}
+
+void TGLineShape::Print(TBaseReport &engine, InchPoint origin)
+{
+    // A line's width in design pixels prints as that many hundredths of an inch.
+    engine.SelectPen(TGColor::toQColor(Pen.color), static_cast<TPenStyle>(Pen.style),
+                     HundredthsOfInch(Pen.width), TPenMode::Copy);
+    const int h = Pen.width / 2;
+    const InchPoint leftTop = pagePoint(origin, DesignPixels(0), DesignPixels(h));
+    const InchPoint rightBottom = pagePoint(origin, DesignPixels(Width()), DesignPixels(Height() + h));
+    const InchPoint rightTop{rightBottom.x, leftTop.y};
+    const InchPoint leftBottom{leftTop.x, rightBottom.y};
+    switch (LineStyle) {
+    case stHorizontal:
+        engine.MovePenTo(leftTop);
+        engine.DrawLineTo(rightTop);
+        break;
+    case stVertical:
+        engine.MovePenTo(leftTop);
+        engine.DrawLineTo(leftBottom);
+        break;
+    case stAngleSlopingUp:
+        engine.MovePenTo(leftBottom);
+        engine.DrawLineTo(rightTop);
+        break;
+    case stAngleSlopingDown:
+        engine.MovePenTo(leftTop);
+        engine.DrawLineTo(rightBottom);
+        break;
+    }
 }
 
 void TGLineShape::WriteProperties(LayoutStreamWriter &w) const

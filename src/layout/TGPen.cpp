@@ -59,3 +59,66 @@ bool TGBrush::readProperty(const QByteArray &inner, LayoutStreamReader &r)
         return false;
     return true;
 }
+
+QPen TGPen::qtPen(float scale) const
+{
+    const int w = drawWidth(scale);
+    if (style == psClear || w == 0)
+        return QPen(Qt::NoPen);
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
+    QColor colour = TGColor::toQColor(color);
+    if (mode == pmBlack)
+        colour = Qt::black;
+    else if (mode == pmWhite)
+        colour = Qt::white;
+    QPen pen(colour, w, styles[std::clamp(static_cast<int>(style), 0, 6)]);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+QPainter::CompositionMode TGPen::compositionMode() const
+{
+    switch (mode) {
+    case pmNop:
+        return QPainter::CompositionMode_Destination;
+    case pmNot:
+        return QPainter::RasterOp_NotDestination;
+    case pmNotCopy:
+        return QPainter::RasterOp_NotSource;
+    case pmMergePenNot:
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen:
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge:
+        return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask:
+        return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask:
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case pmBlack:
+    case pmWhite:
+    case pmCopy:
+        break;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+QBrush TGBrush::qtBrush() const
+{
+    static const Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,   Qt::HorPattern,   Qt::VerPattern,
+                                            Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    const Qt::BrushStyle s = styles[std::clamp(static_cast<int>(style), 0, 7)];
+    return s == Qt::NoBrush ? QBrush(Qt::NoBrush) : QBrush(TGColor::toQColor(color), s);
+}

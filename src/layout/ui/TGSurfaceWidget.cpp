@@ -4,12 +4,25 @@
 #include "TGBasePanel.h"
 #include "TGGraphicControl.h"
 #include "TGTextObjectMenu.h"
+#include "TGDesignPanel.h"
+#include "TGMultiLineLabel.h"
+#include "TGMultiLineObjectMenu.h"
+#include "TGMultiLineTextDialog.h"
+#include "TGPDLabel.h"
+#include "TGPLabel.h"
+#include "TGSelectFieldDialog.h"
+#include "TGShapeObjectMenu.h"
+#include "TGSymbolLabel.h"
+#include "TGSymbolSelectorDialog.h"
+#include "TGTextDialog.h"
+#include "TGImage.h"
 
 #include <QAbstractScrollArea>
 #include <QDateTime>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,11 +85,59 @@ TGSurfaceWidget::TGSurfaceWidget(TGBasePanel *surface, QWidget *parent) : QWidge
         else
             showSurfaceMenu(point);
     };
+    if (auto *drawing = dynamic_cast<TGDesignPanel *>(m_surface)) {
+        drawing->NewObjectDialogEvent = [this](TGGraphicControl *object, TGNewObjectDialog dialog) {
+            openNewObjectDialog(object, static_cast<int>(dialog));
+        };
+        drawing->BeepEvent = [] { QApplication::beep(); };
+        drawing->MessageEvent = [this](const QString &text) {
+            QMessageBox::information(this, QStringLiteral("Information"), text);
+        };
+    }
     followSurface();
+}
+
+void TGSurfaceWidget::openNewObjectDialog(TGGraphicControl *object, int which)
+{
+    switch (static_cast<TGNewObjectDialog>(which)) {
+    case TGNewObjectDialog::Text:
+        if (auto *text = dynamic_cast<TGPLabel *>(object)) {
+            TGTextDialog dialog(text, this);
+            dialog.exec();
+        }
+        break;
+    case TGNewObjectDialog::SelectField:
+        if (auto *field = dynamic_cast<TGPDLabel *>(object)) {
+            TGSelectFieldDialog dialog(field, this);
+            dialog.exec();
+        }
+        break;
+    case TGNewObjectDialog::SymbolSelector:
+        if (auto *symbol = dynamic_cast<TGSymbolLabel *>(object)) {
+            TGSymbolSelectorDialog dialog(symbol, this);
+            dialog.exec();
+        }
+        break;
+    case TGNewObjectDialog::MultiLineText:
+        if (auto *text = dynamic_cast<TGMultiLineLabel *>(object)) {
+            TGMultiLineTextDialog dialog(text, this);
+            dialog.exec();
+        }
+        break;
+    case TGNewObjectDialog::LoadImage:
+        if (auto *image = dynamic_cast<TGImage *>(object); image && TGShapeObjectMenu::loadImageDialog)
+            TGShapeObjectMenu::loadImageDialog(image, this);
+        break;
+    }
 }
 
 TGSurfaceWidget::~TGSurfaceWidget()
 {
+    if (auto *drawing = dynamic_cast<TGDesignPanel *>(m_surface)) {
+        drawing->NewObjectDialogEvent = nullptr;
+        drawing->BeepEvent = nullptr;
+        drawing->MessageEvent = nullptr;
+    }
     m_surface->InvalidateEvent = nullptr;
     m_surface->FrameRefitEvent = nullptr;
     m_surface->ContextMenuEvent = nullptr;
@@ -257,6 +318,8 @@ void TGSurfaceWidget::showObjectMenu(TGGraphicControl *object, const QPoint &sur
         object->PreparePopup();
         if (auto *label = dynamic_cast<TGBaseLabel *>(object))
             TGTextObjectMenu::addItems(&menu, label, this);
+        TGMultiLineObjectMenu::addItems(&menu, object, this);
+        TGShapeObjectMenu::addItems(&menu, object, this);
         m_menuOpen = true;
         QPointer<QAction> chosen = menu.exec(mapToGlobal(surfacePoint));
         m_menuOpen = false;

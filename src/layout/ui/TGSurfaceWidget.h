@@ -39,6 +39,8 @@ protected:
 
 private:
     void followSurface();
+    // The dialog a newly drawn object opens (a TGNewObjectDialog).
+    void openNewObjectDialog(TGGraphicControl *object, int which);
     void showObjectMenu(TGGraphicControl *object, const QPoint &surfacePoint);
     void showSurfaceMenu(const QPoint &surfacePoint);
     void chooseFont();
