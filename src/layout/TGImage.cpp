@@ -51,6 +51,13 @@ void TGImage::Paint(QPainter &painter)
             painter.scale(double(Width()) / own.width(), double(Height()) / own.height());
         painter.drawPicture(0, 0, vectors);
         painter.restore();
+    } else if (m_picture.kind() == TGPicture::Metafile) {
+        // A metafile is not played yet: a crossed box stands in for it.
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(0, 0, Width() - 1, Height() - 1));
+        painter.drawLine(0, 0, Width() - 1, Height() - 1);
+        painter.drawLine(0, Height() - 1, Width() - 1, 0);
     } else if (!isPrinting()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
@@ -70,6 +77,16 @@ void TGImage::Print(TBaseReport &engine, InchPoint origin)
         engine.DrawBitmapInRect(topLeft, bottomRight, m_picture.image());
     else if (!m_picture.vectors().isNull())
         engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.vectors());
+    else if (m_picture.kind() == TGPicture::Metafile) {
+        // A metafile is not played yet: a crossed box stands in for it.
+        engine.SelectPen(Qt::black, TPenStyle::Solid, 1);
+        engine.SelectBrush(Qt::white, TBrushStyle::Clear);
+        engine.DrawRectangle(topLeft, bottomRight);
+        engine.MovePenTo(topLeft);
+        engine.DrawLineTo(bottomRight);
+        engine.MovePenTo({topLeft.x, bottomRight.y});
+        engine.DrawLineTo({bottomRight.x, topLeft.y});
+    }
 }
 
 void TGImage::WriteProperties(LayoutStreamWriter &w) const

@@ -27,10 +27,12 @@ public:
     void setBrush(const TBrushSpec &) override {}
     void setFont(const TFontSpec &) override {}
     void setTextOpaque(bool) override {}
-    void rectangle(const TInchRect &) override {}
+    int rectangles = 0;
+    int lines = 0;
+    void rectangle(const TInchRect &) override { ++rectangles; }
     void roundRect(const TInchRect &, InchSize) override {}
     void ellipse(const TInchRect &) override {}
-    void line(InchPoint, InchPoint) override {}
+    void line(InchPoint, InchPoint) override { ++lines; }
     void text(bool, const TInchRect &, InchPoint, const QString &) override {}
     void bitmap(const TInchRect &r, const QImage &image) override { bitmaps.emplace_back(r, image); }
     void graphic(const TInchRect &r, const QPicture &picture) override
@@ -135,6 +137,22 @@ TEST_F(ImageTest, SvgLogoSavesLoadsAndPrintsAsVectors)
     // The square on the left half is blue, the right half is left alone.
     EXPECT_EQ(spy.graphicDrawn.pixel(10, 10), qRgb(0, 0, 255));
     EXPECT_EQ(spy.graphicDrawn.pixel(30, 10), qRgb(255, 255, 255));
+}
+
+TEST_F(ImageTest, MetafileKeepsItsBytesAndPrintsACrossedBox)
+{
+    // A placeable metafile header, then a Windows metafile header with no records.
+    QByteArray wmf = QByteArrayLiteral("\xD7\xCD\xC6\x9A");
+    wmf.append(QByteArray(18, '\0'));
+    wmf.append(QByteArray("\1\0\x09\0\0\x03", 6));
+    wmf.append(QByteArray(12, '\0'));
+    TGImage *image = addImage(wmf);
+    ASSERT_EQ(image->Picture().kind(), TGPicture::Metafile);
+    const PictureSpy spy = saveLoadAndPrint();
+    ASSERT_EQ(loaded.objects().size(), 1u);
+    EXPECT_EQ(static_cast<const TGImage *>(loaded.objects()[0])->Picture().graphicBytes(), wmf);
+    EXPECT_EQ(spy.rectangles, 1);
+    EXPECT_EQ(spy.lines, 2);
 }
 
 TEST_F(ImageTest, DamagedGraphicsLoadAsNoPicture)
