@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev libhunspell-dev hunspell-en-us
-    fonts-liberation
+    fonts-liberation fonts-symbola
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     python3 python3-dbf python3-dbfread python3-vobject python3-dbusmock dbus-daemon libdbd-xbase-perl

@@ -1,5 +1,7 @@
 #include "TGBaseLabel.h"
 
+#include "TSymbolFonts.h"
+
 #include "LayoutStreamReader.h"
 #include "LayoutStreamWriter.h"
 #include "TBaseReport.h"
@@ -206,7 +208,15 @@ void TGBaseLabel::ApplyFont(const TGFont &font)
 
 QFont TGBaseLabel::screenFont() const
 {
-    return m_font.qtFont(pixelsPerInch(), ScaleFactor());
+    QFont f = m_font.qtFont(pixelsPerInch(), ScaleFactor());
+    if (TSymbolFonts::isSymbolFont(m_font.name()))
+        f.setFamily(TSymbolFonts::drawingFamily(m_font.name()));
+    return f;
+}
+
+QString TGBaseLabel::shownCaption() const
+{
+    return TSymbolFonts::mapText(m_font.name(), m_caption);
 }
 
 void TGBaseLabel::UpdateCaption(bool, TBaseReport *) {}
@@ -219,7 +229,7 @@ void TGBaseLabel::DoLayout()
     const int pixelSize = screenFont().pixelSize();
     const int internalLeading = std::max(0, fm.height() - pixelSize);
     g.lineHeight = fm.height() + internalLeading + fm.leading();
-    g.textWidth = fm.horizontalAdvance(m_caption + QLatin1Char(' '));
+    g.textWidth = fm.horizontalAdvance(shownCaption() + QLatin1Char(' '));
     g.shadowOffset = shadowOffset(m_directionShadow, m_depthShadow);
     g.highlightOffset = highlightOffset(m_directionHighlight, m_depthHighlight);
     const int sx = g.shadowOffset.x(), sy = g.shadowOffset.y();
@@ -308,7 +318,7 @@ void TGBaseLabel::FitToText()
     const QFontMetrics fm(screenFont());
     int width = Width();
     int height = Height();
-    const int wanted = x0 + fm.horizontalAdvance(m_caption + QStringLiteral("     "));
+    const int wanted = x0 + fm.horizontalAdvance(shownCaption() + QStringLiteral("     "));
     if (width < wanted)
         width = wanted;
     const int tall = y0 + fm.height();
@@ -334,7 +344,7 @@ void TGBaseLabel::drawText(QPainter &painter, const Box &clip, const QPoint &poi
     painter.rotate(-m_angle);
     painter.setPen(TGColor::toQColor(colour));
     const QFontMetrics fm(painter.font(), painter.device());
-    painter.drawText(0, fm.ascent(), m_caption);
+    painter.drawText(0, fm.ascent(), shownCaption());
     painter.restore();
 }
 
@@ -365,20 +375,21 @@ void TGBaseLabel::Print(TBaseReport &engine, InchPoint origin)
         engine.SelectBrush(back, TBrushStyle::Solid);
         engine.DrawRectangle(page(0, 0), page(Width() - 1, Height() - 1));
     }
-    engine.SelectFont(m_font.name(), m_font.size());
+    engine.SelectFont(TSymbolFonts::drawingFamily(m_font.name()), m_font.size());
     engine.SetBold(m_font.isBold());
     engine.SetItalic(m_font.isItalic());
     engine.SetUnderline(m_font.isUnderline());
     engine.SetFontAngle(m_angle);
     engine.SelectBrush(Qt::white, TBrushStyle::Clear);
 
+    const QString shown = shownCaption();
     // The clip reaches 0.03 inch beyond the top-left corner of the text's box.
     const Inches overhang(0.03);
     auto text = [&](const Box &b, const QPoint &point, TColor colour) {
         engine.SetFontColor(TGColor::toQColor(colour));
         const TInchRect clip =
             engine.InchRect(page(b.left, b.top).offset(-overhang, -overhang), page(b.right, b.bottom));
-        engine.DrawTextInRect(clip, page(point.x(), point.y()), m_caption);
+        engine.DrawTextInRect(clip, page(point.x(), point.y()), shown);
     };
     if (m_depthShadow > 0 && m_directionShadow != sdNone)
         text(m_geometry.shadow, m_geometry.shadowPoint, m_colorShadow);

@@ -96,7 +96,10 @@ protected:
     virtual void UpdateCaption(bool printing, TBaseReport *engine);
     // Sets the caption without a change notification (values fetched or rebuilt).
     void setCaptionQuiet(const QString &caption);
+    // The font drawn on screen; a symbol typeface is drawn with the typeface of its glyphs.
     QFont screenFont() const;
+    // The caption as drawn: in a symbol typeface each code becomes its Unicode glyph.
+    QString shownCaption() const;
 
 private:
     void drawText(QPainter &painter, const Box &clip, const QPoint &point, TColor colour) const;

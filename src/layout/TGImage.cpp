@@ -2,6 +2,7 @@
 
 #include "LayoutStreamReader.h"
 #include "LayoutStreamWriter.h"
+#include "TBaseReport.h"
 
 #include <QPainter>
 
@@ -35,17 +36,57 @@ void TGImage::setPicture(const TGPicture &picture)
 void TGImage::Paint(QPainter &painter)
 {
     const QImage &image = m_picture.image();
+    const QPicture &vectors = m_picture.vectors();
+    const bool stretch = m_stretch || ScaleFactor() != 1.0f;
     if (!image.isNull()) {
-        if (m_stretch)
+        if (stretch)
             painter.drawImage(QRect(0, 0, Width(), Height()), image);
         else
-            painter.drawImage(QPoint(0, 0), image);
+            painter.drawImage(QPoint(0, 0), image, QRect(0, 0, Width(), Height()));
+    } else if (!vectors.isNull()) {
+        const QRect own = vectors.boundingRect();
+        painter.save();
+        painter.setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);
+        if (stretch && !own.isEmpty())
+            painter.scale(double(Width()) / own.width(), double(Height()) / own.height());
+        painter.drawPicture(0, 0, vectors);
+        painter.restore();
+    } else if (m_picture.kind() == TGPicture::Metafile) {
+        // A metafile is not played yet: a crossed box stands in for it.
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(0, 0, Width() - 1, Height() - 1));
+        painter.drawLine(0, 0, Width() - 1, Height() - 1);
+        painter.drawLine(0, Height() - 1, Width() - 1, 0);
     } else if (!isPrinting()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(0, 0, Width() - 1, Height() - 1));
     }
     TGGraphicControl::Paint(painter);
+}
+
+void TGImage::Print(TBaseReport &engine, InchPoint origin)
+{
+    // Printing always stretches to the box; icons are not printed.
+    const InchPoint topLeft = pagePoint(origin, DesignPixels(0), DesignPixels(0));
+    const InchPoint bottomRight = pagePoint(origin, DesignPixels(Width()), DesignPixels(Height()));
+    if (m_picture.kind() == TGPicture::Icon)
+        return;
+    if (!m_picture.image().isNull())
+        engine.DrawBitmapInRect(topLeft, bottomRight, m_picture.image());
+    else if (!m_picture.vectors().isNull())
+        engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.vectors());
+    else if (m_picture.kind() == TGPicture::Metafile) {
+        // A metafile is not played yet: a crossed box stands in for it.
+        engine.SelectPen(Qt::black, TPenStyle::Solid, 1);
+        engine.SelectBrush(Qt::white, TBrushStyle::Clear);
+        engine.DrawRectangle(topLeft, bottomRight);
+        engine.MovePenTo(topLeft);
+        engine.DrawLineTo(bottomRight);
+        engine.MovePenTo({topLeft.x, bottomRight.y});
+        engine.DrawLineTo({bottomRight.x, topLeft.y});
+    }
 }
 
 void TGImage::WriteProperties(LayoutStreamWriter &w) const
@@ -66,8 +107,11 @@ bool TGImage::ReadProperty(const QByteArray &name, LayoutStreamReader &r)
     if (name == "AutoSize")
         setAutoSize(r.readBoolean());
     else if (name == "Picture.Data") {
+        // A damaged graphic leaves the object without a picture and the rest of the layout
+        // loads; a kind of graphic no one knows makes the stream invalid.
+        const QByteArray data = r.readBinary();
         TGPicture picture;
-        if (!picture.setData(r.readBinary()))
+        if (!picture.setData(data) && !TGPicture::namesKnownKind(data))
             LayoutStreamReader::fail(LayoutMessages::invalidValue());
         m_picture = picture;
     } else if (name == "Stretch")

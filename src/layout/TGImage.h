@@ -21,6 +21,8 @@ public:
     void setPicture(const TGPicture &picture);
 
     void Paint(QPainter &painter) override;
+    // Bitmaps and the other raster kinds print stretched into the box, SVG as vectors.
+    void Print(TBaseReport &engine, InchPoint origin) override;
     void WriteProperties(LayoutStreamWriter &w) const override;
     bool ReadProperty(const QByteArray &name, LayoutStreamReader &r) override;
 

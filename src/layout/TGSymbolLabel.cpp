@@ -15,7 +15,7 @@ TGSymbolLabel::TGSymbolLabel(TGOwner *owner) : TGBaseLabel(owner)
 QSize TGSymbolLabel::symbolBoxSize() const
 {
     const QFontMetrics fm(screenFont());
-    return QSize(Rounding::truncate(1.1 * fm.horizontalAdvance(Caption())),
+    return QSize(Rounding::truncate(1.1 * fm.horizontalAdvance(shownCaption())),
                  Rounding::truncate(1.1 * fm.height()));
 }
 

@@ -12,8 +12,26 @@
 
 // Pen line styles.
 enum class TPenStyle : quint8 { Solid, Dash, Dot, DashDot, DashDotDot, Clear, InsideFrame };
-// How the pen combines with what is already drawn.
-enum class TPenMode : quint8 { Copy, Xor, NotXor, Not };
+// How the pen combines with what is already drawn (TPenModes applies them to a painter).
+enum class TPenMode : quint8 {
+    Copy,
+    Xor,
+    NotXor,
+    Not,
+    Black,
+    White,
+    Nop,
+    NotCopy,
+    MergePenNot,
+    MaskPenNot,
+    MergeNotPen,
+    MaskNotPen,
+    Merge,
+    NotMerge,
+    Mask,
+    NotMask,
+    Last = NotMask
+};
 // Brush fill styles.
 enum class TBrushStyle : quint8 {
     Solid,

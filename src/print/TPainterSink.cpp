@@ -1,5 +1,7 @@
 #include "TPainterSink.h"
 
+#include "TPenModes.h"
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPaintEngine>
@@ -86,23 +88,8 @@ void TPainterSink::setPen(const TPenSpec &pen)
                       Qt::SquareCap, Qt::MiterJoin);
     m_painter.setPen(m_shapePen);
     m_textPenActive = false;
-    QPaintEngine *engine = m_painter.paintEngine();
-    if (engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
-        switch (pen.mode) {
-        case TPenMode::Xor:
-            m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            break;
-        case TPenMode::NotXor:
-            m_painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-            break;
-        case TPenMode::Not:
-            m_painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-            break;
-        case TPenMode::Copy:
-            m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            break;
-        }
-    }
+    // Modes a PDF or printer cannot combine fall back to copy mode.
+    static_cast<void>(TPenModes::apply(m_painter, pen.mode));
 }
 
 void TPainterSink::setBrush(const TBrushSpec &brush)

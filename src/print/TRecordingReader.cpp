@@ -235,7 +235,7 @@ TPrintResult TRecordingReader::play(qsizetype begin, qsizetype end, TDrawSink *s
             quint32 width = 0;
             ok = c.u32(pen.colour) && c.u8(style) && c.u32(width) && c.u8(mode) &&
                  style <= static_cast<quint8>(TPenStyle::InsideFrame) &&
-                 mode <= static_cast<quint8>(TPenMode::Not);
+                 mode <= static_cast<quint8>(TPenMode::Last);
             pen.style = static_cast<TPenStyle>(style);
             pen.mode = static_cast<TPenMode>(mode);
             pen.width = static_cast<qint32>(width);

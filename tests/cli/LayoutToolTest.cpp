@@ -13,7 +13,9 @@
 #include "TReportSettingsList.h"
 #include "TempDir.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -67,7 +69,15 @@ TEST_F(LayoutToolTest, DumpListsEachObjectWithItsEntriesInStreamOrder)
     label.setColorShadow(0x123456);
     TGImage image(&owner);
     image.setName(QStringLiteral("Component0"));
-    image.setPicture(TGPicture::fromBitmapFile(QByteArray(58, 'B')));
+    // A 1 × 1 bitmap of 24 bits: 58 bytes.
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(Qt::red);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    pixel.save(&buffer, "BMP");
+    ASSERT_EQ(bmp.size(), 58);
+    image.setPicture(TGPicture::fromBitmapFile(bmp));
     LayoutStreamWriter w;
     TGLabelObjectFiler::writeList(w, {&label, &image});
     writeFile(path("BIN00001.L"), w.bytes());

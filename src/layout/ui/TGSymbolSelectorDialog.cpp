@@ -1,5 +1,7 @@
 #include "TGSymbolSelectorDialog.h"
 
+#include "TSymbolFonts.h"
+
 #include "TCp1252.h"
 #include "TGSymbolLabel.h"
 
@@ -87,10 +89,12 @@ void TGSymbolSelectorDialog::fill()
     SymbolGrid->clear();
     SymbolGrid->setColumnCount(columns);
     SymbolGrid->setRowCount((kSymbols + columns - 1) / columns);
-    const QFont font = m_font.qtFont(96);
+    QFont font = m_font.qtFont(96);
+    font.setFamily(TSymbolFonts::drawingFamily(m_font.name()));
     for (int i = 0; i < kSymbols; ++i) {
-        auto *item =
-            new QTableWidgetItem(QString(TCp1252::toChar(static_cast<unsigned char>(i + kFirstCode))));
+        // A symbol typeface shows each code as its glyph.
+        const QString code(TCp1252::toChar(static_cast<unsigned char>(i + kFirstCode)));
+        auto *item = new QTableWidgetItem(TSymbolFonts::mapText(m_font.name(), code));
         item->setFont(font);
         item->setTextAlignment(Qt::AlignCenter);
         SymbolGrid->setItem(i / columns, i % columns, item);

@@ -42,4 +42,19 @@ TEST(TGSymbolSelectorDialog, SelectsTheCurrentSymbolAndTakesTheChoice)
     EXPECT_EQ(symbol.Font().size(), 12);
 }
 
+TEST(TGSymbolSelectorDialog, ShowsTheGlyphsOfASymbolTypeface)
+{
+    TGOwner owner;
+    TGSymbolLabel symbol(&owner); // WingDings 24 points: 8 columns
+    TGSymbolSelectorDialog dialog(&symbol);
+    auto cell = [&](int code) { return dialog.SymbolGrid->item((code - 32) / 8, (code - 32) % 8); };
+    ASSERT_NE(cell(0x4A), nullptr);
+    EXPECT_EQ(cell(0x4A)->text(), QStringLiteral("\u263A"));
+    EXPECT_EQ(cell(0xFC)->text(), QStringLiteral("\u2714"));
+    EXPECT_EQ(cell(0x4A)->font().family(), QStringLiteral("Symbola"));
+    // Another typeface shows the characters themselves.
+    dialog.setChosenFont(TGFont(QStringLiteral("Arial"), 24));
+    EXPECT_EQ(cell(0x4A)->text(), QStringLiteral("J"));
+}
+
 } // namespace
