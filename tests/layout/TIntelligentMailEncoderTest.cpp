@@ -35,7 +35,7 @@ TEST_P(AgreesWithZint, SameBars)
 INSTANTIATE_TEST_SUITE_P(
     Cases, AgreesWithZint,
     ::testing::Values(
-        // The four examples of the barcode's specification.
+        // The four examples of the USPS barcode publication.
         ImbCase{"01234567094987654321", "",
                 "ATTFATTDTTADTAATTDTDTATTDAFDDFADFDFTFFFFFTATFAAAATDFFTDAADFTFDTDT"},
         ImbCase{"01234567094987654321", "01234",
