@@ -3,11 +3,43 @@
 #include "TGImage.h"
 #include "TGLabelShapes.h"
 #include "TGLineShape.h"
+#include "TGLoadImageDialog.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 
-TGShapeObjectMenu::LoadImageDialog TGShapeObjectMenu::loadImageDialog = nullptr;
+namespace {
+
+// "Load Image File" for a picture object: on Ok with a file chosen the picture, "Stretch" and
+// "AutoSize" go to the object and an auto-sized object takes the picture's size; a file that
+// does not load says so and leaves the object without a picture.
+void openLoadImageDialog(TGImage *image, QWidget *parent)
+{
+    TGLoadImageDialog dialog(*image, parent);
+    const QString folder = QDir::currentPath();
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    QDir::setCurrent(folder);
+    if (!chosen)
+        return;
+    if (!dialog.previewFile(dialog.selectedFiles().constFirst())) {
+        image->setPicture(TGPicture());
+        image->NotifyChanged();
+        QMessageBox::warning(parent, QStringLiteral("Load Image File"), QStringLiteral("Error loading file!"));
+        return;
+    }
+    dialog.applyTo(*image);
+    const QSize size = image->Picture().size();
+    if (image->AutoSize() && size.width() > 0 && size.height() > 0)
+        image->SetBounds(image->Left(), image->Top(), size.width(), size.height());
+    image->NotifyChanged();
+    image->Invalidate();
+}
+
+} // namespace
+
+TGShapeObjectMenu::LoadImageDialog TGShapeObjectMenu::loadImageDialog = &openLoadImageDialog;
 
 namespace {
 

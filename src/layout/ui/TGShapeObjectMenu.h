@@ -12,8 +12,8 @@ class TGImage;
 class TGShapeObjectMenu
 {
 public:
-    // Opens the picture file dialog for `image` over `parent`; set by the picture dialog's
-    // module. While unset "Load Image From Disk" is disabled.
+    // Opens the picture file dialog for `image` over `parent`: "Load Image File" by default; a
+    // test may put its own in. While unset "Load Image From Disk" is disabled.
     using LoadImageDialog = void (*)(TGImage *image, QWidget *parent);
     static LoadImageDialog loadImageDialog;
 
