@@ -169,9 +169,7 @@ void TDupCheck::CheckitButtonClick()
 
 void TDupCheck::CancelButtonClick()
 {
-    if (isRunning() && TMessages::question(this, QStringLiteral("CANCEL"),
-                                           QStringLiteral("Cancel operation?"), QMessageBox::No))
-        requestCancel();
+    confirmCancel();
 }
 
 int TDupCheck::currentRow() const
@@ -221,22 +219,10 @@ void TDupCheck::UndoButtonClick()
 
 void TDupCheck::TagButtonClick()
 {
-    if (!m_model || m_model->rowCount() == 0)
-        return;
-    const TResult toggled = m_model->toggleTag(currentRow());
-    if (!toggled.ok)
-        TMessages::failure(this, toggled);
+    toggleTagOf(m_model.get(), currentRow());
 }
 
 void TDupCheck::TagAllButtonClick()
 {
-    if (!m_model || m_model->rowCount() == 0)
-        return;
-    if (!TMessages::question(this, QStringLiteral("TAG ALL"), QStringLiteral("Tag all possible duplicates?"),
-                             QMessageBox::No))
-        return;
-    int tagged = 0;
-    const TResult result = m_model->tagAll(tagged);
-    if (!result.ok)
-        TMessages::failure(this, result);
+    tagAllOf(m_model.get(), QStringLiteral("Tag all possible duplicates?"));
 }

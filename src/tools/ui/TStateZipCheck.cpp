@@ -230,9 +230,7 @@ void TStateZipCheck::CheckitButtonClick()
 
 void TStateZipCheck::CancelButtonClick()
 {
-    if (isRunning() && TMessages::question(this, QStringLiteral("CANCEL"),
-                                           QStringLiteral("Cancel operation?"), QMessageBox::No))
-        requestCancel();
+    confirmCancel();
 }
 
 int TStateZipCheck::currentRow() const
@@ -242,25 +240,12 @@ int TStateZipCheck::currentRow() const
 
 void TStateZipCheck::TagButtonClick()
 {
-    if (!m_model || m_model->rowCount() == 0)
-        return;
-    const TResult toggled = m_model->toggleTag(currentRow());
-    if (!toggled.ok)
-        TMessages::failure(this, toggled);
+    toggleTagOf(m_model.get(), currentRow());
 }
 
 void TStateZipCheck::TagAllButtonClick()
 {
-    if (!m_model || m_model->rowCount() == 0)
-        return;
-    if (!TMessages::question(this, QStringLiteral("TAG ALL"),
-                             QStringLiteral("Tag all records with questionable state or zipcodes?"),
-                             QMessageBox::No))
-        return;
-    int tagged = 0;
-    const TResult result = m_model->tagAll(tagged);
-    if (!result.ok)
-        TMessages::failure(this, result);
+    tagAllOf(m_model.get(), QStringLiteral("Tag all records with questionable state or zipcodes?"));
 }
 
 void TStateZipCheck::EditListButtonClick()

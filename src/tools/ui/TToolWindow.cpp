@@ -1,5 +1,8 @@
 #include "TToolWindow.h"
 
+#include "TMessages.h"
+#include "TToolGridModel.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QProgressBar>
@@ -56,4 +59,32 @@ void TToolWindow::reject()
         return;
     }
     QDialog::reject();
+}
+
+void TToolWindow::confirmCancel()
+{
+    if (isRunning() && TMessages::question(this, QStringLiteral("CANCEL"),
+                                           QStringLiteral("Cancel operation?"), QMessageBox::No))
+        requestCancel();
+}
+
+void TToolWindow::toggleTagOf(TToolGridModel *model, int row)
+{
+    if (!model || model->rowCount() == 0)
+        return;
+    const TResult toggled = model->toggleTag(row);
+    if (!toggled.ok)
+        TMessages::failure(this, toggled);
+}
+
+void TToolWindow::tagAllOf(TToolGridModel *model, const QString &question)
+{
+    if (!model || model->rowCount() == 0)
+        return;
+    if (!TMessages::question(this, QStringLiteral("TAG ALL"), question, QMessageBox::No))
+        return;
+    int tagged = 0;
+    const TResult result = model->tagAll(tagged);
+    if (!result.ok)
+        TMessages::failure(this, result);
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 class QProgressBar;
+class TToolGridModel;
 
 class TToolWindow : public QDialog, public TProgress
 {
@@ -37,6 +38,13 @@ protected:
     void beginRun();
     void endRun();
     void requestCancel() { m_cancel = true; }
+    // The Cancel button while a pass runs: "Cancel operation?", and Yes cancels after the
+    // current record.
+    void confirmCancel();
+    // The grid's Tag and Tag All over the listed records (nothing when none is listed); Tag All
+    // asks `question` first. A failure is shown.
+    void toggleTagOf(TToolGridModel *model, int row);
+    void tagAllOf(TToolGridModel *model, const QString &question);
     // Called for each step with the steps done so far (a window shows its running count).
     virtual void stepped(int) {}
 
