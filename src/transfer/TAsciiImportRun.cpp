@@ -51,15 +51,8 @@ TImportOutcome TAsciiImportRun::run(TAddressTable &table, const TImportText &tex
             for (size_t c = 0; r.ok && c < fields.size(); ++c)
                 if (fieldOf[c] >= 0)
                     r = sink.set(fieldOf[c], fields[c]);
-            if (r.ok)
-                r = sink.post();
-            if (!r.ok) {
-                sink.cancel();
-                out.end = TImportOutcome::End::WriteError;
-                out.reason = r.message;
+            if (!sink.finish(r, out))
                 break;
-            }
-            ++out.imported;
             progress.step();
             if (progress.cancelled()) {
                 if (i + 1 < lines.size())

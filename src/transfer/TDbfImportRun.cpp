@@ -86,15 +86,8 @@ TImportOutcome copyRecords(TAddressTable &table, TDbfSource &source, const std::
                 sink.cancel();
                 break;
             }
-            if (r.ok)
-                r = sink.post();
-            if (!r.ok) {
-                sink.cancel();
-                out.end = TImportOutcome::End::WriteError;
-                out.reason = r.message;
+            if (!sink.finish(r, out))
                 break;
-            }
-            ++out.imported;
             progress.step();
             moved = src.skip(1);
             if (progress.cancelled()) {

@@ -1,5 +1,7 @@
 #include "TImportSink.h"
 
+#include "TImportOutcome.h"
+
 #include "TAddressTable.h"
 
 #include <cmath>
@@ -80,4 +82,18 @@ TResult TImportSink::rebuild(xbase::ProgressHook *progress)
 {
     cancel();
     return m_table.CreateAddressTags(progress);
+}
+
+bool TImportSink::finish(TResult filled, TImportOutcome &out)
+{
+    if (filled.ok)
+        filled = post();
+    if (!filled.ok) {
+        cancel();
+        out.end = TImportOutcome::End::WriteError;
+        out.reason = filled.message;
+        return false;
+    }
+    ++out.imported;
+    return true;
 }

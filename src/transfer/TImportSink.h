@@ -14,6 +14,7 @@
 #include <string_view>
 
 class TAddressTable;
+struct TImportOutcome;
 
 // The index rebuild's bar: while the tags are built, the sum of all rises of the percentage the
 // engine reports for each tag, divided by 18 and rounded, never more than 100.
@@ -49,6 +50,10 @@ public:
     TResult post();
     // Drops a record appended but not posted.
     void cancel();
+    // Ends the record being imported: posts it when `filled` (the result of filling it) is ok
+    // and counts it in `out`; otherwise, or when the post fails, drops it and marks `out` as
+    // ended by that write error. False when the import must stop.
+    bool finish(TResult filled, TImportOutcome &out);
     // Builds the 26 tags again, whatever came before.
     TResult rebuild(xbase::ProgressHook *progress);
 

@@ -38,15 +38,8 @@ TImportOutcome TVCardImportRun::run(TAddressTable &table, const QByteArray &byte
                 const std::string_view view(value.constData(), static_cast<size_t>(value.size()));
                 r = memo ? sink.setMemo(index, view) : sink.set(index, view);
             }
-            if (r.ok)
-                r = sink.post();
-            if (!r.ok) {
-                sink.cancel();
-                out.end = TImportOutcome::End::WriteError;
-                out.reason = r.message;
+            if (!sink.finish(r, out))
                 break;
-            }
-            ++out.imported;
             progress.step();
             if (progress.cancelled()) {
                 if (i + 1 < cards.size())
