@@ -39,12 +39,7 @@ TDuplicateFinder::~TDuplicateFinder()
 
 void TDuplicateFinder::release()
 {
-    if (m_indexPath.isEmpty())
-        return;
-    if (m_table.isOpen())
-        (void)m_table.engine().closeTempIndex(true); // the file is removed below in any case
-    QFile::remove(m_indexPath);
-    m_indexPath.clear();
+    m_index.release();
 }
 
 TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPath, TProgress &progress)
@@ -64,14 +59,7 @@ TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPa
         return result;
 
     const std::string expr = kind == Kind::Street ? "upper(STREET)" : "upper(LNAME-FNAME)";
-    QFile::remove(indexPath); // a file left by a run that was stopped
-    m_indexPath = indexPath;
-    result = TResult::fromStatus(engine.createTempIndex(indexPath.toStdString(), expr));
-    // The keys go in while the table is in record order: moving to each record then costs no
-    // search in the growing index. The index becomes the order once it is complete.
-    const int indexOrder = engine.order();
-    if (result.ok)
-        result = TResult::fromStatus(engine.setOrder(0));
+    result = m_index.create(indexPath, expr);
 
     // Records are read and their keys added in record order, with the engine reading blocks
     // of records ahead, so no record costs a read of its own; the comparing is done in the
@@ -125,9 +113,7 @@ TResult TDuplicateFinder::run(Kind kind, int streetChars, const QString &indexPa
     }
     engine.setTurboRead(wasTurbo);
     if (result.ok)
-        result = TResult::fromStatus(engine.setOrder(indexOrder));
-    if (result.ok)
-        result = TResult::fromStatus(engine.goTop());
+        result = m_index.select();
     m_table.unfreeze();
     if (!result.ok)
         release();

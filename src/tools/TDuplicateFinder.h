@@ -6,6 +6,7 @@
 #pragma once
 
 #include "TResult.h"
+#include "TTempIndex.h"
 
 #include <QString>
 
@@ -24,7 +25,7 @@ public:
     static QString keyOf(Kind kind, int streetChars, const QString &lname, const QString &fname,
                          const QString &street);
 
-    explicit TDuplicateFinder(TAddressTable &table) : m_table(table) {}
+    explicit TDuplicateFinder(TAddressTable &table) : m_table(table), m_index(table) {}
     ~TDuplicateFinder();
     TDuplicateFinder(const TDuplicateFinder &) = delete;
     TDuplicateFinder &operator=(const TDuplicateFinder &) = delete;
@@ -42,14 +43,14 @@ public:
     int pairs() const { return m_pairs; }
     // Records added to the temporary index.
     int listed() const { return m_listed; }
-    bool hasIndex() const { return !m_indexPath.isEmpty(); }
+    bool hasIndex() const { return m_index.isOpen(); }
     // Closes the temporary index and deletes its file (also when the engine lost it already).
     // The table is then in record order. Does nothing when no index was made.
     void release();
 
 private:
     TAddressTable &m_table;
-    QString m_indexPath;
+    TTempIndex m_index;
     int m_pairs = 0;
     int m_listed = 0;
 };

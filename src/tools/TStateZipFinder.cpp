@@ -61,12 +61,7 @@ TStateZipFinder::~TStateZipFinder()
 
 void TStateZipFinder::release()
 {
-    if (m_indexPath.isEmpty())
-        return;
-    if (m_table.isOpen())
-        (void)m_table.engine().closeTempIndex(true); // the file is removed below in any case
-    QFile::remove(m_indexPath);
-    m_indexPath.clear();
+    m_index.release();
 }
 
 TResult TStateZipFinder::run(const Ranges &ranges, bool includeBlanks, const QString &indexPath,
@@ -83,15 +78,7 @@ TResult TStateZipFinder::run(const Ranges &ranges, bool includeBlanks, const QSt
         result = TResult::failure(QStringLiteral("The file cannot be read"), xbase::StatusCode::IoError);
     if (!result.ok)
         return result;
-    QFile::remove(indexPath); // a file left by a run that was stopped
-    m_indexPath = indexPath;
-    result =
-        TResult::fromStatus(engine.createTempIndex(indexPath.toStdString(), "upper(LNAME)+upper(FNAME)"));
-    // The keys go in while the table is in record order: moving to each record then costs no
-    // search in the growing index. The index becomes the order once it is complete.
-    const int indexOrder = engine.order();
-    if (result.ok)
-        result = TResult::fromStatus(engine.setOrder(0));
+    result = m_index.create(indexPath, "upper(LNAME)+upper(FNAME)");
 
     const QStringList names{QStringLiteral("STATE"), QStringLiteral("ZIP")};
     QStringList values;
@@ -117,9 +104,7 @@ TResult TStateZipFinder::run(const Ranges &ranges, bool includeBlanks, const QSt
         progress.step();
     }
     if (result.ok)
-        result = TResult::fromStatus(engine.setOrder(indexOrder));
-    if (result.ok)
-        result = TResult::fromStatus(engine.goTop());
+        result = m_index.select();
     m_table.unfreeze();
     if (!result.ok)
         release();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "TResult.h"
+#include "TTempIndex.h"
 
 #include <QHash>
 #include <QString>
@@ -35,7 +36,7 @@ public:
     // state, or one in lower case, is not found), or the ZIP is outside that state's range.
     static bool isQuestionable(const Ranges &ranges, const QString &state, const QString &zip);
 
-    explicit TStateZipFinder(TAddressTable &table) : m_table(table) {}
+    explicit TStateZipFinder(TAddressTable &table) : m_table(table), m_index(table) {}
     ~TStateZipFinder();
     TStateZipFinder(const TStateZipFinder &) = delete;
     TStateZipFinder &operator=(const TStateZipFinder &) = delete;
@@ -49,12 +50,12 @@ public:
     TResult run(const Ranges &ranges, bool includeBlanks, const QString &indexPath, TProgress &progress);
 
     int found() const { return m_found; }
-    bool hasIndex() const { return !m_indexPath.isEmpty(); }
+    bool hasIndex() const { return m_index.isOpen(); }
     // Closes the temporary index and deletes its file; the table is then in record order.
     void release();
 
 private:
     TAddressTable &m_table;
-    QString m_indexPath;
+    TTempIndex m_index;
     int m_found = 0;
 };
