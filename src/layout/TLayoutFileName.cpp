@@ -18,17 +18,40 @@ QString TLayoutFileName::extension(TGSurfaceKind kind)
 
 QString TLayoutFileName::firstFree(const QString &folder, TGSurfaceKind kind)
 {
+    const QString name = firstUnused(folder, kind, {});
+    return name.isEmpty() ? QStringLiteral("BIN00000") + extension(kind) : name;
+}
+
+QString TLayoutFileName::firstUnused(const QString &folder, TGSurfaceKind kind,
+                                     const QSet<QString> &namesInUse)
+{
     const QString ext = extension(kind);
     // One listing of the folder, compared in upper case, instead of a look-up per number.
     QSet<QString> taken;
     for (const QString &entry : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
         taken.insert(entry.toUpper());
+    for (const QString &used : namesInUse)
+        taken.insert(used.trimmed().toUpper());
     for (int i = 1; i <= 99999; ++i) {
         const QString name = QStringLiteral("BIN%1").arg(i, 5, 10, QLatin1Char('0')) + ext;
         if (!taken.contains(name.toUpper()))
             return name;
     }
-    return QStringLiteral("BIN00000") + ext;
+    return {};
+}
+
+bool TLayoutFileName::isLayoutFileName(const QString &fileName, TGSurfaceKind kind)
+{
+    const QString upper = fileName.toUpper();
+    const QString ext = extension(kind);
+    if (upper.size() != 8 + ext.size() || !upper.startsWith(QStringLiteral("BIN"))
+        || !upper.endsWith(ext))
+        return false;
+    for (int i = 3; i < 8; ++i) {
+        if (!upper.at(i).isDigit() || upper.at(i).unicode() > 127)
+            return false;
+    }
+    return true;
 }
 
 bool TLayoutFileName::kindOf(const QString &fileName, TGSurfaceKind &kind)

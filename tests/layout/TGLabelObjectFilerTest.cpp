@@ -443,4 +443,25 @@ TEST(TLayoutFileName, FirstFreeNumberPerKindIgnoringCase)
     EXPECT_FALSE(TLayoutFileName::kindOf(QStringLiteral("BIN00007.X"), kind));
 }
 
-} // namespace
+TEST(TLayoutFileName, FirstUnusedSkipsNamesOfRowsWhoseFileIsMissing)
+{
+    TempDir dir;
+    const QString folder = QString::fromStdString(dir.path());
+    writeFile(folder + QStringLiteral("/BIN00001.L"), "x");
+    // BIN00002.L is named by a row but its file was removed.
+    EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Label,
+                                           {QStringLiteral("bin00002.l ")}),
+              QStringLiteral("BIN00003.L"));
+    EXPECT_EQ(TLayoutFileName::firstFree(folder, TGSurfaceKind::Label), QStringLiteral("BIN00002.L"));
+}
+
+TEST(TLayoutFileName, OnlyBinNamesWithFiveDigitsAreLayoutFiles)
+{
+    struct Case { const char *name; bool own; };
+    const Case cases[] = {{"BIN00001.L", true},   {"bin12345.l", true},  {"BIN00001.R", false},
+                          {"BIN0001.L", false},   {"BIN000012.L", false}, {"../BIN00001.L", false},
+                          {"ADDRESS.DBF", false}, {"BINABCDE.L", false}, {"", false}};
+    for (const Case &c : cases)
+        EXPECT_EQ(TLayoutFileName::isLayoutFileName(QString::fromLatin1(c.name), TGSurfaceKind::Label), c.own)
+            << c.name;
+}
