@@ -46,8 +46,9 @@ TResult TPresortFile::decode(const QByteArray &bytes, QStringList &lines)
         const QByteArray line = bytes.mid(start, end - start);
         start = next;
         const auto where = [number](const char *what) {
-            return TResult::failure(damaged(QStringLiteral("line %1 %2").arg(number).arg(QLatin1String(what))),
-                                    xbase::StatusCode::Corruption);
+            return TResult::failure(
+                damaged(QStringLiteral("line %1 %2").arg(number).arg(QLatin1String(what))),
+                xbase::StatusCode::Corruption);
         };
         for (char c : line) {
             if (uchar(c) < 0x20 || uchar(c) > 0x7E)
@@ -73,7 +74,8 @@ TResult TPresortFile::save(const QString &path, const QStringList &lines)
     QSaveFile file(path);
     const QByteArray bytes = encode(lines);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return TResult::failure(QStringLiteral("Unable to write ") + path + QStringLiteral(": ") + file.errorString(),
+        return TResult::failure(QStringLiteral("Unable to write ") + path + QStringLiteral(": ") +
+                                    file.errorString(),
                                 xbase::StatusCode::IoError);
     return TResult::success();
 }
@@ -86,7 +88,8 @@ TResult TPresortFile::load(const QString &path, QStringList &lines)
         return TResult::failure(QStringLiteral("File ") + path + QStringLiteral(" not found"),
                                 xbase::StatusCode::NotFound);
     if (!file.open(QIODevice::ReadOnly))
-        return TResult::failure(QStringLiteral("Unable to read ") + path + QStringLiteral(": ") + file.errorString(),
+        return TResult::failure(QStringLiteral("Unable to read ") + path + QStringLiteral(": ") +
+                                    file.errorString(),
                                 xbase::StatusCode::IoError);
     if (file.size() > kMaxBytes)
         return TResult::failure(damaged(QStringLiteral("it is larger than any presort")),
@@ -96,7 +99,8 @@ TResult TPresortFile::load(const QString &path, QStringList &lines)
         return TResult::failure(damaged(QStringLiteral("it is larger than any presort")),
                                 xbase::StatusCode::Corruption);
     if (file.error() != QFileDevice::NoError)
-        return TResult::failure(QStringLiteral("Unable to read ") + path + QStringLiteral(": ") + file.errorString(),
+        return TResult::failure(QStringLiteral("Unable to read ") + path + QStringLiteral(": ") +
+                                    file.errorString(),
                                 xbase::StatusCode::IoError);
     return decode(bytes, lines);
 }

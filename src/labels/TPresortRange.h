@@ -17,10 +17,7 @@ public:
     bool isAll() const { return m_all; }
     // True when the run covers record `recno` (the query decides visibility; this decides the
     // start).
-    bool contains(quint32 recno) const
-    {
-        return m_all || (recno < m_in.size() && m_in[recno]);
-    }
+    bool contains(quint32 recno) const { return m_all || (recno < m_in.size() && m_in[recno]); }
 
     // A range holding only the records add() is given. Requires: `lastRecno` is the file's
     // record count.

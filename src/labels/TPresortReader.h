@@ -51,6 +51,6 @@ private:
     TPresortRange m_range;
     QStringList m_lines;
     qsizetype m_next = 0;
-    QString m_key;        // the key line being printed; empty between keys
+    QString m_key;         // the key line being printed; empty between keys
     bool m_atSeek = false; // the table stands on the record the seek of m_key found
 };

@@ -2,8 +2,8 @@
 // files refused with a clear message, and a write that fails leaving the earlier file.
 #include "TPresortFile.h"
 
-#include "TestFiles.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,9 @@ const QStringList kLines{"** 5-digit 10001", "10001", "** ADC FARGO ND  580", "5
 
 TEST(PresortFile, WritesOneLineEachEndedByCrLf)
 {
-    EXPECT_EQ(TPresortFile::encode(kLines),
-              QByteArray("** 5-digit 10001\r\n10001\r\n** ADC FARGO ND  580\r\n58001\r\n** Unknown\r\n00123\r\n"));
+    EXPECT_EQ(
+        TPresortFile::encode(kLines),
+        QByteArray("** 5-digit 10001\r\n10001\r\n** ADC FARGO ND  580\r\n58001\r\n** Unknown\r\n00123\r\n"));
     EXPECT_TRUE(TPresortFile::encode({}).isEmpty());
 }
 
@@ -66,14 +67,24 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedPresortFile,
     ::testing::Values(
         DamagedCase{"10001\r\n\r\n10002\r\n", "The presort file PRESORT.PSL is damaged: line 2 is empty"},
-        DamagedCase{"100012\r\n", "The presort file PRESORT.PSL is damaged: line 1 is neither a group header nor a ZIP key"},
-        DamagedCase{"1000 \r\n", "The presort file PRESORT.PSL is damaged: line 1 is neither a group header nor a ZIP key"},
-        DamagedCase{raw("10001\r\n10\0002\r\n"),
-                    "The presort file PRESORT.PSL is damaged: line 2 holds a character that is not printable text"},
-        DamagedCase{"10001\r1\r\n", "The presort file PRESORT.PSL is damaged: line 1 holds a character that is not printable text"},
-        DamagedCase{"** ADC \xC9VRY\r\n", "The presort file PRESORT.PSL is damaged: line 1 holds a character that is not printable text"},
-        DamagedCase{"** " + QByteArray(78, 'X') + "\r\n",
-                    "The presort file PRESORT.PSL is damaged: line 1 is a group header too long for a label"}));
+        DamagedCase{
+            "100012\r\n",
+            "The presort file PRESORT.PSL is damaged: line 1 is neither a group header nor a ZIP key"},
+        DamagedCase{
+            "1000 \r\n",
+            "The presort file PRESORT.PSL is damaged: line 1 is neither a group header nor a ZIP key"},
+        DamagedCase{
+            raw("10001\r\n10\0002\r\n"),
+            "The presort file PRESORT.PSL is damaged: line 2 holds a character that is not printable text"},
+        DamagedCase{
+            "10001\r1\r\n",
+            "The presort file PRESORT.PSL is damaged: line 1 holds a character that is not printable text"},
+        DamagedCase{
+            "** ADC \xC9VRY\r\n",
+            "The presort file PRESORT.PSL is damaged: line 1 holds a character that is not printable text"},
+        DamagedCase{
+            "** " + QByteArray(78, 'X') + "\r\n",
+            "The presort file PRESORT.PSL is damaged: line 1 is a group header too long for a label"}));
 
 TEST(PresortFile, LoadTellsAMissingATooLargeAndAnUnreadableFileApart)
 {
@@ -106,7 +117,8 @@ TEST(PresortFile, AFailedWriteLeavesTheEarlierFile)
     ASSERT_TRUE(writeBytes(path, "10001\r\n"));
     const TResult failed = TPresortFile::save(path, kLines);
     EXPECT_EQ(failed.code, xbase::StatusCode::IoError);
-    EXPECT_TRUE(failed.message.startsWith(QStringLiteral("Unable to write ") + path)) << qPrintable(failed.message);
+    EXPECT_TRUE(failed.message.startsWith(QStringLiteral("Unable to write ") + path))
+        << qPrintable(failed.message);
     EXPECT_EQ(readBytes(path), QByteArray("10001\r\n"));
 }
 

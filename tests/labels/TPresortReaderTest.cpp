@@ -9,8 +9,8 @@
 #include "TPresortFile.h"
 #include "TPresortTally.h"
 #include "TProgress.h"
-#include "TestFiles.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +31,9 @@ QStringList walk(TAddressTable &table, TPresortReader &reader)
         }
         if (step.kind == TPresortStep::Kind::End)
             break;
-        out << (step.kind == TPresortStep::Kind::Header ? step.header
-                                                        : QStringLiteral("#") + table.value(QStringLiteral("LNAME")));
+        out << (step.kind == TPresortStep::Kind::Header
+                    ? step.header
+                    : QStringLiteral("#") + table.value(QStringLiteral("LNAME")));
     }
     return out;
 }
@@ -42,15 +43,14 @@ class PresortReader : public ::testing::Test
 protected:
     void SetUp() override
     {
-        session = smallfile::session(
-            folder, {{{"LNAME", "A"}, {"ZIP", "60602"}},
-                     {{"LNAME", "B"}, {"ZIP", "10001-2345"}},
-                     {{"LNAME", "C"}, {"ZIP", "60601"}},
-                     {{"LNAME", "D"}, {"ZIP", "10001"}},
-                     {{"LNAME", "E"}, {"ZIP", "1000"}},
-                     {{"LNAME", "F"}, {"ZIP", "60602"}, {"ISDEL", "T"}},
-                     {{"LNAME", "G"}, {"ZIP", "60602"}, {"CITY", "Elsewhere"}},
-                     {{"LNAME", "H"}, {"ZIP", "K1A 0B1"}}});
+        session = smallfile::session(folder, {{{"LNAME", "A"}, {"ZIP", "60602"}},
+                                              {{"LNAME", "B"}, {"ZIP", "10001-2345"}},
+                                              {{"LNAME", "C"}, {"ZIP", "60601"}},
+                                              {{"LNAME", "D"}, {"ZIP", "10001"}},
+                                              {{"LNAME", "E"}, {"ZIP", "1000"}},
+                                              {{"LNAME", "F"}, {"ZIP", "60602"}, {"ISDEL", "T"}},
+                                              {{"LNAME", "G"}, {"ZIP", "60602"}, {"CITY", "Elsewhere"}},
+                                              {{"LNAME", "H"}, {"ZIP", "K1A 0B1"}}});
         ASSERT_TRUE(session);
         ASSERT_TRUE(session->table().setQuery(QStringLiteral("!ISDEL")).ok);
     }
@@ -63,14 +63,15 @@ protected:
 TEST_F(PresortReader, YieldsHeadersAndEachKeysRecordsInZipOrder)
 {
     TPresortReader reader(session->table());
-    ASSERT_TRUE(reader.begin({"** 5-digit 10001", "10001", "** 3-digit 606", "60601", "60602", "60699",
-                              "** Unknown", "1000"})
+    ASSERT_TRUE(reader
+                    .begin({"** 5-digit 10001", "10001", "** 3-digit 606", "60601", "60602", "60699",
+                            "** Unknown", "1000"})
                     .ok);
     EXPECT_EQ(session->table().orderTag(), QStringLiteral("ZIP"));
     // 10001 takes the ZIP+4 record too; 60699 has no record; the 4-character key takes only
     // the record whose ZIP is those four characters; the hidden record F stays out.
-    EXPECT_EQ(walk(session->table(), reader),
-              (QStringList{"** 5-digit 10001", "#D", "#B", "** 3-digit 606", "#C", "#A", "#G", "** Unknown", "#E"}));
+    EXPECT_EQ(walk(session->table(), reader), (QStringList{"** 5-digit 10001", "#D", "#B", "** 3-digit 606",
+                                                           "#C", "#A", "#G", "** Unknown", "#E"}));
 }
 
 TEST_F(PresortReader, KeepsToTheRunsQueryAndRange)
@@ -99,8 +100,10 @@ TEST_F(PresortReader, RefusesADamagedFileAndAFileWithoutItsZipTag)
     TPresortReader reader(session->table());
     const TResult damaged = reader.open(path);
     EXPECT_EQ(damaged.code, xbase::StatusCode::Corruption);
-    EXPECT_EQ(damaged.message,
-              QStringLiteral("The presort file PRESORT.PSL is damaged: line 2 holds a character that is not printable text"));
+    EXPECT_EQ(
+        damaged.message,
+        QStringLiteral(
+            "The presort file PRESORT.PSL is damaged: line 2 holds a character that is not printable text"));
     EXPECT_TRUE(walk(session->table(), reader).isEmpty());
 
     ASSERT_TRUE(session->table().engine().removeTag("ZIP").ok());
@@ -136,7 +139,8 @@ TEST(PresortReaderFixture, APresortedRunOverTheFixtureComesInTheFilesOrder)
     // its ZIP tag order.
     std::map<quint32, QString> keyOf;
     for (const QJsonObject &r : fixture::records(QStringLiteral("ADD0001")))
-        keyOf[quint32(r.value(QStringLiteral("recno")).toInt())] = r.value(QStringLiteral("ZIP")).toString().left(5);
+        keyOf[quint32(r.value(QStringLiteral("recno")).toInt())] =
+            r.value(QStringLiteral("ZIP")).toString().left(5);
     const QList<quint32> zipOrder = fixture::shownOrder(QStringLiteral("ADD0001"), QStringLiteral("ZIP"));
     QStringList expected;
     int printed = 0;

@@ -44,16 +44,17 @@ TEST_P(PresortKeys, AcceptFiveDigitsOnly)
     EXPECT_EQ(TPresortTally::keyOf(QLatin1String(c.zip)), c.key) << c.zip;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PresortKeys,
-    ::testing::Values(KeyCase{"12345", 12345}, KeyCase{"12345-6789", 12345}, KeyCase{"00000", 0},
-                      KeyCase{"00501    ", 501}, KeyCase{"99999", 99999}, KeyCase{"99999-999", 99999},
-                      KeyCase{"", -1}, KeyCase{"1234", -1}, KeyCase{"1234 ", -1}, KeyCase{"0000", -1},
-                      KeyCase{" 12345", -1}, KeyCase{"1 234", -1}, KeyCase{"1-234", -1},
-                      KeyCase{"K1A 0B1", -1}, KeyCase{"G9A 5K7", -1}, KeyCase{"1234A", -1},
-                      KeyCase{"\xB9"
-                              "2345",
-                              -1}));
+INSTANTIATE_TEST_SUITE_P(Cases, PresortKeys,
+                         ::testing::Values(KeyCase{"12345", 12345}, KeyCase{"12345-6789", 12345},
+                                           KeyCase{"00000", 0}, KeyCase{"00501    ", 501},
+                                           KeyCase{"99999", 99999}, KeyCase{"99999-999", 99999},
+                                           KeyCase{"", -1}, KeyCase{"1234", -1}, KeyCase{"1234 ", -1},
+                                           KeyCase{"0000", -1}, KeyCase{" 12345", -1}, KeyCase{"1 234", -1},
+                                           KeyCase{"1-234", -1}, KeyCase{"K1A 0B1", -1},
+                                           KeyCase{"G9A 5K7", -1}, KeyCase{"1234A", -1},
+                                           KeyCase{"\xB9"
+                                                   "2345",
+                                                   -1}));
 
 TEST(PresortTally, KeysAreTheirFiveDigits)
 {
@@ -90,7 +91,8 @@ TEST(PresortTally, ThreeDigitAreaNeedsTenPiecesAcrossItsZips)
     EXPECT_EQ(linesFor({{"60601", 3}, {"60602", 3}, {"60603", 3}, {"60604", 3}}),
               (QStringList{"** 3-digit 606", "60601", "60602", "60603", "60604"}));
     EXPECT_EQ(linesFor({{"60601", 5}, {"60602", 5}}), (QStringList{"** 3-digit 606", "60601", "60602"}));
-    EXPECT_EQ(linesFor({{"60601", 5}, {"60602", 4}}), (QStringList{"** ADC CHICAGO IL 606", "60601", "60602"}));
+    EXPECT_EQ(linesFor({{"60601", 5}, {"60602", 4}}),
+              (QStringList{"** ADC CHICAGO IL 606", "60601", "60602"}));
     EXPECT_EQ(linesFor({{"60601", 4}, {"60602", 4}, {"60699", 3}}),
               (QStringList{"** 3-digit 606", "60601", "60602", "60699"}));
 }
@@ -102,13 +104,38 @@ TEST(PresortTally, GroupsComeFiveDigitThenThreeDigitThenAdcThenUnknown)
     EXPECT_EQ(linesFor({{"10001", 12}, {"10002", 3}}),
               (QStringList{"** 5-digit 10001", "10001", "** ADC NEW YORK NY 100", "10002"}));
 
-    const QStringList lines =
-        linesFor({{"99501", 2},  {"00123", 1}, {"10002", 2}, {"90210-1234", 10}, {"12001", 1}, {"00601", 4},
-                  {"12002", 20}, {"60601", 6}, {"60602", 6}, {"20101", 1},       {"22001", 1}, {"K1A 0B1", 50}});
-    EXPECT_EQ(lines, (QStringList{"** 5-digit 12002", "12002", "** 5-digit 90210", "90210", "** 3-digit 606",
-                                  "60601", "60602", "** ADC ALBANY NY 120", "12001", "** ADC ANCHORAGE AK 995",
-                                  "99501", "** ADC DULLES VA 201", "20101", "22001", "** ADC NEW YORK NY 100",
-                                  "10002", "** ADC SAN JUAN PR  006", "00601", "** Unknown", "00123"}));
+    const QStringList lines = linesFor({{"99501", 2},
+                                        {"00123", 1},
+                                        {"10002", 2},
+                                        {"90210-1234", 10},
+                                        {"12001", 1},
+                                        {"00601", 4},
+                                        {"12002", 20},
+                                        {"60601", 6},
+                                        {"60602", 6},
+                                        {"20101", 1},
+                                        {"22001", 1},
+                                        {"K1A 0B1", 50}});
+    EXPECT_EQ(lines, (QStringList{"** 5-digit 12002",
+                                  "12002",
+                                  "** 5-digit 90210",
+                                  "90210",
+                                  "** 3-digit 606",
+                                  "60601",
+                                  "60602",
+                                  "** ADC ALBANY NY 120",
+                                  "12001",
+                                  "** ADC ANCHORAGE AK 995",
+                                  "99501",
+                                  "** ADC DULLES VA 201",
+                                  "20101",
+                                  "22001",
+                                  "** ADC NEW YORK NY 100",
+                                  "10002",
+                                  "** ADC SAN JUAN PR  006",
+                                  "00601",
+                                  "** Unknown",
+                                  "00123"}));
 }
 
 TEST(PresortTally, BothWhiteRiverJunctionRowsMakeOneGroup)
@@ -146,7 +173,8 @@ protected:
         // ISDEL, record 9 marked deleted, record 11 without a ZIP.
         for (int i = 1; i <= 30; ++i) {
             smallfile::Record r{{"LNAME", QStringLiteral("N%1").arg(i, 2, 10, QLatin1Char('0'))},
-                                {"ZIP", i % 2 ? QStringLiteral("10001") : QStringLiteral("606%1").arg(i % 3, 2, 10, QLatin1Char('0'))}};
+                                {"ZIP", i % 2 ? QStringLiteral("10001")
+                                              : QStringLiteral("606%1").arg(i % 3, 2, 10, QLatin1Char('0'))}};
             if (i == 7)
                 r.push_back({"ISDEL", QStringLiteral("T")});
             if (i == 9)
@@ -196,7 +224,7 @@ TEST_F(PresortTallyRun, FromARecordCountsOnlyFromThereOnInTheTablesOrder)
     EXPECT_TRUE(tally.range().contains(21));
     EXPECT_TRUE(tally.range().contains(30));
     EXPECT_EQ(tally.presortLines(), (QStringList{"** ADC CHICAGO IL 606", "60600", "60601", "60602",
-                                            "** ADC NEW YORK NY 100", "10001"}));
+                                                 "** ADC NEW YORK NY 100", "10001"}));
 
     // A start the query hides is refused.
     EXPECT_TRUE(tally.run(table, TProgress::none(), 7).isNotFound());
@@ -257,7 +285,8 @@ QStringList independentLines(const QList<QJsonObject> &records)
             continue; // bundled with the row before it
         QStringList prefixes = QString::fromLatin1(entry.prefixes).split(QLatin1Char(' '));
         if (QLatin1String(entry.name) == QLatin1String("WHITE RIVER JCT VT 050"))
-            prefixes += QString::fromLatin1(TAdcTable::rows()[size_t(row + 1)].prefixes).split(QLatin1Char(' '));
+            prefixes +=
+                QString::fromLatin1(TAdcTable::rows()[size_t(row + 1)].prefixes).split(QLatin1Char(' '));
         QStringList keys;
         for (const QString &key : left) {
             if (prefixes.contains(key.left(3)))

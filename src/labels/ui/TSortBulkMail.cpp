@@ -109,7 +109,8 @@ void TSortBulkMail::CancelButtonClick()
 {
     if (!m_sorting || m_cancel)
         return;
-    if (TMessages::question(this, QStringLiteral("CANCEL"), QStringLiteral("Cancel PRESORT?"), QMessageBox::Yes))
+    if (TMessages::question(this, QStringLiteral("CANCEL"), QStringLiteral("Cancel PRESORT?"),
+                            QMessageBox::Yes))
         m_cancel = true;
 }
 

@@ -5,8 +5,8 @@
 #include "SmallAddressFile.h"
 #include "TMessages.h"
 #include "TPresortFile.h"
-#include "TestFiles.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,8 @@ protected:
         std::vector<smallfile::Record> records;
         for (int i = 1; i <= 600; ++i)
             records.push_back({{"LNAME", QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0'))},
-                               {"ZIP", i % 2 ? QStringLiteral("10001") : QStringLiteral("9%1").arg(i % 40, 4, 10, QLatin1Char('0'))}});
+                               {"ZIP", i % 2 ? QStringLiteral("10001")
+                                             : QStringLiteral("9%1").arg(i % 40, 4, 10, QLatin1Char('0'))}});
         session = smallfile::session(folder, records);
         ASSERT_TRUE(session);
         ASSERT_TRUE(session->table().setQuery(QStringLiteral("!ISDEL")).ok);
@@ -126,7 +127,8 @@ TEST_F(SortBulkMail, AFileThatCannotBeWrittenIsReportedAndNotDone)
     TSortBulkMail window(*session, folder + QStringLiteral("/missing/PRESORT.PSL"));
     EXPECT_EQ(window.exec(), 2);
     ASSERT_EQ(boxes.captions, QStringList{"Information"});
-    EXPECT_TRUE(boxes.texts.front().contains(QStringLiteral("missing/PRESORT.PSL"))) << qPrintable(boxes.texts.front());
+    EXPECT_TRUE(boxes.texts.front().contains(QStringLiteral("missing/PRESORT.PSL")))
+        << qPrintable(boxes.texts.front());
     EXPECT_FALSE(window.DoneCheck->isChecked());
 }
 
