@@ -4,7 +4,6 @@
 #include "TAddressTable.h"
 #include "TProgress.h"
 
-#include <array>
 #include <cstddef>
 
 namespace {
@@ -171,28 +170,41 @@ QStringList TPresortTally::presortLines() const
         }
     }
 
-    // Each leftover goes to the group of the ADC serving its area, in leftover order; the
-    // groups come in table order.
-    std::array<QStringList, TAdcTable::kRows> adcGroups;
+    QStringList adcList;
+    FillADCList(leftovers, adcList);
+    QStringList lines = fiveDigit + threeDigit + adcList;
     QStringList unknown;
-    for (int key : leftovers) {
-        const int row = TAdcTable::rowOfPrefix(key / 100);
-        if (row < 0)
-            unknown << keyText(key);
-        else
-            adcGroups[size_t(TAdcTable::groupOf(row))] << keyText(key);
-    }
-    QStringList lines = fiveDigit + threeDigit;
-    for (int row = 0; row < TAdcTable::kRows; ++row) {
-        const QStringList &keys = adcGroups[size_t(row)];
-        if (keys.isEmpty())
-            continue;
-        lines << QStringLiteral("** ADC ") + QLatin1String(TAdcTable::rows()[size_t(row)].name);
-        lines += keys;
-    }
+    for (int key : leftovers)
+        unknown << keyText(key);
     if (!unknown.isEmpty()) {
         lines << QStringLiteral("** Unknown");
         lines += unknown;
     }
     return lines;
+}
+
+void TPresortTally::FillADCList(std::vector<int> &leftovers, QStringList &adcList)
+{
+    for (int row = 0; row < TAdcTable::kRows && !leftovers.empty(); ++row)
+        ExtractADC(row, leftovers, adcList);
+}
+
+void TPresortTally::ExtractADC(int row, std::vector<int> &leftovers, QStringList &adcList)
+{
+    std::vector<int> kept;
+    kept.reserve(leftovers.size());
+    bool headed = false;
+    for (int key : leftovers) {
+        const int served = TAdcTable::rowOfPrefix(key / 100);
+        if (served < 0 || TAdcTable::groupOf(served) != row) {
+            kept.push_back(key);
+            continue;
+        }
+        if (!headed) {
+            adcList << QStringLiteral("** ADC ") + QLatin1String(TAdcTable::rows()[size_t(row)].name);
+            headed = true;
+        }
+        adcList << keyText(key);
+    }
+    leftovers.swap(kept);
 }

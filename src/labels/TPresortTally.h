@@ -60,6 +60,14 @@ public:
     QStringList presortLines() const;
 
 private:
+    // Moves every leftover key an ADC serves to `adcList`, one ADC row after another in table
+    // order (ExtractADC); the keys no ADC serves stay in `leftovers`.
+    static void FillADCList(std::vector<int> &leftovers, QStringList &adcList);
+    // The ADC group of `row`: each leftover key, in order, whose three-digit area the group
+    // serves goes to `adcList`, the first after the header "** ADC " + the row's name, and
+    // leaves `leftovers`. A row whose prefixes belong to an earlier row's group takes nothing.
+    static void ExtractADC(int row, std::vector<int> &leftovers, QStringList &adcList);
+
     std::vector<int> m_counts; // by key 0..99999; the ten lists of a first digit are its ten ranges
     TPresortRange m_range;
     qint64 m_counted = 0;

@@ -6,6 +6,7 @@
 #include "AddressFixture.h"
 #include "SmallAddressFile.h"
 #include "TAddressSession.h"
+#include "TOutputRecords.h"
 #include "TPresortFile.h"
 #include "TPresortTally.h"
 #include "TProgress.h"
@@ -111,6 +112,26 @@ TEST_F(PresortReader, RefusesADamagedFileAndAFileWithoutItsZipTag)
     EXPECT_EQ(noTag.code, xbase::StatusCode::NotFound);
     EXPECT_EQ(noTag.message, QStringLiteral("The address file has no ZIP index; rebuild the indexes"));
     EXPECT_TRUE(walk(session->table(), reader).isEmpty());
+}
+
+TEST_F(PresortReader, StartingFromTheCurrentRecordPrintsNothingBeforeIt)
+{
+    // The run's records from D on in name order: D, E, G, H (F is hidden); A, B and C come
+    // before D and stay out of the tally and of the labels.
+    TAddressTable &table = session->table();
+    ASSERT_TRUE(table.setOrderTag(QStringLiteral("LNAME")).ok);
+    const TOutputStart start = TOutputRecords::apply(*session, {TRecordChoice::All, true}, 4);
+    ASSERT_TRUE(start.result.ok);
+    ASSERT_FALSE(start.outOfRange);
+    TPresortTally tally;
+    ASSERT_TRUE(tally.run(table, TProgress::none(), table.recno()).ok);
+    EXPECT_EQ(tally.read(), 4);
+    EXPECT_EQ(tally.presortLines(),
+              (QStringList{"** ADC CHICAGO IL 606", "60602", "** ADC NEW YORK NY 100", "10001"}));
+    TPresortReader reader(table, tally.range());
+    ASSERT_TRUE(reader.begin(tally.presortLines()).ok);
+    EXPECT_EQ(walk(table, reader),
+              (QStringList{"** ADC CHICAGO IL 606", "#G", "** ADC NEW YORK NY 100", "#D"}));
 }
 
 TEST(PresortReaderFixture, APresortedRunOverTheFixtureComesInTheFilesOrder)

@@ -85,7 +85,9 @@ void TSortBulkMail::DoTheSort()
     m_seen = 0;
     DoneCheck->setChecked(false);
     SetLabel1(QStringLiteral("Reading database records..."));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     const TResult counted = m_tally.run(m_session.table(), *this, m_fromRecno);
+    QApplication::restoreOverrideCursor();
     if (!counted || !m_tally.isComplete()) {
         m_sorting = false;
         if (!counted)
