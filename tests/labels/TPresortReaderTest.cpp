@@ -6,6 +6,7 @@
 #include "AddressFixture.h"
 #include "SmallAddressFile.h"
 #include "TAddressSession.h"
+#include "TFilterCriteria.h"
 #include "TOutputRecords.h"
 #include "TPresortFile.h"
 #include "TPresortTally.h"
@@ -132,6 +133,34 @@ TEST_F(PresortReader, StartingFromTheCurrentRecordPrintsNothingBeforeIt)
     ASSERT_TRUE(reader.begin(tally.presortLines()).ok);
     EXPECT_EQ(walk(table, reader),
               (QStringList{"** ADC CHICAGO IL 606", "#G", "** ADC NEW YORK NY 100", "#D"}));
+}
+
+TEST(PresortReaderTagged, ARunOfTheTaggedRecordsCountsAndPrintsOnlyThem)
+{
+    TempDir dir;
+    std::vector<smallfile::Record> records;
+    for (int i = 1; i <= 24; ++i)
+        records.push_back({{"LNAME", QStringLiteral("T%1").arg(i, 2, 10, QLatin1Char('0'))},
+                           {"ZIP", QStringLiteral("1000%1").arg(i % 2 + 1)},
+                           {"TAG", i % 3 == 0 ? QStringLiteral("X1") : QString()}});
+    auto session = smallfile::session(QString::fromStdString(dir.path()), records);
+    ASSERT_TRUE(session);
+    session->setTagId(QStringLiteral("X1"));
+    TFilterCriteria tagged;
+    tagged.setTagged(true);
+    (void)session->setCriteria(tagged); // the tally below shows what the filter lets through
+    ASSERT_TRUE(session->isFilterSet());
+    TAddressTable &table = session->table();
+    ASSERT_TRUE(TOutputRecords::apply(*session, {TRecordChoice::MatchingFilter, false}, 0).result.ok);
+
+    TPresortTally tally;
+    ASSERT_TRUE(tally.run(table, TProgress::none()).ok);
+    EXPECT_EQ(tally.read(), 8);
+    EXPECT_EQ(tally.presortLines(), (QStringList{"** ADC NEW YORK NY 100", "10001", "10002"}));
+    TPresortReader reader(table, tally.range());
+    ASSERT_TRUE(reader.begin(tally.presortLines()).ok);
+    EXPECT_EQ(walk(table, reader), (QStringList{"** ADC NEW YORK NY 100", "#T06", "#T12", "#T18", "#T24",
+                                                "#T03", "#T09", "#T15", "#T21"}));
 }
 
 TEST(PresortReaderFixture, APresortedRunOverTheFixtureComesInTheFilesOrder)
