@@ -3,6 +3,8 @@
 #include "TAddressTable.h"
 #include "TPresortFile.h"
 
+#include <utility>
+
 namespace {
 
 const QString kZip = QStringLiteral("ZIP");
