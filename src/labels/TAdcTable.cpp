@@ -4,10 +4,8 @@
 
 namespace {
 
-// Rows 93 and 94 name one ADC, White River Junction VT 050, under two spellings; the second
-// row's prefixes are bundled under the first row's name.
-constexpr int kWhiteRiverJct = 92;
-constexpr int kWhiteRvrJct = 93;
+// One row per ADC group, in the order the groups are written. Rows 93 and 94 spell White River
+// Junction VT 050 two ways; each is a group of its own under its own name.
 
 const std::array<TAdcRow, TAdcTable::kRows> kTable = {{
     {"ALBANY NY 120", "120 121 122 123 124 125 126 127 128 129"},
@@ -143,7 +141,3 @@ int TAdcTable::rowOfPrefix(int prefix)
     return rowOf[size_t(prefix)];
 }
 
-int TAdcTable::groupOf(int row)
-{
-    return row == kWhiteRvrJct ? kWhiteRiverJct : row;
-}

@@ -22,8 +22,4 @@ public:
     // not a prefix of "201 220").
     static int rowOfPrefix(int prefix);
 
-    // The group a row's pieces go under: the row itself, except for a row that is the second
-    // half of an ADC listed in two rows, which joins the first half's group (one header, one
-    // bundle). A group is announced by its first row's name.
-    static int groupOf(int row);
 };

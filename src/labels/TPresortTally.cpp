@@ -196,7 +196,7 @@ void TPresortTally::ExtractADC(int row, std::vector<int> &leftovers, QStringList
     bool headed = false;
     for (int key : leftovers) {
         const int served = TAdcTable::rowOfPrefix(key / 100);
-        if (served < 0 || TAdcTable::groupOf(served) != row) {
+        if (served < 0 || served != row) {
             kept.push_back(key);
             continue;
         }

@@ -63,17 +63,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, AdcPrefixes,
                                            PrefixCase{1, -1}, PrefixCase{3, -1}, PrefixCase{12, 82},
                                            PrefixCase{0, -1}, PrefixCase{-1, -1}, PrefixCase{1000, -1}));
 
-TEST(AdcTable, TheWhiteRiverJunctionRowsAreOneGroup)
+TEST(AdcTable, BothWhiteRiverJunctionRowsAreRowsOfTheirOwn)
 {
-    const int first = TAdcTable::rowOfPrefix(35);
-    const int second = TAdcTable::rowOfPrefix(50);
-    EXPECT_STREQ(TAdcTable::rows()[size_t(first)].name, "WHITE RIVER JCT VT 050");
-    EXPECT_STREQ(TAdcTable::rows()[size_t(second)].name, "WHITE RVR JCT VT 050");
-    EXPECT_EQ(TAdcTable::groupOf(second), first);
-    EXPECT_EQ(TAdcTable::groupOf(first), first);
-    // Other rows sharing a trailing code are ADCs of their own.
-    EXPECT_EQ(TAdcTable::groupOf(TAdcTable::rowOfPrefix(902)), TAdcTable::rowOfPrefix(902));
-    EXPECT_EQ(TAdcTable::groupOf(TAdcTable::rowOfPrefix(900)), TAdcTable::rowOfPrefix(900));
+    EXPECT_STREQ(TAdcTable::rows()[size_t(TAdcTable::rowOfPrefix(35))].name, "WHITE RIVER JCT VT 050");
+    EXPECT_STREQ(TAdcTable::rows()[size_t(TAdcTable::rowOfPrefix(50))].name, "WHITE RVR JCT VT 050");
 }
 
 } // namespace

@@ -138,10 +138,11 @@ TEST(PresortTally, GroupsComeFiveDigitThenThreeDigitThenAdcThenUnknown)
                                   "00123"}));
 }
 
-TEST(PresortTally, BothWhiteRiverJunctionRowsMakeOneGroup)
+TEST(PresortTally, EachAdcRowIsAGroupInTableOrder)
 {
     EXPECT_EQ(linesFor({{"05001", 1}, {"03501", 2}, {"05401", 1}, {"05901", 1}}),
-              (QStringList{"** ADC WHITE RIVER JCT VT 050", "03501", "05001", "05401", "05901"}));
+              (QStringList{"** ADC WHITE RIVER JCT VT 050", "03501", "05901", "** ADC WHITE RVR JCT VT 050",
+                           "05001", "05401"}));
 }
 
 TEST(PresortTally, NothingCountedGivesNoLines)
@@ -281,12 +282,7 @@ QStringList independentLines(const QList<QJsonObject> &records)
     }
     for (int row = 0; row < TAdcTable::kRows; ++row) {
         const TAdcRow &entry = TAdcTable::rows()[size_t(row)];
-        if (QLatin1String(entry.name) == QLatin1String("WHITE RVR JCT VT 050"))
-            continue; // bundled with the row before it
-        QStringList prefixes = QString::fromLatin1(entry.prefixes).split(QLatin1Char(' '));
-        if (QLatin1String(entry.name) == QLatin1String("WHITE RIVER JCT VT 050"))
-            prefixes +=
-                QString::fromLatin1(TAdcTable::rows()[size_t(row + 1)].prefixes).split(QLatin1Char(' '));
+        const QStringList prefixes = QString::fromLatin1(entry.prefixes).split(QLatin1Char(' '));
         QStringList keys;
         for (const QString &key : left) {
             if (prefixes.contains(key.left(3)))
