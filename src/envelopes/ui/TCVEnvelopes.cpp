@@ -8,6 +8,7 @@
 #include "TEnvelopeRun.h"
 #include "TEnvelopeSetups.h"
 #include "TEnvelopeSizes.h"
+#include "TFreezeGuard.h"
 #include "TGSurfaceWidget.h"
 #include "TIniFile.h"
 #include "TMessages.h"
@@ -429,10 +430,9 @@ void TCVEnvelopes::DoPrint(bool printing)
     choice.startFromCurrent = StartCurrentCheck->isChecked();
     // The table's order, query and record come back when the run goes, however it ends.
     TReportRun tableSide(m_session);
-    m_session.table().freeze();
+    TFreezeGuard frozen(m_session.table());
     const TOutputStart start = tableSide.start(QString(), choice);
     if (!start.result.ok) {
-        m_session.table().unfreeze();
         TMessages::failure(this, start.result);
         return;
     }
@@ -463,7 +463,7 @@ void TCVEnvelopes::DoPrint(bool printing)
         const bool preview = status.shouldShowPreview();
         m_engine.OnBeforePrint = nullptr;
         m_engine.OnPrint = nullptr;
-        m_session.table().unfreeze();
+        frozen.release();
         if (!preview)
             return;
     }

@@ -9,10 +9,12 @@
 #include "SmallAddressFile.h"
 #include "TChooseEnvelopeLayout.h"
 #include "TEnvelopeDesignScreen.h"
+#include "TEnvelopePanel.h"
 #include "TEnvelopePrePrint.h"
 #include "TEnvelopeSetups.h"
 #include "TEnvelopeSizes.h"
 #include "TGDMultiLineAddressLabel.h"
+#include "TGOwner.h"
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TPdfPrinterService.h"
@@ -221,6 +223,38 @@ TEST_F(PrintEnvelope, ASetupWhoseLayoutFileIsGoneIsReportedAndNotPrinted)
         asked.last(),
         QStringLiteral("Information: Envelope definition file has been removed from the sysdata directory"));
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(PrintEnvelope, ASetupWithAnUnknownSizeOpensAsEnvelopeTenWithANotice)
+{
+    TGOwner owner;
+    TEnvelopePanel layout(&owner, 96);
+    TEnvelopeRow row;
+    row.description = QStringLiteral("Odd");
+    row.number = 99;
+    row.binary = setups.nextBinaryName();
+    ASSERT_TRUE(setups.save(row, layout).ok);
+    auto w = window();
+    EXPECT_EQ(w->Number(), 20);
+    EXPECT_GT(w->displaySurface().Width(), 0);
+    int number = 0, width = 0;
+    double ppi = 0;
+    QObject::connect(w.get(), &TCVEnvelopes::designerOpened, [&](TEnvelopeDesignScreen *d) {
+        QTimer::singleShot(0, d, [&, d] {
+            number = d->Number();
+            width = d->surface().Width();
+            ppi = d->surface().PixelsPerInch();
+            QTest::mouseClick(d->CancelButton, Qt::LeftButton);
+        });
+    });
+    QTest::mouseClick(w->ModifyButton, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.at(0),
+              QStringLiteral("Information: ") + TEnvelopeSetups::unknownSizeMessage(QStringLiteral("Odd")));
+    EXPECT_EQ(number, 20);
+    EXPECT_EQ(width, qRound(9.5 * ppi));
+    // Cancelled: the row keeps what it had.
+    EXPECT_EQ(setups.rows().at(0).number, 99);
 }
 
 } // namespace
