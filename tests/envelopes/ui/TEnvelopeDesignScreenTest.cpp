@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,7 +31,8 @@ class EnvelopeDesignScreen : public ::testing::Test
 protected:
     void SetUp() override
     {
-        session = smallfile::session(folder, {{{"LNAME", QStringLiteral("Adams")}}});
+        session = smallfile::session(
+            folder, {{{"LNAME", QStringLiteral("Adams")}}, {{"LNAME", QStringLiteral("Baker")}}});
         ASSERT_TRUE(session);
         ini = std::make_unique<TIniFile>(session->settingsPath());
         screen = std::make_unique<TEnvelopeDesignScreen>(*session, *ini);
@@ -112,6 +115,34 @@ TEST_F(EnvelopeDesignScreen, TheTogglesReachTheSurface)
     EXPECT_EQ(screen->surface().PanelState(), TEnvelopePanel::psFIMBarCode);
     EXPECT_EQ(screen->DrawFIMBarcodeButton->toolTip(), QStringLiteral("FIM Barcode tool"));
     EXPECT_TRUE(screen->DefaultFontbutton->text().startsWith(QStringLiteral("Default Font: Arial, 10 pt ")));
+}
+
+TEST_F(EnvelopeDesignScreen, TheDefaultFontKeysAreWrittenEvenWhenTheFontDialogIsCancelled)
+{
+    screen->show();
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    QTest::mouseClick(screen->DefaultFontbutton, Qt::LeftButton);
+    for (const char *key : {"DefaultFontName", "DefaultFontSize", "DefaultFontBold", "DefaultFontItalic"})
+        EXPECT_TRUE(ini->hasKey(QStringLiteral("Envelope"), QLatin1String(key))) << key;
+    EXPECT_EQ(ini->readString(QStringLiteral("Envelope"), QStringLiteral("DefaultFontName")),
+              QStringLiteral("Arial"));
+}
+
+TEST_F(EnvelopeDesignScreen, TheRecordButtonsMoveTheTableAndRefreshTheValues)
+{
+    ASSERT_TRUE(session->table().setOrderTag(QStringLiteral("LNAME")).ok);
+    ASSERT_TRUE(session->table().first().ok);
+    screen->show();
+    QTest::mouseClick(screen->RecordLast, Qt::LeftButton);
+    EXPECT_EQ(session->table().value(QStringLiteral("LNAME")), QStringLiteral("Baker"));
+    QTest::mouseClick(screen->RecordPrev, Qt::LeftButton);
+    EXPECT_EQ(session->table().value(QStringLiteral("LNAME")), QStringLiteral("Adams"));
+    QTest::mouseClick(screen->RecordNext, Qt::LeftButton);
+    QTest::mouseClick(screen->RecordFirst, Qt::LeftButton);
+    EXPECT_EQ(session->table().value(QStringLiteral("LNAME")), QStringLiteral("Adams"));
 }
 
 } // namespace
