@@ -243,10 +243,10 @@ void TEnvelopeDesignScreen::showEvent(QShowEvent *event)
     m_activating = false;
 }
 
-void TEnvelopeDesignScreen::closeEvent(QCloseEvent *event)
+void TEnvelopeDesignScreen::done(int result)
 {
     (void)TWindowPlacer::save(this, kClassName, m_ini); // a placement not saved only costs the next opening
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void TEnvelopeDesignScreen::LabelChanged()

@@ -100,7 +100,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    // Save, Cancel and the close box all end here: the placement is saved.
+    void done(int result) override;
 
 private:
     void SetEnvelopeSizeFromInches();
