@@ -6,6 +6,7 @@
 #include "TAddressSession.h"
 #include "TAddressTable.h"
 #include "TCVDialer.h"
+#include "TCVEnvelopes.h"
 #include "TCVReindex.h"
 #include "TConvertToUpper.h"
 #include "TCopyToClipBoard.h"
@@ -18,6 +19,7 @@
 #include "TDeleteRecords.h"
 #include "TDupCheck.h"
 #include "TEditState.h"
+#include "TEnvelopeSetups.h"
 #include "TFieldLengths.h"
 #include "TFileCase.h"
 #include "TFilterFileCommands.h"
@@ -420,6 +422,7 @@ void TAddressMain::buildMenus()
     connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
     connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
     connect(LettersButton, &QPushButton::clicked, this, &TAddressMain::LettersMenuClick);
+    connect(EnvelopesButton, &QPushButton::clicked, this, &TAddressMain::EnvelopesMenuClick);
     connect(ReportsButton, &QPushButton::clicked, this, &TAddressMain::ReportsMenuClick);
     connect(Dial1Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE")); });
     connect(Dial2Button, &QPushButton::clicked, this, [this] { DialButtonClick(QStringLiteral("PHONE2")); });
@@ -527,7 +530,9 @@ void TAddressMain::buildMenus()
     LettersMenu =
         mnuPrint->addAction(QStringLiteral("Print Le&tters"), this, &TAddressMain::LettersMenuClick);
     LettersMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    EnvelopesMenu = later(mnuPrint, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E));
+    EnvelopesMenu =
+        mnuPrint->addAction(QStringLiteral("Print &Envelopes"), this, &TAddressMain::EnvelopesMenuClick);
+    EnvelopesMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     ReportsMenu =
         mnuPrint->addAction(QStringLiteral("Print &Reports"), this, &TAddressMain::ReportsMenuClick);
     ReportsMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -1085,6 +1090,27 @@ void TAddressMain::LettersMenuClick()
     });
 }
 
+void TAddressMain::EnvelopesMenuClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.printerCheck = true;
+    needs.freeze = true;
+    needs.keepRecord = needs.keepQuery = needs.keepPrinter = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TEnvelopeSetups setups;
+        const TResult opened = setups.open(session.programFolder());
+        if (!opened) {
+            TMessages::information(this, opened.message);
+            return;
+        }
+        TIniFile ini(session.settingsPath());
+        TCVEnvelopes window(session, setups, ini, this);
+        connect(&window, &TCVEnvelopes::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::ReportsMenuClick()
 {
     THandOver needs;
@@ -1454,14 +1480,15 @@ void TAddressMain::SetButtons()
     apply(DateLabel, s.date);
     for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})
         m->setEnabled(s.tools.enabled);
-    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LettersMenu})
+    for (QAction *a :
+         {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LettersMenu, EnvelopesMenu})
         a->setEnabled(s.tools.enabled);
     BrowseButton->setEnabled(s.tools.enabled);
     SearchButton->setEnabled(s.tools.enabled);
     LettersButton->setEnabled(s.tools.enabled);
-    // The windows behind these buttons come later; they stay disabled until then.
-    for (QPushButton *b : {LabelsButton, EnvelopesButton})
-        b->setEnabled(false);
+    EnvelopesButton->setEnabled(s.tools.enabled);
+    // The window behind this button comes later; it stays disabled until then.
+    LabelsButton->setEnabled(false);
     ReportsButton->setEnabled(s.tools.enabled);
     ReportsMenu->setEnabled(s.tools.enabled);
     CountZipCodes1->setEnabled(s.tools.enabled);

@@ -109,6 +109,9 @@ public:
     void CurrentRecordMenuClick();
     // "Print Le&tters" (Ctrl+T) and the "Letters" button: the "Print Letters" window over LETTER.DBF.
     void LettersMenuClick();
+    // "Print &Envelopes" (Ctrl+E) and the Envelopes button: the "Print Envelope" window over
+    // ENVELOPE.DBF.
+    void EnvelopesMenuClick();
     // "Print &Reports" (Ctrl+R) and the Reports button: the "Print Report" window.
     void ReportsMenuClick();
     // "Count &Zip Codes": the ZIP code count and its report.

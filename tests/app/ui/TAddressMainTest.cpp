@@ -36,6 +36,7 @@
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
 #include "TcVLetters.h"
+#include "TCVEnvelopes.h"
 
 #include "AddressFixture.h"
 #include "DbTool.h"
@@ -1842,6 +1843,36 @@ TEST_F(MainWindow, LettersButtonAndMenuOpenPrintLettersOverLetterDbf)
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Print Letters"), QStringLiteral("Print Letters")}));
     EXPECT_EQ(window->LettersMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
     EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/LETTER.DBF")));
+    EXPECT_EQ(window->TableCVW->recno(), current);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+}
+
+// ---- Envelopes --------------------------------------------------------------------------
+
+TEST_F(MainWindow, EnvelopesButtonAndMenuOpenPrintEnvelopeOverEnvelopeDbf)
+{
+    quietStart();
+    start();
+    window->setPrinterService(std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("envelopes.pdf")));
+    EXPECT_FALSE(window->EnvelopesButton->isEnabled());
+    EXPECT_FALSE(window->EnvelopesMenu->isEnabled());
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    ASSERT_TRUE(window->EnvelopesButton->isEnabled());
+    ASSERT_TRUE(window->EnvelopesMenu->isEnabled());
+    const quint32 current = window->TableCVW->recno();
+
+    QStringList titles;
+    const auto close = [&](TCVEnvelopes *envelopes) {
+        titles << envelopes->windowTitle();
+        QTest::mouseClick(envelopes->OkButton, Qt::LeftButton);
+    };
+    whenShown<TCVEnvelopes>(close);
+    QTest::mouseClick(window->EnvelopesButton, Qt::LeftButton);
+    whenShown<TCVEnvelopes>(close);
+    window->EnvelopesMenu->trigger();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Print Envelope"), QStringLiteral("Print Envelope")}));
+    EXPECT_EQ(window->EnvelopesMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/ENVELOPE.DBF")));
     EXPECT_EQ(window->TableCVW->recno(), current);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
 }
