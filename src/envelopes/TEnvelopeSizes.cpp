@@ -39,10 +39,7 @@ QVector<TEnvelopeSize> makeSizes()
         // The paper table holds each envelope upright; an envelope is addressed lying down,
         // so its width is the longer side.
         const QPageSize paper = TPaperSizes::pageSize(e.code);
-        // Sizes defined in inches carry rounded inch figures (4.12 for 4 1/8) but exact
-        // points; sizes defined in millimetres are exact in millimetres.
-        const QSizeF upright = paper.definitionUnits() == QPageSize::Inch ? QSizeF(paper.sizePoints()) / 72.0
-                                                                          : TPaperSizes::inches(paper);
+        const QSizeF upright = TPaperSizes::inches(paper);
         const double w = std::max(upright.width(), upright.height());
         const double h = std::min(upright.width(), upright.height());
         sizes.append({e.code, QString::fromLatin1(e.text), {Inches(w), Inches(h)}});

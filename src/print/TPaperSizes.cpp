@@ -67,6 +67,10 @@ QSizeF TPaperSizes::inches(const QPageSize &size)
         return QSizeF();
     switch (size.definitionUnits()) {
     case QPageSize::Inch:
+        // The standard sizes carry rounded inch figures (4.12 for the 4 1/8 of a #10 envelope)
+        // but exact whole points; a custom size is exact in the inches it was given.
+        if (size.id() != QPageSize::Custom)
+            return QSizeF(size.sizePoints()) / 72.0;
         return size.definitionSize();
     case QPageSize::Millimeter:
         return size.definitionSize() / 25.4;

@@ -49,3 +49,12 @@ TEST(PaperCodes, CustomSizeIsHandedOverInTenthsOfAMillimetre)
     EXPECT_EQ(TPaperSizes::codeOf(QPageSize::EnvelopeMonarch), 37);
     EXPECT_EQ(TPaperSizes::codeOf(QPageSize::Legal), -1);
 }
+
+TEST(PaperCodes, StandardInchSizesAreExact)
+{
+    // A #10 envelope is 4 1/8 × 9 1/2 in; the paper table's inch figure is rounded to 4.12.
+    EXPECT_DOUBLE_EQ(TPaperSizes::inches(TPaperSizes::pageSize(20)).width(), 4.125);
+    EXPECT_DOUBLE_EQ(TPaperSizes::inches(TPaperSizes::pageSize(20)).height(), 9.5);
+    EXPECT_DOUBLE_EQ(TPaperSizes::inches(TPaperSizes::pageSize(38)).width(), 3.625);
+    EXPECT_DOUBLE_EQ(TPaperSizes::inches(QPageSize(QSizeF(2.63, 1.0), QPageSize::Inch)).width(), 2.63);
+}
