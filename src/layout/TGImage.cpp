@@ -58,7 +58,7 @@ void TGImage::Paint(QPainter &painter)
         const QRectF target = stretch ? box : QRectF(QPointF(0, 0), QSizeF(m_picture.size()));
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
-        const bool played = !m_picture.metafile().isNull() &&
+        const bool played = m_picture.metafilePlays() &&
                             TMetafilePlayer::play(m_picture.metafile(), painter, target).ok();
         painter.restore();
         if (!played)
@@ -96,7 +96,8 @@ void TGImage::Print(TBaseReport &engine, InchPoint origin)
     else if (!m_picture.vectors().isNull())
         engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.vectors());
     else if (m_picture.kind() == TGPicture::Metafile &&
-             !engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.metafile()).ok()) {
+             !(m_picture.metafilePlays() &&
+               engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.metafile()).ok())) {
         // A crossed box stands in for a metafile that cannot be played.
         engine.SelectPen(Qt::black, TPenStyle::Solid, 1);
         engine.SelectBrush(Qt::white, TBrushStyle::Clear);

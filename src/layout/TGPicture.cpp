@@ -143,6 +143,7 @@ bool TGPicture::setData(const QByteArray &data)
     QPicture vectors;
     TMetafile metafile;
     QSize metafileSize;
+    bool metafilePlays = false;
     switch (kind) {
     case Bitmap:
     case Icon:
@@ -158,6 +159,9 @@ bool TGPicture::setData(const QByteArray &data)
         // not play is kept as it is and draws as a placeholder.
         if (!TMetafile::load(graphic, metafile).ok())
             return false;
+        // Played once here, so a metafile that stops half-way is never drawn in part.
+        QPicture played;
+        metafilePlays = TMetafilePlayer::toPicture(metafile, played).ok();
         const QSizeF inches = metafile.sizeInches();
         metafileSize = QSize(qRound(qMin(inches.width(), 1e4) * TMetafilePlayer::kPictureDpi),
                              qRound(qMin(inches.height(), 1e4) * TMetafilePlayer::kPictureDpi));
@@ -190,6 +194,7 @@ bool TGPicture::setData(const QByteArray &data)
     m_vectors = vectors;
     m_metafile = metafile;
     m_metafileSize = metafileSize;
+    m_metafilePlays = metafilePlays;
     return true;
 }
 
@@ -233,8 +238,7 @@ TGPicture TGPicture::fromFileBytes(const QByteArray &bytes)
     if (!data.isEmpty())
         static_cast<void>(p.setData(data));
     // A metafile file is taken only when it plays to its end.
-    QPicture played;
-    if (p.kind() == Metafile && !TMetafilePlayer::toPicture(p.metafile(), played).ok())
+    if (p.kind() == Metafile && !p.metafilePlays())
         return {};
     return p;
 }

@@ -32,6 +32,8 @@ public:
     QSize size() const;
     // The metafile of a "TMetafile" graphic, ready for TMetafilePlayer; null otherwise.
     const TMetafile &metafile() const { return m_metafile; }
+    // True when the metafile plays to its end; one that does not draws as a placeholder.
+    bool metafilePlays() const { return m_metafilePlays; }
 
     // The "Picture.Data" payload: the kind as a short string, then the framed graphic.
     const QByteArray &data() const { return m_data; }
@@ -60,4 +62,5 @@ private:
     QPicture m_vectors;
     TMetafile m_metafile;
     QSize m_metafileSize;
+    bool m_metafilePlays = false;
 };

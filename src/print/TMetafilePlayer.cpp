@@ -936,6 +936,15 @@ bool Playback::dib(const TByteView &bmi, const TByteView &bits, int usage, const
         src.moveTop(image.height() - src.top() - src.height());
     if (rop == kNotSrcCopy)
         image.invertPixels();
+    // A bitmap of a few pixels is enlarged, each pixel copied, before it is drawn: the PDF
+    // writer turns such tiny bitmaps grey.
+    if (image.width() < 16 || image.height() < 16) {
+        const int k = int(std::ceil(16.0 / qMin(image.width(), image.height())));
+        if (qint64(image.width()) * image.height() * k * k <= kMaxDibPixels) {
+            image = image.scaled(image.width() * k, image.height() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            src = QRectF(src.left() * k, src.top() * k, src.width() * k, src.height() * k);
+        }
+    }
     const QTransform place = QTransform::fromScale(dest.width() / src.width(), dest.height() / src.height()) *
                              QTransform::fromTranslate(dest.left(), dest.top()) * toTarget();
     const QRectF where = place.mapRect(QRectF(QPointF(0, 0), src.size()));

@@ -465,3 +465,5 @@ TEST(TLayoutFileName, OnlyBinNamesWithFiveDigitsAreLayoutFiles)
         EXPECT_EQ(TLayoutFileName::isLayoutFileName(QString::fromLatin1(c.name), TGSurfaceKind::Label), c.own)
             << c.name;
 }
+
+} // namespace
