@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        static_cast<void>(TMetafilePlayer::play(metafile, painter, QRectF(0, 0, 64, 64))); // any result will do
+        static_cast<void>(
+            TMetafilePlayer::play(metafile, painter, QRectF(0, 0, 64, 64))); // any result will do
         static_cast<void>(TMetafilePlayer::play(metafile, painter, QRectF(-1e6, -1e6, 2e6, 2e6)));
     }
     QPicture picture;

@@ -58,8 +58,8 @@ void TGImage::Paint(QPainter &painter)
         const QRectF target = stretch ? box : QRectF(QPointF(0, 0), QSizeF(m_picture.size()));
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
-        const bool played = m_picture.metafilePlays() &&
-                            TMetafilePlayer::play(m_picture.metafile(), painter, target).ok();
+        const bool played =
+            m_picture.metafilePlays() && TMetafilePlayer::play(m_picture.metafile(), painter, target).ok();
         painter.restore();
         if (!played)
             drawPlaceholder(painter, Width(), Height());

@@ -46,16 +46,23 @@ enum : quint32 {
     kPsGeometric = 0x10000
 };
 // Brush styles.
-enum : int { kBsSolid = 0, kBsNull = 1, kBsHatched = 2, kBsPattern = 3, kBsDibPattern = 5, kBsDibPatternPt = 6 };
+enum : int {
+    kBsSolid = 0,
+    kBsNull = 1,
+    kBsHatched = 2,
+    kBsPattern = 3,
+    kBsDibPattern = 5,
+    kBsDibPatternPt = 6
+};
 constexpr int kTransparent = 1;
 constexpr int kOpaque = 2;
 // Text alignment and text-out options.
 constexpr quint32 kTaUpdateCp = 1, kTaRight = 2, kTaCenter = 6, kTaBottom = 8, kTaBaseline = 24;
 constexpr quint32 kEtoOpaque = 2, kEtoClipped = 4, kEtoGlyphIndex = 0x10, kEtoPdy = 0x2000;
 // Raster operations.
-constexpr quint32 kSrcCopy = 0x00CC0020, kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086, kSrcInvert = 0x00660046,
-                  kNotSrcCopy = 0x00330008, kPatCopy = 0x00F00021, kBlackness = 0x00000042,
-                  kWhiteness = 0x00FF0062;
+constexpr quint32 kSrcCopy = 0x00CC0020, kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086,
+                  kSrcInvert = 0x00660046, kNotSrcCopy = 0x00330008, kPatCopy = 0x00F00021,
+                  kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
 constexpr int kR2Black = 1, kR2Nop = 11, kR2White = 16;
 
 // Limits that keep a hostile file from taking unbounded memory or time.
@@ -141,10 +148,14 @@ QString familyFor(QString face)
         const char *face;
         const char *family;
     };
-    static const Alias kAliases[] = {{"Arial", "Liberation Sans"},          {"Helvetica", "Liberation Sans"},
-                                     {"MS Sans Serif", "Liberation Sans"},  {"Times New Roman", "Liberation Serif"},
-                                     {"Times", "Liberation Serif"},         {"MS Serif", "Liberation Serif"},
-                                     {"Courier New", "Liberation Mono"},    {"Courier", "Liberation Mono"},
+    static const Alias kAliases[] = {{"Arial", "Liberation Sans"},
+                                     {"Helvetica", "Liberation Sans"},
+                                     {"MS Sans Serif", "Liberation Sans"},
+                                     {"Times New Roman", "Liberation Serif"},
+                                     {"Times", "Liberation Serif"},
+                                     {"MS Serif", "Liberation Serif"},
+                                     {"Courier New", "Liberation Mono"},
+                                     {"Courier", "Liberation Mono"},
                                      {"Arial Narrow", "Liberation Sans Narrow"}};
     for (const Alias &a : kAliases)
         if (face.compare(QLatin1String(a.face), Qt::CaseInsensitive) == 0)
@@ -213,7 +224,8 @@ Dib decodeDib(const TByteView &bmi, const TByteView &bits, int usage, QImage &ou
     }
     const bool topDown = height < 0;
     height = std::abs(height);
-    if (width <= 0 || height <= 0 || width > kMaxDibSide || height > kMaxDibSide || width * height > kMaxDibPixels)
+    if (width <= 0 || height <= 0 || width > kMaxDibSide || height > kMaxDibSide ||
+        width * height > kMaxDibPixels)
         return Dib::Damaged;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return Dib::Damaged;
@@ -302,8 +314,14 @@ private:
 
     // Coordinates and state.
     QTransform toTarget() const;
-    double scaleX(const QTransform &m) const { return QLineF(m.map(QPointF(0, 0)), m.map(QPointF(1, 0))).length(); }
-    double scaleY(const QTransform &m) const { return QLineF(m.map(QPointF(0, 0)), m.map(QPointF(0, 1))).length(); }
+    double scaleX(const QTransform &m) const
+    {
+        return QLineF(m.map(QPointF(0, 0)), m.map(QPointF(1, 0))).length();
+    }
+    double scaleY(const QTransform &m) const
+    {
+        return QLineF(m.map(QPointF(0, 0)), m.map(QPointF(0, 1))).length();
+    }
     QPen pen(const QTransform &m) const;
     void applyClip();
     void combineClip(const QPainterPath &path, int mode);
@@ -320,9 +338,10 @@ private:
     void bezier(const QPolygonF &points, bool fromCurrent);
     void lineTo(QPointF to);
     void arc(int kind, const QRectF &box, QPointF start, QPointF end);
-    void text(QPointF at, const QString &chars, const std::vector<double> &dx, quint32 options, const QRectF *rect);
-    bool dib(const TByteView &bmi, const TByteView &bits, int usage, const QRectF &dest, QRectF src, bool srcFromBottom,
-             quint32 rop);
+    void text(QPointF at, const QString &chars, const std::vector<double> &dx, quint32 options,
+              const QRectF *rect);
+    bool dib(const TByteView &bmi, const TByteView &bits, int usage, const QRectF &dest, QRectF src,
+             bool srcFromBottom, quint32 rop);
     void patBlt(const QRectF &dest, quint32 rop);
 
     // The object table.
@@ -475,9 +494,10 @@ Playback::Playback(const TMetafile &m, QPainter &painter, const QRectF &target)
     : m_metafile(m), m_painter(painter), m_target(target)
 {
     const QRectF frame = m.frame();
-    m_deviceToTarget = QTransform::fromTranslate(-frame.left(), -frame.top()) *
-                       QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height()) *
-                       QTransform::fromTranslate(target.left(), target.top());
+    m_deviceToTarget =
+        QTransform::fromTranslate(-frame.left(), -frame.top()) *
+        QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height()) *
+        QTransform::fromTranslate(target.left(), target.top());
     if (m.format() == TMetafile::Format::Wmf) {
         // The picture's bounds are mapped onto the whole target until the metafile sets a
         // window of its own.
@@ -505,10 +525,11 @@ TPrintResult Playback::run()
             continue;
         const TByteView r(bytes.constData() + rec.offset, rec.size);
         if (r.size() < it->second.minSize || !(this->*(it->second.handler))(r) || !r.ok())
-            return TPrintResult::corruption(QStringLiteral("The metafile is damaged: record %1 (type 0x%2) does not "
-                                                           "hold what it counts.")
-                                                .arg(index)
-                                                .arg(rec.type, 4, 16, QLatin1Char('0')));
+            return TPrintResult::corruption(
+                QStringLiteral("The metafile is damaged: record %1 (type 0x%2) does not "
+                               "hold what it counts.")
+                    .arg(index)
+                    .arg(rec.type, 4, 16, QLatin1Char('0')));
     }
     return TPrintResult::success();
 }
@@ -589,9 +610,13 @@ QPen Playback::pen(const QTransform &m) const
         break;
     }
     const quint32 cap = p.style & kPsEndCapMask;
-    pen.setCapStyle(cap == kPsEndCapSquare ? Qt::SquareCap : cap == kPsEndCapFlat ? Qt::FlatCap : Qt::RoundCap);
+    pen.setCapStyle(cap == kPsEndCapSquare ? Qt::SquareCap
+                    : cap == kPsEndCapFlat ? Qt::FlatCap
+                                           : Qt::RoundCap);
     const quint32 join = p.style & kPsJoinMask;
-    pen.setJoinStyle(join == kPsJoinBevel ? Qt::BevelJoin : join == kPsJoinMiter ? Qt::MiterJoin : Qt::RoundJoin);
+    pen.setJoinStyle(join == kPsJoinBevel   ? Qt::BevelJoin
+                     : join == kPsJoinMiter ? Qt::MiterJoin
+                                            : Qt::RoundJoin);
     return pen;
 }
 
@@ -701,7 +726,8 @@ void Playback::drawTarget(QPainterPath path, bool fill, bool stroke)
         QPen p = pen(toTarget());
         // Dashes along a line thousands of times longer than the pen is wide would take long
         // to draw and show as grey.
-        if (p.style() != Qt::SolidLine && p.style() != Qt::NoPen && (b.width() + b.height()) / p.widthF() > 1e5)
+        if (p.style() != Qt::SolidLine && p.style() != Qt::NoPen &&
+            (b.width() + b.height()) / p.widthF() > 1e5)
             p.setStyle(Qt::SolidLine);
         m_painter.strokePath(path, p);
     }
@@ -722,7 +748,8 @@ void Playback::fillTarget(const QPainterPath &path)
                                                   Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         if (m_state.bkMode == kOpaque)
             m_painter.fillPath(path, QColor(m_state.bkColour));
-        m_painter.fillPath(path, QBrush(QColor(b.colour), kHatches[b.hatch >= 0 && b.hatch < 6 ? b.hatch : 0]));
+        m_painter.fillPath(path,
+                           QBrush(QColor(b.colour), kHatches[b.hatch >= 0 && b.hatch < 6 ? b.hatch : 0]));
         break;
     }
     case kBsPattern:
@@ -941,7 +968,8 @@ bool Playback::dib(const TByteView &bmi, const TByteView &bits, int usage, const
     if (image.width() < 16 || image.height() < 16) {
         const int k = int(std::ceil(16.0 / qMin(image.width(), image.height())));
         if (qint64(image.width()) * image.height() * k * k <= kMaxDibPixels) {
-            image = image.scaled(image.width() * k, image.height() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            image = image.scaled(image.width() * k, image.height() * k, Qt::IgnoreAspectRatio,
+                                 Qt::FastTransformation);
             src = QRectF(src.left() * k, src.top() * k, src.width() * k, src.height() * k);
         }
     }
@@ -1614,7 +1642,8 @@ bool Playback::emfPoints(const TByteView &r, qint64 at, qint64 count, bool sixte
         return false;
     out.resize(qsizetype(count));
     for (qint64 i = 0; i < count; ++i)
-        out[qsizetype(i)] = sixteen ? QPointF(r.i16(at + 4 * i), r.i16(at + 4 * i + 2)) : pointl(r, at + 8 * i);
+        out[qsizetype(i)] =
+            sixteen ? QPointF(r.i16(at + 4 * i), r.i16(at + 4 * i + 2)) : pointl(r, at + 8 * i);
     return true;
 }
 
@@ -1837,7 +1866,8 @@ bool Playback::emfRestoreDc(const TByteView &r)
 namespace {
 QTransform xform(const TByteView &r, qint64 at)
 {
-    return QTransform(r.f32(at), r.f32(at + 4), r.f32(at + 8), r.f32(at + 12), r.f32(at + 16), r.f32(at + 20));
+    return QTransform(r.f32(at), r.f32(at + 4), r.f32(at + 8), r.f32(at + 12), r.f32(at + 16),
+                      r.f32(at + 20));
 }
 bool usable(const QTransform &t)
 {
@@ -1976,7 +2006,8 @@ bool Playback::emfRectangle(const TByteView &r)
 bool Playback::emfRoundRect(const TByteView &r)
 {
     QPainterPath p;
-    p.addRoundedRect(rectl(r, 8).normalized(), std::abs(double(r.i32(24))) / 2, std::abs(double(r.i32(28))) / 2);
+    p.addRoundedRect(rectl(r, 8).normalized(), std::abs(double(r.i32(24))) / 2,
+                     std::abs(double(r.i32(28))) / 2);
     figure(p, true, true);
     return true;
 }
@@ -2157,7 +2188,8 @@ TPrintResult TMetafilePlayer::play(const TMetafile &metafile, QPainter &painter,
 TPrintResult TMetafilePlayer::toPicture(const TMetafile &metafile, QPicture &out)
 {
     const QSizeF inches = metafile.sizeInches();
-    const double width = std::ceil(inches.width() * kPictureDpi), height = std::ceil(inches.height() * kPictureDpi);
+    const double width = std::ceil(inches.width() * kPictureDpi),
+                 height = std::ceil(inches.height() * kPictureDpi);
     if (!(width >= 1 && height >= 1 && width < 1e6 && height < 1e6))
         return TPrintResult::corruption(QStringLiteral("The metafile is damaged: the picture has no size."));
     QPicture picture;

@@ -5,8 +5,8 @@
 #include "TGDataPanel.h"
 #include "TGLabelObjectFiler.h"
 #include "TGOwner.h"
-#include "TRecordingReader.h"
 #include "TPdfPrinterService.h"
+#include "TRecordingReader.h"
 #include "TReportFiler.h"
 #include "TReportPrinter.h"
 #include "TempDir.h"
@@ -243,10 +243,10 @@ TEST_F(ImageTest, LayoutWithAMetafilePrintsItsShapesToPdf)
     // square covers 5 to 35 and 2 to 17 of it, the blue pie's quarter 85 to 95 and 2 to 7.
     const QString prefix = QString::fromStdString(dir.file("page"));
     QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-x"),
-                                         QStringLiteral("200"), QStringLiteral("-y"), QStringLiteral("250"),
-                                         QStringLiteral("-W"), QStringLiteral("100"), QStringLiteral("-H"),
-                                         QStringLiteral("50"), QStringLiteral("-singlefile"), pdf, prefix});
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-x"), QStringLiteral("200"),
+             QStringLiteral("-y"), QStringLiteral("250"), QStringLiteral("-W"), QStringLiteral("100"),
+             QStringLiteral("-H"), QStringLiteral("50"), QStringLiteral("-singlefile"), pdf, prefix});
     ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0);
     const QImage page(prefix + QStringLiteral(".ppm"));
     ASSERT_FALSE(page.isNull());

@@ -60,7 +60,9 @@ struct PixelCase {
     const char *what;
 };
 
-class MetafilePixels : public ::testing::TestWithParam<PixelCase> {};
+class MetafilePixels : public ::testing::TestWithParam<PixelCase>
+{
+};
 
 TEST_P(MetafilePixels, ColourAtAKnownPoint)
 {
@@ -202,7 +204,9 @@ struct Damage {
     const char *what;
 };
 
-class DamagedMetafile : public ::testing::TestWithParam<Damage> {};
+class DamagedMetafile : public ::testing::TestWithParam<Damage>
+{
+};
 
 TEST_P(DamagedMetafile, AnswersAnErrorAndDrawsNothingPastIt)
 {
