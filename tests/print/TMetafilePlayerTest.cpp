@@ -93,6 +93,19 @@ INSTANTIATE_TEST_SUITE_P(
         PixelCase{"shapes.wmf", 625, 475, kGreen, "bitmap, top right"},
         PixelCase{"shapes.wmf", 475, 625, kBlue, "bitmap, bottom left"},
         PixelCase{"shapes.wmf", 625, 625, kWhite, "bitmap, bottom right"},
+        PixelCase{"figures.wmf", 200, 200, kRed, "rounded rectangle"},
+        PixelCase{"figures.wmf", 200, 53, kRed, "rounded rectangle, middle of the top edge"},
+        PixelCase{"figures.wmf", 56, 56, kWhite, "rounded rectangle, outside the corner"},
+        PixelCase{"figures.wmf", 550, 100, kBlue, "chord from east to west: the upper half"},
+        PixelCase{"figures.wmf", 550, 300, kWhite, "chord: the lower half left out"},
+        PixelCase{"figures.wmf", 921, 79, kDarkGreen, "arc from east to north"},
+        PixelCase{"figures.wmf", 779, 221, kWhite, "arc: the lower left left out"},
+        PixelCase{"figures.wmf", 80, 550, kMagenta, "polypolygon, alternate: the ring"},
+        PixelCase{"figures.wmf", 200, 550, kWhite, "polypolygon, alternate: the hole"},
+        PixelCase{"figures.wmf", 550, 550, kMagenta, "polypolygon, winding: no hole"},
+        PixelCase{"figures.wmf", 800, 550, kCyan, "inside the clipping rectangle"},
+        PixelCase{"figures.wmf", 900, 550, kWhite, "outside the clipping rectangle"},
+        PixelCase{"figures.wmf", 900, 850, kYellow, "after RestoreDC the clipping is gone"},
         PixelCase{"shapes.emf", 200, 200, kRed, "rectangle at half a pixel per unit"},
         PixelCase{"shapes.emf", 550, 100, kYellow, "polygon of 16-bit points"},
         PixelCase{"shapes.emf", 900, 100, kBlue, "pie, upper right quarter"},
@@ -122,6 +135,16 @@ TEST(TMetafilePlayer, TextIsDrawnWhereItsReferencePointPutsIt)
     const QImage emf = played("shapes.emf");
     EXPECT_GT(darkPixels(emf, QRect(750, 410, 250, 220)), 500);
     EXPECT_EQ(darkPixels(emf, QRect(750, 260, 250, 140)), 0);
+}
+
+TEST(TMetafilePlayer, TextTurnedByItsEscapementRunsUpwards)
+{
+    // "HI" at (100, 950), turned a quarter counter-clockwise: it stands right of its reference
+    // point and runs up from it.
+    const QImage image = played("figures.wmf");
+    EXPECT_GT(darkPixels(image, QRect(100, 800, 100, 150)), 300);
+    EXPECT_EQ(darkPixels(image, QRect(100, 955, 300, 45)), 0);
+    EXPECT_EQ(darkPixels(image, QRect(0, 750, 95, 250)), 0);
 }
 
 TEST(TMetafilePlayer, HatchedBrushOnAnOpaqueBackground)

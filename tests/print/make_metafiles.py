@@ -116,6 +116,43 @@ def shapes_wmf():
     return wmf_file(r, (0, 0, 1000, 1000), 1000, 7)
 
 
+def figures_wmf():
+    """Rounded rectangles, chords, arcs, fill modes, clipping and turned text on 1000 x 1000
+    logical units."""
+    r = [
+        wmf_record(0x020B, 0, 0), wmf_record(0x020C, 1000, 1000), wmf_record(0x0102, 1),
+        wmf_pen(5, 0, 0), wmf_record(0x012D, 0),  # 0 null pen
+        wmf_brush(rgb(255, 0, 0)), wmf_record(0x012D, 1),
+        wmf_record(0x061C, 200, 200, 350, 350, 50, 50),  # RoundRect h, w, bottom, right, top, left
+        wmf_brush(rgb(0, 0, 255)), wmf_record(0x012D, 2),
+        wmf_record(0x0830, 200, 400, 200, 700, 350, 700, 50, 400),  # Chord east to west: upper half
+        wmf_pen(0, 20, rgb(0, 128, 0)), wmf_record(0x012D, 3),
+        wmf_record(0x0817, 50, 850, 150, 950, 250, 950, 50, 750),  # Arc east to north
+        wmf_pen(5, 0, 0), wmf_record(0x012D, 4),
+        wmf_brush(rgb(255, 0, 255)), wmf_record(0x012D, 5),
+    ]
+
+    def nested(dx):
+        outer = [(50 + dx, 400), (350 + dx, 400), (350 + dx, 700), (50 + dx, 700)]
+        inner = [(125 + dx, 475), (275 + dx, 475), (275 + dx, 625), (125 + dx, 625)]
+        return wmf_record(0x0538, 2, 4, 4, *[v for p in outer + inner for v in p])
+
+    r += [nested(0), wmf_record(0x0106, 2), nested(350)]  # alternate, then winding
+    r += [
+        wmf_record(0x001E),
+        wmf_record(0x0416, 700, 850, 400, 750),  # IntersectClipRect bottom, right, top, left
+        wmf_brush(rgb(0, 255, 255)), wmf_record(0x012D, 6),
+        wmf_rect(0x041B, 750, 400, 950, 700),
+        wmf_record(0x0127, 0xFFFF),
+        wmf_brush(rgb(255, 255, 0)), wmf_record(0x012D, 7),
+        wmf_rect(0x041B, 750, 750, 950, 950),
+        wmf_font(-100, "Arial", 400, 900), wmf_record(0x012D, 8),
+    ]
+    text = b"HI"
+    r.append(wmf_record(0x0521, len(text), data=text + struct.pack("<hh", 950, 100)))
+    return wmf_file(r, (0, 0, 1000, 1000), 1000, 9)
+
+
 # ---- Enhanced metafiles ----
 
 def emf_record(kind, data=b""):
@@ -264,6 +301,7 @@ def write(name, data):
 if __name__ == "__main__":
     os.makedirs(HERE, exist_ok=True)
     write("shapes.wmf", shapes_wmf())
+    write("figures.wmf", figures_wmf())
     write("shapes.emf", shapes_emf())
     write("mapping.emf", mapping_emf())
     write("bitmaps.emf", bitmaps_emf())
