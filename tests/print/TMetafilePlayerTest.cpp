@@ -124,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         PixelCase{"bitmaps.emf", 100, 250, kBlack, "8-bit bitmap, index 0"},
         PixelCase{"bitmaps.emf", 300, 250, kRed, "8-bit bitmap, index 1"},
         PixelCase{"bitmaps.emf", 700, 250, kBlue, "8-bit bitmap, index 3"},
+        PixelCase{"bitmaps.emf", 200, 900, kRed, "4-bit bitmap, index 1"},
+        PixelCase{"bitmaps.emf", 600, 900, kGreen, "4-bit bitmap, index 2"},
         PixelCase{"bitmaps.emf", 100, 500, kRed, "24-bit bitmap, top left"},
         PixelCase{"bitmaps.emf", 100, 700, kBlue, "24-bit bitmap, bottom left"}));
 

@@ -281,7 +281,11 @@ def bitmaps_emf():
     mono_bits = bytes([0b10101010, 0, 0, 0])
     h8, b8 = dib_8bit_4x1()
     h24, b24 = dib_2x2(24)
+    palette16 = b"".join(bytes([b, g, r, 0]) for r, g, b in ((0, 0, 0), (255, 0, 0), (0, 255, 0))) + bytes(13 * 4)
+    h4 = struct.pack("<IiiHHIIiiII", 40, 2, 1, 1, 4, 0, 4, 0, 0, 0, 0) + palette16
+    b4 = bytes([0x12, 0, 0, 0])  # red, green
     r = [
+        emf_stretch_dib(0, 850, 800, 100, h4, b4, 2, 1),  # red 0..400, green 400..800
         emf_u32(37, 0x80000008),
         emf_stretch_dib(0, 0, 800, 100, mono_header, mono_bits, 8, 1),  # white, black, ... 100 px each
         emf_stretch_dib(0, 200, 800, 100, h8, b8, 4, 1),  # black, red, green, blue 200 px each
