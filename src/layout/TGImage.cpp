@@ -3,6 +3,7 @@
 #include "LayoutStreamReader.h"
 #include "LayoutStreamWriter.h"
 #include "TBaseReport.h"
+#include "TMetafilePlayer.h"
 
 #include <QPainter>
 
@@ -33,12 +34,36 @@ void TGImage::setPicture(const TGPicture &picture)
     Invalidate();
 }
 
+namespace {
+
+// What stands in for a metafile that cannot be played: a crossed box.
+void drawPlaceholder(QPainter &painter, int width, int height)
+{
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(0, 0, width - 1, height - 1));
+    painter.drawLine(0, 0, width - 1, height - 1);
+    painter.drawLine(0, height - 1, width - 1, 0);
+}
+
+} // namespace
+
 void TGImage::Paint(QPainter &painter)
 {
     const QImage &image = m_picture.image();
     const QPicture &vectors = m_picture.vectors();
     const bool stretch = m_stretch || ScaleFactor() != 1.0f;
-    if (!image.isNull()) {
+    if (m_picture.kind() == TGPicture::Metafile) {
+        const QRectF box(0, 0, Width(), Height());
+        const QRectF target = stretch ? box : QRectF(QPointF(0, 0), QSizeF(m_picture.size()));
+        painter.save();
+        painter.setClipRect(box, Qt::IntersectClip);
+        const bool played =
+            m_picture.metafilePlays() && TMetafilePlayer::play(m_picture.metafile(), painter, target).ok();
+        painter.restore();
+        if (!played)
+            drawPlaceholder(painter, Width(), Height());
+    } else if (!image.isNull()) {
         if (stretch)
             painter.drawImage(QRect(0, 0, Width(), Height()), image);
         else
@@ -51,13 +76,6 @@ void TGImage::Paint(QPainter &painter)
             painter.scale(double(Width()) / own.width(), double(Height()) / own.height());
         painter.drawPicture(0, 0, vectors);
         painter.restore();
-    } else if (m_picture.kind() == TGPicture::Metafile) {
-        // A metafile is not played yet: a crossed box stands in for it.
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(0, 0, Width() - 1, Height() - 1));
-        painter.drawLine(0, 0, Width() - 1, Height() - 1);
-        painter.drawLine(0, Height() - 1, Width() - 1, 0);
     } else if (!isPrinting()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
@@ -77,8 +95,10 @@ void TGImage::Print(TBaseReport &engine, InchPoint origin)
         engine.DrawBitmapInRect(topLeft, bottomRight, m_picture.image());
     else if (!m_picture.vectors().isNull())
         engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.vectors());
-    else if (m_picture.kind() == TGPicture::Metafile) {
-        // A metafile is not played yet: a crossed box stands in for it.
+    else if (m_picture.kind() == TGPicture::Metafile &&
+             !(m_picture.metafilePlays() &&
+               engine.DrawGraphicInRect(engine.InchRect(topLeft, bottomRight), m_picture.metafile()).ok())) {
+        // A crossed box stands in for a metafile that cannot be played.
         engine.SelectPen(Qt::black, TPenStyle::Solid, 1);
         engine.SelectBrush(Qt::white, TBrushStyle::Clear);
         engine.DrawRectangle(topLeft, bottomRight);

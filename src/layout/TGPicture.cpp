@@ -1,5 +1,7 @@
 #include "TGPicture.h"
 
+#include "TMetafilePlayer.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -95,7 +97,7 @@ QSize TGPicture::size() const
         return m_image.size();
     if (!m_vectors.isNull())
         return m_vectors.boundingRect().size();
-    return {};
+    return m_metafileSize;
 }
 
 bool TGPicture::setData(const QByteArray &data)
@@ -139,6 +141,9 @@ bool TGPicture::setData(const QByteArray &data)
     const QByteArray graphic = data.mid(offset, length);
     QImage image;
     QPicture vectors;
+    TMetafile metafile;
+    QSize metafileSize;
+    bool metafilePlays = false;
     switch (kind) {
     case Bitmap:
     case Icon:
@@ -149,10 +154,19 @@ bool TGPicture::setData(const QByteArray &data)
             return false;
         break;
     }
-    case Metafile:
-        if (!looksLikeMetafile(graphic))
+    case Metafile: {
+        // A metafile whose records do not fit it is damaged; one whose records hold what does
+        // not play is kept as it is and draws as a placeholder.
+        if (!TMetafile::load(graphic, metafile).ok())
             return false;
+        // Played once here, so a metafile that stops half-way is never drawn in part.
+        QPicture played;
+        metafilePlays = TMetafilePlayer::toPicture(metafile, played).ok();
+        const QSizeF inches = metafile.sizeInches();
+        metafileSize = QSize(qRound(qMin(inches.width(), 1e4) * TMetafilePlayer::kPictureDpi),
+                             qRound(qMin(inches.height(), 1e4) * TMetafilePlayer::kPictureDpi));
         break;
+    }
     case Svg: {
         QSvgRenderer renderer(graphic);
         const QSize own = renderer.defaultSize();
@@ -178,6 +192,9 @@ bool TGPicture::setData(const QByteArray &data)
     m_graphicLength = length;
     m_image = image;
     m_vectors = vectors;
+    m_metafile = metafile;
+    m_metafileSize = metafileSize;
+    m_metafilePlays = metafilePlays;
     return true;
 }
 
@@ -220,5 +237,8 @@ TGPicture TGPicture::fromFileBytes(const QByteArray &bytes)
     TGPicture p;
     if (!data.isEmpty())
         static_cast<void>(p.setData(data));
+    // A metafile file is taken only when it plays to its end.
+    if (p.kind() == Metafile && !p.metafilePlays())
+        return {};
     return p;
 }

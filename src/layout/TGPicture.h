@@ -5,6 +5,8 @@
 // the graphic for drawing. Plain value type.
 #pragma once
 
+#include "TMetafile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QPicture>
@@ -25,14 +27,19 @@ public:
     const QImage &image() const { return m_image; }
     // The drawing of an SVG graphic at its own size, for drawing as vectors; null otherwise.
     const QPicture &vectors() const { return m_vectors; }
-    // The graphic's own size in pixels; empty when it has none that is known.
+    // The graphic's own size in pixels (a metafile's at 96 pixels per inch); empty when it has
+    // none that is known.
     QSize size() const;
+    // The metafile of a "TMetafile" graphic, ready for TMetafilePlayer; null otherwise.
+    const TMetafile &metafile() const { return m_metafile; }
+    // True when the metafile plays to its end; one that does not draws as a placeholder.
+    bool metafilePlays() const { return m_metafilePlays; }
 
     // The "Picture.Data" payload: the kind as a short string, then the framed graphic.
     const QByteArray &data() const { return m_data; }
     // Checks the framing of a "Picture.Data" payload and decodes the graphic; false (and the
     // picture unchanged) when the kind is unknown, a length does not fit or the graphic is
-    // damaged.
+    // damaged (a metafile is damaged when its records do not fit it).
     bool setData(const QByteArray &data);
     // True when a "Picture.Data" payload names one of the kinds above, damaged or not.
     static bool namesKnownKind(const QByteArray &data);
@@ -40,7 +47,7 @@ public:
     static TGPicture fromBitmapFile(const QByteArray &bmp);
     // A picture holding the contents of an image file, its kind told by its first bytes (BMP,
     // ICO, placeable WMF, EMF, PNG, JPEG, SVG); empty when the kind is none of these or the
-    // graphic is damaged.
+    // graphic is damaged (a metafile must play to its end).
     static TGPicture fromFileBytes(const QByteArray &bytes);
     void clear() { *this = TGPicture(); }
 
@@ -53,4 +60,7 @@ private:
     qsizetype m_graphicLength = 0;
     QImage m_image;
     QPicture m_vectors;
+    TMetafile m_metafile;
+    QSize m_metafileSize;
+    bool m_metafilePlays = false;
 };

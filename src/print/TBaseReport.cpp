@@ -1,5 +1,6 @@
 #include "TBaseReport.h"
 
+#include "TMetafilePlayer.h"
 #include "TPainterSink.h"
 #include "TStatusLine.h"
 
@@ -320,6 +321,15 @@ void TBaseReport::DrawGraphicInRect(const TInchRect &rect, const QPicture &graph
 {
     if (m_sink)
         m_sink->graphic(rect, graphic);
+}
+
+TPrintResult TBaseReport::DrawGraphicInRect(const TInchRect &rect, const TMetafile &metafile)
+{
+    QPicture picture;
+    TPrintResult result = TMetafilePlayer::toPicture(metafile, picture);
+    if (result.ok())
+        DrawGraphicInRect(rect, picture);
+    return result;
 }
 
 void TBaseReport::drawText(InchPoint at, const QString &text, const TInchRect *clip)

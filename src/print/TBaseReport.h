@@ -6,6 +6,8 @@
 #pragma once
 
 #include "TDrawSink.h"
+#include "TMetafile.h"
+#include "TPrintResult.h"
 #include "TProgress.h"
 #include "TTabStop.h"
 #include "Units.h"
@@ -171,6 +173,9 @@ public:
     void DrawTextInRect(const TInchRect &rect, InchPoint at, const QString &text);
     void DrawBitmapInRect(InchPoint topLeft, InchPoint bottomRight, const QImage &bitmap);
     void DrawGraphicInRect(const TInchRect &rect, const QPicture &graphic);
+    // Plays the metafile stretched into `rect` (TMetafilePlayer). One that cannot be played
+    // draws nothing and answers Corruption, so the caller can draw a placeholder instead.
+    TPrintResult DrawGraphicInRect(const TInchRect &rect, const TMetafile &metafile);
     // Width of `text` in the current font.
     Inches MeasureText(const QString &text);
     // Text on the current line starting at, centred on or ending at x; TextBlock clips the

@@ -268,6 +268,13 @@ void TPainterSink::graphic(const TInchRect &r, const QPicture &picture)
     m_painter.translate(target.topLeft());
     m_painter.scale(target.width() / bounds.width(), target.height() / bounds.height());
     m_painter.translate(-bounds.topLeft());
+    // Playing a picture scales it from the resolution it was drawn at to the device's; the
+    // scaling above already maps it onto the target, so that step is undone here (else a
+    // picture comes out 12.5 times too large on a 1200-dot page).
+    const QPaintDevice *device = m_painter.device();
+    if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+        m_painter.scale(double(picture.logicalDpiX()) / device->logicalDpiX(),
+                        double(picture.logicalDpiY()) / device->logicalDpiY());
     m_painter.drawPicture(0, 0, picture);
     m_painter.restore();
 }

@@ -5,11 +5,16 @@
 #include "TGDataPanel.h"
 #include "TGLabelObjectFiler.h"
 #include "TGOwner.h"
+#include "TPdfPrinterService.h"
 #include "TRecordingReader.h"
 #include "TReportFiler.h"
+#include "TReportPrinter.h"
+#include "TempDir.h"
+#include "TestFiles.h"
 
 #include <QBuffer>
 #include <QPainter>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +49,12 @@ public:
         p.drawPicture(0, 0, picture);
     }
 };
+
+// A metafile written by tests/print/make_metafiles.py.
+QByteArray metafileSample(const char *name)
+{
+    return readBytes(QStringLiteral(CORVANTIS_SOURCE_DIR "/tests/print/fixtures/") + QLatin1String(name));
+}
 
 QByteArray pngLogo()
 {
@@ -139,20 +150,114 @@ TEST_F(ImageTest, SvgLogoSavesLoadsAndPrintsAsVectors)
     EXPECT_EQ(spy.graphicDrawn.pixel(30, 10), qRgb(255, 255, 255));
 }
 
-TEST_F(ImageTest, MetafileKeepsItsBytesAndPrintsACrossedBox)
+TEST_F(ImageTest, WindowsMetafileSavesLoadsAndPrintsThroughThePlayer)
 {
-    // A placeable metafile header, then a Windows metafile header with no records.
-    QByteArray wmf = QByteArrayLiteral("\xD7\xCD\xC6\x9A");
-    wmf.append(QByteArray(18, '\0'));
-    wmf.append(QByteArray("\1\0\x09\0\0\x03", 6));
-    wmf.append(QByteArray(12, '\0'));
+    const QByteArray wmf = metafileSample("shapes.wmf");
     TGImage *image = addImage(wmf);
     ASSERT_EQ(image->Picture().kind(), TGPicture::Metafile);
+    EXPECT_EQ(image->Picture().size(), QSize(96, 96)); // one inch
     const PictureSpy spy = saveLoadAndPrint();
     ASSERT_EQ(loaded.objects().size(), 1u);
     EXPECT_EQ(static_cast<const TGImage *>(loaded.objects()[0])->Picture().graphicBytes(), wmf);
+    EXPECT_EQ(spy.rectangles, 0);
+    ASSERT_EQ(spy.graphics.size(), 1u);
+    EXPECT_NEAR(spy.graphics[0].first.left, 2.0, 1e-9);
+    EXPECT_NEAR(spy.graphics[0].first.bottom, 3.0, 1e-9);
+    EXPECT_EQ(spy.graphics[0].second, QRect(0, 0, 96, 96));
+    // The red square spans 5 to 34 of the 96 pixels.
+    EXPECT_EQ(spy.graphicDrawn.pixel(15, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(spy.graphicDrawn.pixel(2, 2), qRgb(255, 255, 255));
+}
+
+TEST_F(ImageTest, MetafileDrawsOnScreenStretchedOrAtItsOwnSize)
+{
+    TGImage *image = addImage(metafileSample("shapes.emf")); // 10 inches: 960 pixels
+    image->SetBounds(96, 48, 400, 400);
+    const auto paint = [&] {
+        QImage screen(400, 400, QImage::Format_RGB32);
+        screen.fill(Qt::white);
+        QPainter p(&screen);
+        image->Paint(p);
+        return screen;
+    };
+    // Stretched: the red square spans 20 to 140.
+    QImage screen = paint();
+    EXPECT_EQ(screen.pixel(100, 100), qRgb(255, 0, 0));
+    EXPECT_EQ(screen.pixel(150, 100), qRgb(255, 255, 255));
+    // At its own size: it spans 48 to 336.
+    image->setStretch(false);
+    screen = paint();
+    EXPECT_EQ(screen.pixel(150, 100), qRgb(255, 0, 0));
+    EXPECT_EQ(screen.pixel(20, 20), qRgb(255, 255, 255));
+}
+
+TEST_F(ImageTest, MetafileThatDoesNotPlayKeepsItsBytesAndDrawsACrossedBox)
+{
+    // A polyline that counts more points than its record holds.
+    QByteArray wmf = metafileSample("shapes.wmf");
+    const qsizetype polyline = wmf.indexOf(QByteArray("\x25\x03\x02\x00", 4));
+    ASSERT_GT(polyline, 0);
+    wmf[polyline + 2] = '\x30';
+    EXPECT_FALSE(TGPicture::fromFileBytes(wmf).hasGraphic()); // "Error loading file!"
+    QByteArray data = QByteArrayLiteral("\x09TMetafile");
+    const quint32 total = quint32(wmf.size() + 4);
+    for (int i = 0; i < 4; ++i)
+        data.append(char(total >> (8 * i)));
+    data.append(wmf);
+    TGPicture stored;
+    ASSERT_TRUE(stored.setData(data));
+    auto *image = static_cast<TGImage *>(surface.insertObject(std::make_unique<TGImage>(&owner)));
+    image->SetBounds(96, 48, 96, 48);
+    image->setPicture(stored);
+
+    QImage screen(96, 48, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    {
+        QPainter p(&screen);
+        image->Paint(p);
+    }
+    EXPECT_EQ(screen.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(screen.pixel(20, 10), qRgb(0, 0, 0)); // on a diagonal
+    EXPECT_EQ(screen.pixel(20, 30), qRgb(255, 255, 255));
+    const PictureSpy spy = saveLoadAndPrint();
+    ASSERT_EQ(loaded.objects().size(), 1u);
+    EXPECT_EQ(static_cast<const TGImage *>(loaded.objects()[0])->Picture().graphicBytes(), wmf);
+    EXPECT_TRUE(spy.graphics.empty());
     EXPECT_EQ(spy.rectangles, 1);
     EXPECT_EQ(spy.lines, 2);
+}
+
+TEST_F(ImageTest, LayoutWithAMetafilePrintsItsShapesToPdf)
+{
+    addImage(metafileSample("shapes.emf"));
+    TempDir dir;
+    const QString pdf = QString::fromStdString(dir.file("metafile.pdf"));
+    {
+        TPdfPrinterService service(pdf);
+        TReportPrinter job(service);
+        job.OnPrint = [&](TBaseReport &engine) { surface.PrintObjects(engine, {Inches(1.0), Inches(2.0)}); };
+        job.RunJob();
+        ASSERT_FALSE(job.IsAborted());
+    }
+    // The box spans 2 to 3 inches across and 2.5 to 3 down; at 100 dots an inch the red
+    // square covers 5 to 35 and 2 to 17 of it, the blue pie's quarter 85 to 95 and 2 to 7.
+    const QString prefix = QString::fromStdString(dir.file("page"));
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-x"), QStringLiteral("200"),
+             QStringLiteral("-y"), QStringLiteral("250"), QStringLiteral("-W"), QStringLiteral("100"),
+             QStringLiteral("-H"), QStringLiteral("50"), QStringLiteral("-singlefile"), pdf, prefix});
+    ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0);
+    const QImage page(prefix + QStringLiteral(".ppm"));
+    ASSERT_FALSE(page.isNull());
+    const auto isNear = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) < 40 && std::abs(qGreen(a) - qGreen(b)) < 40 &&
+               std::abs(qBlue(a) - qBlue(b)) < 40;
+    };
+    EXPECT_TRUE(isNear(page.pixel(20, 10), qRgb(255, 0, 0)));
+    EXPECT_TRUE(isNear(page.pixel(20, 22), qRgb(255, 255, 255)));
+    EXPECT_TRUE(isNear(page.pixel(91, 4), qRgb(0, 0, 255)));
+    EXPECT_TRUE(isNear(page.pixel(55, 10), qRgb(255, 255, 0)));
 }
 
 TEST_F(ImageTest, DamagedGraphicsLoadAsNoPicture)
