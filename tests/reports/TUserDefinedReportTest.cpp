@@ -210,6 +210,21 @@ TEST_F(DesignedReport, BandsAreShadedAndFramedAsTheirSettingsSay)
     EXPECT_LT(leftSide, 30) << "no left border was chosen";
 }
 
+TEST_F(DesignedReport, OneObjectOfEachToolPerBandPrints)
+{
+    ASSERT_NO_FATAL_FAILURE(open(people(2)));
+    bands->settings.footerUsed = true;
+    bands->settings.headerHeight = bands->settings.detailHeight = bands->settings.footerHeight = 60;
+    bands->applySettings();
+    reportbands::fillWithEveryTool(*bands);
+    EXPECT_EQ(print(), 1);
+    EXPECT_EQ(printed, 2);
+    const QString text = reportpdf::pages(pdf).join(QString());
+    // The text tool's "<text>" in each band, and the page number in the header.
+    EXPECT_EQ(text.count(QStringLiteral("<text>")), 2 + 2) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("##"))) << "the page number prints as the number";
+}
+
 TEST_F(DesignedReport, TheBatchPrintsADesignedReportByItsDescription)
 {
     ASSERT_NO_FATAL_FAILURE(open(people(3)));
