@@ -3,9 +3,11 @@
 #include "TAddressSession.h"
 #include "TGDesignerSurface.h"
 #include "TGSurfaceWidget.h"
+#include "THRuler.h"
 #include "TMessages.h"
 #include "TReportBands.h"
 #include "TReportProperties.h"
+#include "TWindowPlacer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -67,7 +70,35 @@ private:
     int m_heightAtPress = 0;
 };
 
+// The inch ruler above the bands, starting at the left margin.
+class TReportRulerWidget : public QWidget
+{
+public:
+    explicit TReportRulerWidget(QWidget *parent) : QWidget(parent) { setFixedHeight(m_ruler.Height); }
+    void setPage(double startInch, int width, double pixelsPerInch)
+    {
+        m_ruler.StartInch = startInch;
+        m_ruler.Width = width;
+        m_pixelsPerInch = pixelsPerInch;
+        setFixedWidth(width);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        m_ruler.Paint(painter, m_pixelsPerInch);
+    }
+
+private:
+    THRuler m_ruler;
+    double m_pixelsPerInch = 96.0;
+};
+
 namespace {
+
+const QString kClassName = QStringLiteral("TReportDesigner");
 
 const char *const kToolHints[] = {"Selection tool", "Text tool",      "Database Field tool", "Line Tool",
                                   "Clip Art Tool",  "Date Time Tool", "Page Number Tool",    "Symbol tool",
@@ -100,10 +131,10 @@ QWidget *captionStrip(QCheckBox *check, QWidget *extra, QWidget *parent)
 } // namespace
 
 TReportDesigner::TReportDesigner(TAddressSession &session, TReportBands &bands, const QString &description,
-                                 const QString &layout, QWidget *parent)
-    : QDialog(parent), m_session(session), m_bands(bands)
+                                 const QString &layout, TIniFile &ini, QWidget *mainWindow)
+    : QDialog(mainWindow), m_session(session), m_bands(bands), m_ini(ini), m_mainWindow(mainWindow)
 {
-    setObjectName(QStringLiteral("TReportDesigner"));
+    setObjectName(kClassName);
     setWindowTitle(QStringLiteral("Report Designer"));
     setModal(true);
 
@@ -164,6 +195,8 @@ TReportDesigner::TReportDesigner(TAddressSession &session, TReportBands &bands, 
     auto *bandsLayout = new QVBoxLayout(page);
     bandsLayout->setContentsMargins(0, 0, 0, 0);
     bandsLayout->setSpacing(0);
+    m_ruler = new TReportRulerWidget(page);
+    bandsLayout->addWidget(m_ruler, 0, Qt::AlignLeft);
     HeaderCheck = new QCheckBox(QStringLiteral("Header"), page);
     DetailCheck = new QCheckBox(QStringLiteral("Detail"), page);
     MemoCheck = new QCheckBox(QStringLiteral("Memo"), page);
@@ -277,6 +310,21 @@ TReportDesigner::~TReportDesigner()
     }
 }
 
+void TReportDesigner::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_activated)
+        return;
+    m_activated = true;
+    TWindowPlacer::restore(this, kClassName, m_ini, false, m_mainWindow);
+}
+
+void TReportDesigner::done(int result)
+{
+    (void)TWindowPlacer::save(this, kClassName, m_ini); // a placement not kept is no error to tell
+    QDialog::done(result);
+}
+
 QString TReportDesigner::description() const
 {
     return DescriptionField->text();
@@ -370,6 +418,7 @@ void TReportDesigner::LayoutBands()
         view->setFixedSize(width, height);
         view->setVisible(height > 0);
     }
+    m_ruler->setPage(s.inches(s.leftMargin), width, s.pixelsPerInch());
     MemoBand->setFixedSize(width, s.memoBandHeight());
     MemoBand->setVisible(s.memoUsed);
     QFont memoFont(s.memoFont.name);

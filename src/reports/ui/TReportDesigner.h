@@ -18,8 +18,10 @@ class QToolButton;
 class QVBoxLayout;
 class TAddressSession;
 class TGDesignerSurface;
+class TIniFile;
 class TReportBands;
 class TReportPanel;
+class TReportRulerWidget;
 class TReportSizingStrip;
 enum class TReportBand;
 
@@ -42,10 +44,12 @@ public:
         RoundRectangleTool
     };
 
-    // `session` (its table feeds the detail and memo bands) and `bands` must outlive the
-    // window; the bands' settings are changed in place.
+    // `session` (its table feeds the detail and memo bands), `bands` and `ini` (the window's
+    // placement, kept under "TReportDesigner") must outlive the window; the bands' settings
+    // are changed in place. The window opens centred over `mainWindow` unless a placement is
+    // kept.
     TReportDesigner(TAddressSession &session, TReportBands &bands, const QString &description,
-                    const QString &layout, QWidget *parent = nullptr);
+                    const QString &layout, TIniFile &ini, QWidget *mainWindow = nullptr);
     ~TReportDesigner() override;
 
     QString description() const;
@@ -100,6 +104,10 @@ public slots:
     // Lays the bands out again from the settings.
     void LayoutBands();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+
 private:
     friend class TReportSizingStrip;
     TReportPanel *panel(TReportBand band) const;
@@ -110,8 +118,12 @@ private:
 
     TAddressSession &m_session;
     TReportBands &m_bands;
+    TIniFile &m_ini;
+    QWidget *m_mainWindow;
+    bool m_activated = false;
     Tool m_tool = SelectionTool;
     std::array<bool, 4> m_accepts{true, true, true, true};
     std::array<TGDesignerSurface *, 4> m_views{};
     std::array<TReportSizingStrip *, 4> m_strips{};
+    TReportRulerWidget *m_ruler = nullptr;
 };

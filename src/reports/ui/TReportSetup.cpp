@@ -9,6 +9,7 @@
 #include "TReportFiler.h"
 #include "TReportRun.h"
 #include "TUserDefinedReport.h"
+#include "TWindowPlacer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,7 +21,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -33,8 +33,7 @@ TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mai
     setModal(true);
 
     // Lengths of designed reports are whole pixels at one resolution for the whole session.
-    const QScreen *screen = mainWindow && mainWindow->screen() ? mainWindow->screen() : this->screen();
-    m_dpi = screen ? std::max(1, qRound(screen->logicalDotsPerInchY())) : 96;
+    m_dpi = TWindowPlacer::dotsPerInch(mainWindow ? mainWindow : this);
     m_bands = std::make_unique<TReportBands>(m_dpi, &session.table());
     m_definitionsOpened = m_definitions.open(session.programFolder());
 
@@ -170,7 +169,8 @@ void TReportSetup::SetReportButtons()
 
 bool TReportSetup::design(const QString &description, const QString &layout)
 {
-    TReportDesigner designer(m_session, *m_bands, description, layout, m_mainWindow ? m_mainWindow : this);
+    TReportDesigner designer(m_session, *m_bands, description, layout, m_ini,
+                             m_mainWindow ? m_mainWindow : this);
     connect(&designer, &TReportDesigner::helpRequested, this, &TReportSetup::helpRequested);
     if (designerOpening)
         designerOpening(designer);

@@ -11,6 +11,7 @@
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TPdfPrinterService.h"
+#include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
 #include "TReportBands.h"
 #include "TReportProperties.h"
@@ -283,6 +284,39 @@ TEST_F(ReportDesignerWindow, CloneCopiesTheFileAndModifyPrintsTheDesignedReport)
     const reportpdf::Info info = reportpdf::info(pdf);
     EXPECT_EQ(info.pages, 3);
     EXPECT_NEAR(info.widthPoints, 612, 1);
+}
+
+TEST_F(ReportDesignerWindow, PreviewShowsTheDesignedReportInPreviewReport)
+{
+    onDesigner([](TReportDesigner &d) { QTest::mouseClick(d.SaveButton, Qt::LeftButton); });
+    QTest::mouseClick(window->NewButton, Qt::LeftButton);
+    QTest::mouseClick(window->OneRecordPerPage, Qt::LeftButton);
+    int pages = 0;
+    QString caption;
+    QObject::connect(window.get(), &TReportSetup::previewOpened, [&](QDialog *dialog) {
+        QTimer::singleShot(0, dialog, [&, dialog] {
+            auto *preview = static_cast<TPreviewForm *>(dialog);
+            pages = preview->pageCount();
+            caption = preview->windowTitle();
+            preview->OkButton->click();
+        });
+    });
+    auto *timer = new QTimer(window.get());
+    QString finalStatus;
+    QObject::connect(timer, &QTimer::timeout, [timer, &finalStatus] {
+        auto *status = qobject_cast<TPrintStatusForm *>(QApplication::activeModalWidget());
+        if (!status || !status->hasRun())
+            return;
+        timer->stop();
+        finalStatus = status->StatusLabel->text();
+        QTest::mouseClick(status->CancelButton, Qt::LeftButton);
+    });
+    timer->start(10);
+    QTest::mouseClick(window->PreviewButton, Qt::LeftButton);
+    EXPECT_EQ(finalStatus, QStringLiteral("\nReport Preview Ready!"));
+    EXPECT_EQ(pages, 3) << "one page for each of the three records";
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("Preview"))) << caption.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace
