@@ -225,6 +225,33 @@ TEST_F(DesignedReport, OneObjectOfEachToolPerBandPrints)
     EXPECT_FALSE(text.contains(QStringLiteral("##"))) << "the page number prints as the number";
 }
 
+struct PaperCase {
+    double widthInches, heightInches;
+    double widthPoints, heightPoints;
+};
+class DesignedReportPaper : public DesignedReport, public ::testing::WithParamInterface<PaperCase>
+{
+};
+
+TEST_P(DesignedReportPaper, FollowsThePageOfTheSettings)
+{
+    const PaperCase c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(open(people(1)));
+    bands->settings.pageWidth = int(c.widthInches * 96);
+    bands->settings.pageHeight = int(c.heightInches * 96);
+    field(QStringLiteral("LNAME"));
+    EXPECT_EQ(print(), 1);
+    const reportpdf::Info info = reportpdf::info(pdf);
+    EXPECT_NEAR(info.widthPoints, c.widthPoints, 1);
+    EXPECT_NEAR(info.heightPoints, c.heightPoints, 1);
+    EXPECT_TRUE(reportpdf::pages(pdf).join(QString()).contains(QStringLiteral("Person00")));
+}
+
+// A4 landscape by its pixel sizes; a custom 5 × 7 inch page; a size no paper has keeps Letter.
+INSTANTIATE_TEST_SUITE_P(Cases, DesignedReportPaper,
+                         ::testing::Values(PaperCase{11.68, 8.27, 842, 595}, PaperCase{5, 7, 360, 504},
+                                           PaperCase{0, 0, 612, 792}, PaperCase{500, 11, 612, 792}));
+
 TEST_F(DesignedReport, TheBatchPrintsADesignedReportByItsDescription)
 {
     ASSERT_NO_FATAL_FAILURE(open(people(3)));
