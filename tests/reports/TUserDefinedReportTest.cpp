@@ -14,6 +14,7 @@
 #include "TReportDefinitions.h"
 #include "TReportPrinter.h"
 #include "TReportRun.h"
+#include "TReportSettingsList.h"
 #include "TReportsBatch.h"
 #include "TempDir.h"
 
@@ -21,6 +22,8 @@
 
 #include <QDir>
 #include <QTextStream>
+
+#include <functional>
 
 namespace {
 
@@ -251,6 +254,32 @@ TEST_P(DesignedReportPaper, FollowsThePageOfTheSettings)
 INSTANTIATE_TEST_SUITE_P(Cases, DesignedReportPaper,
                          ::testing::Values(PaperCase{11.68, 8.27, 842, 595}, PaperCase{5, 7, 360, 504},
                                            PaperCase{0, 0, 612, 792}, PaperCase{500, 11, 612, 792}));
+
+TEST_F(DesignedReport, DamagedSettingsPrintWithoutEndlessPages)
+{
+    ASSERT_NO_FATAL_FAILURE(open(people(2, memoOfLines(3))));
+    field(QStringLiteral("LNAME"));
+    const std::vector<std::function<void(TReportSettingsList &)>> damage = {
+        [](TReportSettingsList &l) { l.lengths[6] = Mils(2000000); }, // a header far taller than the page
+        [](TReportSettingsList &l) { l.lengths[7] = Mils(-5000); },   // a negative detail band
+        [](TReportSettingsList &l) {
+            l.flags[2] = true;
+            l.size1 = 0;
+            l.number = 7;
+            l.groups[2].numbers = {99, -5, -1};
+            l.groups[2].flags = {true, true, true, true};
+        },
+    };
+    for (size_t i = 0; i < damage.size(); ++i) {
+        TReportSettingsList list = TReportSettings::defaults(96).toList();
+        damage[i](list);
+        bands->settings = TReportSettings::fromList(list, 96);
+        const int pages = print();
+        EXPECT_GE(pages, 1) << i;
+        EXPECT_LE(pages, 8) << i;
+        EXPECT_EQ(printed, 2) << i;
+    }
+}
 
 TEST_F(DesignedReport, TheBatchPrintsADesignedReportByItsDescription)
 {
