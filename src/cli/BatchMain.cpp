@@ -29,8 +29,8 @@ QString commands()
 {
     return QStringLiteral(
         "usage: corvantis-batch COMMAND ARGUMENTS...\ncommands:\n  letters   print a letter for "
-        "address records (corvantis-batch letters --help)\n  reports   print a built-in report of "
-        "address records to PDF\n");
+        "address records (corvantis-batch letters --help)\n  reports   print a built-in or designed "
+        "report of address records to PDF (corvantis-batch reports --help)\n");
 }
 
 } // namespace

@@ -5,8 +5,11 @@
 #include "TFilterFile.h"
 #include "TPaperSizes.h"
 #include "TPdfPrinterService.h"
+#include "TReportBands.h"
+#include "TReportDefinitions.h"
 #include "TReportPrinter.h"
 #include "TReportRun.h"
+#include "TUserDefinedReport.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -15,9 +18,10 @@ namespace {
 
 QString usage()
 {
-    return QStringLiteral("usage: corvantis-batch reports --report 1..4 [--file PATH] "
-                          "[--filter FILE.FLT | --tagged | --all] [--current] [--title TEXT] [--memo] "
-                          "[--codes] [--a4] --pdf OUT");
+    return QStringLiteral(
+        "usage: corvantis-batch reports --report 1..4|NAME [--file PATH] "
+        "[--filter FILE.FLT | --tagged | --all | --only-current] [--current] [--title TEXT] "
+        "[--memo] [--codes] [--a4] [--one-per-page] --pdf OUT");
 }
 
 } // namespace
@@ -46,6 +50,8 @@ bool TReportsBatch::parse(const QStringList &args, TReportsBatchOptions &options
                 options.report = n;
             else if (item >= 0)
                 options.report = item + 1;
+            else if (!isNumber && !r.trimmed().isEmpty())
+                options.designed = r;
             else {
                 error = QStringLiteral("unknown report: ") + r;
                 return false;
@@ -63,6 +69,11 @@ bool TReportsBatch::parse(const QStringList &args, TReportsBatchOptions &options
         } else if (a == QLatin1String("--all")) {
             options.records = TRecordChoice::All;
             ++choices;
+        } else if (a == QLatin1String("--only-current")) {
+            options.records = TRecordChoice::OnlyCurrent;
+            ++choices;
+        } else if (a == QLatin1String("--one-per-page")) {
+            options.oneRecordPerPage = true;
         } else if (a == QLatin1String("--current")) {
             options.startFromCurrent = true;
         } else if (a == QLatin1String("--title")) {
@@ -83,7 +94,7 @@ bool TReportsBatch::parse(const QStringList &args, TReportsBatchOptions &options
         }
     }
     if (choices > 1) {
-        error = QStringLiteral("--filter, --tagged and --all exclude each other");
+        error = QStringLiteral("--filter, --tagged, --all and --only-current exclude each other");
         return false;
     }
     if (options.pdf.isEmpty()) {
@@ -99,6 +110,8 @@ int TReportsBatch::print(TAddressSession &session, const TReportsBatchOptions &o
         error = QStringLiteral("No address file is open");
         return -1;
     }
+    if (!options.designed.isEmpty())
+        return printDesigned(session, options, error);
     TPdfPrinterService service(options.pdf);
     if (options.a4)
         (void)service.setPaperSize(TPaperSizes::kA4, {}); // A4 is always available on a PDF
@@ -128,6 +141,52 @@ int TReportsBatch::print(TAddressSession &session, const TReportsBatchOptions &o
     return job.PageNumber();
 }
 
+int TReportsBatch::printDesigned(TAddressSession &session, const TReportsBatchOptions &options,
+                                 QString &error)
+{
+    TReportDefinitions definitions;
+    const TResult opened = definitions.open(options.programFolder);
+    if (!opened) {
+        error = opened.message;
+        return -1;
+    }
+    const int row = definitions.find(options.designed);
+    if (row < 0) {
+        error = QStringLiteral("unknown report: ") + options.designed;
+        return -1;
+    }
+    // No screen: lengths are read at the resolution the memo's wrapping is measured at.
+    TReportBands bands(int(TBuiltInReport::kScreenDpi), &session.table());
+    const TResult loaded = bands.load(definitions, definitions.rows().at(row));
+    definitions.close();
+    if (!loaded) {
+        error = loaded.message;
+        return -1;
+    }
+    TPdfPrinterService service(options.pdf);
+    TReportPrinter job(service);
+    job.setTitle(QStringLiteral("Corvantis"));
+    TUserDefinedReport::setPaper(job, bands.settings);
+
+    TReportRun run(session);
+    const TOutputStart start = run.start(QString(), {options.records, options.startFromCurrent});
+    if (!start.result.ok) {
+        error = start.result.message;
+        return -1;
+    }
+    TUserDefinedReportOptions o;
+    o.oneRecordPerPage = options.oneRecordPerPage;
+    o.singleRecord = options.records == TRecordChoice::OnlyCurrent;
+    TUserDefinedReport body(session.table(), bands.settings, bands.header, bands.detail, bands.footer, o);
+    body.attach(job);
+    job.RunJob();
+    if (job.IsAborted()) {
+        error = QStringLiteral("Unable to write ") + options.pdf;
+        return -1;
+    }
+    return job.PageNumber();
+}
+
 int TReportsBatch::run(const QStringList &args, const QString &programFolder, QTextStream &out,
                        QTextStream &err)
 {
@@ -144,6 +203,7 @@ int TReportsBatch::run(const QStringList &args, const QString &programFolder, QT
     QString folder = programFolder;
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
+    options.programFolder = folder;
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
     session.loadSettings();
     QString path = options.file;

@@ -1,6 +1,8 @@
-// The built-in reports without a window: `corvantis-batch reports --report 1..4 [--file PATH]
-// [--filter FILE.FLT | --tagged | --all] [--current] [--title TEXT] [--memo] [--codes] [--a4]
-// --pdf OUT`. The same run as the report window's Print, written to a PDF file. Stateless; the
+// The reports without a window: `corvantis-batch reports --report 1..4|NAME [--file PATH]
+// [--filter FILE.FLT | --tagged | --all | --only-current] [--current] [--title TEXT] [--memo]
+// [--codes] [--a4] [--one-per-page] --pdf OUT`. A NAME that is no built-in report is the
+// description of a designed report in REPORT.DBF. The same run as the report window's Print,
+// written to a PDF file. Stateless; the
 // batch program's main hands it the arguments after "reports" and its streams.
 #pragma once
 
@@ -14,8 +16,11 @@ class TAddressSession;
 
 struct TReportsBatchOptions {
     int report = 1;
-    QString file;       // the address file; empty: the first recent file of the settings
-    QString filterFile; // a filter file (".FLT") whose criteria select the records
+    QString designed; // the description of a designed report; empty for a built-in one
+    bool oneRecordPerPage = false;
+    QString programFolder; // where sysdata/REPORT.DBF is found (designed reports)
+    QString file;          // the address file; empty: the first recent file of the settings
+    QString filterFile;    // a filter file (".FLT") whose criteria select the records
     bool tagged = false;
     TRecordChoice records = TRecordChoice::MatchingFilter;
     bool startFromCurrent = false;
@@ -41,4 +46,7 @@ public:
     // Prints the report over the open file of `session` into `options.pdf`; the table's order,
     // query and record are put back afterwards. Answers the pages printed, or -1 with `error`.
     static int print(TAddressSession &session, const TReportsBatchOptions &options, QString &error);
+    // The same for the designed report `options.designed` of REPORT.DBF below
+    // `options.programFolder`.
+    static int printDesigned(TAddressSession &session, const TReportsBatchOptions &options, QString &error);
 };

@@ -4,19 +4,25 @@
 #include "TMessages.h"
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
+#include "TReportBands.h"
+#include "TReportDesigner.h"
 #include "TReportFiler.h"
 #include "TReportRun.h"
+#include "TUserDefinedReport.h"
+#include "TWindowPlacer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mainWindow)
@@ -26,7 +32,13 @@ TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mai
     setWindowTitle(QStringLiteral("Print Report"));
     setModal(true);
 
+    // Lengths of designed reports are whole pixels at one resolution for the whole session.
+    m_dpi = TWindowPlacer::dotsPerInch(mainWindow ? mainWindow : this);
+    m_bands = std::make_unique<TReportBands>(m_dpi, &session.table());
+    m_definitionsOpened = m_definitions.open(session.programFolder());
+
     auto *records = new QGroupBox(this);
+    WhatToPrint = records;
     rbQAll = new QRadioButton(QStringLiteral("All records"), records);
     rbQFilter = new QRadioButton(QStringLiteral("Records matching filter"), records);
     rbOnlyThis = new QRadioButton(QStringLiteral("Only current record"), records);
@@ -37,8 +49,6 @@ TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mai
                        static_cast<QWidget *>(rbOnlyThis), static_cast<QWidget *>(StartCurrentCheck),
                        static_cast<QWidget *>(OneRecordPerPage)})
         recordsLayout->addWidget(w);
-    // A new page after each record is a choice of designed reports; the built-in ones run on.
-    OneRecordPerPage->setEnabled(false);
     rbQFilter->setChecked(true);
     if (!session.isFilterSet()) {
         rbQFilter->setEnabled(false);
@@ -61,6 +71,29 @@ TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mai
     grid->addWidget(PrintMemoBox, 3, 0);
     grid->addWidget(PrintCodesBox, 3, 1);
     PageControl->addTab(builtIns, QStringLiteral("Built In Reports"));
+
+    DesignerPage = new QWidget(PageControl);
+    UserReportsGrid = new QTableWidget(0, 1, DesignerPage);
+    UserReportsGrid->setHorizontalHeaderLabels({QStringLiteral("Description")});
+    UserReportsGrid->horizontalHeader()->setStretchLastSection(true);
+    UserReportsGrid->verticalHeader()->hide();
+    UserReportsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    UserReportsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    UserReportsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    NewButton = new QPushButton(QStringLiteral("New"), DesignerPage);
+    ModifyButton = new QPushButton(QStringLiteral("Modify"), DesignerPage);
+    DeleteButton = new QPushButton(QStringLiteral("Delete"), DesignerPage);
+    CloneButton = new QPushButton(QStringLiteral("Clone"), DesignerPage);
+    auto *designerButtons = new QVBoxLayout;
+    for (QPushButton *b : {NewButton, ModifyButton, DeleteButton, CloneButton}) {
+        b->setAutoDefault(false);
+        designerButtons->addWidget(b);
+    }
+    designerButtons->addStretch();
+    auto *designerLayout = new QHBoxLayout(DesignerPage);
+    designerLayout->addWidget(UserReportsGrid, 1);
+    designerLayout->addLayout(designerButtons);
+    PageControl->addTab(DesignerPage, QStringLiteral("Report Designer"));
 
     PrintButton = new QPushButton(QStringLiteral("Print"), this);
     PreviewButton = new QPushButton(QStringLiteral("Preview"), this);
@@ -86,9 +119,138 @@ TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mai
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(HelpButton, &QPushButton::clicked, this, &TReportSetup::helpRequested);
     connect(ReportList, &QListWidget::currentRowChanged, this, &TReportSetup::ReportListClick);
+    connect(NewButton, &QPushButton::clicked, this, &TReportSetup::NewButtonClick);
+    connect(ModifyButton, &QPushButton::clicked, this, &TReportSetup::ModifyButtonClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TReportSetup::DeleteButtonClick);
+    connect(CloneButton, &QPushButton::clicked, this, &TReportSetup::CloneButtonClick);
+    connect(PageControl, &QTabWidget::currentChanged, this, &TReportSetup::SetReportButtons);
+    fillList(0);
 }
 
-TReportSetup::~TReportSetup() = default;
+TReportSetup::~TReportSetup()
+{
+    m_definitions.close();
+}
+
+bool TReportSetup::isDesignerPage() const
+{
+    return PageControl->currentWidget() == DesignerPage;
+}
+
+int TReportSetup::selectedReport() const
+{
+    const int row = UserReportsGrid->currentRow();
+    return row >= 0 && row < m_definitions.rows().size() ? row : -1;
+}
+
+void TReportSetup::fillList(int selectRow)
+{
+    const QVector<TReportRow> &rows = m_definitions.rows();
+    UserReportsGrid->setRowCount(int(rows.size()));
+    for (int i = 0; i < rows.size(); ++i)
+        UserReportsGrid->setItem(i, 0, new QTableWidgetItem(rows.at(i).description));
+    if (!rows.isEmpty())
+        UserReportsGrid->setCurrentCell(std::clamp(selectRow, 0, int(rows.size()) - 1), 0);
+    SetReportButtons();
+}
+
+void TReportSetup::SetReportButtons()
+{
+    const bool any = !m_definitions.isEmpty();
+    for (QWidget *w : {static_cast<QWidget *>(ModifyButton), static_cast<QWidget *>(DeleteButton),
+                       static_cast<QWidget *>(CloneButton), static_cast<QWidget *>(UserReportsGrid)})
+        w->setEnabled(any);
+    const bool printable = any || !isDesignerPage();
+    PrintButton->setEnabled(printable);
+    PreviewButton->setEnabled(printable);
+    WhatToPrint->setEnabled(printable);
+    OneRecordPerPage->setVisible(isDesignerPage());
+}
+
+bool TReportSetup::design(const QString &description, const QString &layout)
+{
+    TReportDesigner designer(m_session, *m_bands, description, layout, m_ini,
+                             m_mainWindow ? m_mainWindow : this);
+    connect(&designer, &TReportDesigner::helpRequested, this, &TReportSetup::helpRequested);
+    if (designerOpening)
+        designerOpening(designer);
+    if (designer.exec() != QDialog::Accepted)
+        return false;
+    m_designedDescription = designer.description();
+    m_designedLayout = designer.layoutText();
+    return true;
+}
+
+void TReportSetup::NewButtonClick()
+{
+    if (!m_definitions.isOpen()) {
+        TMessages::failure(this, m_definitionsOpened);
+        return;
+    }
+    m_bands->reset();
+    if (!design(TReportDefinitions::newDescription(), TReportDefinitions::newLayout()))
+        return;
+    const TResult saved =
+        m_definitions.SaveReport(true, 0, m_designedDescription, m_designedLayout, m_bands->header,
+                                 m_bands->detail, m_bands->footer, m_bands->settings);
+    if (!saved)
+        TMessages::failure(this, saved);
+    fillList(int(m_definitions.rows().size()) - 1);
+}
+
+void TReportSetup::ModifyButtonClick()
+{
+    const int row = selectedReport();
+    if (row < 0)
+        return;
+    const TReportRow report = m_definitions.rows().at(row);
+    const TResult loaded = m_bands->load(m_definitions, report);
+    if (!loaded) {
+        TMessages::failure(this, loaded);
+        return;
+    }
+    if (!design(report.description, report.layout))
+        return;
+    const TResult saved =
+        m_definitions.SaveReport(false, report.recno, m_designedDescription, m_designedLayout,
+                                 m_bands->header, m_bands->detail, m_bands->footer, m_bands->settings);
+    if (!saved)
+        TMessages::failure(this, saved);
+    fillList(row);
+}
+
+void TReportSetup::DeleteButtonClick()
+{
+    const int row = selectedReport();
+    if (row < 0)
+        return;
+    const TReportRow report = m_definitions.rows().at(row);
+    if (!TMessages::question(this, QStringLiteral("DELETE"),
+                             TReportDefinitions::deleteQuestion(report.description), QMessageBox::No))
+        return;
+    const TResult removed = m_definitions.remove(report.recno);
+    if (!removed)
+        TMessages::failure(this, removed);
+    fillList(row);
+}
+
+void TReportSetup::CloneButtonClick()
+{
+    const int row = selectedReport();
+    if (row < 0)
+        return;
+    const TReportRow report = m_definitions.rows().at(row);
+    if (!TMessages::question(this, QStringLiteral("CLONE"),
+                             TReportDefinitions::cloneQuestion(report.description), QMessageBox::Yes))
+        return;
+    const TResult cloned = m_definitions.clone(report.recno);
+    if (!cloned) {
+        TMessages::failure(this, cloned);
+        fillList(row);
+        return;
+    }
+    fillList(int(m_definitions.rows().size()) - 1);
+}
 
 int TReportSetup::report() const
 {
@@ -116,12 +278,18 @@ void TReportSetup::PrintNowClick()
 {
     if (!m_engine.ShowPrintDialog())
         return;
-    DoPrintBuiltIns(false);
+    if (isDesignerPage())
+        DoPrintUserDefined(false);
+    else
+        DoPrintBuiltIns(false);
 }
 
 void TReportSetup::PreviewButtonClick()
 {
-    DoPrintBuiltIns(true);
+    if (isDesignerPage())
+        DoPrintUserDefined(true);
+    else
+        DoPrintBuiltIns(true);
 }
 
 void TReportSetup::PrinterSetupClick()
@@ -130,6 +298,48 @@ void TReportSetup::PrinterSetupClick()
 }
 
 void TReportSetup::DoPrintBuiltIns(bool previewing)
+{
+    std::unique_ptr<TBuiltInReport> body;
+    runReport(previewing, TBuiltInReport::orderTag(report()),
+              [&](TBaseReport &job, bool singleRecord, std::function<bool()> stopped) {
+                  TBuiltInReportOptions o = options();
+                  o.singleRecord = singleRecord;
+                  body = std::make_unique<TBuiltInReport>(m_session.table(), o);
+                  body->setStopFlag(std::move(stopped));
+                  body->attach(job);
+                  return true;
+              });
+}
+
+void TReportSetup::DoPrintUserDefined(bool previewing)
+{
+    const int row = selectedReport();
+    if (row < 0)
+        return;
+    // The run draws bands of its own, so the designer's stay as they are.
+    TReportBands bands(m_dpi, &m_session.table());
+    const TResult loaded = bands.load(m_definitions, m_definitions.rows().at(row));
+    if (!loaded) {
+        TMessages::failure(this, loaded);
+        return;
+    }
+    std::unique_ptr<TUserDefinedReport> body;
+    runReport(previewing, QString(), [&](TBaseReport &job, bool singleRecord, std::function<bool()> stopped) {
+        TUserDefinedReport::setPaper(job, bands.settings);
+        TUserDefinedReportOptions o;
+        o.oneRecordPerPage = OneRecordPerPage->isChecked();
+        o.singleRecord = singleRecord;
+        body = std::make_unique<TUserDefinedReport>(m_session.table(), bands.settings, bands.header,
+                                                    bands.detail, bands.footer, o);
+        body->setStopFlag(std::move(stopped));
+        body->attach(job);
+        return true;
+    });
+}
+
+void TReportSetup::runReport(
+    bool previewing, const QString &orderTag,
+    const std::function<bool(TBaseReport &job, bool singleRecord, std::function<bool()> stopped)> &prepare)
 {
     if (!m_session.isOpen())
         return;
@@ -140,7 +350,7 @@ void TReportSetup::DoPrintBuiltIns(bool previewing)
     choice.startFromCurrent = StartCurrentCheck->isChecked();
 
     TReportRun run(m_session);
-    const TOutputStart start = run.start(TBuiltInReport::orderTag(report()), choice);
+    const TOutputStart start = run.start(orderTag, choice);
     if (!start.result.ok) {
         TMessages::failure(this, start.result);
         return;
@@ -159,13 +369,10 @@ void TReportSetup::DoPrintBuiltIns(bool previewing)
     if (previewing && printer.PaperWidth() > Inches(0) && printer.PaperHeight() > Inches(0))
         filer.SetPaperSize(0, {printer.PaperWidth(), printer.PaperHeight()});
 
-    TBuiltInReportOptions o = options();
-    o.singleRecord = choice.records == TRecordChoice::OnlyCurrent;
-    TBuiltInReport body(m_session.table(), o);
     TPrintStatusForm status(job, previewing, TPrintStatusTexts::reports(),
                             m_mainWindow ? m_mainWindow : this);
-    body.setStopFlag([&status] { return status.isStopped(); });
-    body.attach(job);
+    if (!prepare(job, choice.records == TRecordChoice::OnlyCurrent, [&status] { return status.isStopped(); }))
+        return;
     status.exec();
     // A stopped preview keeps its pages and shows them; an aborted job shows nothing.
     if (!status.shouldShowPreview())
