@@ -4,6 +4,7 @@
 #include "TAddressTable.h"
 #include "TChooseLabelLayout.h"
 #include "TGDesignerSurface.h"
+#include "TGLabelObjectFiler.h"
 #include "TGLabelPanel.h"
 #include "TGPostNetBarCode.h"
 #include "TGSurfaceWidget.h"
@@ -30,6 +31,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -163,6 +165,19 @@ TLabelDesignScreen::~TLabelDesignScreen()
     m_surface->LabelChangedEvent = nullptr;
 }
 
+TResult TLabelDesignScreen::loadLayout(const QString &path)
+{
+    TGLabelObjectFiler filer;
+    // The objects keep the names the file holds, so saving an unchanged layout writes the
+    // same bytes again.
+    filer.setKeepStoredNames(true);
+    const TResult loaded = filer.LoadSurface(&m_owner, *m_surface, path);
+    m_surface->undoStack().clear();
+    m_surface->WireAllObjects();
+    m_surface->RefreshData();
+    return loaded;
+}
+
 void TLabelDesignScreen::buildTools(QWidget *bar)
 {
     auto *row = new QHBoxLayout(bar);
@@ -271,7 +286,8 @@ void TLabelDesignScreen::showEvent(QShowEvent *event)
     m_surface->RefreshData();
     if (m_isNew) {
         m_surface->setPanelState(TGLabelPanel::psAddressLabel);
-        m_surface->CreateObject(QRect(QPoint(5, 5), QPoint(m_surface->Width() - 10, m_surface->Height() - 10)));
+        // From (5, 5) to 10 pixels short of the right and bottom edges.
+        m_surface->CreateObject(QRect(5, 5, m_surface->Width() - 15, m_surface->Height() - 15));
         m_surface->setPanelState(TGLabelPanel::psPointing);
         Pointerbutton->setChecked(true);
         m_activating = false;
@@ -337,7 +353,7 @@ void TLabelDesignScreen::ChangeLayoutButtonClick()
         connect(&edit, &TLabelEdit::helpRequested, this, &TLabelDesignScreen::helpRequested);
         if (edit.exec() != QDialog::Accepted)
             return;
-        m_setup = edit.result(m_setup);
+        m_setup = edit.values(m_setup);
         m_setup.makeUserDefined();
         SetLabelSizeFromInches();
         {

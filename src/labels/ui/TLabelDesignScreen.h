@@ -49,6 +49,9 @@ public:
     TGDesignerSurface *designArea() const { return m_design; }
     // The values as they stand (after Save: the description cut to 50 characters).
     const TLabelSetup &setup() const { return m_setup; }
+    // Reads the layout file into the surface; the objects keep their stored names. A damaged
+    // file fails with the reader's message and leaves no object of it on the surface.
+    TResult loadLayout(const QString &path);
     void setSaver(Saver saver) { m_saver = std::move(saver); }
     // Where the gLabels templates are read from (tests); their default folder otherwise.
     void setGlabelsFolder(const QString &folder) { m_glabelsFolder = folder; }

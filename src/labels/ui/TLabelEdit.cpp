@@ -161,7 +161,7 @@ void TLabelEdit::paperChosen(int index)
     PaperHeightEdit->setText(m_values.text(Box::PaperHeight));
 }
 
-TLabelSetup TLabelEdit::result(const TLabelSetup &setup) const
+TLabelSetup TLabelEdit::values(const TLabelSetup &setup) const
 {
     TLabelSetup s = setup;
     s.LblWidth = static_cast<float>(m_values.inches(Box::Width));
@@ -181,7 +181,7 @@ TLabelSetup TLabelEdit::result(const TLabelSetup &setup) const
 
 void TLabelEdit::OkButtonClick()
 {
-    const QString message = result(TLabelSetup()).validLabelMessage();
+    const QString message = values(TLabelSetup()).validLabelMessage();
     if (!message.isEmpty()) {
         TMessages::information(this, message);
         return;

@@ -22,7 +22,7 @@ public:
     explicit TLabelEdit(const TLabelSetup &setup, QWidget *parent = nullptr);
 
     // `setup` with the dialog's geometry, PaperSize and LblShape (in inches).
-    TLabelSetup result(const TLabelSetup &setup) const;
+    TLabelSetup values(const TLabelSetup &setup) const;
 
     QLineEdit *LabelWidthEdit;
     QLineEdit *LabelHeightEdit;

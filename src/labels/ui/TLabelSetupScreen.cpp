@@ -248,7 +248,7 @@ void TLabelSetupScreen::openDesigner(bool isNew)
     designer.setGlabelsFolder(m_glabelsFolder);
     connect(&designer, &TLabelDesignScreen::helpRequested, this, &TLabelSetupScreen::helpRequested);
     if (!needsName) {
-        const TResult loaded = designer.surface().LoadFromFile(m_labels.layoutPath(setup.Binary));
+        const TResult loaded = designer.loadLayout(m_labels.layoutPath(setup.Binary));
         if (!loaded) {
             // A damaged layout is not opened, so saving can never write it further.
             hourglass.reset();

@@ -51,7 +51,7 @@ TEST_F(LabelEdit, TogglingMillimetresLeavesTheSheetAsItWas)
     QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {}, QPoint(8, dialog->MillimetersRadio->height() / 2));
     QTest::mouseClick(dialog->OkButton, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    const TLabelSetup back = dialog->result(start);
+    const TLabelSetup back = dialog->values(start);
     // The tenth row stays at 9.5 inches.
     EXPECT_FLOAT_EQ(back.VertPitch, 1.0f);
     EXPECT_FLOAT_EQ(back.LblWidth, 2.625f);
@@ -82,7 +82,7 @@ TEST_F(LabelEdit, TypedMillimetresAndTheRulesOnOk)
     EXPECT_EQ(dialog->PaperHeightEdit->text(), QStringLiteral("11.690"));
     QTest::mouseClick(dialog->OkButton, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    const TLabelSetup back = dialog->result(TLabelSetup());
+    const TLabelSetup back = dialog->values(TLabelSetup());
     EXPECT_FLOAT_EQ(back.LblHeight, 0.984f);
     EXPECT_FLOAT_EQ(back.HorizPitch, 3.5f);
     EXPECT_EQ(back.PaperSize, QStringLiteral("A4"));

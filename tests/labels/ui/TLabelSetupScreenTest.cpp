@@ -10,6 +10,7 @@
 #include "TLabelDesignScreen.h"
 #include "TLabelSetups.h"
 
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
