@@ -71,8 +71,7 @@ void TGlabelsTemplates::read(const QString &folder)
     QFile papers(dir.filePath(QStringLiteral("paper-sizes.xml")));
     if (papers.open(QIODevice::ReadOnly))
         readPaperSizes(papers.readAll());
-    const QStringList files =
-        dir.entryList({QStringLiteral("*-templates.xml")}, QDir::Files, QDir::Name);
+    const QStringList files = dir.entryList({QStringLiteral("*-templates.xml")}, QDir::Files, QDir::Name);
     for (const QString &name : files) {
         QFile f(dir.filePath(name));
         if (!f.open(QIODevice::ReadOnly)) {
@@ -116,16 +115,17 @@ void TGlabelsTemplates::readTemplates(const QByteArray &bytes, const QString &fi
             return;
         QString fault = shape.fault;
         if (fault.isEmpty() && shapes != 1)
-            fault = shapes == 0 ? QStringLiteral("no label shape") : QStringLiteral("more than one label shape");
+            fault =
+                shapes == 0 ? QStringLiteral("no label shape") : QStringLiteral("more than one label shape");
         if (fault.isEmpty() && shape.layouts != 1)
             fault = QStringLiteral("%1 grids of labels").arg(shape.layouts);
-        if (fault.isEmpty() && (shape.nx < 1 || shape.nx > TLabelSetup::kMaxAcross || shape.ny < 1
-                                || shape.ny > TLabelSetup::kMaxDown))
+        if (fault.isEmpty() && (shape.nx < 1 || shape.nx > TLabelSetup::kMaxAcross || shape.ny < 1 ||
+                                shape.ny > TLabelSetup::kMaxDown))
             fault = QStringLiteral("%1 x %2 labels").arg(shape.nx).arg(shape.ny);
         TLabelSetup &s = current.sheet;
         if (fault.isEmpty()) {
-            const int paper = TLabelSetup::paperIndex(paperId == QLatin1String("US-Letter") ? QStringLiteral("LTR")
-                                                                                             : paperId);
+            const int paper = TLabelSetup::paperIndex(
+                paperId == QLatin1String("US-Letter") ? QStringLiteral("LTR") : paperId);
             double w = paperWidth, h = paperHeight;
             if (paperId != QLatin1String("Other")) {
                 const auto found = m_papers.constFind(paperId);
@@ -153,8 +153,8 @@ void TGlabelsTemplates::readTemplates(const QByteArray &bytes, const QString &fi
             s.LblWidth = static_cast<float>(shape.width);
             s.LblHeight = static_cast<float>(shape.height);
             s.LblShape = shape.element == QLatin1String("Label-rectangle")
-                           ? (shape.rounded ? QStringLiteral("RR") : QStringLiteral("SR"))
-                           : QStringLiteral("EL");
+                             ? (shape.rounded ? QStringLiteral("RR") : QStringLiteral("SR"))
+                             : QStringLiteral("EL");
             s.NbrAcross = shape.nx;
             s.NbrDown = shape.ny;
             s.LeftMarg = static_cast<float>(shape.x0);
@@ -190,8 +190,8 @@ void TGlabelsTemplates::readTemplates(const QByteArray &bytes, const QString &fi
                     current.description = attr(xml, "description");
                 paperId = attr(xml, "size");
                 paperWidth = paperHeight = 0;
-                if (paperId == QLatin1String("Other")
-                    && (!parseLength(attr(xml, "width"), paperWidth) || !parseLength(attr(xml, "height"), paperHeight)))
+                if (paperId == QLatin1String("Other") && (!parseLength(attr(xml, "width"), paperWidth) ||
+                                                          !parseLength(attr(xml, "height"), paperHeight)))
                     shape.fault = QStringLiteral("no paper size");
                 const QString equiv = attr(xml, "equiv");
                 isEquiv = !equiv.isEmpty();
@@ -205,7 +205,8 @@ void TGlabelsTemplates::readTemplates(const QByteArray &bytes, const QString &fi
                 shape.element = n.toString();
                 if (n == QLatin1String("Label-rectangle") || n == QLatin1String("Label-ellipse")) {
                     double round = 0;
-                    if (!parseLength(attr(xml, "width"), shape.width) || !parseLength(attr(xml, "height"), shape.height))
+                    if (!parseLength(attr(xml, "width"), shape.width) ||
+                        !parseLength(attr(xml, "height"), shape.height))
                         shape.fault = QStringLiteral("no label size");
                     shape.rounded = parseLength(attr(xml, "round"), round) && round > 0;
                 } else if (n == QLatin1String("Label-round")) {
@@ -223,10 +224,10 @@ void TGlabelsTemplates::readTemplates(const QByteArray &bytes, const QString &fi
                     shape.ny = attr(xml, "ny").toInt(&nyOk);
                     // A missing pitch is none: a single column or row needs none.
                     const QString dx = attr(xml, "dx"), dy = attr(xml, "dy");
-                    if (!nxOk || !nyOk || !parseLength(attr(xml, "x0"), shape.x0)
-                        || !parseLength(attr(xml, "y0"), shape.y0)
-                        || (!dx.isEmpty() && !parseLength(dx, shape.dx))
-                        || (!dy.isEmpty() && !parseLength(dy, shape.dy)))
+                    if (!nxOk || !nyOk || !parseLength(attr(xml, "x0"), shape.x0) ||
+                        !parseLength(attr(xml, "y0"), shape.y0) ||
+                        (!dx.isEmpty() && !parseLength(dx, shape.dx)) ||
+                        (!dy.isEmpty() && !parseLength(dy, shape.dy)))
                         shape.fault = QStringLiteral("a grid that does not read");
                 }
             }
@@ -241,8 +242,8 @@ void TGlabelsTemplates::readTemplates(const QByteArray &bytes, const QString &fi
         }
     }
     if (xml.hasError())
-        m_errors << fileName + QStringLiteral(": ") + xml.errorString()
-                        + QStringLiteral(" at line %1").arg(xml.lineNumber());
+        m_errors << fileName + QStringLiteral(": ") + xml.errorString() +
+                        QStringLiteral(" at line %1").arg(xml.lineNumber());
 }
 
 void TGlabelsTemplates::resolveEquivalents()
@@ -254,8 +255,8 @@ void TGlabelsTemplates::resolveEquivalents()
         const auto found = index.constFind(key(e.brand, e.equiv));
         const QString name = e.brand + QLatin1Char(' ') + e.part;
         if (found == index.constEnd()) {
-            m_skipped << name + QStringLiteral(": equivalent of ") + e.equiv
-                             + QStringLiteral(", which is not listed");
+            m_skipped << name + QStringLiteral(": equivalent of ") + e.equiv +
+                             QStringLiteral(", which is not listed");
             continue;
         }
         TGlabelsTemplate t = m_templates.at(*found);
@@ -268,15 +269,17 @@ void TGlabelsTemplates::resolveEquivalents()
     }
     m_equivalents.clear();
     // Listed by maker and part, as a user looks a product number up.
-    std::stable_sort(m_templates.begin(), m_templates.end(), [](const TGlabelsTemplate &a, const TGlabelsTemplate &b) {
-        return a.sheet.Description.compare(b.sheet.Description, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(m_templates.begin(), m_templates.end(),
+                     [](const TGlabelsTemplate &a, const TGlabelsTemplate &b) {
+                         return a.sheet.Description.compare(b.sheet.Description, Qt::CaseInsensitive) < 0;
+                     });
 }
 
 const TGlabelsTemplate *TGlabelsTemplates::find(const QString &brand, const QString &part) const
 {
     for (const TGlabelsTemplate &t : m_templates)
-        if (t.brand.compare(brand, Qt::CaseInsensitive) == 0 && t.part.compare(part, Qt::CaseInsensitive) == 0)
+        if (t.brand.compare(brand, Qt::CaseInsensitive) == 0 &&
+            t.part.compare(part, Qt::CaseInsensitive) == 0)
             return &t;
     return nullptr;
 }

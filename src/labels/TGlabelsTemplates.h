@@ -18,8 +18,8 @@ struct TGlabelsTemplate {
     QString brand;
     QString part;
     QString description;
-    QString paperId;    // "US-Letter", "A4", "Other" ...
-    TLabelSetup sheet;  // the geometry as a user-defined sheet; TplDescrip is brand + " " + part
+    QString paperId;   // "US-Letter", "A4", "Other" ...
+    TLabelSetup sheet; // the geometry as a user-defined sheet; TplDescrip is brand + " " + part
     bool isEquivalent = false;
 };
 

@@ -31,8 +31,8 @@ bool TLabelDefaultFont::write(TIniFile &ini) const
 
 QString TLabelDefaultFont::caption() const
 {
-    QString text = QStringLiteral("Default Font: ") + name + QStringLiteral(", ") + QString::number(pointSize)
-                 + QStringLiteral(" pt ");
+    QString text = QStringLiteral("Default Font: ") + name + QStringLiteral(", ") +
+                   QString::number(pointSize) + QStringLiteral(" pt ");
     if (bold)
         text += QStringLiteral(", bold");
     if (italic)

@@ -202,11 +202,11 @@ QString TLabelSetup::shapeCode(int index)
 
 bool TLabelSetup::operator==(const TLabelSetup &o) const
 {
-    return Description == o.Description && Printer == o.Printer && LblHeight == o.LblHeight
-        && LblWidth == o.LblWidth && NbrAcross == o.NbrAcross && NbrDown == o.NbrDown
-        && TopMarg == o.TopMarg && LeftMarg == o.LeftMarg && HorizPitch == o.HorizPitch
-        && VertPitch == o.VertPitch && SheetWidth == o.SheetWidth && SheetDepth == o.SheetDepth
-        && MidExtraX == o.MidExtraX && MidExtraY == o.MidExtraY && Art == o.Art && Binary == o.Binary
-        && PaperSize == o.PaperSize && TplDescrip == o.TplDescrip && Manufac == o.Manufac
-        && ProdType == o.ProdType && LblShape == o.LblShape;
+    return Description == o.Description && Printer == o.Printer && LblHeight == o.LblHeight &&
+           LblWidth == o.LblWidth && NbrAcross == o.NbrAcross && NbrDown == o.NbrDown &&
+           TopMarg == o.TopMarg && LeftMarg == o.LeftMarg && HorizPitch == o.HorizPitch &&
+           VertPitch == o.VertPitch && SheetWidth == o.SheetWidth && SheetDepth == o.SheetDepth &&
+           MidExtraX == o.MidExtraX && MidExtraY == o.MidExtraY && Art == o.Art && Binary == o.Binary &&
+           PaperSize == o.PaperSize && TplDescrip == o.TplDescrip && Manufac == o.Manufac &&
+           ProdType == o.ProdType && LblShape == o.LblShape;
 }

@@ -172,9 +172,8 @@ TResult TLabelSetups::readColumns(const xbase::Table &table, TLabelSetup &out, b
 
 QString TLabelSetups::invalidRowMessage(const QString &description, const QString &column)
 {
-    return QStringLiteral("The label setup \"") + description
-         + QStringLiteral("\" cannot be used: its ") + column
-         + QStringLiteral(" value does not describe a label sheet");
+    return QStringLiteral("The label setup \"") + description + QStringLiteral("\" cannot be used: its ") +
+           column + QStringLiteral(" value does not describe a label sheet");
 }
 
 TResult TLabelSetups::ReadLabelSetup(quint32 recno, TLabelSetup &out) const
@@ -281,8 +280,8 @@ TResult TLabelSetups::save(TLabelSetup &setup, quint32 &recno, const LayoutWrite
     const bool isNew = recno == 0;
     const QString path = layoutPath(setup.Binary);
     if (path.isEmpty())
-        return TResult::failure(QStringLiteral("The layout file name \"") + setup.Binary
-                                + QStringLiteral("\" is not a label layout file name"));
+        return TResult::failure(QStringLiteral("The layout file name \"") + setup.Binary +
+                                QStringLiteral("\" is not a label layout file name"));
     const bool existed = QFile::exists(path);
     TResult result = isNew ? TResult::success() : goTo(recno);
     if (result)

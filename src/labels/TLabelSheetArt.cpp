@@ -10,12 +10,14 @@
 const QStringList &TLabelSheetArt::names()
 {
     static const QStringList list = {
-        QStringLiteral("AV12295"), QStringLiteral("AV12297"), QStringLiteral("AV2180"),  QStringLiteral("AV4160"),
-        QStringLiteral("AV4161"),  QStringLiteral("AV4168"),  QStringLiteral("AV4169"),  QStringLiteral("AV4266"),
-        QStringLiteral("AV5097"),  QStringLiteral("AV5196"),  QStringLiteral("AV5198"),  QStringLiteral("AV5305"),
-        QStringLiteral("AV5385"),  QStringLiteral("AV5386"),  QStringLiteral("AV5391"),  QStringLiteral("AV5766"),
-        QStringLiteral("AV5776"),  QStringLiteral("AV5824"),  QStringLiteral("AV5895"),  QStringLiteral("AV5896"),
-        QStringLiteral("AV8166"),  QStringLiteral("AVWSD5"),  QStringLiteral("AVWSD8"),  QStringLiteral("AVWSI13"),
+        QStringLiteral("AV12295"), QStringLiteral("AV12297"), QStringLiteral("AV2180"),
+        QStringLiteral("AV4160"),  QStringLiteral("AV4161"),  QStringLiteral("AV4168"),
+        QStringLiteral("AV4169"),  QStringLiteral("AV4266"),  QStringLiteral("AV5097"),
+        QStringLiteral("AV5196"),  QStringLiteral("AV5198"),  QStringLiteral("AV5305"),
+        QStringLiteral("AV5385"),  QStringLiteral("AV5386"),  QStringLiteral("AV5391"),
+        QStringLiteral("AV5766"),  QStringLiteral("AV5776"),  QStringLiteral("AV5824"),
+        QStringLiteral("AV5895"),  QStringLiteral("AV5896"),  QStringLiteral("AV8166"),
+        QStringLiteral("AVWSD5"),  QStringLiteral("AVWSD8"),  QStringLiteral("AVWSI13"),
         QStringLiteral("AVWSI15")};
     return list;
 }
@@ -40,8 +42,8 @@ QImage TLabelSheetArt::sheetImage(const TLabelSetup &s, const QSize &size)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     const double margin = 2;
-    const double scale = std::min((size.width() - 2 * margin) / s.SheetWidth,
-                                  (size.height() - 2 * margin) / s.SheetDepth);
+    const double scale =
+        std::min((size.width() - 2 * margin) / s.SheetWidth, (size.height() - 2 * margin) / s.SheetDepth);
     if (!(scale > 0))
         return image;
     const double left = (size.width() - s.SheetWidth * scale) / 2;

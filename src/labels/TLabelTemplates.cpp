@@ -5,15 +5,18 @@
 
 QStringList TLabelTemplates::manufacturers()
 {
-    return {QStringLiteral("Avery Laserjet"), QStringLiteral("Avery Inkjet"), QStringLiteral("Avery Dot Matrix"),
-            QStringLiteral("Costar LabelPrinter")};
+    return {QStringLiteral("Avery Laserjet"), QStringLiteral("Avery Inkjet"),
+            QStringLiteral("Avery Dot Matrix"), QStringLiteral("Costar LabelPrinter")};
 }
 
 QStringList TLabelTemplates::products()
 {
-    return {QStringLiteral("Address/Shipping Labels"), QStringLiteral("Card Products"),
-            QStringLiteral("Diskette Labels"),         QStringLiteral("File Folder Labels"),
-            QStringLiteral("Index Products"),          QStringLiteral("Miscellaneous"),
+    return {QStringLiteral("Address/Shipping Labels"),
+            QStringLiteral("Card Products"),
+            QStringLiteral("Diskette Labels"),
+            QStringLiteral("File Folder Labels"),
+            QStringLiteral("Index Products"),
+            QStringLiteral("Miscellaneous"),
             QStringLiteral("All")};
 }
 
@@ -40,11 +43,11 @@ QString TLabelTemplates::BuildLabelQuery(const QString &manufacturerEntry, int p
         add(QStringLiteral(" UPPER(printer)=\"DM\" "));
     else if (maker.contains(QLatin1String("LABELPRINTER")))
         add(QStringLiteral(" UPPER(printer)=\"LP\" "));
-    static const char *const kProducts[] = {"ADDRESS/SHIPPING LABELS", "CARD PRODUCTS", "DISKETTE LABELS",
-                                            "FILE FOLDER LABELS", "INDEX PRODUCTS", "MISCELLANEOUS"};
+    static const char *const kProducts[] = {"ADDRESS/SHIPPING LABELS", "CARD PRODUCTS",  "DISKETTE LABELS",
+                                            "FILE FOLDER LABELS",      "INDEX PRODUCTS", "MISCELLANEOUS"};
     if (productIndex >= 0 && productIndex < 6)
-        add(QStringLiteral(" UPPER(PRODTYPE)=\"") + QLatin1String(kProducts[productIndex])
-            + QStringLiteral("\" "));
+        add(QStringLiteral(" UPPER(PRODTYPE)=\"") + QLatin1String(kProducts[productIndex]) +
+            QStringLiteral("\" "));
     if (european)
         add(QStringLiteral(" (\"A4\"$UPPER(PAPERSIZE) OR \"A5\"$UPPER(PAPERSIZE))"));
     return expr;
@@ -69,7 +72,8 @@ TLabelComboChoice TLabelTemplates::PositionLabelCombos(const TLabelSetup &setup)
         else if (printer == QLatin1String("DM"))
             entry = QStringLiteral("AVERY DOT MATRIX");
     } else if (maker == QLatin1String("NEBS")) {
-        entry = printer == QLatin1String("DM") ? QStringLiteral("NEBS DOT MATRIX") : QStringLiteral("NEBS LASERJET");
+        entry = printer == QLatin1String("DM") ? QStringLiteral("NEBS DOT MATRIX")
+                                               : QStringLiteral("NEBS LASERJET");
     } else if (maker == QLatin1String("COSTAR")) {
         entry = QStringLiteral("COSTAR LABELPRINTER");
     }
@@ -134,7 +138,8 @@ TResult TLabelTemplates::readRows(QVector<TLabelTemplateRow> &out, QStringList *
         if (!result)
             break;
         if (invalid && !row.sheet.invalidColumn().isEmpty()) {
-            invalid->append(TLabelSetups::invalidRowMessage(row.sheet.Description, row.sheet.invalidColumn()));
+            invalid->append(
+                TLabelSetups::invalidRowMessage(row.sheet.Description, row.sheet.invalidColumn()));
             continue;
         }
         out.append(row);

@@ -24,7 +24,9 @@ struct LengthCase {
     bool ok;
     double inches;
 };
-class GlabelsLength : public ::testing::TestWithParam<LengthCase> {};
+class GlabelsLength : public ::testing::TestWithParam<LengthCase>
+{
+};
 TEST_P(GlabelsLength, ReadsEveryUnitOfTheFormat)
 {
     const LengthCase c = GetParam();
@@ -35,17 +37,18 @@ TEST_P(GlabelsLength, ReadsEveryUnitOfTheFormat)
     }
 }
 INSTANTIATE_TEST_SUITE_P(Cases, GlabelsLength,
-                         ::testing::Values(LengthCase{"2.625in", true, 2.625}, LengthCase{"25.4mm", true, 1.0},
-                                           LengthCase{"2.54cm", true, 1.0}, LengthCase{"72pt", true, 1.0},
-                                           LengthCase{"36", true, 0.5}, LengthCase{"6pc", true, 1.0},
-                                           LengthCase{"", false, 0}, LengthCase{"abcmm", false, 0},
-                                           LengthCase{"-1in", false, 0}));
+                         ::testing::Values(LengthCase{"2.625in", true, 2.625},
+                                           LengthCase{"25.4mm", true, 1.0}, LengthCase{"2.54cm", true, 1.0},
+                                           LengthCase{"72pt", true, 1.0}, LengthCase{"36", true, 0.5},
+                                           LengthCase{"6pc", true, 1.0}, LengthCase{"", false, 0},
+                                           LengthCase{"abcmm", false, 0}, LengthCase{"-1in", false, 0}));
 
 TEST(TGlabelsTemplates, ListsTheSheetsTheModelHoldsAndSaysWhyOthersAreLeftOut)
 {
     TGlabelsTemplates t;
     t.readPaperSizes(kPapers);
-    t.readTemplates(readBytes(kData + QStringLiteral("test-templates.xml")), QStringLiteral("test-templates.xml"));
+    t.readTemplates(readBytes(kData + QStringLiteral("test-templates.xml")),
+                    QStringLiteral("test-templates.xml"));
     t.resolveEquivalents();
     EXPECT_TRUE(t.errors().isEmpty()) << t.errors().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(t.entryCount(), 7);
@@ -103,10 +106,11 @@ TEST(TGlabelsTemplates, DamagedFilesAreNamedAndNeverCrash)
             EXPECT_TRUE(x.sheet.invalidColumn().isEmpty());
     }
     TGlabelsTemplates t;
-    t.readTemplates(QByteArray("<Glabels-templates><Template brand=\"X\" part=\"1\" size=\"A4\">"
-                               "<Label-rectangle width=\"-3in\" height=\"nan\"><Layout nx=\"99999999999\" ny=\"x\"/>"
-                               "</Label-rectangle></Template></Glabels-templates>"),
-                    QStringLiteral("bad.xml"));
+    t.readTemplates(
+        QByteArray("<Glabels-templates><Template brand=\"X\" part=\"1\" size=\"A4\">"
+                   "<Label-rectangle width=\"-3in\" height=\"nan\"><Layout nx=\"99999999999\" ny=\"x\"/>"
+                   "</Label-rectangle></Template></Glabels-templates>"),
+        QStringLiteral("bad.xml"));
     EXPECT_TRUE(t.templates().isEmpty());
     EXPECT_EQ(t.skipped().size(), 1);
     // A folder that does not exist reads nothing.

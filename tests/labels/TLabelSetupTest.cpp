@@ -34,7 +34,9 @@ struct ValidCase {
     float hpitch, vpitch, sheetWidth, sheetDepth;
     const char *message;
 };
-class ValidLabel : public ::testing::TestWithParam<ValidCase> {};
+class ValidLabel : public ::testing::TestWithParam<ValidCase>
+{
+};
 TEST_P(ValidLabel, FirstBrokenRuleGivesItsMessage)
 {
     const ValidCase c = GetParam();
@@ -72,7 +74,9 @@ struct RangeCase {
     double midX;
     const char *column;
 };
-class RowRange : public ::testing::TestWithParam<RangeCase> {};
+class RowRange : public ::testing::TestWithParam<RangeCase>
+{
+};
 TEST_P(RowRange, NamesTheFirstColumnThatCannotMakeASheet)
 {
     const RangeCase c = GetParam();
@@ -87,13 +91,14 @@ TEST_P(RowRange, NamesTheFirstColumnThatCannotMakeASheet)
 }
 INSTANTIATE_TEST_SUITE_P(
     Cases, RowRange,
-    ::testing::Values(RangeCase{3, 10, 1, 2.75f, 8.5f, 0, ""}, RangeCase{0, 10, 1, 2.75f, 8.5f, 0, "NBRACROSS"},
-                      RangeCase{11, 10, 1, 2.75f, 8.5f, 0, "NBRACROSS"}, RangeCase{3, -1, 1, 2.75f, 8.5f, 0, "NBRDOWN"},
-                      RangeCase{3, 31, 1, 2.75f, 8.5f, 0, "NBRDOWN"}, RangeCase{3, 10, 0, 2.75f, 8.5f, 0, "LBLHEIGHT"},
-                      RangeCase{3, 10, std::numeric_limits<float>::quiet_NaN(), 2.75f, 8.5f, 0, "LBLHEIGHT"},
-                      RangeCase{3, 10, 1, 0, 8.5f, 0, "HORIZPITCH"}, RangeCase{1, 10, 1, 0, 8.5f, 0, ""},
-                      RangeCase{3, 10, 1, -2, 8.5f, 0, "HORIZPITCH"}, RangeCase{3, 10, 1, 2.75f, 0, 0, "SHEETWIDTH"},
-                      RangeCase{3, 10, 1, 2.75f, 8.5f, -0.1, "MIDEXTRAX"}));
+    ::testing::Values(
+        RangeCase{3, 10, 1, 2.75f, 8.5f, 0, ""}, RangeCase{0, 10, 1, 2.75f, 8.5f, 0, "NBRACROSS"},
+        RangeCase{11, 10, 1, 2.75f, 8.5f, 0, "NBRACROSS"}, RangeCase{3, -1, 1, 2.75f, 8.5f, 0, "NBRDOWN"},
+        RangeCase{3, 31, 1, 2.75f, 8.5f, 0, "NBRDOWN"}, RangeCase{3, 10, 0, 2.75f, 8.5f, 0, "LBLHEIGHT"},
+        RangeCase{3, 10, std::numeric_limits<float>::quiet_NaN(), 2.75f, 8.5f, 0, "LBLHEIGHT"},
+        RangeCase{3, 10, 1, 0, 8.5f, 0, "HORIZPITCH"}, RangeCase{1, 10, 1, 0, 8.5f, 0, ""},
+        RangeCase{3, 10, 1, -2, 8.5f, 0, "HORIZPITCH"}, RangeCase{3, 10, 1, 2.75f, 0, 0, "SHEETWIDTH"},
+        RangeCase{3, 10, 1, 2.75f, 8.5f, -0.1, "MIDEXTRAX"}));
 
 TEST(TLabelSetup, ExtraGapsShiftTheRightAndLowerHalves)
 {

@@ -98,7 +98,8 @@ TEST_F(LabelSetups, FailedLayoutWriteLeavesTheTableAndTheOldFile)
     TLabelSetup fresh = TLabelSetup::newSetupDefaults();
     ASSERT_TRUE(labels.NextLayoutFileName(fresh.Binary).ok);
     quint32 none = 0;
-    EXPECT_FALSE(labels.save(fresh, none, [](const QString &) { return TResult::failure(QStringLiteral("x")); }).ok);
+    EXPECT_FALSE(
+        labels.save(fresh, none, [](const QString &) { return TResult::failure(QStringLiteral("x")); }).ok);
     EXPECT_EQ(labels.rows().size(), 1);
     EXPECT_EQ(none, 0u);
 }
@@ -119,7 +120,8 @@ TEST_F(LabelSetups, RowThatCannotMakeASheetIsRefusedByName)
     TLabelSetup s = TLabelSetup::emptyListDefaults();
     const TResult read = labels.ReadLabelSetup(recno, s);
     EXPECT_FALSE(read.ok);
-    EXPECT_EQ(read.message, TLabelSetups::invalidRowMessage(QStringLiteral("Broken"), QStringLiteral("NBRACROSS")));
+    EXPECT_EQ(read.message,
+              TLabelSetups::invalidRowMessage(QStringLiteral("Broken"), QStringLiteral("NBRACROSS")));
     EXPECT_EQ(s, TLabelSetup::emptyListDefaults());
 }
 
@@ -144,7 +146,8 @@ TEST_F(LabelSetups, CloneCopiesALayoutThatLoadedUnderANameOfItsOwn)
     ASSERT_TRUE(labels.ReadLabelSetup(clone, s).ok);
     EXPECT_EQ(s.Description, QStringLiteral("Clone of :Shipping"));
     EXPECT_EQ(s.Binary, QStringLiteral("BIN00002.L"));
-    EXPECT_EQ(readBytes(sysdata(QStringLiteral("BIN00002.L"))), readBytes(sysdata(QStringLiteral("BIN00001.L"))));
+    EXPECT_EQ(readBytes(sysdata(QStringLiteral("BIN00002.L"))),
+              readBytes(sysdata(QStringLiteral("BIN00001.L"))));
     quint32 again = 0;
     ASSERT_TRUE(labels.clone(clone, 96, &again).ok);
     ASSERT_TRUE(labels.ReadLabelSetup(again, s).ok);

@@ -51,7 +51,9 @@ struct ComboCase {
     int manufacturer, product;
     bool findByName;
 };
-class PositionCombos : public ::testing::TestWithParam<ComboCase> {};
+class PositionCombos : public ::testing::TestWithParam<ComboCase>
+{
+};
 TEST_P(PositionCombos, StartsFromTheSetupsMakerPrinterAndProduct)
 {
     const ComboCase c = GetParam();
@@ -92,12 +94,14 @@ TEST_F(Catalogue, EuropeanFilterWithAllListsEveryA4AndA5SheetOfTheMaker)
     int expected = 0;
     for (const TLabelTemplateRow &row : all) {
         const QString paper = row.sheet.PaperSize.toUpper();
-        if (row.sheet.Manufac.toUpper() == QLatin1String("AVERY") && row.sheet.Printer.toUpper() == QLatin1String("LJ")
-            && (paper.contains(QLatin1String("A4")) || paper.contains(QLatin1String("A5"))))
+        if (row.sheet.Manufac.toUpper() == QLatin1String("AVERY") &&
+            row.sheet.Printer.toUpper() == QLatin1String("LJ") &&
+            (paper.contains(QLatin1String("A4")) || paper.contains(QLatin1String("A5"))))
             ++expected;
     }
     ASSERT_GT(expected, 0);
-    ASSERT_TRUE(templates.setQuery(TLabelTemplates::BuildLabelQuery(QStringLiteral("Avery Laserjet"), 6, true)).ok);
+    ASSERT_TRUE(
+        templates.setQuery(TLabelTemplates::BuildLabelQuery(QStringLiteral("Avery Laserjet"), 6, true)).ok);
     EXPECT_EQ(templates.rows().size(), expected);
     for (const TLabelTemplateRow &row : templates.rows())
         EXPECT_TRUE(row.sheet.PaperSize.toUpper().startsWith(QLatin1String("A")));

@@ -108,6 +108,7 @@ public:
     // shown record.
     void CurrentRecordMenuClick();
     // "Print Le&tters" (Ctrl+T) and the "Letters" button: the "Print Letters" window over LETTER.DBF.
+    void LabelsMenuClick();
     void LettersMenuClick();
     // "Print &Reports" (Ctrl+R) and the Reports button: the "Print Report" window.
     void ReportsMenuClick();

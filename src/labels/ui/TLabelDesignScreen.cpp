@@ -52,17 +52,20 @@ TLabelShapeType shapeOf(const QString &code, TLabelShapeType current)
 
 QString newLabelNotice()
 {
-    return QStringLiteral("A new label has been created using the Avery 5160\rformat. To change to another label "
-                          "format, click on\rthe Change Layout button.\r\rA Database Mailing Address object has "
-                          "already been \radded to the label.\r\rFor additional assistance, click the Help button");
+    return QStringLiteral(
+        "A new label has been created using the Avery 5160\rformat. To change to another label "
+        "format, click on\rthe Change Layout button.\r\rA Database Mailing Address object has "
+        "already been \radded to the label.\r\rFor additional assistance, click the Help button");
 }
 
 } // namespace
 
-TLabelDesignScreen::TLabelDesignScreen(const TLabelSetup &setup, bool isNew, TIniFile &ini, TAddressTable *table,
-                                       const QString &programFolder, QWidget *mainWindow)
+TLabelDesignScreen::TLabelDesignScreen(const TLabelSetup &setup, bool isNew, TIniFile &ini,
+                                       TAddressTable *table, const QString &programFolder,
+                                       QWidget *mainWindow)
     : QDialog(mainWindow), m_ini(ini), m_table(table), m_programFolder(programFolder),
-      m_glabelsFolder(TGlabelsTemplates::defaultFolder()), m_mainWindow(mainWindow), m_setup(setup), m_isNew(isNew)
+      m_glabelsFolder(TGlabelsTemplates::defaultFolder()), m_mainWindow(mainWindow), m_setup(setup),
+      m_isNew(isNew)
 {
     setWindowTitle(QStringLiteral("Label Design Screen"));
     setModal(true);
@@ -108,7 +111,8 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelSetup &setup, bool isNew, TIn
     // The label designer zooms on its own ladder of whole percents.
     disconnect(m_design->surfaceWidget(), nullptr, m_design, nullptr);
     connect(m_design->surfaceWidget(), &TGSurfaceWidget::zoomInRequested, this, &TLabelDesignScreen::ZoomIn);
-    connect(m_design->surfaceWidget(), &TGSurfaceWidget::zoomOutRequested, this, &TLabelDesignScreen::ZoomOut);
+    connect(m_design->surfaceWidget(), &TGSurfaceWidget::zoomOutRequested, this,
+            &TLabelDesignScreen::ZoomOut);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Description"), this));
@@ -199,7 +203,8 @@ void TLabelDesignScreen::buildTools(QWidget *bar)
         {&DrawSymbolButton, "DrawSymbolButton", "Sym", "Symbol tool", TGLabelPanel::psSymbolLabel},
         {&DrawRectanglebutton, "DrawRectanglebutton", "Rect", "Rectangle tool", TGLabelPanel::psRectangle},
         {&DrawEllipseButton, "DrawEllipseButton", "Ell", "Ellipse tool", TGLabelPanel::psEllipse},
-        {&DrawRoundrectbutton, "DrawRoundrectbutton", "RRect", "Round Rectangle tool", TGLabelPanel::psRoundRectangle},
+        {&DrawRoundrectbutton, "DrawRoundrectbutton", "RRect", "Round Rectangle tool",
+         TGLabelPanel::psRoundRectangle},
         {&DrawLinebutton, "DrawLinebutton", "Line", "Line Tool", TGLabelPanel::psLine},
         {&DrawImageButton, "DrawImageButton", "Art", "Clip Art Tool", TGLabelPanel::psImage},
         {&DrawPostNetBarCodeButton, "DrawPostNetBarCodeButton", "Bar", "Postnet Barcode tool",
@@ -253,8 +258,9 @@ void TLabelDesignScreen::buildTools(QWidget *bar)
 void TLabelDesignScreen::toolChosen(int panelState)
 {
     if (panelState == TGLabelPanel::psPostNetBarCode && m_setup.LblWidth < kPostNetMinWidthInches) {
-        TMessages::information(this, QStringLiteral("This label is not wide enough for a \rpostnet barcode. At "
-                                                    "least 2.85 inches are needed"));
+        TMessages::information(this,
+                               QStringLiteral("This label is not wide enough for a \rpostnet barcode. At "
+                                              "least 2.85 inches are needed"));
         Pointerbutton->setChecked(true);
         m_surface->setPanelState(TGLabelPanel::psPointing);
         return;
@@ -334,7 +340,8 @@ void TLabelDesignScreen::DoDrawArt()
 
 void TLabelDesignScreen::showTemplateType()
 {
-    TemplateType->setText(m_setup.isUserDefined() ? QStringLiteral("User Defined Label Layout") : m_setup.TplDescrip);
+    TemplateType->setText(m_setup.isUserDefined() ? QStringLiteral("User Defined Label Layout")
+                                                  : m_setup.TplDescrip);
 }
 
 void TLabelDesignScreen::showSave()
@@ -424,8 +431,9 @@ void TLabelDesignScreen::removeNarrowPostNets()
             bars.push_back(o);
     if (bars.empty())
         return;
-    TMessages::information(this, QStringLiteral("Warning: This label is not wide enough for a \rpostnet barcode. "
-                                                "At least 2.85 inches are needed"));
+    TMessages::information(this,
+                           QStringLiteral("Warning: This label is not wide enough for a \rpostnet barcode. "
+                                          "At least 2.85 inches are needed"));
     // Every barcode that no longer fits goes, not only the first.
     m_surface->beginEdit();
     for (TGGraphicControl *o : bars) {
@@ -490,13 +498,15 @@ void TLabelDesignScreen::ZoomOut()
 void TLabelDesignScreen::DefaultFontbuttonClick()
 {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, m_surface->Font().qtFont(m_surface->PixelsPerInch()), this);
+    const QFont chosen =
+        QFontDialog::getFont(&ok, m_surface->Font().qtFont(m_surface->PixelsPerInch()), this);
     if (!ok)
         return;
     m_surface->setFont(m_surface->Font().chosenFrom(chosen));
     const TLabelDefaultFont font = TLabelDefaultFont::fromFont(m_surface->Font());
     if (!font.write(m_ini))
-        TMessages::information(this, QStringLiteral("The default font could not be written to ") + m_ini.path());
+        TMessages::information(this,
+                               QStringLiteral("The default font could not be written to ") + m_ini.path());
     DefaultFontbutton->setText(font.caption());
 }
 

@@ -111,9 +111,8 @@ TLabelEdit::TLabelEdit(const TLabelSetup &setup, QWidget *parent) : QDialog(pare
 
     for (int b = 0; b < TLabelEditValues::kBoxes; ++b) {
         const auto box = static_cast<Box>(b);
-        connect(edit(box), &QLineEdit::textEdited, this, [this, box](const QString &text) {
-            m_values.setText(box, text);
-        });
+        connect(edit(box), &QLineEdit::textEdited, this,
+                [this, box](const QString &text) { m_values.setText(box, text); });
     }
     connect(LabelWidthEdit, &QLineEdit::editingFinished, this, [this] {
         m_values.raisePitchToWidth();

@@ -3,8 +3,8 @@
 #include "TAddressSession.h"
 #include "TGLabelPanel.h"
 #include "TGlabelsTemplates.h"
-#include "TIniFile.h"
 #include "THourglass.h"
+#include "TIniFile.h"
 #include "TLabelDesignScreen.h"
 #include "TLabelSetups.h"
 #include "TMessages.h"
@@ -244,7 +244,8 @@ void TLabelSetupScreen::openDesigner(bool isNew)
         setup.Binary = name;
     }
     TIniFile ini(m_session.settingsPath());
-    TLabelDesignScreen designer(setup, isNew, ini, &m_session.table(), m_session.programFolder(), m_mainWindow);
+    TLabelDesignScreen designer(setup, isNew, ini, &m_session.table(), m_session.programFolder(),
+                                m_mainWindow);
     designer.setGlabelsFolder(m_glabelsFolder);
     connect(&designer, &TLabelDesignScreen::helpRequested, this, &TLabelSetupScreen::helpRequested);
     if (!needsName) {

@@ -17,8 +17,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-TSelectLabel::TSelectLabel(TLabelTemplates &catalogue, const TGlabelsTemplates *glabels, const TLabelSetup &setup,
-                           QWidget *parent)
+TSelectLabel::TSelectLabel(TLabelTemplates &catalogue, const TGlabelsTemplates *glabels,
+                           const TLabelSetup &setup, QWidget *parent)
     : QDialog(parent), m_catalogue(catalogue), m_glabels(glabels), m_setup(setup)
 {
     setWindowTitle(QStringLiteral("Select Label Template"));
@@ -136,13 +136,14 @@ void TSelectLabel::BuildLabelQuery()
     if (isGlabelsChosen()) {
         for (const TGlabelsTemplate &t : m_glabels->templates()) {
             const QString paper = t.sheet.PaperSize.toUpper();
-            if (EuropeanPaper->isChecked() && !paper.contains(QLatin1String("A4")) && !paper.contains(QLatin1String("A5")))
+            if (EuropeanPaper->isChecked() && !paper.contains(QLatin1String("A4")) &&
+                !paper.contains(QLatin1String("A5")))
                 continue;
             m_listed.append(t.sheet);
         }
     } else {
-        const QString expr = TLabelTemplates::BuildLabelQuery(eManuFac->currentText(), eProdType->currentIndex(),
-                                                              EuropeanPaper->isChecked());
+        const QString expr = TLabelTemplates::BuildLabelQuery(
+            eManuFac->currentText(), eProdType->currentIndex(), EuropeanPaper->isChecked());
         const TResult set = m_catalogue.setQuery(expr);
         if (!set)
             TMessages::failure(this, set);
@@ -169,7 +170,8 @@ void TSelectLabel::showCurrent()
 {
     const int row = Grid->indexOfTopLevelItem(Grid->currentItem());
     if (row < 0 || row >= m_listed.size()) {
-        for (QLineEdit *e : {HeightField, WidthField, AcrossField, DownField, PaperWidthField, PaperHeightField})
+        for (QLineEdit *e :
+             {HeightField, WidthField, AcrossField, DownField, PaperWidthField, PaperHeightField})
             e->clear();
         return;
     }

@@ -71,7 +71,8 @@ TEST_F(LabelDesign, NewSetupOpensWithAnAddressBlockAndTheNotice)
     EXPECT_EQ(surface().objects().front()->Top(), 5);
     EXPECT_EQ(surface().objects().front()->Width(), surface().Width() - 15);
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes.at(0).startsWith(QStringLiteral("Information|A new label has been created using the Avery 5160\r")));
+    EXPECT_TRUE(boxes.at(0).startsWith(
+        QStringLiteral("Information|A new label has been created using the Avery 5160\r")));
     EXPECT_FALSE(designer->SaveButton->isVisible());
     EXPECT_TRUE(designer->Pointerbutton->isChecked());
     EXPECT_EQ(designer->DefaultFontbutton->text(), QStringLiteral("Default Font: Arial, 10 pt "));
@@ -133,13 +134,15 @@ TEST_F(LabelDesign, NarrowingToAUserDefinedSheetDeletesEveryPostNetAndClearsTheA
             QTest::keyClick(e->LabelWidthEdit, Qt::Key_Tab);
             QTest::mouseClick(e->OkButton, Qt::LeftButton);
         });
-        QTest::mouseClick(c->UserDefinedRadio, Qt::LeftButton, {}, QPoint(8, c->UserDefinedRadio->height() / 2));
+        QTest::mouseClick(c->UserDefinedRadio, Qt::LeftButton, {},
+                          QPoint(8, c->UserDefinedRadio->height() / 2));
         QTest::mouseClick(c->OkButton, Qt::LeftButton);
     });
     QTest::mouseClick(designer->ChangeLayoutButton, Qt::LeftButton);
     EXPECT_EQ(postNets(), 0);
-    EXPECT_TRUE(boxes.contains(QStringLiteral("Information|Warning: This label is not wide enough for a \rpostnet "
-                                              "barcode. At least 2.85 inches are needed")));
+    EXPECT_TRUE(
+        boxes.contains(QStringLiteral("Information|Warning: This label is not wide enough for a \rpostnet "
+                                      "barcode. At least 2.85 inches are needed")));
     EXPECT_EQ(designer->TemplateType->text(), QStringLiteral("User Defined Label Layout"));
     EXPECT_FALSE(designer->ShowArt->isEnabled());
     EXPECT_FALSE(surface().Picture().hasGraphic());
@@ -168,7 +171,8 @@ TEST_F(LabelDesign, CatalogueAndGlabelsSheetsTakeTheirGeometry)
             ASSERT_EQ(s->Grid->topLevelItemCount(), 4);
             QTreeWidgetItem *item = s->Grid->topLevelItem(2);
             s->Grid->scrollToItem(item);
-            QTest::mouseClick(s->Grid->viewport(), Qt::LeftButton, {}, s->Grid->visualItemRect(item).center());
+            QTest::mouseClick(s->Grid->viewport(), Qt::LeftButton, {},
+                              s->Grid->visualItemRect(item).center());
             chosen = item->text(0);
             EXPECT_EQ(s->AcrossField->text(), QStringLiteral("4"));
             QTest::mouseClick(s->OkButton, Qt::LeftButton);
@@ -189,8 +193,9 @@ TEST_F(LabelDesign, SaveKeepsFiftyCharactersAndAFailedSaveStaysOpen)
     open(TLabelSetup::newSetupDefaults(), false);
     int calls = 0;
     designer->setSaver([&calls](TLabelDesignScreen &) {
-        return ++calls == 1 ? TResult::failure(QStringLiteral("Cannot create BIN00001.L"), xbase::StatusCode::IoError)
-                            : TResult::success();
+        return ++calls == 1
+                   ? TResult::failure(QStringLiteral("Cannot create BIN00001.L"), xbase::StatusCode::IoError)
+                   : TResult::success();
     });
     designer->LabelSetupDescription->setFocus();
     designer->LabelSetupDescription->selectAll();

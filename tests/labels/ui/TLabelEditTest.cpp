@@ -43,12 +43,14 @@ TEST_F(LabelEdit, TogglingMillimetresLeavesTheSheetAsItWas)
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("User Defined Label Layout"));
     EXPECT_TRUE(dialog->InchesRadio->isChecked());
     EXPECT_EQ(dialog->VertPitchEdit->text(), QStringLiteral("1.000"));
-    QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {}, QPoint(8, dialog->MillimetersRadio->height() / 2));
+    QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {},
+                      QPoint(8, dialog->MillimetersRadio->height() / 2));
     EXPECT_EQ(dialog->VertPitchEdit->text(), QStringLiteral("25.4"));
     EXPECT_EQ(dialog->LabelWidthEdit->text(), QStringLiteral("66.7"));
     QTest::mouseClick(dialog->InchesRadio, Qt::LeftButton, {}, QPoint(8, dialog->InchesRadio->height() / 2));
     EXPECT_EQ(dialog->VertPitchEdit->text(), QStringLiteral("1.000"));
-    QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {}, QPoint(8, dialog->MillimetersRadio->height() / 2));
+    QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {},
+                      QPoint(8, dialog->MillimetersRadio->height() / 2));
     QTest::mouseClick(dialog->OkButton, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     const TLabelSetup back = dialog->values(start);
@@ -62,11 +64,13 @@ TEST_F(LabelEdit, TogglingMillimetresLeavesTheSheetAsItWas)
 TEST_F(LabelEdit, TypedMillimetresAndTheRulesOnOk)
 {
     open(TLabelSetup::newSetupDefaults());
-    QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {}, QPoint(8, dialog->MillimetersRadio->height() / 2));
+    QTest::mouseClick(dialog->MillimetersRadio, Qt::LeftButton, {},
+                      QPoint(8, dialog->MillimetersRadio->height() / 2));
     type(dialog->LabelHeightEdit, QStringLiteral("7"));
     QTest::mouseClick(dialog->OkButton, Qt::LeftButton);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("Information|Label Height must be at least .3 inches (or 8mm)")});
+    EXPECT_EQ(boxes,
+              QStringList{QStringLiteral("Information|Label Height must be at least .3 inches (or 8mm)")});
     type(dialog->LabelHeightEdit, QStringLiteral("25"));
     QTest::mouseClick(dialog->InchesRadio, Qt::LeftButton, {}, QPoint(8, dialog->InchesRadio->height() / 2));
     EXPECT_EQ(dialog->LabelHeightEdit->text(), QStringLiteral("0.984"));

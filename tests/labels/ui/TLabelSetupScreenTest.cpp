@@ -72,9 +72,10 @@ TEST_F(LabelsWindow, NewSavesARowAndALayoutThatModifyShowsAgain)
 {
     open();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Print Labels"));
-    for (QWidget *w : {static_cast<QWidget *>(window->ModifyButton), static_cast<QWidget *>(window->CloneButton),
-                       static_cast<QWidget *>(window->DeleteButton), static_cast<QWidget *>(window->PrintButton),
-                       static_cast<QWidget *>(window->PreviewButton), static_cast<QWidget *>(window->Grid)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(window->ModifyButton), static_cast<QWidget *>(window->CloneButton),
+          static_cast<QWidget *>(window->DeleteButton), static_cast<QWidget *>(window->PrintButton),
+          static_cast<QWidget *>(window->PreviewButton), static_cast<QWidget *>(window->Grid)})
         EXPECT_FALSE(w->isEnabled());
     EXPECT_TRUE(window->NewButton->isEnabled());
     EXPECT_FALSE(window->WhatToPrint->isVisible());
@@ -146,7 +147,8 @@ TEST_F(LabelsWindow, CloneAndDeleteAskFirst)
     EXPECT_EQ(listed(), QStringList({QStringLiteral("Clone of :Parcel"), QStringLiteral("Parcel")}));
     EXPECT_EQ(window->currentSetup().Description, QStringLiteral("Clone of :Parcel"));
     EXPECT_EQ(window->currentSetup().Binary, QStringLiteral("BIN00002.L"));
-    EXPECT_EQ(readBytes(sysdata(QStringLiteral("BIN00002.L"))), readBytes(sysdata(QStringLiteral("BIN00001.L"))));
+    EXPECT_EQ(readBytes(sysdata(QStringLiteral("BIN00002.L"))),
+              readBytes(sysdata(QStringLiteral("BIN00001.L"))));
 
     boxes.clear();
     QTest::mouseClick(window->DeleteButton, Qt::LeftButton);
