@@ -164,3 +164,31 @@ TEST_F(LabelsWindow, CloneAndDeleteAskFirst)
     EXPECT_EQ(boxes.last(), QStringLiteral("Information|") + TLabelSetups::removedFileMessage());
     EXPECT_EQ(listed().size(), 1);
 }
+
+TEST_F(LabelsWindow, ModifyWithoutItsLayoutFileStartsEmptyUnderANewNameAndADamagedOneIsNotOpened)
+{
+    open();
+    addThroughNew(QStringLiteral("Gone"));
+    ASSERT_TRUE(QFile::remove(sysdata(QStringLiteral("BIN00001.L"))));
+    int objects = -1;
+    QString binary;
+    whenShown<TLabelDesignScreen>([&](TLabelDesignScreen *d) {
+        objects = static_cast<int>(d->surface().objects().size());
+        binary = d->setup().Binary;
+        QTest::mouseClick(d->CancelButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->ModifyButton, Qt::LeftButton);
+    EXPECT_EQ(objects, 0);
+    // The row still names BIN00001.L, so the new name is another.
+    EXPECT_EQ(binary, QStringLiteral("BIN00002.L"));
+
+    ASSERT_TRUE(writeBytes(sysdata(QStringLiteral("BIN00001.L")), "TPF0 damaged"));
+    boxes.clear();
+    bool opened = false;
+    QObject::connect(window.get(), &TLabelSetupScreen::designerOpened, [&opened] { opened = true; });
+    QTest::mouseClick(window->ModifyButton, Qt::LeftButton);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.at(0).startsWith(QStringLiteral("Information|")));
+    EXPECT_EQ(readBytes(sysdata(QStringLiteral("BIN00001.L"))), QByteArray("TPF0 damaged"));
+}
