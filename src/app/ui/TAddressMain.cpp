@@ -28,6 +28,8 @@
 #include "TGettingStarted.h"
 #include "THourglass.h"
 #include "TIniFile.h"
+#include "TLabelSetupScreen.h"
+#include "TLabelSetups.h"
 #include "TLetterTemplates.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
@@ -421,6 +423,7 @@ void TAddressMain::buildMenus()
     connect(ClearFilterButton, &QPushButton::clicked, this, &TAddressMain::mnuClearFilterClick);
     connect(BrowseButton, &QPushButton::clicked, this, &TAddressMain::BrowseButtonClick);
     connect(SearchButton, &QPushButton::clicked, this, &TAddressMain::SearchButtonClick);
+    connect(LabelsButton, &QPushButton::clicked, this, &TAddressMain::LabelsMenuClick);
     connect(LettersButton, &QPushButton::clicked, this, &TAddressMain::LettersMenuClick);
     connect(EnvelopesButton, &QPushButton::clicked, this, &TAddressMain::EnvelopesMenuClick);
     connect(ReportsButton, &QPushButton::clicked, this, &TAddressMain::ReportsMenuClick);
@@ -526,7 +529,8 @@ void TAddressMain::buildMenus()
                                                         this, &TAddressMain::SearchReplaceFieldValues1Click);
 
     mnuPrint = menuBar()->addMenu(QStringLiteral("&Print"));
-    LabelsMenu = later(mnuPrint, "Print &Labels", QKeySequence(Qt::CTRL | Qt::Key_L));
+    LabelsMenu = mnuPrint->addAction(QStringLiteral("Print &Labels"), this, &TAddressMain::LabelsMenuClick);
+    LabelsMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     LettersMenu =
         mnuPrint->addAction(QStringLiteral("Print Le&tters"), this, &TAddressMain::LettersMenuClick);
     LettersMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -1071,6 +1075,27 @@ void TAddressMain::CurrentRecordMenuClick()
     });
 }
 
+void TAddressMain::LabelsMenuClick()
+{
+    THandOver needs;
+    needs.needsRecords = true;
+    needs.printerCheck = true;
+    needs.freeze = true;
+    needs.keepRecord = needs.keepQuery = needs.keepPrinter = true;
+    needs.compositeFields = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TLabelSetups labels;
+        const TResult opened = labels.open(session.programFolder());
+        if (!opened) {
+            TMessages::information(this, opened.message);
+            return;
+        }
+        TLabelSetupScreen window(session, labels, this);
+        connect(&window, &TLabelSetupScreen::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::LettersMenuClick()
 {
     THandOver needs;
@@ -1480,15 +1505,14 @@ void TAddressMain::SetButtons()
     apply(DateLabel, s.date);
     for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})
         m->setEnabled(s.tools.enabled);
-    for (QAction *a :
-         {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LettersMenu, EnvelopesMenu})
+    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LabelsMenu, LettersMenu,
+                       EnvelopesMenu})
         a->setEnabled(s.tools.enabled);
     BrowseButton->setEnabled(s.tools.enabled);
     SearchButton->setEnabled(s.tools.enabled);
     LettersButton->setEnabled(s.tools.enabled);
+    LabelsButton->setEnabled(s.tools.enabled);
     EnvelopesButton->setEnabled(s.tools.enabled);
-    // The window behind this button comes later; it stays disabled until then.
-    LabelsButton->setEnabled(false);
     ReportsButton->setEnabled(s.tools.enabled);
     ReportsMenu->setEnabled(s.tools.enabled);
     CountZipCodes1->setEnabled(s.tools.enabled);

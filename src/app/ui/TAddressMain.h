@@ -108,6 +108,7 @@ public:
     // shown record.
     void CurrentRecordMenuClick();
     // "Print Le&tters" (Ctrl+T) and the "Letters" button: the "Print Letters" window over LETTER.DBF.
+    void LabelsMenuClick();
     void LettersMenuClick();
     // "Print &Envelopes" (Ctrl+E) and the Envelopes button: the "Print Envelope" window over
     // ENVELOPE.DBF.

@@ -35,6 +35,7 @@
 #include "TWhatsThis.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
+#include "TLabelSetupScreen.h"
 #include "TcVLetters.h"
 #include "TCVEnvelopes.h"
 
@@ -1280,8 +1281,8 @@ TEST_F(MainWindow, MenusFollowTheStateAndItemsOfLaterWindowsStayOff)
     EXPECT_TRUE(w.SearchButton->isEnabled());
     EXPECT_TRUE(w.mnuUtilities->isEnabled());
     EXPECT_FALSE(w.mnuTagAllFilterMatches->isEnabled());
-    EXPECT_FALSE(w.LabelsMenu->isEnabled());
-    EXPECT_FALSE(w.LabelsButton->isEnabled());
+    EXPECT_TRUE(w.LabelsMenu->isEnabled());
+    EXPECT_TRUE(w.LabelsButton->isEnabled());
 
     window->setCriteria(stateIs("CA"));
     EXPECT_TRUE(w.mnuTagAllFilterMatches->isEnabled());
@@ -1873,6 +1874,37 @@ TEST_F(MainWindow, EnvelopesButtonAndMenuOpenPrintEnvelopeOverEnvelopeDbf)
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Print Envelope"), QStringLiteral("Print Envelope")}));
     EXPECT_EQ(window->EnvelopesMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/ENVELOPE.DBF")));
+    EXPECT_EQ(window->TableCVW->recno(), current);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+}
+
+// ---- Labels -----------------------------------------------------------------------------
+
+TEST_F(MainWindow, LabelsButtonAndMenuOpenPrintLabelsOverLabelDbf)
+{
+    quietStart();
+    start();
+    window->setPrinterService(std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("labels.pdf")));
+    EXPECT_FALSE(window->LabelsButton->isEnabled());
+    EXPECT_FALSE(window->LabelsMenu->isEnabled());
+    window->OpenCVWDBF(copyFixture("ADD0001"));
+    ASSERT_TRUE(window->LabelsButton->isEnabled());
+    ASSERT_TRUE(window->LabelsMenu->isEnabled());
+    ASSERT_TRUE(QDir().mkpath(folder() + QStringLiteral("sysdata")));
+    const quint32 current = window->TableCVW->recno();
+
+    QStringList titles;
+    const auto close = [&](TLabelSetupScreen *labels) {
+        titles << labels->windowTitle();
+        QTest::mouseClick(labels->OkButton, Qt::LeftButton);
+    };
+    whenShown<TLabelSetupScreen>(close);
+    QTest::mouseClick(window->LabelsButton, Qt::LeftButton);
+    whenShown<TLabelSetupScreen>(close);
+    window->LabelsMenu->trigger();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Print Labels"), QStringLiteral("Print Labels")}));
+    EXPECT_EQ(window->LabelsMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/LABEL.DBF")));
     EXPECT_EQ(window->TableCVW->recno(), current);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
 }

@@ -1,0 +1,42 @@
+#include "TChooseLabelLayout.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+TChooseLabelLayout::TChooseLabelLayout(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Label Layout"));
+    setModal(true);
+    TemplateRadio = new QRadioButton(QStringLiteral("&Select layout from a list of templates"), this);
+    UserDefinedRadio =
+        new QRadioButton(QStringLiteral("&Enter the layout values manually (user defined layout)"), this);
+    TemplateRadio->setChecked(true);
+    OkButton = new QPushButton(QStringLiteral("Ok"), this);
+    OkButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    HelpButton = new QPushButton(QStringLiteral("Help"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    buttons->addWidget(HelpButton);
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(TemplateRadio);
+    outer->addWidget(UserDefinedRadio);
+    outer->addLayout(buttons);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(HelpButton, &QPushButton::clicked, this, &TChooseLabelLayout::helpRequested);
+    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, &TChooseLabelLayout::helpRequested);
+}
+
+int TChooseLabelLayout::choose()
+{
+    if (exec() != QDialog::Accepted)
+        return kCancelled;
+    return TemplateRadio->isChecked() ? kTemplates : kUserDefined;
+}

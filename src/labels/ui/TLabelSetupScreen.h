@@ -1,0 +1,96 @@
+// "Print Labels" (TLabelSetupScreen): the label setups of LABEL.DBF with the current one's
+// sheet, and New, Modify (the "Label Design Screen"), Clone and Delete; the records to print
+// and the Print and Preview buttons of the label run. Opened modally by the main window through
+// the session's hand-over, with LABEL.DBF already open in `labels`; the session's table is the
+// address file the labels show.
+#pragma once
+
+#include "TLabelSetup.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class TAddressSession;
+class TLabelDesignScreen;
+class TLabelSetups;
+
+class TLabelSetupScreen : public QDialog
+{
+    Q_OBJECT
+public:
+    // `session` and `labels` (open) must outlive the window.
+    TLabelSetupScreen(TAddressSession &session, TLabelSetups &labels, QWidget *mainWindow = nullptr);
+
+    // The current setup as the last ReadLabelSetup left it.
+    const TLabelSetup &currentSetup() const { return m_setup; }
+    // The list row selected, -1 when none.
+    int selectedRow() const;
+    // Where the designers read the gLabels templates from (tests); their default otherwise.
+    void setGlabelsFolder(const QString &folder) { m_glabelsFolder = folder; }
+
+    QTreeWidget *Grid;
+    QLineEdit *HeightField;
+    QLineEdit *WidthField;
+    QLineEdit *SheetNameField;
+    QLineEdit *AcrossField;
+    QLineEdit *DownField;
+    QLineEdit *PaperSizeField;
+    QLineEdit *PaperWidthField;
+    QLineEdit *PaperHeightField;
+    QPushButton *NewButton;
+    QPushButton *ModifyButton;
+    QPushButton *CloneButton;
+    QPushButton *DeleteButton;
+    QPushButton *PrintButton;
+    QPushButton *PreviewButton;
+    QPushButton *OkButton;
+    QPushButton *HelpButton;
+    QGroupBox *WhatToPrint;
+    QRadioButton *rbQAll;
+    QRadioButton *rbQFilter;
+    QRadioButton *rbOnlyThis;
+    QCheckBox *StartCurrentCheck;
+    QCheckBox *PresortCheck;
+
+signals:
+    void helpRequested();
+    // A designer is about to be shown (tests reach it here).
+    void designerOpened(TLabelDesignScreen *designer);
+
+public slots:
+    void NewButtonClick();
+    void ModifyButtonClick();
+    void CloneButtonClick();
+    void DeleteButtonClick();
+    void PrintNowClick();
+    void PreviewButtonClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // The list from the table with the row of `recno` selected (the first when it is gone).
+    void fillList(quint32 recno);
+    // Reads the selected row into the current setup (the empty-list defaults when there is
+    // none); false, after its message, for a row that cannot be used.
+    bool ReadLabelSetup();
+    void showCurrent();
+    // "Modify", "Print", "Preview", "Delete", "Clone", the list and the "What to Print" panel
+    // only while LABEL.DBF holds a setup.
+    void SetLabelButtons();
+    // The designer for a new setup or the selected one.
+    void openDesigner(bool isNew);
+    quint32 selectedRecno() const;
+
+    TAddressSession &m_session;
+    TLabelSetups &m_labels;
+    QWidget *m_mainWindow;
+    TLabelSetup m_setup;
+    QString m_glabelsFolder;
+    bool m_activated = false;
+};
