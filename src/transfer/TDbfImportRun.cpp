@@ -101,9 +101,8 @@ TImportOutcome copyRecords(TAddressTable &table, TDbfSource &source, const std::
             out.reason = QString::fromStdString(moved.message());
         }
     }
-    out.cutValues = sink.cutValues();
     say("Rebuilding Indexes ");
-    out.rebuild = sink.rebuild(rebuildGauge);
+    sink.end(out, rebuildGauge);
     return out;
 }
 
