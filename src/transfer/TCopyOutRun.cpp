@@ -1,6 +1,7 @@
 #include "TCopyOutRun.h"
 
 #include "TAddressTable.h"
+#include "DbfFile.h"
 #include "TCp1252.h"
 #include "TDelimitedLine.h"
 #include "TProgress.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -236,6 +238,18 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
     if (const xbase::Status made = engine.copyStructure(path); !made.ok()) {
         out.result = TResult::fromStatus(made, failed);
         return out;
+    }
+    {
+        // The copy says its text is Windows-1252: spreadsheets and DBF libraries that find
+        // no mark read accents by a DOS code page.
+        std::unique_ptr<xbase::DbfFile> file;
+        xbase::Status marked = xbase::DbfFile::open(path, false, file);
+        if (marked.ok())
+            marked = file->setCodePageMark(xbase::DbfFile::kCodePageWindows1252);
+        if (!marked.ok()) {
+            out.result = TResult::fromStatus(marked, failed);
+            return out;
+        }
     }
     xbase::Table dest;
     if (const xbase::Status opened = dest.open(path, xbase::OpenMode::Exclusive); !opened.ok()) {

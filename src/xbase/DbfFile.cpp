@@ -621,6 +621,15 @@ Status DbfFile::setProductionIndex(bool present)
     return Status::Ok();
 }
 
+Status DbfFile::setCodePageMark(uint8_t mark)
+{
+    if (mark == m_codePage)
+        return Status::Ok();
+    XBASE_TRY(m_file->writeAt(29, &mark, 1));
+    m_codePage = mark;
+    return Status::Ok();
+}
+
 Status DbfFile::refresh()
 {
     forgetCached(1, 0xFFFFFFFFu);
