@@ -301,13 +301,7 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
             if (memoTo >= 0) {
                 const std::string empty;
                 const std::string &value = memoFrom >= 0 ? memos[k] : empty;
-                if (!value.empty()) {
-                    const QByteArray memo = TCp1252::fromString(TText::memoForStoring(
-                        TCp1252::toString(value.data(), static_cast<qsizetype>(value.size()))));
-                    s = dest.putMemo(copy, memoTo, std::string_view(memo.constData(), static_cast<size_t>(memo.size())));
-                } else {
-                    s = dest.putMemo(copy, memoTo, std::string_view());
-                }
+                s = dest.putMemo(copy, memoTo, value.empty() ? std::string() : TText::memoForStoring(std::string_view(value)));
                 if (!s.ok())
                     return false;
             }
