@@ -11,7 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     python3 python3-dbf python3-dbfread python3-vobject python3-dbusmock dbus-daemon libdbd-xbase-perl
     poppler-utils xvfb xauth
-    libreoffice-writer-nogui libreoffice-calc-nogui unrtf
+    libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers unrtf
     glabels-data
     zint
 )

@@ -204,6 +204,12 @@ std::string usage()
            "                                    on sound files do not fail the check)\n"
            "  reindex FILE                      rebuild every tag\n"
            "  pack FILE                         remove marked records for good\n"
+           "  create FILE                       a new address file (23 fields, 26 tags)\n"
+           "  import FILE SOURCE [--match auto|MAP.json] [--into-new]\n"
+           "                                    append the records of a text, DBF or vCard\n"
+           "                                    file, recognised by its content\n"
+           "  export FILE OUT [--csv|--dbf|--vcard] [--filter FILE.FLT|--tagged|--all]\n"
+           "                                    copy the visible records out, by last name\n"
            "Marked records are hidden unless --deleted is given. Exit status: 0 success,\n"
            "1 failure, 2 bad use.\n";
 }

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <string>
+#include <string_view>
+
 class TText
 {
 public:
@@ -20,4 +23,6 @@ public:
     // appended to the last line (before a line break that ends the text), so the stored
     // length is never such a multiple.
     static QString memoForStoring(const QString &text);
+    // The same rule on Windows-1252 bytes (one byte a character), without decoding them.
+    static std::string memoForStoring(std::string_view bytes);
 };

@@ -61,8 +61,7 @@ TImportOutcome TAsciiImportRun::run(TAddressTable &table, const TImportText &tex
             }
         }
     }
-    out.cutValues = sink.cutValues();
     say("Rebuilding Indexes ");
-    out.rebuild = sink.rebuild(rebuildGauge);
+    sink.end(out, rebuildGauge);
     return out;
 }

@@ -1,6 +1,7 @@
 #include "TCopyOutRun.h"
 
 #include "TAddressTable.h"
+#include "DbfFile.h"
 #include "TCp1252.h"
 #include "TDelimitedLine.h"
 #include "TProgress.h"
@@ -12,7 +13,11 @@
 #include <QSaveFile>
 #include <QVector>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -56,6 +61,66 @@ private:
     std::string m_buffer;
 };
 
+// Bytes of records read together from the table: one gathered read for this many records of
+// the order, whose neighbours in the file are then mostly read along.
+constexpr size_t kReadBytes = size_t(32) << 20;
+// Bytes of copied records gathered before they are appended to the target in one write.
+constexpr size_t kAppendBytes = size_t(1) << 20;
+
+// Hands the records of `recnos`, in that order, to `use` chunk by chunk: the chunk's bytes
+// (one record after another) and its record count (false from `use` stops the walk). A
+// failed read answers its status.
+template <typename Use>
+xbase::Status forEachChunk(const xbase::Table &engine, const QVector<quint32> &recnos, Use use)
+{
+    const size_t recLen = engine.recordLength();
+    const size_t perChunk = std::max<size_t>(1, kReadBytes / std::max<size_t>(1, recLen));
+    std::string chunk;
+    for (qsizetype first = 0; first < recnos.size(); first += static_cast<qsizetype>(perChunk)) {
+        const size_t n = std::min<size_t>(perChunk, static_cast<size_t>(recnos.size() - first));
+        chunk.resize(n * recLen);
+        const xbase::Status read = engine.storedRecords(recnos.constData() + first, n, &chunk[0]);
+        if (!read.ok())
+            return read;
+        if (!use(chunk.data(), n, recnos.constData() + first))
+            return xbase::Status::Ok();
+    }
+    return xbase::Status::Ok();
+}
+
+// A field's text read straight from the record bytes where that needs no memo file: C and D
+// without trailing blanks, N and F trimmed, L "T" / "F" / "" (as Table::fieldValue gives them).
+// False for a field the engine must read.
+bool rawValue(const xbase::FieldDescriptor &f, const char *record, std::string_view &out)
+{
+    std::string_view raw(record + f.offset, f.length);
+    switch (f.type) {
+    case 'C':
+    case 'D':
+        while (!raw.empty() && raw.back() == ' ')
+            raw.remove_suffix(1);
+        out = raw;
+        return true;
+    case 'N':
+    case 'F':
+        while (!raw.empty() && raw.back() == ' ')
+            raw.remove_suffix(1);
+        while (!raw.empty() && raw.front() == ' ')
+            raw.remove_prefix(1);
+        out = raw;
+        return true;
+    case 'L': {
+        const char c = raw.empty() ? ' ' : raw[0];
+        out = (c == 'T' || c == 't' || c == 'Y' || c == 'y') ? std::string_view("T")
+              : (c == ' ' || c == '?')                       ? std::string_view()
+                                                             : std::string_view("F");
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 // Walks the visible records in order, handing each record's bytes to `write`, and commits the
 // file; any failure removes the partial file.
 template <typename WriteRecord>
@@ -79,32 +144,33 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
     progress.setTotal(static_cast<int>(recnos.size()));
     ChunkWriter writer(file);
     xbase::Table &engine = table.engine();
-    std::string bytes;
     bool failed = false;
     QString reason;
-    for (const quint32 recno : recnos) {
-        const xbase::Status read = engine.storedRecord(recno, bytes);
-        if (!read.ok()) {
-            failed = true;
-            reason = QString::fromStdString(read.message());
-            break;
+    const size_t recLen = engine.recordLength();
+    const xbase::Status walked = forEachChunk(engine, recnos, [&](const char *chunk, size_t n, const quint32 *numbers) {
+        for (size_t k = 0; k < n; ++k) {
+            const xbase::RecordRef rec{chunk + k * recLen, numbers[k]};
+            if (!write(engine, rec, writer.buffer())) {
+                failed = true;
+                return false;
+            }
+            if (!writer.flushIfFull()) {
+                failed = true;
+                reason = file.errorString();
+                return false;
+            }
+            ++out.copied;
+            progress.step();
+            if (progress.cancelled()) {
+                out.cancelled = out.copied < recnos.size();
+                return false;
+            }
         }
-        const xbase::RecordRef rec{bytes.data(), recno};
-        if (!write(engine, rec, writer.buffer())) {
-            failed = true;
-            break;
-        }
-        if (!writer.flushIfFull()) {
-            failed = true;
-            reason = file.errorString();
-            break;
-        }
-        ++out.copied;
-        progress.step();
-        if (progress.cancelled()) {
-            out.cancelled = out.copied < recnos.size();
-            break;
-        }
+        return true;
+    });
+    if (!walked.ok()) {
+        failed = true;
+        reason = QString::fromStdString(walked.message());
     }
     if (!failed && !writer.flush()) {
         failed = true;
@@ -173,52 +239,92 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
         out.result = TResult::fromStatus(made, failed);
         return out;
     }
+    {
+        // The copy says its text is Windows-1252: spreadsheets and DBF libraries that find
+        // no mark read accents by a DOS code page.
+        std::unique_ptr<xbase::DbfFile> file;
+        xbase::Status marked = xbase::DbfFile::open(path, false, file);
+        if (marked.ok())
+            marked = file->setCodePageMark(xbase::DbfFile::kCodePageWindows1252);
+        if (!marked.ok()) {
+            out.result = TResult::fromStatus(marked, failed);
+            return out;
+        }
+    }
     xbase::Table dest;
     if (const xbase::Status opened = dest.open(path, xbase::OpenMode::Exclusive); !opened.ok()) {
         out.result = TResult::fromStatus(opened, failed);
         return out;
     }
-    const std::vector<int> from = indexesOf(engine.schema(), dbfFields());
-    const std::vector<int> to = indexesOf(dest.schema(), dbfFields());
-    const int memoFrom = engine.schema().indexOf("MEMO");
+    // The target has the address file's structure, field for field: a record is copied as its
+    // bytes, with the fields that are not copied (ISDEL, TAG) left blank, no delete mark, and
+    // the memo written anew in the target's memo file.
+    const xbase::Schema &schema = engine.schema();
+    std::vector<bool> copied(static_cast<size_t>(schema.fieldCount()), false);
+    for (const int i : indexesOf(schema, dbfFields()))
+        if (i >= 0)
+            copied[static_cast<size_t>(i)] = true;
+    std::vector<const xbase::FieldDescriptor *> blanked;
+    for (int i = 0; i < schema.fieldCount(); ++i)
+        if (!copied[static_cast<size_t>(i)] && schema.field(i).type != 'M')
+            blanked.push_back(&schema.field(i));
+    const int memoFrom = schema.indexOf("MEMO");
     const int memoTo = dest.schema().indexOf("MEMO");
+    const size_t recLen = engine.recordLength();
     progress.setTotal(static_cast<int>(recnos.size()));
-    std::string bytes;
-    std::string value;
+
+    std::string batch;
+    batch.reserve(kAppendBytes + recLen);
+    uint32_t batched = 0;
     xbase::Status s;
-    for (const quint32 recno : recnos) {
-        s = engine.storedRecord(recno, bytes);
+    auto flush = [&]() {
+        if (s.ok() && batched > 0)
+            s = dest.appendRecords(batch.data(), batched);
         if (s.ok())
-            s = dest.appendBlank();
-        const xbase::RecordRef rec{bytes.data(), recno};
-        for (size_t i = 0; s.ok() && i < from.size(); ++i) {
-            if (from[i] < 0 || to[i] < 0)
-                continue;
-            s = engine.fieldValue(rec, from[i], value);
-            if (s.ok() && !value.empty())
-                s = dest.setFieldValue(to[i], value);
+            out.copied += batched;
+        batch.clear();
+        batched = 0;
+    };
+    std::vector<std::string> memos;
+    const xbase::Status walked = forEachChunk(engine, recnos, [&](const char *chunk, size_t n, const quint32 *) {
+        if (memoFrom >= 0 && memoTo >= 0) {
+            s = engine.memoTexts(chunk, n, memoFrom, memos);
+            if (!s.ok())
+                return false;
         }
-        if (s.ok() && memoFrom >= 0 && memoTo >= 0) {
-            s = engine.fieldValue(rec, memoFrom, value);
-            if (s.ok() && !value.empty()) {
-                const QByteArray memo = TCp1252::fromString(
-                    TText::memoForStoring(TCp1252::toString(value.data(), static_cast<qsizetype>(value.size()))));
-                s = dest.setFieldValue(memoTo, std::string_view(memo.constData(), static_cast<size_t>(memo.size())));
+        for (size_t k = 0; k < n; ++k) {
+            batch.append(chunk + k * recLen, recLen);
+            char *copy = &batch[batch.size() - recLen];
+            copy[0] = ' ';
+            for (const xbase::FieldDescriptor *f : blanked)
+                std::memset(copy + f->offset, ' ', f->length);
+            if (memoTo >= 0) {
+                const std::string empty;
+                const std::string &value = memoFrom >= 0 ? memos[k] : empty;
+                s = dest.putMemo(copy, memoTo, value.empty() ? std::string() : TText::memoForStoring(std::string_view(value)));
+                if (!s.ok())
+                    return false;
+            }
+            ++batched;
+            if (batch.size() >= kAppendBytes)
+                flush();
+            if (!s.ok())
+                return false;
+            progress.step();
+            if (progress.cancelled()) {
+                out.cancelled = out.copied + batched < static_cast<qint64>(recnos.size());
+                return false;
             }
         }
-        if (s.ok())
-            s = dest.post();
-        if (!s.ok())
-            break;
-        ++out.copied;
-        progress.step();
-        if (progress.cancelled()) {
-            out.cancelled = out.copied < recnos.size();
-            break;
-        }
+        return true;
+    });
+    if (s.ok() && !walked.ok())
+        s = walked;
+    if (!s.ok()) {
+        batch.clear();
+        batched = 0;
     }
-    if (dest.isEditing())
-        dest.cancelEdit();
+    flush();
     const xbase::Status closed = dest.close();
     if (s.ok() && !closed.ok())
         s = closed;
@@ -229,17 +335,21 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
 
 TCopyOutcome TCopyOutRun::CopyASCII(TAddressTable &table, const QString &target, TProgress &progress)
 {
-    const std::vector<int> fields = indexesOf(table.engine().schema(), asciiFields());
+    const xbase::Schema &schema = table.engine().schema();
+    const std::vector<int> fields = indexesOf(schema, asciiFields());
     std::string value;
     return writeText(table, target, progress,
                      [&](xbase::Table &engine, const xbase::RecordRef &rec, std::string &line) {
                          for (size_t i = 0; i < fields.size(); ++i) {
                              if (i > 0)
                                  line.push_back(',');
-                             value.clear();
-                             if (fields[i] >= 0 && !engine.fieldValue(rec, fields[i], value).ok())
-                                 return false;
-                             TDelimitedLine::appendQuoted(line, value);
+                             std::string_view text;
+                             if (fields[i] >= 0 && !rawValue(schema.field(fields[i]), rec.data, text)) {
+                                 if (!engine.fieldValue(rec, fields[i], value).ok())
+                                     return false;
+                                 text = value;
+                             }
+                             TDelimitedLine::appendQuoted(line, text);
                          }
                          line.append("\r\n");
                          return true;

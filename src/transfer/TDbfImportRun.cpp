@@ -71,10 +71,7 @@ TImportOutcome copyRecords(TAddressTable &table, TDbfSource &source, const std::
                 }
                 if (c.toType == 'M') {
                     if (memoRule && !value.empty()) {
-                        const QString text = TText::memoForStoring(
-                            TCp1252::toString(value.data(), static_cast<qsizetype>(value.size())));
-                        const QByteArray bytes = TCp1252::fromString(text);
-                        r = sink.setMemo(c.to, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+                        r = sink.setMemo(c.to, TText::memoForStoring(std::string_view(value)));
                     } else {
                         r = sink.setMemo(c.to, value);
                     }
@@ -101,9 +98,8 @@ TImportOutcome copyRecords(TAddressTable &table, TDbfSource &source, const std::
             out.reason = QString::fromStdString(moved.message());
         }
     }
-    out.cutValues = sink.cutValues();
     say("Rebuilding Indexes ");
-    out.rebuild = sink.rebuild(rebuildGauge);
+    sink.end(out, rebuildGauge);
     return out;
 }
 

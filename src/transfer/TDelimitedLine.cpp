@@ -13,17 +13,20 @@ size_t readField(std::string_view line, size_t pos, std::string &out)
     if (pos < n && line[pos] == '"') {
         size_t i = pos + 1;
         while (i < n) {
-            const char c = line[i];
-            if (c == '"') {
-                if (i + 1 < n && line[i + 1] == '"') {
-                    out.push_back('"');
-                    i += 2;
-                    continue;
-                }
-                if (i + 1 == n || line[i + 1] == ',')
-                    return i + 1;
+            // The text up to the next quote is taken as it is.
+            const size_t quote = line.find('"', i);
+            if (quote == std::string_view::npos)
+                break;
+            out.append(line.data() + i, quote - i);
+            i = quote;
+            if (i + 1 < n && line[i + 1] == '"') {
+                out.push_back('"');
+                i += 2;
+                continue;
             }
-            out.push_back(c);
+            if (i + 1 == n || line[i + 1] == ',')
+                return i + 1;
+            out.push_back('"');
             ++i;
         }
         // Never closed: the field is read as it stands.
@@ -84,10 +87,12 @@ QStringList TDelimitedLine::split(const QString &line, int maxFields)
 void TDelimitedLine::appendQuoted(std::string &out, std::string_view value)
 {
     out.push_back('"');
-    for (const char c : value) {
-        if (c == '"')
-            out.push_back('"');
-        out.push_back(c);
+    size_t from = 0;
+    for (size_t quote = value.find('"'); quote != std::string_view::npos; quote = value.find('"', from)) {
+        out.append(value.data() + from, quote + 1 - from);
+        out.push_back('"');
+        from = quote + 1;
     }
+    out.append(value.data() + from, value.size() - from);
     out.push_back('"');
 }

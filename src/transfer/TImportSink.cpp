@@ -20,6 +20,13 @@ bool TImportGauge::report(int percent)
     return true;
 }
 
+namespace {
+
+// The bytes of posted records gathered before they are written in one call.
+constexpr size_t kBatchBytes = size_t(1) << 20;
+
+} // namespace
+
 TImportSink::TImportSink(TAddressTable &table) : m_table(table) {}
 
 TResult TImportSink::begin()
@@ -30,18 +37,29 @@ TResult TImportSink::begin()
     const TResult query = m_table.setQuery(QString());
     if (!query.ok)
         return query;
+    if (engine.isEditing())
+        engine.cancelEdit();
+    m_recordLength = engine.recordLength();
+    m_batch.reserve(kBatchBytes + m_recordLength);
     return TResult::fromStatus(engine.closeIndexes(true));
 }
 
 TResult TImportSink::append()
 {
-    return TResult::fromStatus(m_table.engine().appendBlank());
+    if (m_recordLength == 0)
+        return TResult::failure(QStringLiteral("No file is open"));
+    cancel();
+    m_batch.append(m_recordLength, ' ');
+    m_filling = true;
+    return TResult::success();
 }
 
 TResult TImportSink::set(int index, std::string_view bytes)
 {
     if (bytes.empty())
         return TResult::success();
+    if (!m_filling)
+        return TResult::failure(QStringLiteral("No record is being imported"));
     xbase::Table &engine = m_table.engine();
     const xbase::FieldDescriptor &f = engine.schema().field(index);
     if (f.type == 'C' && bytes.size() > f.length) {
@@ -50,7 +68,7 @@ TResult TImportSink::set(int index, std::string_view bytes)
     }
     if (f.type == 'M')
         return setMemo(index, bytes);
-    const xbase::Status s = engine.setFieldValue(index, bytes);
+    const xbase::Status s = engine.putField(current(), index, bytes);
     if (!s.ok() && s.code() == xbase::StatusCode::InvalidArgument) {
         // A value that does not fit a typed field (a date or logical that is not one) is
         // counted as cut and left as the append made it.
@@ -64,24 +82,74 @@ TResult TImportSink::setMemo(int index, std::string_view bytes)
 {
     if (bytes.empty())
         return TResult::success();
-    return TResult::fromStatus(m_table.engine().setFieldValue(index, bytes));
+    if (!m_filling)
+        return TResult::failure(QStringLiteral("No record is being imported"));
+    for (auto &m : m_memos)
+        if (m.first == index) {
+            m.second.assign(bytes.data(), bytes.size());
+            return TResult::success();
+        }
+    m_memos.emplace_back(index, std::string(bytes));
+    return TResult::success();
 }
 
 TResult TImportSink::post()
 {
-    return TResult::fromStatus(m_table.engine().post());
+    if (!m_filling)
+        return TResult::failure(QStringLiteral("No record is being imported"));
+    xbase::Table &engine = m_table.engine();
+    for (const auto &m : m_memos) {
+        if (const xbase::Status s = engine.putMemo(current(), m.first, m.second); !s.ok()) {
+            cancel();
+            return TResult::fromStatus(s);
+        }
+    }
+    m_memos.clear();
+    m_filling = false;
+    ++m_batched;
+    if (m_batch.size() >= kBatchBytes)
+        return flushBatch();
+    return TResult::success();
+}
+
+TResult TImportSink::flushBatch()
+{
+    cancel();
+    const uint32_t n = m_batched;
+    if (n == 0)
+        return TResult::success();
+    m_batched = 0;
+    const xbase::Status s = m_table.engine().appendRecords(m_batch.data(), n);
+    m_batch.clear();
+    if (s.ok())
+        m_written += n;
+    return TResult::fromStatus(s);
 }
 
 void TImportSink::cancel()
 {
-    if (m_table.engine().isEditing())
-        m_table.engine().cancelEdit();
+    if (m_filling) {
+        m_batch.resize(m_batch.size() - m_recordLength);
+        m_filling = false;
+    }
+    m_memos.clear();
 }
 
 TResult TImportSink::rebuild(xbase::ProgressHook *progress)
 {
     cancel();
     return m_table.CreateAddressTags(progress);
+}
+
+void TImportSink::end(TImportOutcome &out, xbase::ProgressHook *progress)
+{
+    if (const TResult flushed = flushBatch(); !flushed.ok) {
+        out.end = TImportOutcome::End::WriteError;
+        out.reason = flushed.message;
+    }
+    out.imported = m_written;
+    out.cutValues = m_cut;
+    out.rebuild = rebuild(progress);
 }
 
 bool TImportSink::finish(TResult filled, TImportOutcome &out)
@@ -92,8 +160,9 @@ bool TImportSink::finish(TResult filled, TImportOutcome &out)
         cancel();
         out.end = TImportOutcome::End::WriteError;
         out.reason = filled.message;
+        out.imported = m_written;
         return false;
     }
-    ++out.imported;
+    out.imported = m_written + m_batched;
     return true;
 }

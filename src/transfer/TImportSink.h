@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class TAddressTable;
 struct TImportOutcome;
@@ -47,6 +49,8 @@ public:
     TResult set(int index, std::string_view bytes);
     // The memo text, stored as it is.
     TResult setMemo(int index, std::string_view bytes);
+    // Adds the new record to the records waiting to be written, and writes them when they
+    // fill a batch; a failure is that batch's write error (its records are not in the file).
     TResult post();
     // Drops a record appended but not posted.
     void cancel();
@@ -54,12 +58,29 @@ public:
     // and counts it in `out`; otherwise, or when the post fails, drops it and marks `out` as
     // ended by that write error. False when the import must stop.
     bool finish(TResult filled, TImportOutcome &out);
+    // Writes the records still waiting (a failure marks `out` as ended by it, with only the
+    // records in the file counted), puts the cut count into `out` and rebuilds the 26 tags,
+    // whatever came before, into out.rebuild.
+    void end(TImportOutcome &out, xbase::ProgressHook *progress);
     // Builds the 26 tags again, whatever came before.
     TResult rebuild(xbase::ProgressHook *progress);
 
     qint64 cutValues() const { return m_cut; }
+    // Records this sink has written into the file.
+    qint64 written() const { return m_written; }
 
 private:
+    TResult flushBatch();
+    char *current() { return &m_batch[m_batch.size() - m_recordLength]; }
+
     TAddressTable &m_table;
     qint64 m_cut = 0;
+    qint64 m_written = 0;
+    size_t m_recordLength = 0;
+    // Posted records not written yet, then the record being filled when m_filling.
+    std::string m_batch;
+    uint32_t m_batched = 0;
+    bool m_filling = false;
+    // The memos of the record being filled: written when it is posted, before the record.
+    std::vector<std::pair<int, std::string>> m_memos;
 };

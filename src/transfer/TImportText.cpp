@@ -23,6 +23,50 @@ bool isAscii(const QByteArray &bytes)
     return true;
 }
 
+// Whether `bytes` are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF), checked without decoding them.
+bool isUtf8(std::string_view bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const size_t n = bytes.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t extra = 0;
+        unsigned lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (n - i <= extra)
+            return false;
+        if (p[i + 1] < lo || p[i + 1] > hi)
+            return false;
+        for (size_t k = 2; k <= extra; ++k)
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
+                return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 QString TImportText::decode(const QByteArray &bytes, bool *utf8)
@@ -61,7 +105,11 @@ void TImportText::setBytes(const QByteArray &bytes)
 {
     // Pure ASCII and Windows-1252 text are kept as they are; only UTF-8 is converted.
     bool utf8 = false;
-    if (isAscii(bytes)) {
+    const std::string_view body = bytes.startsWith("\xEF\xBB\xBF")
+                                      ? std::string_view(bytes.constData() + 3, static_cast<size_t>(bytes.size() - 3))
+                                      : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (isAscii(bytes) || !isUtf8(body)) {
+        // Windows-1252 (or ASCII) text is kept as it is, without decoding it.
         m_bytes = bytes;
     } else {
         const QString text = decode(bytes, &utf8);

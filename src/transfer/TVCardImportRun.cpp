@@ -48,9 +48,8 @@ TImportOutcome TVCardImportRun::run(TAddressTable &table, const QByteArray &byte
             }
         }
     }
-    out.cutValues = sink.cutValues();
     if (status)
         status(QStringLiteral("Rebuilding Indexes "));
-    out.rebuild = sink.rebuild(rebuildGauge);
+    sink.end(out, rebuildGauge);
     return out;
 }

@@ -551,7 +551,9 @@ Status DbfFile::appendRecords(const char *data, uint32_t count)
     forgetCached(m_recordCount + 1, count);
     XBASE_TRY(markPending());
     XBASE_TRY(m_file->writeAt(recordOffset(m_recordCount + 1), m_appendBuffer.data(), m_appendBuffer.size()));
-    if (m_appendBuffer.size() > (1u << 20))
+    // Kept for the next append up to the size of a bulk append's batch (a few megabytes), so
+    // appending batch after batch does not take fresh memory each time.
+    if (m_appendBuffer.size() > (4u << 20))
         std::string().swap(m_appendBuffer);
     if (m_pending) {
         m_recordCount += count;
@@ -618,6 +620,15 @@ Status DbfFile::setProductionIndex(bool present)
         return Status::Ok();
     XBASE_TRY(m_file->writeAt(28, &flags, 1));
     m_flags = flags;
+    return Status::Ok();
+}
+
+Status DbfFile::setCodePageMark(uint8_t mark)
+{
+    if (mark == m_codePage)
+        return Status::Ok();
+    XBASE_TRY(m_file->writeAt(29, &mark, 1));
+    m_codePage = mark;
     return Status::Ok();
 }
 

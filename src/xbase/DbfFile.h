@@ -83,6 +83,11 @@ public:
     Status truncateTo(uint32_t count);
     /// Sets or clears the production-index bit of byte 28.
     Status setProductionIndex(bool present);
+    /// Code page mark of Windows-1252 text.
+    static constexpr uint8_t kCodePageWindows1252 = 0x03;
+    /// Sets byte 29, the code page mark, so that other programs decode the text as it is
+    /// stored (without one they guess, often a DOS code page).
+    Status setCodePageMark(uint8_t mark);
     /// The header as stored: the first headerLength() bytes.
     Status headerBytes(std::string &out) const;
     /// Makes `header` (from headerBytes()) the header of a table holding `count` records,

@@ -1,6 +1,8 @@
 #include "MemoFile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace xbase {
@@ -256,6 +258,7 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view text, uint32_t &newBl
     if (text.empty())
         return Status::Ok();
     XBASE_TRY(checkWritable());
+    XBASE_TRY(flushGathered());
     if (text.size() > 0x7FFFFFF0u)
         return Status::InvalidArgument("The memo text is too long");
     const uint32_t need = blocksFor(text.size());
@@ -291,8 +294,102 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view text, uint32_t &newBl
     return Status::Ok();
 }
 
+Status MemoFile::writeGathered(std::string_view text, uint32_t &newBlock)
+{
+    newBlock = 0;
+    if (text.empty())
+        return Status::Ok();
+    XBASE_TRY(checkWritable());
+    if (text.size() > 0x7FFFFFF0u)
+        return Status::InvalidArgument("The memo text is too long");
+    const uint32_t at = m_nextFree + m_gatheredBlocks;
+    if (static_cast<uint64_t>(at) + blocksFor(text.size()) > 0xFFFFFFFFull)
+        return Status::IoError(m_file->path() + ": the memo file is full");
+    m_gatheredBlocks += encodeBlocks(kTextType, text, m_blockSize, m_gathered);
+    newBlock = at;
+    return Status::Ok();
+}
+
+Status MemoFile::flushGathered()
+{
+    if (m_gatheredBlocks == 0)
+        return Status::Ok();
+    const uint32_t at = m_nextFree;
+    const uint32_t need = m_gatheredBlocks;
+    std::string bytes;
+    bytes.swap(m_gathered);
+    m_gatheredBlocks = 0;
+    XBASE_TRY(m_file->writeAt(static_cast<uint64_t>(at) * m_blockSize, bytes.data(), bytes.size()));
+    m_knownSize = std::max<uint64_t>(m_knownSize, static_cast<uint64_t>(at) * m_blockSize + bytes.size());
+    if (m_deferred) {
+        m_nextFree = at + need;
+        m_headerStale = true;
+        return Status::Ok();
+    }
+    return writeNextFree(at + need);
+}
+
+Status MemoFile::readMany(const uint32_t *blocks, size_t count, std::string *out) const
+{
+    if (m_kind == Kind::Dbt) {
+        for (size_t i = 0; i < count; ++i)
+            XBASE_TRY(read(blocks[i], out[i]));
+        return Status::Ok();
+    }
+    std::vector<std::pair<uint32_t, size_t>> sorted; // block, position
+    sorted.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        out[i].clear();
+        if (blocks[i] != 0)
+            sorted.emplace_back(blocks[i], i);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    // Memos closer than kGap bytes are read in one piece of at most kSpan bytes, with the
+    // first kLead bytes of the last one; a memo running past its piece is read by itself.
+    constexpr uint64_t kGap = 16 * 1024;
+    constexpr uint64_t kSpan = 1 << 20;
+    constexpr uint64_t kLead = 1024;
+    std::string span;
+    for (size_t i = 0; i < sorted.size();) {
+        const uint64_t from = static_cast<uint64_t>(sorted[i].first) * m_blockSize;
+        size_t j = i + 1;
+        while (j < sorted.size()) {
+            const uint64_t at = static_cast<uint64_t>(sorted[j].first) * m_blockSize;
+            const uint64_t prev = static_cast<uint64_t>(sorted[j - 1].first) * m_blockSize;
+            if (at - prev > kGap || at - from > kSpan)
+                break;
+            ++j;
+        }
+        if (sorted[i].first < firstDataBlock())
+            return Status::Corruption(blockText(sorted[i].first) + " lies inside the header");
+        uint64_t size = 0;
+        const uint64_t want = static_cast<uint64_t>(sorted[j - 1].first) * m_blockSize + kLead - from;
+        XBASE_TRY(sizeCovering(from + want, size));
+        if (from >= size)
+            return Status::Corruption(blockText(sorted[i].first) + " lies past the end of the file");
+        span.resize(static_cast<size_t>(std::min<uint64_t>(want, size - from)));
+        XBASE_TRY(m_file->readAt(from, &span[0], span.size()));
+        for (size_t k = i; k < j; ++k) {
+            const uint64_t rel = static_cast<uint64_t>(sorted[k].first) * m_blockSize - from;
+            std::string &text = out[sorted[k].second];
+            if (rel + kBlockHeaderSize <= span.size()) {
+                const auto *h = reinterpret_cast<const unsigned char *>(span.data() + rel);
+                const uint32_t len = be32(h + 4);
+                if (rel + kBlockHeaderSize + len <= span.size()) {
+                    text.assign(span.data() + rel + kBlockHeaderSize, len);
+                    continue;
+                }
+            }
+            XBASE_TRY(read(sorted[k].first, text));
+        }
+        i = j;
+    }
+    return Status::Ok();
+}
+
 Status MemoFile::syncHeader()
 {
+    XBASE_TRY(flushGathered());
     if (!m_headerStale)
         return Status::Ok();
     XBASE_TRY(writeNextFree(m_nextFree));

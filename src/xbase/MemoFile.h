@@ -72,6 +72,15 @@ public:
     /// there in one write; other text goes to new blocks at the end, written before the
     /// header's next-free block is moved past them, so a stopped writer loses nothing stored.
     Status write(uint32_t oldBlock, std::string_view text, uint32_t &newBlock);
+    /// Reads the memos starting at `blocks[0..count)` (0 = none) into `out[0..count)`, as read()
+    /// would one by one, reading neighbouring memos together.
+    Status readMany(const uint32_t *blocks, size_t count, std::string *out) const;
+    /// Stores `text` in new blocks that are gathered in memory with the others written this way
+    /// and reach the file at flushGathered() (or before any other write): answers the block the
+    /// memo will start at (0 for empty text). Nothing may point at it before the flush.
+    Status writeGathered(std::string_view text, uint32_t &newBlock);
+    /// Writes the gathered memos in one call, then moves the next free block past them.
+    Status flushGathered();
     /// Empties the file: next free block back to the first data block, blocks cut off.
     Status clear();
     /// Re-reads the next free block (another shared opener may have written).
@@ -110,6 +119,8 @@ private:
     mutable uint64_t m_knownSize = 0; // bytes the file was last seen to hold (see sizeCovering)
     bool m_deferred = false;
     bool m_headerStale = false; // m_nextFree differs from the file's header
+    std::string m_gathered;     // memos of writeGathered(), to be written at m_nextFree
+    uint32_t m_gatheredBlocks = 0;
 };
 
 } // namespace xbase

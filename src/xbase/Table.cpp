@@ -543,7 +543,21 @@ Status Table::setFieldValue(int i, std::string_view value)
     if (!m_editing)
         XBASE_TRY(lockRecord());
     const FieldDescriptor &f = schema().field(i);
-    char *p = &m_edit[f.offset];
+    if (f.type == 'M') {
+        if (!m_memo)
+            return Status::NotFound("The table has no memo file");
+        m_memoEdits[i] = std::string(value);
+        return Status::Ok();
+    }
+    return putField(&m_edit[0], i, value);
+}
+
+Status Table::putField(char *data, int i, std::string_view value) const
+{
+    if (!isOpen() || i < 0 || i >= schema().fieldCount())
+        return Status::NotFound("Field " + std::to_string(i) + " does not exist");
+    const FieldDescriptor &f = schema().field(i);
+    char *p = data + f.offset;
     switch (f.type) {
     case 'C': {
         const size_t n = std::min<size_t>(value.size(), f.length);
@@ -586,10 +600,7 @@ Status Table::setFieldValue(int i, std::string_view value)
         return Status::Ok();
     }
     case 'M':
-        if (!m_memo)
-            return Status::NotFound("The table has no memo file");
-        m_memoEdits[i] = std::string(value);
-        return Status::Ok();
+        return Status::InvalidArgument("Memo field " + f.name + " is written by putMemo");
     default:
         return Status::InvalidArgument("Field " + f.name + " has a type this engine does not write");
     }

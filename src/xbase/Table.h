@@ -235,6 +235,10 @@ public:
     /// The same for the field at `index` in schema order.
     Status setFieldValue(int index, std::string_view value);
     Status setLogical(std::string_view name, bool value);
+    /// Fills field `index` of the record bytes `data` (recordLength() of them) by the rules of
+    /// setFieldValue(); InvalidArgument for a memo field (see putMemo()) or a value that does
+    /// not fit, the bytes then unchanged.
+    Status putField(char *data, int index, std::string_view value) const;
     /// Writes the edited record (memo blocks first, then the record, then the header count
     /// for a new one; the tags after), updates every tag whose key changed, unlocks. A changed
     /// memo always goes to new blocks, so a process stopped at any point leaves each record
@@ -245,6 +249,32 @@ public:
     /// Sets / clears the delete mark of the current record and posts it.
     Status deleteRecord();
     Status recall();
+
+    // ---- Bulk work ---------------------------------------------------------------------
+
+    /// Stores `text` in new memo blocks and points memo field `index` of the record bytes
+    /// `data` at them ("" points at none). The blocks are gathered and written together by the
+    /// next appendRecords() before its records, so a stopped writer leaves unused blocks at
+    /// worst.
+    Status putMemo(char *data, int index, std::string_view text);
+    /// The texts of memo field `index` of `count` records' bytes (`records`, one after
+    /// another), into `out`, neighbouring memos read together.
+    Status memoTexts(const char *records, size_t count, int index, std::vector<std::string> &out) const;
+    /// The bytes of one record (the delete mark included); 0 when no table is open.
+    uint32_t recordLength() const;
+    /// Appends `count` whole records (recordLength() bytes each, the delete mark first) in one
+    /// write, the record count following once. Requires: the table opened exclusively, no edit
+    /// running and no index open (the tags are built afterwards, all at once). A failure
+    /// leaves the table holding the records it held before.
+    Status appendRecords(const char *data, uint32_t count);
+    /// Keeps the first `count` records and removes the rest, e.g. those appended by a run that
+    /// failed. Requires what appendRecords() requires. The current record becomes eof when
+    /// it was removed.
+    Status truncateRecords(uint32_t count);
+    /// The bytes of the records `recnos` (any numbers of 1..recordCount(), any order) as
+    /// stored, one after another in the order given, into `out` (count * recordLength()
+    /// bytes). Neighbouring records are read together. NotFound for a number out of range.
+    Status storedRecords(const uint32_t *recnos, size_t count, char *out) const;
 
     // ---- Maintenance -------------------------------------------------------------------
 

@@ -116,6 +116,7 @@ TEST_P(MemoStoring, BlankAppendedWhenLengthIsAPositiveMultipleOfFour)
     const MemoCase c = GetParam();
     EXPECT_EQ(TText::memoLength(QLatin1String(c.text)), c.length);
     EXPECT_EQ(TText::memoForStoring(QLatin1String(c.text)), QLatin1String(c.stored));
+    EXPECT_EQ(TText::memoForStoring(std::string_view(c.text)), std::string(c.stored));
 }
 
 INSTANTIATE_TEST_SUITE_P(

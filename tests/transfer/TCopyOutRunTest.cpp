@@ -3,8 +3,12 @@
 #include "TestFiles.h"
 #include "TransferFixture.h"
 
+#include "TDelimitedLine.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -46,6 +50,58 @@ TEST(CopyOutRun, FilterOfThreeInCurrentOrderToDbfReadByOutsideReaders)
                                    &ok);
     ASSERT_TRUE(ok) << read.toStdString();
     EXPECT_EQ(read, QStringLiteral("Name19|Keep|None|''\nName59|Keep|None|''\nName99|Keep|'12345678 '|''\n"));
+}
+
+// The copy marks its text as Windows-1252, so dbfread, left to the file's own mark, reads
+// accents, quotes and commas as stored; so does LibreOffice (converting it to UTF-8 text
+// headless), whose dBase import takes the character set as its filter option (it assumes
+// IBM 850 otherwise, whatever the file says) and is given the one the mark names.
+TEST(CopyOutRun, DbfCopyReadsTheSameInLibreOfficeAndDbfread)
+{
+    TempDir dir;
+    TAddressTable table;
+    ASSERT_TRUE(openEmpty(dir, table,
+                          {{{"LNAME", QStringLiteral("O\"Neil")}, {"FNAME", QStringLiteral("Zo\u00EB")},
+                            {"CITY", QStringLiteral("Lee, Jr")}},
+                           {{"LNAME", QStringLiteral("Ek")}, {"FNAME", QStringLiteral("Bj\u00F6rn")}, {"CITY", QStringLiteral("Lund")}}}));
+    ASSERT_TRUE(table.setOrderTag(QStringLiteral("LNAME")).ok);
+    ASSERT_TRUE(table.setQuery(QStringLiteral("!ISDEL")).ok);
+    const QString out = QString::fromStdString(dir.file("COPY.DBF"));
+    TStopAfter none;
+    ASSERT_TRUE(TCopyOutRun::CopyDBF(table, out, none).result.ok);
+    const QString expected = QStringLiteral("Ek|Bj\u00F6rn|Lund\nO\"Neil|Zo\u00EB|Lee, Jr\n");
+
+    if (hasPython("dbfread")) {
+        bool ok = false;
+        const QString read = runPython(QStringLiteral("import dbfread\nfor r in dbfread.DBF('%1'):\n"
+                                                      "  print(r['LNAME'], r['FNAME'], r['CITY'], sep='|')")
+                                           .arg(out),
+                                       &ok);
+        EXPECT_TRUE(ok) << read.toStdString();
+        EXPECT_EQ(read, expected);
+    }
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    QProcess convert;
+    convert.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + QString::fromStdString(dir.file("profile")),
+                            QStringLiteral("--headless"), QStringLiteral("--infilter=dBase:ANSI"), QStringLiteral("--convert-to"),
+                            QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                            QString::fromStdString(dir.file("lo")), out});
+    ASSERT_TRUE(convert.waitForFinished(180000));
+    const QByteArray csv = readBytes(QString::fromStdString(dir.file("lo/COPY.csv")));
+    if (csv.isEmpty())
+        GTEST_SKIP() << "LibreOffice cannot read DBF files here (libreoffice-base-drivers): "
+                     << convert.readAllStandardError().constData();
+    QString values;
+    const QList<QByteArray> lines = csv.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty())
+            continue;
+        const QStringList fields = TDelimitedLine::split(QString::fromUtf8(lines[i].trimmed()));
+        values += fields.value(0) + QLatin1Char('|') + fields.value(1) + QLatin1Char('|') + fields.value(8) + QLatin1Char('\n');
+    }
+    EXPECT_EQ(values, expected) << csv.constData();
 }
 
 TEST(CopyOutRun, Refusals)

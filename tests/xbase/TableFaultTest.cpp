@@ -5,6 +5,7 @@
 #include "MemoryEnv.h"
 #include "Table.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -96,7 +97,7 @@ std::vector<std::string> checkFaults(Table &t)
 // index cannot be read, a new index with the table's tags.
 Status rebuild(Table &t)
 {
-    if (t.indexError().empty() && t.hasIndexFile())
+    if (t.indexError().empty() && t.hasIndexFile() && t.tagCount() == static_cast<int>(tags().size()))
         return t.reindex();
     XBASE_TRY(t.closeIndexes(true));
     return t.addTags(tags());
@@ -141,6 +142,11 @@ struct Operation {
     std::function<Status(Table &)> run;
     // Whether the operation writes a copy whose whole contents must match when it exists.
     bool makesCopy = false;
+    // Whether it appends many records in one write and then builds the tags anew: a device
+    // that goes away inside that write may leave the whole records before the cut (each one
+    // complete), and one that goes away while the new tags are written leaves an index the
+    // tag builder cannot replace in place (the same as any addTags()).
+    bool bulk = false;
 };
 
 const Operation kOperations[] = {
@@ -180,6 +186,31 @@ const Operation kOperations[] = {
          XBASE_TRY(t.setFieldValue("MEMO", "short"));
          return t.post();
      }},
+    {"BulkAppend",
+     [](Table &t) {
+         // As an import does it: the index dropped, records filled in memory and appended
+         // together with their memos, the tags built again.
+         XBASE_TRY(t.closeIndexes(true));
+         const size_t length = t.recordLength();
+         std::string records(2 * length, ' ');
+         const int memo = t.schema().indexOf("MEMO");
+         XBASE_TRY(t.putField(&records[0], 0, "Young"));
+         XBASE_TRY(t.putField(&records[0], 1, "Dallas"));
+         XBASE_TRY(t.putMemo(&records[0], memo, std::string(150, 'n')));
+         XBASE_TRY(t.putField(&records[length], 0, "Zane"));
+         XBASE_TRY(t.putField(&records[length], 2, "F"));
+         XBASE_TRY(t.putMemo(&records[length], memo, std::string(700, 'z')));
+         XBASE_TRY(t.appendRecords(records.data(), 2));
+         return t.addTags(tags());
+     },
+     false, true},
+    {"TruncateRecords",
+     [](Table &t) {
+         XBASE_TRY(t.closeIndexes(true));
+         XBASE_TRY(t.truncateRecords(5));
+         return t.addTags(tags());
+     },
+     false, true},
     {"Pack", [](Table &t) { return t.pack(); }},
     {"Zap", [](Table &t) { return t.zap(); }},
     {"Reindex", [](Table &t) { return t.reindex(); }},
@@ -210,7 +241,10 @@ bool readOutcome(MemoryEnv &env, Outcome &out, bool rebuildWhenFaulty, std::stri
         return false;
     }
     std::vector<std::string> faults = checkFaults(t);
-    if (!faults.empty() && rebuildWhenFaulty) {
+    // The program offers the rebuild for a damaged index and for one whose tags are missing
+    // (an operation that dropped the index to build it anew and failed in between).
+    const bool tagsMissing = t.tagCount() != static_cast<int>(tags().size());
+    if ((!faults.empty() || tagsMissing) && rebuildWhenFaulty) {
         s = rebuild(t);
         if (!s.ok()) {
             why = "the rebuild fails: " + s.message();
@@ -313,11 +347,19 @@ TEST_P(TableFaults, EveryFailedWriteIsReportedAndLosesNothingPosted)
         env.clearFaults();
 
         Outcome left;
-        ASSERT_TRUE(readOutcome(env, left, true, why)) << why;
+        const bool read = readOutcome(env, left, true, why);
+        if (!read && op.bulk && mode.deviceGone) {
+            EXPECT_NE(why.find("the rebuild fails"), std::string::npos) << why;
+            continue;
+        }
+        ASSERT_TRUE(read) << why;
         // The table holds what it held before, or what the operation makes of it.
         const bool asBefore = left.rows == before.rows && left.walks == before.walks;
         const bool asAfter = left.rows == after.rows && left.walks == after.walks;
-        EXPECT_TRUE(asBefore || asAfter) << "records:\n"
+        const bool wholePrefix = op.bulk && mode.deviceGone && left.rows.size() >= before.rows.size() &&
+                                 left.rows.size() <= after.rows.size() &&
+                                 std::equal(left.rows.begin(), left.rows.end(), after.rows.begin());
+        EXPECT_TRUE(asBefore || asAfter || wholePrefix) << "records:\n"
                                          << describe(left.rows) << "tags:\n"
                                          << left.walks << "before:\n"
                                          << describe(before.rows) << before.walks << "after:\n"

@@ -1027,3 +1027,53 @@ TEST_F(TableTest, PackKeepsOnlyTheKeptRecordsMemosInTheMemoFile)
     EXPECT_FALSE(exists(dir.file("PEOPLE.DBF.done")));
     EXPECT_FALSE(exists(dir.file("PEOPLE.FPT.new")));
 }
+
+TEST_F(TableTest, BulkAppendsFillRecordsInMemoryAndTruncationTakesThemOffAgain)
+{
+    addTags();
+    std::string records(2 * table.recordLength(), ' ');
+    const int lname = table.schema().indexOf("LNAME");
+    const int memo = table.schema().indexOf("MEMO");
+    // Appends in bulk go around the tags, so they are refused while an index is open.
+    EXPECT_EQ(table.appendRecords(records.data(), 2).code(), StatusCode::InvalidArgument);
+    ASSERT_TRUE(table.closeIndexes(true).ok());
+
+    char *second = &records[table.recordLength()];
+    ASSERT_TRUE(table.putField(&records[0], lname, "Zeta").ok());
+    ASSERT_TRUE(table.putField(second, lname, "Omega").ok());
+    ASSERT_TRUE(table.putField(second, table.schema().indexOf("AGE"), "7").ok());
+    EXPECT_EQ(table.putField(second, table.schema().indexOf("BORN"), "May").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.putField(second, memo, "x").code(), StatusCode::InvalidArgument);
+    ASSERT_TRUE(table.putMemo(&records[0], memo, std::string(300, 'm')).ok());
+    ASSERT_TRUE(table.putMemo(second, memo, "").ok());
+    ASSERT_TRUE(table.appendRecords(records.data(), 2).ok());
+    EXPECT_EQ(table.recordCount(), 8u);
+
+    // Read back in any order, neighbours gathered; memos of many records at once.
+    const std::vector<uint32_t> order = {8, 1, 7, 6, 2};
+    std::string bytes(order.size() * table.recordLength(), '\0');
+    ASSERT_TRUE(table.storedRecords(order.data(), order.size(), &bytes[0]).ok());
+    std::string one;
+    for (size_t i = 0; i < order.size(); ++i) {
+        ASSERT_TRUE(table.storedRecord(order[i], one).ok());
+        EXPECT_EQ(bytes.substr(i * table.recordLength(), table.recordLength()), one) << order[i];
+    }
+    std::vector<std::string> memos;
+    ASSERT_TRUE(table.memoTexts(bytes.data(), order.size(), memo, memos).ok());
+    EXPECT_EQ(memos, (std::vector<std::string>{"", "first memo", std::string(300, 'm'), "a longer memo text", ""}));
+    const uint32_t outside[] = {9};
+    EXPECT_EQ(table.storedRecords(outside, 1, &bytes[0]).code(), StatusCode::NotFound);
+
+    addTags();
+    EXPECT_TRUE(faults().empty());
+    EXPECT_EQ(table.truncateRecords(6).code(), StatusCode::InvalidArgument); // tags open
+    ASSERT_TRUE(table.closeIndexes(true).ok());
+    ASSERT_TRUE(table.truncateRecords(6).ok());
+    addTags();
+    ASSERT_TRUE(table.close().ok());
+    ASSERT_TRUE(table.open(path, OpenMode::Exclusive).ok());
+    EXPECT_EQ(table.recordCount(), 6u);
+    ASSERT_TRUE(table.go(6).ok());
+    EXPECT_EQ(field("MEMO"), "a longer memo text");
+    EXPECT_TRUE(faults().empty());
+}

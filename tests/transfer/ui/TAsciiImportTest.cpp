@@ -1,7 +1,7 @@
 #include "TAsciiImport.h"
 
+#include "ImportWindowDriver.h"
 #include "TAsciiMatch.h"
-#include "TMessages.h"
 #include "TestFiles.h"
 #include "../TransferFixture.h"
 
@@ -16,35 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Collects every message box instead of showing it.
-struct Boxes {
-    Boxes()
-    {
-        TMessages::setAnswerer([this](const TMessageRequest &r) {
-            texts << r.text;
-            return answer;
-        });
-    }
-    ~Boxes() { TMessages::setAnswerer({}); }
-    QStringList texts;
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
-};
-
-// Chooses `column` for the match grid's `row` through the "&Select Field" menu.
-void chooseThroughMenu(TAsciiMatch *w, int row, const QString &column)
-{
-    w->MatchGrid->setCurrentCell(row, 1);
-    QObject::connect(w, &TMatchWindow::menuShown, w, [column](QMenu *menu) {
-        QTimer::singleShot(0, menu, [menu, column] {
-            for (QAction *a : menu->actions())
-                if (a->text() == column)
-                    menu->setActiveAction(a);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-    }, Qt::SingleShotConnection);
-    QTest::mouseClick(w->SelectFieldButton, Qt::LeftButton);
-}
 
 TEST(AsciiImportWindow, SelectMatchByMenuImport)
 {
