@@ -8,7 +8,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DCORVANTIS_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+.PHONY: all deps configure build install run test test-asan bench fuzz clean
 
 all: build
 
@@ -22,6 +22,12 @@ configure: deps $(BUILD)/build.ninja
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Installs the programs, their data, the help, the desktop entry, icons and manual pages into
+# PREFIX (default /usr/local), below DESTDIR when one is given.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Only what the program needs, so the first start does not wait for the tests to build.
 run: configure

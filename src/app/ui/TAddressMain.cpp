@@ -8,6 +8,7 @@
 #include "TCVDialer.h"
 #include "TCVEnvelopes.h"
 #include "TCVReindex.h"
+#include "TContextHelp.h"
 #include "TConvertToUpper.h"
 #include "TCopyToClipBoard.h"
 #include "TCopyOut.h"
@@ -26,6 +27,7 @@
 #include "TFormKeys.h"
 #include "TFreezeGuard.h"
 #include "TGettingStarted.h"
+#include "THelpTopics.h"
 #include "THourglass.h"
 #include "TIniFile.h"
 #include "TLabelSetupScreen.h"
@@ -84,7 +86,6 @@
 namespace {
 
 const QString kClassName = QStringLiteral("TAddressMain");
-const QString kHelpNotice = QStringLiteral("Help is not available yet");
 
 struct BoxSpec {
     const char *field;
@@ -546,10 +547,12 @@ void TAddressMain::buildMenus()
     CurrentRecordMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    Contents1 = mnuHelp->addAction(QStringLiteral("&Contents"), this, &TAddressMain::HelpClick);
-    SearchforHelpOn1 =
-        mnuHelp->addAction(QStringLiteral("Search for Help On"), this, &TAddressMain::HelpClick);
-    HowtoUseHelp1 = mnuHelp->addAction(QStringLiteral("How to Use Help"), this, &TAddressMain::HelpClick);
+    Contents1 = mnuHelp->addAction(QStringLiteral("&Contents"), this,
+                                   [this] { TContextHelp::showContents(this, programFolder()); });
+    SearchforHelpOn1 = mnuHelp->addAction(QStringLiteral("Search for Help On"), this,
+                                          [this] { TContextHelp::showIndex(this, programFolder()); });
+    HowtoUseHelp1 = mnuHelp->addAction(QStringLiteral("How to Use Help"), this,
+                                       [this] { TContextHelp::showHelpOnHelp(this, programFolder()); });
     mnuHelp->addSeparator();
     mnuHelpGettingStarted =
         mnuHelp->addAction(QStringLiteral("&Getting Started"), this, &TAddressMain::ShowGettingStarted);
@@ -1404,7 +1407,7 @@ void TAddressMain::SearchButtonClick()
     handOver(needs, [this](TAddressSession &session) {
         const TSortOrder *current = TSortOrders::byTag(session.orderTag());
         TSearchForm form(current ? current->name() : QString(), this);
-        connect(&form, &TSearchForm::helpRequested, this, &TAddressMain::HelpClick);
+        connect(&form, &TSearchForm::helpRequested, this, &TAddressMain::ShowHelpTopic);
         form.exec();
         if (!form.wantsSearch())
             return;
@@ -1436,7 +1439,7 @@ void TAddressMain::BrowseButtonClick()
     handOver(needs, [this](TAddressSession &session) {
         TAddressBrowseForm form(
             session.table(), session.programFolder(), session.settingsPath(), [this] { ToggleTag(); }, this);
-        connect(&form, &TAddressBrowseForm::helpRequested, this, &TAddressMain::HelpClick);
+        connect(&form, &TAddressBrowseForm::helpRequested, this, &TAddressMain::ShowHelpTopic);
         form.exec();
     });
 }
@@ -1587,7 +1590,7 @@ void TAddressMain::ShowGettingStarted()
     auto *window = new TGettingStarted(*ini, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [ini] { delete ini; });
-    connect(window, &TGettingStarted::helpRequested, this, [this] { HelpClick(); });
+    connect(window, &TGettingStarted::helpRequested, this, &TAddressMain::ShowHelpTopic);
     window->show();
     TWindowPlacer::centre(window, this);
 }
@@ -1606,7 +1609,12 @@ void TAddressMain::AboutClick()
 
 void TAddressMain::HelpClick()
 {
-    TMessages::information(this, kHelpNotice);
+    ShowHelpTopic(THelpTopics::kMainWindow);
+}
+
+void TAddressMain::ShowHelpTopic(int topic)
+{
+    TContextHelp::show(this, topic, programFolder());
 }
 
 void TAddressMain::bringToFront()

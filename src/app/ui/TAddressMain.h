@@ -94,7 +94,11 @@ public:
     void PrefencesClick();
     void ShowGettingStarted();
     void AboutClick();
+    // Opens the help on the main window's topic; also what a window asking for help without
+    // a topic number gets.
     void HelpClick();
+    // Opens the help on topic `topic`.
+    void ShowHelpTopic(int topic);
     // Applies the filter criteria to the open table again, keeping the record when it still
     // shows (a filter that shows nothing is dropped; a message of the outcome is shown);
     // returns the visible count.

@@ -7,6 +7,7 @@
 #include "TAddressTable.h"
 #include "TCVDialer.h"
 #include "TCVReindex.h"
+#include "TContextHelp.h"
 #include "TCopyToClipBoard.h"
 #include "TCountZipCodes.h"
 #include "TCurrentRecordText.h"
@@ -15,6 +16,8 @@
 #include "TDupCheck.h"
 #include "TFieldLengthForm.h"
 #include "TGettingStarted.h"
+#include "THelpTopics.h"
+#include "THelpWindow.h"
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
@@ -177,9 +180,12 @@ TEST_F(MainWindow, FirstStartCreatesTheFirstAddressFileOpensItAndOffersGettingSt
     QTRY_VERIFY((welcome = window->findChild<TGettingStarted *>()) != nullptr && welcome->isVisible());
     EXPECT_EQ(TGettingStarted::helpTopic(QStringLiteral("technical support")), 1015);
     EXPECT_EQ(TGettingStarted::helpTopic(QStringLiteral("Delete")), 2099);
-    // Its links lead to help, which is not there yet.
+    // Its links lead to their help topics.
     emit welcome->TextView->anchorClicked(QUrl(QStringLiteral("topic:FIND")));
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("Help is not available yet")});
+    EXPECT_TRUE(boxes.isEmpty());
+    ASSERT_NE(TContextHelp::openWindow(), nullptr);
+    EXPECT_EQ(TContextHelp::openWindow()->currentPage(), THelpTopics::topicUrl(1026));
+    delete TContextHelp::openWindow();
     welcome->DontShowCheck->setChecked(true);
     QTest::mouseClick(welcome->OkButton, Qt::LeftButton);
     EXPECT_TRUE(
@@ -1171,7 +1177,10 @@ TEST_F(MainWindow, HelpAndAboutShowTheirTexts)
     quietStart();
     start();
     QTest::keyClick(window.get(), Qt::Key_F1);
-    EXPECT_EQ(boxes, QStringList{QStringLiteral("Help is not available yet")});
+    EXPECT_TRUE(boxes.isEmpty());
+    ASSERT_NE(TContextHelp::openWindow(), nullptr);
+    EXPECT_EQ(TContextHelp::openWindow()->currentPage(), THelpTopics::topicUrl(1029));
+    delete TContextHelp::openWindow();
     QString aboutTitle, aboutText;
     whenShown<QMessageBox>([&](QMessageBox *box) {
         aboutTitle = box->windowTitle();
