@@ -384,15 +384,6 @@ void TAddressMain::buildForm()
 
 void TAddressMain::buildMenus()
 {
-    // An item whose window arrives later: shown with its caption and shortcut, kept disabled.
-    const auto later = [this](QMenu *menu, const char *caption, QKeySequence key = {}) {
-        QAction *a = menu->addAction(QLatin1String(caption));
-        a->setShortcut(key);
-        a->setEnabled(false);
-        m_laterActions.append(a);
-        return a;
-    };
-
     FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     NewFileMenu =
         FileMenu->addAction(QStringLiteral("&New Address Database"), this, &TAddressMain::NewFileMenuClick);
@@ -1525,8 +1516,6 @@ void TAddressMain::SetButtons()
     for (QAction *a : {mnuImportDBF, mnuImportASCII, Importfrom, mnuImportFromCorvantis2xFile})
         a->setEnabled(s.fileCommands.enabled);
     CopyRecordsOutMnu->setEnabled(s.tools.enabled);
-    for (QAction *a : std::as_const(m_laterActions))
-        a->setEnabled(false);
     FilterButton->setEnabled(s.filter.enabled);
     mnuSetFilter->setEnabled(s.filter.enabled);
     apply(ClearFilterButton, s.clearFilter);

@@ -353,6 +353,4 @@ private:
     QHash<QString, QLabel *> m_boxLabels;
     QList<SortItem> m_sortItems;
     QList<QAction *> m_mruActions;
-    // Items whose windows are not part of the program yet: they stay disabled.
-    QList<QAction *> m_laterActions;
 };
