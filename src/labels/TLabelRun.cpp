@@ -9,7 +9,9 @@
 #include <QColor>
 #include <QFile>
 
+#include <cmath>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -93,9 +95,31 @@ bool TLabelRun::prepareJob(TBaseReport &job, const TLabelSetup &setup)
         paper = 9;
     else if (code == QLatin1String("A5"))
         paper = 11;
-    const bool selected = job.SetPaperSize(paper, {Inches(width), Inches(height)});
+    bool confirmed = true;
+    if (paper == 0 && job.PrinterDeviceName().toUpper().contains(QLatin1String("HPFDJ")))
+        confirmed = false;
+    else
+        confirmed = job.SetPaperSize(paper, {Inches(width), Inches(height)});
     job.setOrientation(landscape ? TBaseReport::poLandScape : TBaseReport::poPortrait);
-    return selected;
+    if (!confirmed)
+        return false;
+    const auto hundredths = [](double inches) { return std::round(inches * 100.0); };
+    double w = hundredths(job.PaperWidth().value);
+    double h = hundredths(job.PaperHeight().value);
+    if (landscape)
+        std::swap(w, h);
+    return std::abs(h - height * 100.0) <= 5 && std::abs(w - width * 100.0) <= 5;
+}
+
+QString TLabelRun::paperQuestion(const TLabelSetup &setup)
+{
+    const bool landscape = setup.isLandscape();
+    const double width = landscape ? setup.SheetDepth : setup.SheetWidth;
+    const double height = landscape ? setup.SheetWidth : setup.SheetDepth;
+    return QStringLiteral("Unable to confirm that the paper size was set to\r\n\r\n") +
+           QString::number(width, 'f', 2) + QStringLiteral("\" by ") + QString::number(height, 'f', 2) +
+           QStringLiteral("\"\r\n\r\n") + QStringLiteral("(you may have the wrong printer selected)") +
+           QStringLiteral("\r\n\r\n") + QStringLiteral("Would you like to try printing anyways?");
 }
 
 void TLabelRun::attach(TBaseReport &job)

@@ -59,8 +59,13 @@ public:
 
     // The job settings of a label run: title "Corvantis", inches, line height by the font, the
     // paper of the setup ("LTR"/"LTRL" Letter, "A4"/"A4L" A4, "A5" A5, any other the sheet as a
-    // custom size) and the orientation. False when the paper could not be set.
+    // custom size) and the orientation. A custom size on a printer whose device name holds
+    // "HPFDJ" is not set at all (that driver takes it wrongly). False when the paper size is
+    // not confirmed: not set, or set but the printer's page differs from the sheet by more
+    // than 0.05 in either way.
     static bool prepareJob(TBaseReport &job, const TLabelSetup &setup);
+    // The question asked when prepareJob() could not confirm the paper of `setup`.
+    static QString paperQuestion(const TLabelSetup &setup);
 
     // Sets the job's OnBeforePrint and OnPrint to this run and clears its other callbacks.
     // Requires: the run outlives the job's RunJob.
