@@ -169,7 +169,8 @@ void TLabelRun::PrintLabels(TBaseReport &job)
     };
     if (m_options.presort) {
         reader.emplace(m_table, m_options.presortRange);
-        const TResult opened = reader->open(m_options.presortPath);
+        const TResult opened = m_options.presortPath.isEmpty() ? reader->begin(m_options.presortLines)
+                                                               : reader->open(m_options.presortPath);
         if (!opened) {
             m_result = opened;
             job.AbortJob();
@@ -184,6 +185,7 @@ void TLabelRun::PrintLabels(TBaseReport &job)
     int c = -1;
     int r = 0;
     int copy = 0;
+    bool firstSheet = true;
     while (!atEnd && !stopped()) {
         ++c;
         if (c + 1 > across) {
@@ -194,7 +196,10 @@ void TLabelRun::PrintLabels(TBaseReport &job)
             job.StartNewPage();
             r = 0;
             c = 0;
+            firstSheet = false;
         }
+        if (firstSheet && r * across + c < m_options.startPosition)
+            continue; // used already on a sheet fed again
         if (!m_options.PositionMask.at(r * across + c))
             continue; // the position stays empty; the record waits for the next one
         const QPointF origin = s.labelOrigin(r * across + c);

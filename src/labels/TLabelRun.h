@@ -13,6 +13,7 @@
 #include "Units.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class TAddressTable;
@@ -28,6 +29,8 @@ struct TLabelRunOptions {
     bool onlyCurrent = false; // the current record alone, leaving the record pointer
     bool presort = false;
     QString presortPath;        // PRESORT.PSL, read when `presort` is set
+    QStringList presortLines;   // the list itself, used when presortPath is empty
+    int startPosition = 0;      // the first sheet's positions before it stay empty
     TPresortRange presortRange; // the records the tally counted
     bool previewing = false;    // the status line says "Preparing Preview Page"
 };
