@@ -399,4 +399,70 @@ TEST_F(LabelRun, PrintedToPdfTheNamesLieAtTheirPositions)
     }
 }
 
+// A PDF printer under another device name, which can be made to keep Letter whatever is asked.
+class NamedPrinter : public TPdfPrinterService
+{
+public:
+    NamedPrinter(const QString &pdf, QString name, bool keepsLetter)
+        : TPdfPrinterService(pdf, 300), m_name(std::move(name)), m_keepsLetter(keepsLetter)
+    {
+    }
+    QString deviceName() const override { return m_name; }
+    bool setPaperSize(int code, InchSize custom) override
+    {
+        return TPdfPrinterService::setPaperSize(m_keepsLetter ? 1 : code,
+                                                m_keepsLetter ? InchSize{} : custom);
+    }
+
+private:
+    QString m_name;
+    bool m_keepsLetter;
+};
+
+struct PaperCase {
+    const char *paper;
+    const char *device;
+    bool keepsLetter;
+    bool confirmed;
+};
+class LabelPaper : public ::testing::TestWithParam<PaperCase>
+{
+};
+
+TEST_P(LabelPaper, IsConfirmedOrAskedAbout)
+{
+    const PaperCase c = GetParam();
+    TempDir dir;
+    NamedPrinter service(QString::fromStdString(dir.path()) + QStringLiteral("/p.pdf"),
+                         QLatin1String(c.device), c.keepsLetter);
+    TReportPrinter job(service);
+    TLabelSetup setup = TLabelSetup::newSetupDefaults();
+    setup.PaperSize = QLatin1String(c.paper);
+    if (setup.PaperSize.startsWith(QLatin1String("USER"))) {
+        setup.SheetWidth = 4.0f;
+        setup.SheetDepth = 6.0f;
+    }
+    EXPECT_EQ(TLabelRun::prepareJob(job, setup), c.confirmed);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, LabelPaper,
+                         ::testing::Values(PaperCase{"LTR", "PDF", false, true},
+                                           PaperCase{"USERP", "PDF", false, true},
+                                           // That driver takes no custom size: never set, always asked.
+                                           PaperCase{"USERP", "HP hpfdj 870", false, false},
+                                           PaperCase{"LTR", "HP hpfdj 870", false, true},
+                                           PaperCase{"USERP", "PDF", true, false}));
+
+TEST(LabelPaperQuestion, NamesTheSheetUpright)
+{
+    TLabelSetup setup = TLabelSetup::newSetupDefaults();
+    setup.PaperSize = QStringLiteral("USERL");
+    setup.SheetWidth = 6.0f;
+    setup.SheetDepth = 4.0f;
+    EXPECT_EQ(
+        TLabelRun::paperQuestion(setup),
+        QStringLiteral("Unable to confirm that the paper size was set to\r\n\r\n4.00\" by 6.00\"\r\n\r\n"
+                       "(you may have the wrong printer selected)\r\n\r\nWould you like to try printing "
+                       "anyways?"));
+}
+
 } // namespace
