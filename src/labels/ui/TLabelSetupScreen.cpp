@@ -2,6 +2,7 @@
 
 #include "TAddressDataSource.h"
 #include "TAddressSession.h"
+#include "TFileCase.h"
 #include "TFreezeGuard.h"
 #include "TGLabelPanel.h"
 #include "TGOwner.h"
@@ -158,7 +159,7 @@ void TLabelSetupScreen::showEvent(QShowEvent *event)
         return;
     m_activated = true;
     TWindowPlacer::centre(this, m_mainWindow);
-    QFile::remove(TPresortFile::defaultPath()); // a presort left by an earlier run counts nothing now
+    QFile::remove(presortPath()); // a presort left by an earlier run counts nothing now
 }
 
 int TLabelSetupScreen::selectedRow() const
@@ -332,6 +333,11 @@ void TLabelSetupScreen::DeleteButtonClick()
     fillList(next >= 0 ? m_labels.rows().at(next).recno : 0);
 }
 
+QString TLabelSetupScreen::presortPath() const
+{
+    return TFileCase::resolve(m_session.programFolder(), QStringLiteral("PRESORT.PSL"));
+}
+
 void TLabelSetupScreen::PrintNowClick()
 {
     if (!ReadLabelSetup())
@@ -364,7 +370,7 @@ bool TLabelSetupScreen::DoPageSetup()
 
 bool TLabelSetupScreen::DoPresort(quint32 fromRecno)
 {
-    TSortBulkMail sort(m_session, TPresortFile::defaultPath(), fromRecno, this);
+    TSortBulkMail sort(m_session, presortPath(), fromRecno, this);
     emit presortOpened(&sort);
     const bool done = sort.exec() == 1 && sort.tally().isComplete();
     m_presortRange = done ? sort.tally().range() : TPresortRange();
@@ -432,7 +438,7 @@ void TLabelSetupScreen::DoPrint()
     options.NumberOfEach = m_copies;
     options.onlyCurrent = choice.records == TRecordChoice::OnlyCurrent;
     options.presort = presort;
-    options.presortPath = TPresortFile::defaultPath();
+    options.presortPath = presortPath();
     options.presortRange = m_presortRange;
     options.previewing = !m_printing;
     TLabelRun run(hidden, m_session.table(), options);

@@ -104,6 +104,8 @@ private:
     // The designer for a new setup or the selected one.
     void openDesigner(bool isNew);
     quint32 selectedRecno() const;
+    // PRESORT.PSL in the program folder.
+    QString presortPath() const;
 
     TAddressSession &m_session;
     TLabelSetups &m_labels;

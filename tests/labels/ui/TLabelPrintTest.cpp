@@ -12,6 +12,10 @@
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
 #include "TSelectSpecificLabels.h"
+#include "TSortBulkMail.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,13 +34,15 @@ protected:
     {
         LabelsFolder::SetUp();
         std::vector<smallfile::Record> records;
+        const char *zips[] = {"97301", "10001", "97302"};
+        int i = 0;
         for (const char *name : {"Adams", "Baker", "Clark"})
             records.push_back({{"FNAME", QStringLiteral("Ann")},
                                {"LNAME", QString::fromLatin1(name)},
                                {"STREET", QStringLiteral("1 Main St")},
                                {"CITY", QStringLiteral("Salem")},
                                {"STATE", QStringLiteral("OR")},
-                               {"ZIP", QStringLiteral("97301")}});
+                               {"ZIP", QString::fromLatin1(zips[i++])}});
         session = smallfile::session(qs(dir.path()), records);
         ASSERT_TRUE(session);
         session->setPrinterService(std::make_unique<TPdfPrinterService>(pdf, 300));
@@ -137,4 +143,45 @@ TEST_F(LabelPrint, PreviewOpensWithTheLabelsPages)
     EXPECT_EQ(pages, 1);
     EXPECT_TRUE(caption.startsWith(QStringLiteral("Preview"))) << caption.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(LabelPrint, APresortStartedFromTheCurrentRecordPrintsFromThereOnInGroups)
+{
+    ASSERT_TRUE(session->table().goTo(2).ok); // Baker
+    QTest::mouseClick(window->StartCurrentCheck, Qt::LeftButton, {},
+                      QPoint(6, window->StartCurrentCheck->height() / 2));
+    QTest::mouseClick(window->PresortCheck, Qt::LeftButton, {},
+                      QPoint(6, window->PresortCheck->height() / 2));
+    ASSERT_TRUE(window->StartCurrentCheck->isChecked());
+    ASSERT_TRUE(window->PresortCheck->isChecked());
+    bool copiesHidden = false;
+    QObject::connect(window.get(), &TLabelSetupScreen::pageSetupOpened, [&](TSelectSpecificLabels *d) {
+        QTimer::singleShot(0, d, [&, d] {
+            copiesHidden = d->NumberOfEach->isHidden();
+            QTest::mouseClick(d->OkButton, Qt::LeftButton);
+        });
+    });
+    int presorts = 0;
+    QObject::connect(window.get(), &TLabelSetupScreen::presortOpened, [&](TSortBulkMail *) { ++presorts; });
+    boxes.clear();
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    EXPECT_TRUE(copiesHidden);
+    EXPECT_EQ(presorts, 1);
+    EXPECT_TRUE(
+        boxes.contains(QStringLiteral("Information|Labels will print/preview in the following order:\r\n"
+                                      "  1. 5-Digit presort\r\n  2. 3-Digit presort\r\n  3. ADC presort")))
+        << boxes.join(QLatin1Char('\n')).toStdString();
+    const QString text = reportpdf::pages(pdf).join(QString());
+    EXPECT_FALSE(text.contains(QStringLiteral("Adams"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Baker")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Clark")));
+    EXPECT_TRUE(text.contains(QStringLiteral("**")));
+    EXPECT_EQ(session->table().recno(), 2u); // the record comes back
+
+    // The same choice again reuses the presort; a click on the choice of records drops it.
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(presorts, 1);
+    QTest::mouseClick(window->rbQAll, Qt::LeftButton, {}, QPoint(6, window->rbQAll->height() / 2));
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(presorts, 2);
 }
