@@ -384,7 +384,7 @@ void TAddressMain::buildForm()
 void TAddressMain::buildMenus()
 {
     // An item whose window arrives later: shown with its caption and shortcut, kept disabled.
-    const auto later = [this](QMenu *menu, const char *caption, QKeySequence key = {}) {
+    [[maybe_unused]] const auto later = [this](QMenu *menu, const char *caption, QKeySequence key = {}) {
         QAction *a = menu->addAction(QLatin1String(caption));
         a->setShortcut(key);
         a->setEnabled(false);
