@@ -3,6 +3,9 @@
 // with one header label each, the layout file's failures, and a stopped preview keeping its pages.
 #include "TLabelRun.h"
 
+#include "TGPostNetBarCode.h"
+#include "TLabelPrePrintCheck.h"
+
 #include "ReportPdf.h"
 #include "SmallAddressFile.h"
 #include "TAddressDataSource.h"
@@ -397,6 +400,35 @@ TEST_F(LabelRun, PrintedToPdfTheNamesLieAtTheirPositions)
         EXPECT_TRUE(found) << name;
         ++index;
     }
+}
+
+TEST_F(LabelRun, ThePrePrintCheckFindsThinBarsBadZipsAndATallAddressBlock)
+{
+    makeFile({"Adams"}, {"62704"});
+    auto *postnet =
+        static_cast<TGPostNetBarCode *>(surface.insertObject(std::make_unique<TGPostNetBarCode>(&owner)));
+    postnet->setTop(70);
+    postnet->ZipCodeField = QStringLiteral("ZIP");
+    postnet->AddressField = QStringLiteral("STREET");
+    surface.WireObject(postnet);
+    surface.RefreshData();
+    const TLabelSetup s = options().setup;
+    // 600 dots give 9-dot bars, 0.015 in; the block (90 pixels) fits a 1 in label.
+    EXPECT_EQ(TLabelPrePrintCheck::warnings(surface, s, 600), QStringList());
+    // 300 dots give 4-dot bars, 0.0133 in.
+    const QStringList thin = TLabelPrePrintCheck::warnings(surface, s, 300);
+    ASSERT_EQ(thin.size(), 1);
+    EXPECT_TRUE(thin.first().contains(QStringLiteral("thinner than 0.015 in"))) << thin.first().toStdString();
+
+    makeFile({"Baker"}, {"6270"});
+    auto *bad =
+        static_cast<TGPostNetBarCode *>(surface.insertObject(std::make_unique<TGPostNetBarCode>(&owner)));
+    bad->ZipCodeField = QStringLiteral("ZIP");
+    surface.WireObject(bad);
+    surface.objects().front()->setHeight(120); // the block: 1.25 in on a 1 in label
+    surface.RefreshData();
+    EXPECT_EQ(TLabelPrePrintCheck::warnings(surface, s, 600).size(), 2)
+        << TLabelPrePrintCheck::warnings(surface, s, 600).join(QLatin1Char('\n')).toStdString();
 }
 
 // A PDF printer under another device name, which can be made to keep Letter whatever is asked.

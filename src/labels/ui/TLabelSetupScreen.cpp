@@ -10,6 +10,7 @@
 #include "THourglass.h"
 #include "TIniFile.h"
 #include "TLabelDesignScreen.h"
+#include "TLabelPrePrintCheck.h"
 #include "TLabelRun.h"
 #include "TLabelSetups.h"
 #include "TMessages.h"
@@ -430,6 +431,13 @@ void TLabelSetupScreen::DoPrint()
         (void)TLabelRun::prepareJob(filer, m_setup); // the recording takes the sheet as the page
     if (!confirmed && !TMessages::question(this, QStringLiteral("Warning"), TLabelRun::paperQuestion(m_setup),
                                            QMessageBox::No))
+        return;
+    const QStringList warnings = TLabelPrePrintCheck::warnings(hidden, m_setup, printer.XDPI());
+    if (!warnings.isEmpty() &&
+        !TMessages::question(this, QStringLiteral("Warning"),
+                             warnings.join(QStringLiteral("\r\n")) +
+                                 QStringLiteral("\r\n\r\nWould you like to try printing anyways?"),
+                             QMessageBox::No))
         return;
 
     TLabelRunOptions options;
