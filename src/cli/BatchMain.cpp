@@ -1,5 +1,6 @@
 // corvantis-batch: prints outputs from the command line. The first argument names the command;
 // each command's logic lives in its own library and gets the remaining arguments.
+#include "TLabelsBatch.h"
 #include "TLettersBatch.h"
 #include "TProgramFolder.h"
 #include "TQtPrinterService.h"
@@ -28,7 +29,8 @@ std::unique_ptr<TPrinterService> systemPrinter(const QString &name, QString &err
 QString commands()
 {
     return QStringLiteral(
-        "usage: corvantis-batch COMMAND ARGUMENTS...\ncommands:\n  letters   print a letter for "
+        "usage: corvantis-batch COMMAND ARGUMENTS...\ncommands:\n  labels    print label sheets of "
+        "address records (corvantis-batch labels --help)\n  letters   print a letter for "
         "address records (corvantis-batch letters --help)\n  reports   print a built-in or designed "
         "report of address records to PDF (corvantis-batch reports --help)\n");
 }
@@ -53,6 +55,8 @@ int main(int argc, char **argv)
         }
         return TLettersBatch(TProgramFolder::path(), systemPrinter).run(args, out, err);
     }
+    if (command == QLatin1String("labels"))
+        return TLabelsBatch::run(args, TProgramFolder::path(), out, err, systemPrinter);
     if (command == QLatin1String("reports"))
         return TReportsBatch::run(args, TProgramFolder::path(), out, err);
     err << (command.isEmpty() ? QString() : QStringLiteral("Unknown command ") + command + QLatin1Char('\n'))

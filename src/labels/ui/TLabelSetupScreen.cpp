@@ -1,14 +1,30 @@
 #include "TLabelSetupScreen.h"
 
+#include "TAddressDataSource.h"
 #include "TAddressSession.h"
+#include "TFileCase.h"
+#include "TFreezeGuard.h"
 #include "TGLabelPanel.h"
+#include "TGOwner.h"
 #include "TGlabelsTemplates.h"
 #include "THourglass.h"
 #include "TIniFile.h"
 #include "TLabelDesignScreen.h"
+#include "TLabelPrePrintCheck.h"
+#include "TLabelRun.h"
 #include "TLabelSetups.h"
 #include "TMessages.h"
+#include "TPresortFile.h"
+#include "TPreviewForm.h"
+#include "TPrintStatusForm.h"
+#include "TPrinterService.h"
+#include "TReportFiler.h"
+#include "TReportPrinter.h"
+#include "TReportRun.h"
+#include "TSelectSpecificLabels.h"
+#include "TSortBulkMail.h"
 #include "TWindowPlacer.h"
+#include <QFile>
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -83,6 +99,11 @@ TLabelSetupScreen::TLabelSetupScreen(TAddressSession &session, TLabelSetups &lab
             PresortCheck->setChecked(false);
         PresortCheck->setEnabled(!only);
     });
+    // A presort belongs to the choice of records it counted.
+    for (QAbstractButton *b :
+         {static_cast<QAbstractButton *>(rbQAll), static_cast<QAbstractButton *>(rbQFilter),
+          static_cast<QAbstractButton *>(rbOnlyThis), static_cast<QAbstractButton *>(StartCurrentCheck)})
+        connect(b, &QAbstractButton::clicked, this, [this] { m_presortDone = false; });
 
     auto *values = new QFormLayout;
     values->addRow(QStringLiteral("Label Height"), HeightField);
@@ -139,6 +160,7 @@ void TLabelSetupScreen::showEvent(QShowEvent *event)
         return;
     m_activated = true;
     TWindowPlacer::centre(this, m_mainWindow);
+    QFile::remove(presortPath()); // a presort left by an earlier run counts nothing now
 }
 
 int TLabelSetupScreen::selectedRow() const
@@ -312,12 +334,139 @@ void TLabelSetupScreen::DeleteButtonClick()
     fillList(next >= 0 ? m_labels.rows().at(next).recno : 0);
 }
 
+QString TLabelSetupScreen::presortPath() const
+{
+    return TFileCase::resolve(m_session.programFolder(), QStringLiteral("PRESORT.PSL"));
+}
+
 void TLabelSetupScreen::PrintNowClick()
 {
-    TMessages::information(this, QStringLiteral("Printing labels is not available in this version."));
+    if (!ReadLabelSetup())
+        return;
+    m_printing = true;
+    if (DoPageSetup())
+        DoPrint();
 }
 
 void TLabelSetupScreen::PreviewButtonClick()
 {
-    TMessages::information(this, QStringLiteral("Previewing labels is not available in this version."));
+    if (!ReadLabelSetup())
+        return;
+    m_printing = false;
+    if (DoPageSetup())
+        DoPrint();
+}
+
+bool TLabelSetupScreen::DoPageSetup()
+{
+    TReportPrinter job(m_session.printerService());
+    TSelectSpecificLabels dialog(m_setup, m_positionMask, PresortCheck->isChecked(), job, this);
+    emit pageSetupOpened(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_positionMask = dialog.PositionMask();
+    m_copies = dialog.copies();
+    return true;
+}
+
+bool TLabelSetupScreen::DoPresort(quint32 fromRecno)
+{
+    TSortBulkMail sort(m_session, presortPath(), fromRecno, this);
+    emit presortOpened(&sort);
+    const bool done = sort.exec() == 1 && sort.tally().isComplete();
+    m_presortRange = done ? sort.tally().range() : TPresortRange();
+    return done;
+}
+
+void TLabelSetupScreen::DoPrint()
+{
+    if (!m_session.isOpen())
+        return;
+    TGOwner owner;
+    TGLabelPanel hidden(&owner, logicalDpiX());
+    TAddressDataSource records(m_session.table());
+    hidden.setDataSet(&records);
+    const TResult loaded = TLabelRun::loadLayout(hidden, m_labels.layoutPath(m_setup.Binary));
+    if (!loaded) {
+        TMessages::failure(this, loaded);
+        return;
+    }
+
+    TOutputRecordsChoice choice;
+    choice.records = rbQAll->isChecked()       ? TRecordChoice::All
+                     : rbOnlyThis->isChecked() ? TRecordChoice::OnlyCurrent
+                                               : TRecordChoice::MatchingFilter;
+    choice.startFromCurrent = StartCurrentCheck->isChecked();
+    // The table's order, query and record come back when the run goes, however it ends.
+    TReportRun tableSide(m_session);
+    TFreezeGuard frozen(m_session.table());
+    const TOutputStart start = tableSide.start(QString(), choice);
+    if (!start.result.ok) {
+        TMessages::failure(this, start.result);
+        return;
+    }
+    if (start.outOfRange)
+        TMessages::information(this, TOutputRecords::outOfRangeMessage());
+
+    const bool presort = PresortCheck->isChecked() && choice.records != TRecordChoice::OnlyCurrent;
+    if (presort) {
+        // Started from the current record, the presort counts and prints from there on only.
+        const quint32 from = choice.startFromCurrent && !start.outOfRange ? m_session.table().recno() : 0;
+        if (!m_presortDone)
+            m_presortDone = DoPresort(from);
+        if (!m_presortDone)
+            return;
+        TMessages::information(this, QStringLiteral("Labels will print/preview in the following order:\r\n"
+                                                    "  1. 5-Digit presort\r\n  2. 3-Digit presort\r\n"
+                                                    "  3. ADC presort"));
+    }
+
+    TReportPrinter printer(m_session.printerService());
+    TReportFiler filer;
+    QByteArray stream;
+    filer.setStream(&stream);
+    TBaseReport &job = m_printing ? static_cast<TBaseReport &>(printer) : filer;
+    const bool confirmed = TLabelRun::prepareJob(printer, m_setup);
+    if (!m_printing)
+        (void)TLabelRun::prepareJob(filer, m_setup); // the recording takes the sheet as the page
+    if (!confirmed && !TMessages::question(this, QStringLiteral("Warning"), TLabelRun::paperQuestion(m_setup),
+                                           QMessageBox::No))
+        return;
+    const QStringList warnings = TLabelPrePrintCheck::warnings(hidden, m_setup, printer.XDPI());
+    if (!warnings.isEmpty() &&
+        !TMessages::question(this, QStringLiteral("Warning"),
+                             warnings.join(QStringLiteral("\r\n")) +
+                                 QStringLiteral("\r\n\r\nWould you like to try printing anyways?"),
+                             QMessageBox::No))
+        return;
+
+    TLabelRunOptions options;
+    options.setup = m_setup;
+    options.PositionMask = m_positionMask;
+    options.NumberOfEach = m_copies;
+    options.onlyCurrent = choice.records == TRecordChoice::OnlyCurrent;
+    options.presort = presort;
+    options.presortPath = presortPath();
+    options.presortRange = m_presortRange;
+    options.previewing = !m_printing;
+    TLabelRun run(hidden, m_session.table(), options);
+    run.attach(job);
+    bool preview = false;
+    {
+        TPrintStatusForm status(job, !m_printing, TPrintStatusTexts::labels(), this);
+        emit statusOpened(&status);
+        status.exec();
+        preview = status.shouldShowPreview();
+    }
+    frozen.release();
+    if (!run.result().ok) {
+        TMessages::failure(this, run.result());
+        return;
+    }
+    if (!preview)
+        return;
+    TIniFile ini(m_session.settingsPath());
+    TPreviewForm previewForm(stream, QStringLiteral("Preview Labels"), 2, ini, this);
+    emit previewOpened(&previewForm);
+    previewForm.exec();
 }

@@ -6,8 +6,10 @@
 #pragma once
 
 #include "TLabelSetup.h"
+#include "TPresortRange.h"
 
 #include <QDialog>
+#include <QVector>
 
 class QCheckBox;
 class QGroupBox;
@@ -18,6 +20,8 @@ class QTreeWidget;
 class TAddressSession;
 class TLabelDesignScreen;
 class TLabelSetups;
+class TSelectSpecificLabels;
+class TSortBulkMail;
 
 class TLabelSetupScreen : public QDialog
 {
@@ -61,6 +65,11 @@ signals:
     void helpRequested();
     // A designer is about to be shown (tests reach it here).
     void designerOpened(TLabelDesignScreen *designer);
+    // The dialogs of a run, about to be shown (tests reach them here).
+    void pageSetupOpened(TSelectSpecificLabels *dialog);
+    void presortOpened(TSortBulkMail *window);
+    void statusOpened(QDialog *status);
+    void previewOpened(QDialog *preview);
 
 public slots:
     void NewButtonClick();
@@ -69,6 +78,15 @@ public slots:
     void DeleteButtonClick();
     void PrintNowClick();
     void PreviewButtonClick();
+
+public:
+    // The positions and copies of the next run ("Labels Print"); true on "Ok".
+    bool DoPageSetup();
+    // One run over the chosen records: the layout, the presort, the paper check, the status
+    // window and the preview. The table's query, order and record come back however it ends.
+    void DoPrint();
+    // Counts the records of the run into PRESORT.PSL; true when the file was written.
+    bool DoPresort(quint32 fromRecno);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -86,6 +104,8 @@ private:
     // The designer for a new setup or the selected one.
     void openDesigner(bool isNew);
     quint32 selectedRecno() const;
+    // PRESORT.PSL in the program folder.
+    QString presortPath() const;
 
     TAddressSession &m_session;
     TLabelSetups &m_labels;
@@ -93,4 +113,9 @@ private:
     TLabelSetup m_setup;
     QString m_glabelsFolder;
     bool m_activated = false;
+    QVector<bool> m_positionMask; // all selected until the user changes it; sized per run
+    int m_copies = 1;
+    bool m_printing = false;
+    bool m_presortDone = false;
+    TPresortRange m_presortRange;
 };

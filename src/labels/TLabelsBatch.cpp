@@ -1,0 +1,302 @@
+#include "TLabelsBatch.h"
+
+#include "TAddressDataSource.h"
+#include "TAddressSession.h"
+#include "TFilterFile.h"
+#include "TGLabelPanel.h"
+#include "TGOwner.h"
+#include "TLabelRun.h"
+#include "TLabelSetups.h"
+#include "TPdfPrinterService.h"
+#include "TPresortTally.h"
+#include "TProgress.h"
+#include "TReportPrinter.h"
+#include "TReportRun.h"
+
+#include <QTextStream>
+
+namespace {
+
+// The surface's resolution: no screen takes part, so the designer's 96 pixels per inch.
+constexpr double kPixelsPerInch = 96.0;
+
+// How far the run got, on the terminal every thousand steps (labels and pages).
+class TTerminalProgress : public TProgress
+{
+public:
+    explicit TTerminalProgress(QTextStream &err) : m_err(err) {}
+    void setTotal(int) override {}
+    void step() override
+    {
+        if (++m_steps % 1000 == 0) {
+            m_err << '\r' << m_steps << " steps" << Qt::flush;
+            m_shown = true;
+        }
+    }
+    bool cancelled() const override { return false; }
+    void finish()
+    {
+        if (m_shown)
+            m_err << '\n';
+    }
+
+private:
+    QTextStream &m_err;
+    int m_steps = 0;
+    bool m_shown = false;
+};
+
+bool number(const QString &text, int low, int high, int &into)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high)
+        return false;
+    into = n;
+    return true;
+}
+
+} // namespace
+
+QString TLabelsBatch::usage()
+{
+    return QStringLiteral("usage: corvantis-batch labels --setup NAME [--file ADDRESSFILE] "
+                          "[--filter FILE.FLT | --tagged | --all] [--presort] [--copies N] [--start N] "
+                          "(--pdf OUT.pdf | --printer NAME)");
+}
+
+bool TLabelsBatch::parse(const QStringList &args, TLabelsBatchOptions &options, QString &error)
+{
+    int choices = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        const auto value = [&](QString &into) {
+            if (i + 1 >= args.size()) {
+                error = a + QStringLiteral(" needs a value");
+                return false;
+            }
+            into = args.at(++i);
+            return true;
+        };
+        QString text;
+        if (a == QLatin1String("--setup")) {
+            if (!value(options.setup))
+                return false;
+        } else if (a == QLatin1String("--file")) {
+            if (!value(options.file))
+                return false;
+        } else if (a == QLatin1String("--filter")) {
+            if (!value(options.filterFile))
+                return false;
+            ++choices;
+        } else if (a == QLatin1String("--tagged")) {
+            options.tagged = true;
+            ++choices;
+        } else if (a == QLatin1String("--all")) {
+            options.all = true;
+            ++choices;
+        } else if (a == QLatin1String("--presort")) {
+            options.presort = true;
+        } else if (a == QLatin1String("--copies")) {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 99, options.copies)) {
+                error = QStringLiteral("--copies takes 1 to 99");
+                return false;
+            }
+        } else if (a == QLatin1String("--start")) {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 300, options.start)) {
+                error = QStringLiteral("--start takes a position from 1 on");
+                return false;
+            }
+        } else if (a == QLatin1String("--pdf")) {
+            if (!value(options.pdf))
+                return false;
+        } else if (a == QLatin1String("--printer")) {
+            if (!value(options.printer))
+                return false;
+        } else {
+            error = QStringLiteral("unknown argument: ") + a;
+            return false;
+        }
+    }
+    if (choices > 1) {
+        error = QStringLiteral("--filter, --tagged and --all exclude each other");
+        return false;
+    }
+    if (options.setup.isEmpty()) {
+        error = QStringLiteral("--setup is missing");
+        return false;
+    }
+    if (options.pdf.isEmpty() == options.printer.isEmpty()) {
+        error = QStringLiteral("one of --pdf and --printer is needed");
+        return false;
+    }
+    if (options.presort && options.copies > 1) {
+        error =
+            QStringLiteral("a presorted run prints one label per record: --copies cannot go with --presort");
+        return false;
+    }
+    return true;
+}
+
+int TLabelsBatch::print(TAddressSession &session, const TLabelsBatchOptions &options,
+                        const QString &programFolder, TPrinterService &service, TProgress &progress,
+                        QString &error)
+{
+    TLabelSetups setups;
+    const TResult opened = setups.open(programFolder);
+    if (!opened) {
+        error = opened.message;
+        return -1;
+    }
+    TLabelSetup setup;
+    bool found = false;
+    for (const TLabelSetupRow &row : setups.rows())
+        if (row.description.compare(options.setup, Qt::CaseInsensitive) == 0) {
+            const TResult read = setups.ReadLabelSetup(row.recno, setup);
+            if (!read) {
+                error = read.message;
+                return -1;
+            }
+            found = true;
+            break;
+        }
+    if (!found) {
+        error = QStringLiteral("There is no label setup ") + options.setup;
+        return -1;
+    }
+    if (options.start > setup.labelCount()) {
+        error = QStringLiteral("--start is past the sheet's ") + QString::number(setup.labelCount()) +
+                QStringLiteral(" positions");
+        return -1;
+    }
+    TGOwner owner;
+    TGLabelPanel surface(&owner, kPixelsPerInch);
+    TAddressDataSource records(session.table());
+    surface.setDataSet(&records);
+    const TResult loaded = TLabelRun::loadLayout(surface, setups.layoutPath(setup.Binary));
+    setups.close();
+    if (!loaded) {
+        error = loaded.message;
+        return -1;
+    }
+
+    // The table's order, query and record come back when the run goes, however it ends.
+    TReportRun tableSide(session);
+    const TOutputStart start = tableSide.start(QString(), {TRecordChoice::MatchingFilter, false});
+    if (!start.result.ok) {
+        error = start.result.message;
+        return -1;
+    }
+    TLabelRunOptions o;
+    o.setup = setup;
+    o.NumberOfEach = options.copies;
+    o.startPosition = options.start - 1;
+    if (options.presort) {
+        TPresortTally tally;
+        const TResult counted = tally.run(session.table(), TProgress::none());
+        if (!counted) {
+            error = counted.message;
+            return -1;
+        }
+        o.presort = true;
+        o.presortLines = tally.presortLines();
+        o.presortRange = tally.range();
+    }
+    TReportPrinter job(service);
+    (void)TLabelRun::prepareJob(job, setup); // a PDF takes any size; a printer prints on what it has
+    TLabelRun run(surface, session.table(), o);
+    run.attach(job);
+    job.RunJob(progress);
+    if (!run.result().ok) {
+        error = run.result().message;
+        return -1;
+    }
+    if (job.IsAborted()) {
+        error = options.pdf.isEmpty() ? QStringLiteral("Unable to print on ") + options.printer
+                                      : QStringLiteral("Unable to write ") + options.pdf;
+        return -1;
+    }
+    return run.labels() + run.headers();
+}
+
+int TLabelsBatch::run(const QStringList &args, const QString &programFolder, QTextStream &out,
+                      QTextStream &err, const PrinterMaker &printers)
+{
+    if (args.contains(QLatin1String("--help"))) {
+        out << usage() << '\n';
+        return 0;
+    }
+    TLabelsBatchOptions options;
+    QString error;
+    if (!parse(args, options, error)) {
+        err << error << '\n' << usage() << '\n';
+        return 2;
+    }
+    QString folder = programFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
+    session.loadSettings();
+    QString path = options.file;
+    if (path.isEmpty())
+        path = session.chooseStartupFile().path;
+    if (path.isEmpty()) {
+        err << "No address file to print\n";
+        return 1;
+    }
+    // The file is opened as the table alone, so the batch leaves the recent-file list as it was.
+    const TResult opened = session.table().OpenTableFile(path);
+    if (!opened.ok) {
+        err << opened.message << '\n';
+        return 1;
+    }
+    if (!session.table().CheckValidIndex()) {
+        err << "The indexes of " << path << " are missing or damaged: rebuild them first\n";
+        return 1;
+    }
+    if (!options.filterFile.isEmpty() || options.tagged) {
+        TFilterCriteria criteria;
+        if (!options.filterFile.isEmpty() &&
+            !TFilterFile::RestoreFilterFrom(options.filterFile, criteria, &error)) {
+            err << error << '\n';
+            return 1;
+        }
+        if (options.tagged)
+            criteria.setTagged(true);
+        const TFilterOutcome outcome = session.setCriteria(criteria);
+        if (!session.isFilterSet()) {
+            err << (outcome.message.isEmpty() ? QStringLiteral("The filter shows no records")
+                                              : outcome.message)
+                << '\n';
+            return 1;
+        }
+    } else {
+        (void)session.clearFilter(); // every record the user can see; nothing to drop
+    }
+    std::unique_ptr<TPrinterService> service;
+    if (!options.pdf.isEmpty()) {
+        service = std::make_unique<TPdfPrinterService>(options.pdf);
+    } else {
+        if (printers)
+            service = printers(options.printer, error);
+        if (!service) {
+            err << (error.isEmpty() ? QStringLiteral("There is no printer ") + options.printer : error)
+                << '\n';
+            return 1;
+        }
+    }
+    TTerminalProgress progress(err);
+    const int labels = print(session, options, folder, *service, progress, error);
+    progress.finish();
+    if (labels < 0) {
+        err << error << '\n';
+        return 1;
+    }
+    out << labels << (labels == 1 ? " label" : " labels") << " printed"
+        << (options.pdf.isEmpty() ? QString() : QStringLiteral(" to ") + options.pdf) << '\n';
+    return 0;
+}
