@@ -2,7 +2,7 @@
 
 #include "TAddressDataSource.h"
 #include "TAddressSession.h"
-#include "TFilterFile.h"
+#include "TBatchRecords.h"
 #include "TGLabelPanel.h"
 #include "TGOwner.h"
 #include "TLabelRun.h"
@@ -241,41 +241,9 @@ int TLabelsBatch::run(const QStringList &args, const QString &programFolder, QTe
         folder += QLatin1Char('/');
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
     session.loadSettings();
-    QString path = options.file;
-    if (path.isEmpty())
-        path = session.chooseStartupFile().path;
-    if (path.isEmpty()) {
-        err << "No address file to print\n";
+    if (!TBatchRecords::open(session, options.file, options.filterFile, options.tagged, error)) {
+        err << error << '\n';
         return 1;
-    }
-    // The file is opened as the table alone, so the batch leaves the recent-file list as it was.
-    const TResult opened = session.table().OpenTableFile(path);
-    if (!opened.ok) {
-        err << opened.message << '\n';
-        return 1;
-    }
-    if (!session.table().CheckValidIndex()) {
-        err << "The indexes of " << path << " are missing or damaged: rebuild them first\n";
-        return 1;
-    }
-    if (!options.filterFile.isEmpty() || options.tagged) {
-        TFilterCriteria criteria;
-        if (!options.filterFile.isEmpty() &&
-            !TFilterFile::RestoreFilterFrom(options.filterFile, criteria, &error)) {
-            err << error << '\n';
-            return 1;
-        }
-        if (options.tagged)
-            criteria.setTagged(true);
-        const TFilterOutcome outcome = session.setCriteria(criteria);
-        if (!session.isFilterSet()) {
-            err << (outcome.message.isEmpty() ? QStringLiteral("The filter shows no records")
-                                              : outcome.message)
-                << '\n';
-            return 1;
-        }
-    } else {
-        (void)session.clearFilter(); // every record the user can see; nothing to drop
     }
     std::unique_ptr<TPrinterService> service;
     if (!options.pdf.isEmpty()) {

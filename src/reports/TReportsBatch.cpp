@@ -1,8 +1,8 @@
 #include "TReportsBatch.h"
 
 #include "TAddressSession.h"
+#include "TBatchRecords.h"
 #include "TBuiltInReport.h"
-#include "TFilterFile.h"
 #include "TPaperSizes.h"
 #include "TPdfPrinterService.h"
 #include "TReportBands.h"
@@ -206,41 +206,9 @@ int TReportsBatch::run(const QStringList &args, const QString &programFolder, QT
     options.programFolder = folder;
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
     session.loadSettings();
-    QString path = options.file;
-    if (path.isEmpty())
-        path = session.chooseStartupFile().path;
-    if (path.isEmpty()) {
-        err << "No address file to print\n";
+    if (!TBatchRecords::open(session, options.file, options.filterFile, options.tagged, error)) {
+        err << error << '\n';
         return 1;
-    }
-    // The file is opened as the table alone, so the batch leaves the recent-file list as it was.
-    const TResult opened = session.table().OpenTableFile(path);
-    if (!opened.ok) {
-        err << opened.message << '\n';
-        return 1;
-    }
-    if (!session.table().CheckValidIndex()) {
-        err << "The indexes of " << path << " are missing or damaged: rebuild them first\n";
-        return 1;
-    }
-    if (!options.filterFile.isEmpty() || options.tagged) {
-        TFilterCriteria criteria;
-        if (!options.filterFile.isEmpty() &&
-            !TFilterFile::RestoreFilterFrom(options.filterFile, criteria, &error)) {
-            err << error << '\n';
-            return 1;
-        }
-        if (options.tagged)
-            criteria.setTagged(true);
-        const TFilterOutcome outcome = session.setCriteria(criteria);
-        if (!session.isFilterSet()) {
-            err << (outcome.message.isEmpty() ? QStringLiteral("The filter shows no records")
-                                              : outcome.message)
-                << '\n';
-            return 1;
-        }
-    } else {
-        (void)session.clearFilter(); // shows every record the user can see; nothing can be dropped
     }
     const int pages = print(session, options, error);
     if (pages < 0) {
