@@ -12,6 +12,8 @@
 #include "TLabelEdit.h"
 #include "TPSpeedButton.h"
 #include "TSelectLabel.h"
+#include "AddressFixture.h"
+#include "TAddressSession.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -209,4 +211,36 @@ TEST_F(LabelDesign, SaveKeepsFiftyCharactersAndAFailedSaveStaysOpen)
     waitClosed();
     EXPECT_EQ(designer->result(), QDialog::Accepted);
     EXPECT_EQ(designer->setup().Description, QString(50, QLatin1Char('x')));
+}
+
+TEST_F(LabelDesign, NewSetupShowsTheCurrentRecordsAddress)
+{
+    const QString path = fixture::copy(QStringLiteral("ADD0001"), program + QStringLiteral("DATA"));
+    TAddressSession session(program + QStringLiteral("CORVAN.ini"));
+    session.loadSettings();
+    ASSERT_EQ(session.open(path).outcome, TOpenOutcome::Opened);
+    ASSERT_TRUE(session.table().goTo(1).ok); // John Q Smith, San Francisco
+    ini = std::make_unique<TIniFile>(program + QStringLiteral("CORVAN.ini"));
+    designer = std::make_unique<TLabelDesignScreen>(TLabelSetup::newSetupDefaults(), true, *ini,
+                                                    &session.table(), program);
+    designer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(designer.get()));
+    QTest::qWait(50);
+    const QImage shot = designer->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            dark += qGray(shot.pixel(x, y)) < 80;
+    // The window's own captions are dark too; the address block adds its lines to them.
+    const QImage empty = [&] {
+        TLabelDesignScreen bare(TLabelSetup::newSetupDefaults(), false, *ini, nullptr, program);
+        bare.show();
+        (void)QTest::qWaitForWindowExposed(&bare);
+        return bare.grab().toImage();
+    }();
+    int bareDark = 0;
+    for (int y = 0; y < empty.height(); ++y)
+        for (int x = 0; x < empty.width(); ++x)
+            bareDark += qGray(empty.pixel(x, y)) < 80;
+    EXPECT_GT(dark, bareDark + 200);
 }
