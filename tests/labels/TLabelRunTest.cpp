@@ -2,6 +2,7 @@
 // sheet, copies filling positions, the middle gaps, the current record alone, presorted groups
 // with one header label each, the layout file's failures, and a stopped preview keeping its pages.
 #include "TLabelRun.h"
+#include "TGlabelsTemplates.h"
 
 #include "TGPostNetBarCode.h"
 #include "TLabelPrePrintCheck.h"
@@ -396,6 +397,44 @@ TEST_F(LabelRun, PrintedToPdfTheNamesLieAtTheirPositions)
                 EXPECT_NEAR(w.yMin / 72.0, s.labelOrigin(index).y(), 0.1) << name;
                 EXPECT_GT(w.xMin / 72.0, s.labelOrigin(index).x()) << name;
                 EXPECT_LT(w.xMin / 72.0, s.labelOrigin(index).x() + s.LblWidth) << name;
+            }
+        EXPECT_TRUE(found) << name;
+        ++index;
+    }
+}
+
+TEST_F(LabelRun, AnA4SheetFromTheGlabelsLibraryPrintsItsGrid)
+{
+    TGlabelsTemplates library;
+    library.read(TGlabelsTemplates::defaultFolder());
+    const TGlabelsTemplate *sheet = library.find(QStringLiteral("Avery"), QStringLiteral("L7160"));
+    if (!sheet)
+        GTEST_SKIP() << "glabels-data is not installed (scripts/install-deps.sh installs it)";
+    const QString pdf = folder + QStringLiteral("/a4.pdf");
+    TLabelRunOptions o = options();
+    o.setup = sheet->sheet; // 3 x 7 labels of 63.5 x 38.1 mm on A4
+    {
+        TPdfPrinterService service(pdf, 600);
+        TReportPrinter job(service);
+        ASSERT_TRUE(TLabelRun::prepareJob(job, o.setup));
+        TLabelRun run(surface, session->table(), o);
+        run.attach(job);
+        job.RunJob();
+        ASSERT_FALSE(job.IsAborted());
+    }
+    const reportpdf::Info info = reportpdf::info(pdf);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_NEAR(info.widthPoints, 595, 1);
+    EXPECT_NEAR(info.heightPoints, 842, 1);
+    int index = 0;
+    for (const char *name : {"Adams", "Baker", "Clark"}) {
+        bool found = false;
+        for (const reportpdf::Word &w : reportpdf::words(pdf, 1))
+            if (w.text == QLatin1String(name)) {
+                found = true;
+                EXPECT_NEAR(w.yMin / 72.0, o.setup.labelOrigin(index).y(), 0.1) << name;
+                EXPECT_GT(w.xMin / 72.0, o.setup.labelOrigin(index).x()) << name;
+                EXPECT_LT(w.xMin / 72.0, o.setup.labelOrigin(index).x() + o.setup.LblWidth) << name;
             }
         EXPECT_TRUE(found) << name;
         ++index;
