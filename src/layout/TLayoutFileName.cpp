@@ -16,12 +16,6 @@ QString TLayoutFileName::extension(TGSurfaceKind kind)
     return {};
 }
 
-QString TLayoutFileName::firstFree(const QString &folder, TGSurfaceKind kind)
-{
-    const QString name = firstUnused(folder, kind, {});
-    return name.isEmpty() ? QStringLiteral("BIN00000") + extension(kind) : name;
-}
-
 QString TLayoutFileName::firstUnused(const QString &folder, TGSurfaceKind kind,
                                      const QSet<QString> &namesInUse)
 {

@@ -12,13 +12,10 @@ class TLayoutFileName
 public:
     // ".L", ".E" or ".R".
     static QString extension(TGSurfaceKind kind);
-    // The first name from BIN00001 to BIN99999 with the kind's extension whose file does not
-    // exist in `folder` (compared without regard to case); "BIN00000" + extension when all
-    // are taken.
-    static QString firstFree(const QString &folder, TGSurfaceKind kind);
     // The first name from BIN00001 to BIN99999 with the kind's extension that neither exists in
-    // `folder` nor is named by a row of the setups table (`namesInUse`, any case), so a row whose
-    // file was removed keeps its name from the next new setup. Empty when all are taken.
+    // `folder` (compared without regard to case) nor is named by a row of the setups table
+    // (`namesInUse`, any case), so a row whose file was removed keeps its name from the next new
+    // setup. Empty when all are taken.
     static QString firstUnused(const QString &folder, TGSurfaceKind kind,
                                const QSet<QString> &namesInUse);
     // True for a bare file name "BIN" + five digits + the kind's extension (any case): the only

@@ -427,16 +427,16 @@ TEST_F(FilerTest, ReportFilesHoldThreeBandsAndTheSettingsList)
     }
 }
 
-TEST(TLayoutFileName, FirstFreeNumberPerKindIgnoringCase)
+TEST(TLayoutFileName, FirstUnusedNumberPerKindIgnoringCase)
 {
     TempDir dir;
     const QString folder = QString::fromStdString(dir.path());
-    EXPECT_EQ(TLayoutFileName::firstFree(folder, TGSurfaceKind::Label), QStringLiteral("BIN00001.L"));
+    EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Label, {}), QStringLiteral("BIN00001.L"));
     for (const char *name : {"BIN00001.L", "bin00002.l", "BIN00003.E"})
         writeFile(folder + QLatin1Char('/') + QLatin1String(name), "x");
-    EXPECT_EQ(TLayoutFileName::firstFree(folder, TGSurfaceKind::Label), QStringLiteral("BIN00003.L"));
-    EXPECT_EQ(TLayoutFileName::firstFree(folder, TGSurfaceKind::Envelope), QStringLiteral("BIN00001.E"));
-    EXPECT_EQ(TLayoutFileName::firstFree(folder, TGSurfaceKind::Report), QStringLiteral("BIN00001.R"));
+    EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Label, {}), QStringLiteral("BIN00003.L"));
+    EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Envelope, {}), QStringLiteral("BIN00001.E"));
+    EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Report, {}), QStringLiteral("BIN00001.R"));
     TGSurfaceKind kind{};
     EXPECT_TRUE(TLayoutFileName::kindOf(QStringLiteral("bin00007.r"), kind));
     EXPECT_EQ(kind, TGSurfaceKind::Report);
@@ -452,7 +452,7 @@ TEST(TLayoutFileName, FirstUnusedSkipsNamesOfRowsWhoseFileIsMissing)
     EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Label,
                                            {QStringLiteral("bin00002.l ")}),
               QStringLiteral("BIN00003.L"));
-    EXPECT_EQ(TLayoutFileName::firstFree(folder, TGSurfaceKind::Label), QStringLiteral("BIN00002.L"));
+    EXPECT_EQ(TLayoutFileName::firstUnused(folder, TGSurfaceKind::Label, {}), QStringLiteral("BIN00002.L"));
 }
 
 TEST(TLayoutFileName, OnlyBinNamesWithFiveDigitsAreLayoutFiles)
