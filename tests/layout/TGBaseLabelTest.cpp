@@ -1,6 +1,8 @@
 // Text objects: measuring and box rules, effects and rotation, alignment, counters, data
-// fields, dates and page numbers, and where printed text lands on paper.
+// fields, dates and page numbers, where printed text lands on paper, and symbol typefaces
+// printing as their Unicode glyphs.
 #include "LayoutTestSupport.h"
+#include "TCp1252.h"
 #include "TGCounterLabel.h"
 #include "TGDataPanel.h"
 #include "TGDataSource.h"
@@ -14,13 +16,16 @@
 #include "TRecordingReader.h"
 #include "TReportFiler.h"
 #include "TReportPrinter.h"
+#include "TSymbolFonts.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QFontMetrics>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -378,5 +383,92 @@ TEST_F(TextTest, PrintedTextLandsWhereTheInchArithmeticSays)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
 }
+
+// Text in a symbol typeface prints to PDF as the Unicode glyph of each code, not as the
+// letter the code is in Windows-1252: the PDF's text is the glyph, and a text object draws
+// what the same object in the glyph typeface holding the glyph itself draws. (The PDF writer
+// gives glyphs beyond the first Unicode plane no text, so those are checked by their pixels.)
+struct SymbolPrintCase {
+    bool symbolObject; // the symbol object, else a plain text object
+    const char *font;
+    int code;
+    char32_t glyph;
+};
+
+// The first page of `pdf` as pdftoppm draws it in grey at 150 dots an inch; null on failure.
+QImage pageImage(const QString &pdf, const QString &prefix)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("150"),
+                   QStringLiteral("-singlefile"), pdf, prefix});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QImage();
+    return QImage(prefix + QStringLiteral(".pgm"));
+}
+
+class SymbolPrint : public TextTest, public ::testing::WithParamInterface<SymbolPrintCase>
+{
+protected:
+    QString print(const char *name)
+    {
+        const QString pdf = QString::fromStdString(dir.file(name));
+        TPdfPrinterService service(pdf, 300);
+        TReportPrinter printer(service);
+        printer.OnPrint = [&](TBaseReport &job) {
+            surface.setPrinting(true);
+            surface.PrintObjects(job, {Inches(1.0), Inches(1.0)});
+            surface.setPrinting(false);
+        };
+        printer.RunJob();
+        EXPECT_FALSE(printer.IsAborted());
+        return pdf;
+    }
+    TempDir dir;
+};
+
+TEST_P(SymbolPrint, CodePrintsAsItsGlyph)
+{
+    const SymbolPrintCase c = GetParam();
+    const TGFont font(QString::fromLatin1(c.font), 24);
+    const QString glyph = QString::fromUcs4(&c.glyph, 1);
+    TGPLabel *label = nullptr;
+    if (c.symbolObject) {
+        add<TGSymbolLabel>(10, 10)->ChooseSymbol(font, c.code);
+    } else {
+        label = add<TGPLabel>(10, 10);
+        label->ApplyFont(font);
+        label->setCaption(QString(TCp1252::toChar(static_cast<unsigned char>(c.code))));
+    }
+    const QString pdf = print("symbol.pdf");
+    if (c.glyph <= 0xFFFF) {
+        EXPECT_EQ(pdfText(pdf).trimmed(), glyph);
+    }
+    if (!label)
+        return;
+    const QImage symbol = pageImage(pdf, QString::fromStdString(dir.file("symbol")));
+    label->ApplyFont(TGFont(TSymbolFonts::glyphFamily(), 24));
+    label->setCaption(glyph);
+    const QImage reference = pageImage(print("reference.pdf"), QString::fromStdString(dir.file("reference")));
+    ASSERT_FALSE(symbol.isNull());
+    ASSERT_EQ(symbol.size(), reference.size());
+    const QRect box(150, 150, 150, 75); // an inch in and half an inch down from there
+    int dark = 0, different = 0;
+    for (int y = 0; y < symbol.height(); ++y)
+        for (int x = 0; x < symbol.width(); ++x) {
+            const int a = qGray(symbol.pixel(x, y)), b = qGray(reference.pixel(x, y));
+            dark += a < 100 && box.contains(x, y);
+            different += std::abs(a - b) > 64;
+        }
+    EXPECT_GT(dark, 20);
+    EXPECT_EQ(different, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Typefaces, SymbolPrint,
+                         ::testing::Values(SymbolPrintCase{true, "WingDings", 0xFC, U'\u2714'},
+                                           SymbolPrintCase{true, "Wingdings 2", 0x52, U'\u2611'},
+                                           SymbolPrintCase{false, "Webdings", 0x62, U'\U0001F6B2'},
+                                           SymbolPrintCase{false, "Webdings", 0xE9, U'\u267F'},
+                                           SymbolPrintCase{false, "Wingdings 3", 0x70, U'\u25B2'}));
 
 } // namespace
