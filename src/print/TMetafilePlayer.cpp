@@ -2,6 +2,7 @@
 
 #include "TByteView.h"
 #include "TCp1252.h"
+#include "TSymbolFonts.h"
 
 #include <QFontMetricsF>
 #include <QLineF>
@@ -58,6 +59,8 @@ constexpr int kTransparent = 1;
 constexpr int kOpaque = 2;
 // Text alignment and text-out options.
 constexpr quint32 kTaUpdateCp = 1, kTaRight = 2, kTaCenter = 6, kTaBottom = 8, kTaBaseline = 24;
+// The character set of a font whose codes are the glyphs of a symbol typeface.
+constexpr int kSymbolCharset = 2;
 constexpr quint32 kEtoOpaque = 2, kEtoClipped = 4, kEtoGlyphIndex = 0x10, kEtoPdy = 0x2000;
 // Raster operations.
 constexpr quint32 kSrcCopy = 0x00CC0020, kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086,
@@ -98,6 +101,7 @@ struct FontDef {
     bool underline = false;
     bool strikeOut = false;
     int pitchAndFamily = 0;
+    int charSet = 0;
     QString face;
 };
 
@@ -161,6 +165,21 @@ QString familyFor(QString face)
         if (face.compare(QLatin1String(a.face), Qt::CaseInsensitive) == 0)
             return QLatin1String(a.family);
     return face.isEmpty() ? QStringLiteral("Liberation Sans") : face;
+}
+
+// The symbol typeface whose table the text of `f` goes through, or empty for plain text. A
+// face name with a table decides; a symbol character set without a face name is the Symbol
+// typeface, the one the font mapper gives it; other symbol faces are drawn as they are named.
+QString symbolTable(const FontDef &f)
+{
+    QString face = f.face;
+    if (face.startsWith(QLatin1Char('@')))
+        face.remove(0, 1);
+    if (TSymbolFonts::isSymbolFont(face))
+        return face;
+    if (f.charSet == kSymbolCharset && face.trimmed().isEmpty())
+        return QStringLiteral("Symbol");
+    return {};
 }
 
 // What decoding a device-independent bitmap gives.
@@ -338,8 +357,9 @@ private:
     void bezier(const QPolygonF &points, bool fromCurrent);
     void lineTo(QPointF to);
     void arc(int kind, const QRectF &box, QPointF start, QPointF end);
+    // `wide`: `chars` are the UTF-16 units of the record, else its Windows-1252 bytes decoded.
     void text(QPointF at, const QString &chars, const std::vector<double> &dx, quint32 options,
-              const QRectF *rect);
+              const QRectF *rect, bool wide);
     bool dib(const TByteView &bmi, const TByteView &bits, int usage, const QRectF &dest, QRectF src,
              bool srcFromBottom, quint32 rop);
     void patBlt(const QRectF &dest, quint32 rop);
@@ -854,7 +874,7 @@ void Playback::arc(int kind, const QRectF &box, QPointF start, QPointF end)
 }
 
 void Playback::text(QPointF at, const QString &chars, const std::vector<double> &dx, quint32 options,
-                    const QRectF *rect)
+                    const QRectF *rect, bool wide)
 {
     const QTransform m = toTarget();
     const DcState &s = m_state;
@@ -863,7 +883,8 @@ void Playback::text(QPointF at, const QString &chars, const std::vector<double> 
     if (chars.isEmpty() || (options & kEtoGlyphIndex))
         return;
     const FontDef &f = s.font;
-    QFont font(familyFor(f.face));
+    const QString table = symbolTable(f);
+    QFont font(table.isEmpty() ? familyFor(f.face) : TSymbolFonts::drawingFamily(table));
     switch (f.pitchAndFamily & 0xF0) {
     case 0x10:
         font.setStyleHint(QFont::Serif);
@@ -900,16 +921,30 @@ void Playback::text(QPointF at, const QString &chars, const std::vector<double> 
         if (!finite(kx) || kx <= 0)
             kx = k;
     }
+    // What each character draws: the text of a symbol typeface shows the glyph of each code,
+    // which may take two UTF-16 units, while the advances stay one per character.
+    std::vector<QString> shown(size_t(chars.size()));
+    QString line;
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        QString &one = shown[size_t(i)];
+        if (!table.isEmpty()) {
+            const char16_t u = chars[i].unicode();
+            one = TSymbolFonts::glyph(table, wide && u <= 0xFF ? int(u) : TSymbolFonts::codeOf(chars[i]));
+        }
+        if (one.isEmpty())
+            one = chars.mid(i, 1);
+        line += one;
+    }
     QPainterPath glyphs;
     double advance = 0; // glyph units
     if (!dx.empty() && sx > 0) {
         for (qsizetype i = 0; i < chars.size(); ++i) {
-            glyphs.addText(advance, 0, font, chars.mid(i, 1));
+            glyphs.addText(advance, 0, font, shown[size_t(i)]);
             advance += (size_t(i) < dx.size() ? dx[size_t(i)] : 0) * sx / kx;
         }
     } else {
-        glyphs.addText(0, 0, font, chars);
-        advance = fm.horizontalAdvance(chars);
+        glyphs.addText(0, 0, font, line);
+        advance = fm.horizontalAdvance(line);
     }
     if (!finite(advance))
         return;
@@ -1342,7 +1377,7 @@ bool Playback::wmfTextOut(const TByteView &r)
         return false;
     const QString chars = TCp1252::toString(r.data() + 8, count);
     const qint64 at = 8 + padded;
-    text(QPointF(r.i16(at + 2), r.i16(at)), chars, {}, 0, nullptr);
+    text(QPointF(r.i16(at + 2), r.i16(at)), chars, {}, 0, nullptr, false);
     return true;
 }
 
@@ -1370,7 +1405,7 @@ bool Playback::wmfExtTextOut(const TByteView &r)
         for (int i = 0; i < count; ++i)
             dx[size_t(i)] = r.i16(pos + 2 * i);
     }
-    text(at, chars, dx, options, hasRect ? &rect : nullptr);
+    text(at, chars, dx, options, hasRect ? &rect : nullptr, false);
     return true;
 }
 
@@ -1469,6 +1504,7 @@ bool Playback::wmfCreateFont(const TByteView &r)
     f.italic = r.u8(16) != 0;
     f.underline = r.u8(17) != 0;
     f.strikeOut = r.u8(18) != 0;
+    f.charSet = r.u8(19);
     f.pitchAndFamily = r.u8(23);
     QByteArray face;
     for (qint64 i = 24; i < r.size() && i < 24 + 32 && r.u8(i) != 0; ++i)
@@ -1979,6 +2015,7 @@ bool Playback::emfCreateFont(const TByteView &r)
     f.italic = r.u8(32) != 0;
     f.underline = r.u8(33) != 0;
     f.strikeOut = r.u8(34) != 0;
+    f.charSet = r.u8(35);
     f.pitchAndFamily = r.u8(39);
     QString face;
     for (qint64 i = 0; i < 32 && r.u16(40 + 2 * i) != 0; ++i)
@@ -2120,7 +2157,7 @@ bool Playback::emfExtTextOut(const TByteView &r, bool wide)
         for (quint32 i = 0; i < count; ++i)
             dx[i] = r.i32(offDx + step * i);
     }
-    text(at, chars, dx, options, &rect);
+    text(at, chars, dx, options, &rect, wide);
     return true;
 }
 

@@ -139,6 +139,52 @@ TEST(TMetafilePlayer, TextIsDrawnWhereItsReferencePointPutsIt)
     EXPECT_EQ(darkPixels(emf, QRect(750, 260, 250, 140)), 0);
 }
 
+// The smallest rectangle holding every dark pixel of `region`; empty when there is none.
+QRect darkBounds(const QImage &image, const QRect &region)
+{
+    QRect bounds;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+TEST(TMetafilePlayer, WingDingsTextDrawsItsGlyphsNotItsLetters)
+{
+    // "n" is the black square, "l" the black circle: a square fills its bounds, a circle a
+    // quarter pi of them; the letters are neither as wide as high nor solid.
+    const QImage image = played("symbols.wmf");
+    const QRect square = darkBounds(image, QRect(0, 0, 500, 1000));
+    ASSERT_FALSE(square.isEmpty());
+    EXPECT_NEAR(double(square.width()) / square.height(), 1.0, 0.1);
+    EXPECT_GT(darkPixels(image, square), 0.9 * square.width() * square.height());
+    EXPECT_GT(square.height(), 150);
+    const QRect circle = darkBounds(image, QRect(500, 0, 500, 1000));
+    ASSERT_FALSE(circle.isEmpty());
+    EXPECT_NEAR(double(circle.width()) / circle.height(), 1.0, 0.1);
+    EXPECT_NEAR(darkPixels(image, circle) / double(circle.width() * circle.height()), 0.785, 0.06);
+}
+
+TEST(TMetafilePlayer, SymbolTextInUnicodeRecordsDrawsWhatItsGlyphsDraw)
+{
+    // Each row holds symbol codes on the left and, 500 pixels to the right, the Unicode glyphs
+    // they stand for: both halves come out the same.
+    const QImage image = played("symbols.emf");
+    for (int row = 0; row < 3; ++row) {
+        const int top = 50 + 300 * row;
+        int dark = 0, different = 0;
+        for (int y = top; y < top + 300; ++y)
+            for (int x = 0; x < 500; ++x) {
+                const int left = qGray(image.pixel(x, y)), right = qGray(image.pixel(x + 500, y));
+                dark += left < 100;
+                different += std::abs(left - right) > 64;
+            }
+        EXPECT_GT(dark, 2000) << "row " << row;
+        EXPECT_EQ(different, 0) << "row " << row;
+    }
+}
+
 TEST(TMetafilePlayer, TextTurnedByItsEscapementRunsUpwards)
 {
     // "HI" at (100, 950), turned a quarter counter-clockwise: it stands right of its reference

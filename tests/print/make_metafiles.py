@@ -67,9 +67,10 @@ def wmf_pen(style, width, c):
     return wmf_record(0x02FA, style, width, 0, *colorref(c))
 
 
-def wmf_font(height, face, weight=400, escapement=0):
+def wmf_font(height, face, weight=400, escapement=0, charset=0):
     name = face.encode("latin-1")[:31].ljust(32, b"\0")
-    data = struct.pack("<hhhhhBBBBBBBB", height, 0, escapement, escapement, weight, 0, 0, 0, 0, 0, 0, 0, 0) + name
+    data = struct.pack("<hhhhhBBBBBBBB", height, 0, escapement, escapement, weight, 0, 0, 0, charset, 0, 0, 0, 0)
+    data += name
     return wmf_record(0x02FB, data=data)
 
 
@@ -153,6 +154,23 @@ def figures_wmf():
     return wmf_file(r, (0, 0, 1000, 1000), 1000, 9)
 
 
+SYMBOL_CHARSET = 2
+
+
+def symbols_wmf():
+    """WingDings "n", the black square, 400 units high at (100, 100) on 1000 x 1000 logical
+    units, and the code 0x6C (the black circle) on a symbol character set at (550, 100)."""
+    r = [
+        wmf_record(0x020B, 0, 0), wmf_record(0x020C, 1000, 1000), wmf_record(0x0102, 1),
+        wmf_record(0x0209, *colorref(rgb(0, 0, 0))),
+        wmf_font(-400, "WingDings"), wmf_record(0x012D, 0),
+        wmf_record(0x0521, 1, data=b"n\0" + struct.pack("<hh", 100, 100)),  # TextOut y, x
+        wmf_font(-400, "Wingdings", charset=SYMBOL_CHARSET), wmf_record(0x012D, 1),
+        wmf_record(0x0521, 1, data=b"l\0" + struct.pack("<hh", 100, 550)),
+    ]
+    return wmf_file(r, (0, 0, 1000, 1000), 1000, 2)
+
+
 # ---- Enhanced metafiles ----
 
 def emf_record(kind, data=b""):
@@ -210,9 +228,9 @@ def emf_text(x, y, text):
     return emf_record(84, data)
 
 
-def emf_font(handle, height, face, weight=400):
+def emf_font(handle, height, face, weight=400, charset=0):
     name = face.encode("utf-16-le")[:62].ljust(64, b"\0")
-    logfont = struct.pack("<iiiiiBBBBBBBB", height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0) + name
+    logfont = struct.pack("<iiiiiBBBBBBBB", height, 0, 0, 0, weight, 0, 0, 0, charset, 0, 0, 0, 0) + name
     return emf_record(82, struct.pack("<I", handle) + logfont)
 
 
@@ -274,6 +292,24 @@ def mapping_emf():
     return emf_file(r)
 
 
+def symbols_emf():
+    """Symbol text in Unicode records beside the glyphs it stands for, 500 pixels to the right
+    in the typeface they are drawn with: Wingdings codes, one in the private use area, at
+    y 100; Webdings at y 400; a symbol character set without a face name (the Symbol
+    typeface) at y 700."""
+    rows = (("Wingdings", 0, "\uf06el", "\u25a0\u25cf"),
+            ("Webdings", 0, "ga", "\u2b1b\u2714"),
+            ("", SYMBOL_CHARSET, "ap", "\u03b1\u03c0"))
+    r = [emf_u32(18, 1), emf_u32(24, rgb(0, 0, 0))]
+    handle = 1
+    for i, (face, charset, codes, glyphs) in enumerate(rows):
+        y = 100 + 300 * i
+        r += [emf_font(handle, -200, face, charset=charset), emf_u32(37, handle), emf_text(100, y, codes),
+              emf_font(handle + 1, -200, "Symbola"), emf_u32(37, handle + 1), emf_text(600, y, glyphs)]
+        handle += 2
+    return emf_file(r)
+
+
 def bitmaps_emf():
     """Bitmaps of 1, 8 and 24 bits, and a hatched brush."""
     palette = b"".join(bytes([b, g, r, 0]) for r, g, b in ((0, 0, 0), (255, 255, 255)))
@@ -309,3 +345,5 @@ if __name__ == "__main__":
     write("shapes.emf", shapes_emf())
     write("mapping.emf", mapping_emf())
     write("bitmaps.emf", bitmaps_emf())
+    write("symbols.wmf", symbols_wmf())
+    write("symbols.emf", symbols_emf())
