@@ -220,6 +220,50 @@ int channel(quint32 pixel, quint32 mask)
     return int((((pixel & mask) >> shift) * 255 + top / 2) / top);
 }
 
+constexpr quint32 kBiRle8 = 1, kBiRle4 = 2;
+
+// Run-length bits of 8 or 4 bits a pixel into `indices`, one byte a pixel, bottom line first.
+// Pixels the runs skip (deltas, lines ended early, bits ending early) keep index 0; runs past
+// the right edge are cut there, and the bits end at the end of the bitmap or the last line.
+void decodeRle(const TByteView &bits, qint64 width, qint64 height, int bpp, std::vector<quint8> &indices)
+{
+    indices.assign(size_t(width * height), 0);
+    qint64 x = 0, y = 0, at = 0;
+    const auto put = [&](int index) {
+        if (x < width)
+            indices[size_t(y * width + x)] = quint8(index);
+        ++x;
+    };
+    while (y < height && bits.has(at, 2)) {
+        const int count = bits.u8(at), value = bits.u8(at + 1);
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count && x < width; ++i)
+                put(bpp == 8 ? value : (i % 2 ? value & 0x0F : value >> 4));
+        } else if (value == 0) {
+            x = 0;
+            ++y;
+        } else if (value == 1) {
+            return;
+        } else if (value == 2) {
+            if (!bits.has(at, 2))
+                return;
+            x += bits.u8(at);
+            y += bits.u8(at + 1);
+            at += 2;
+        } else {
+            // Absolute: `value` pixels as they are, padded to a whole word.
+            const qint64 bytes = bpp == 8 ? value : (value + 1) / 2;
+            if (!bits.has(at, bytes))
+                return;
+            for (int i = 0; i < value && x < width; ++i)
+                put(bpp == 8 ? bits.u8(at + i)
+                             : (i % 2 ? bits.u8(at + i / 2) & 0x0F : bits.u8(at + i / 2) >> 4));
+            at += (bytes + 1) / 2 * 2;
+        }
+    }
+}
+
 Dib decodeDib(const TByteView &bmi, const TByteView &bits, int usage, QImage &out)
 {
     const quint32 headerSize = bmi.u32(0);
@@ -248,8 +292,11 @@ Dib decodeDib(const TByteView &bmi, const TByteView &bits, int usage, QImage &ou
         return Dib::Damaged;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return Dib::Damaged;
-    if (compression != 0 && !(compression == 3 && (bpp == 16 || bpp == 32)))
-        return Dib::Unsupported; // run-length, JPEG and PNG bits are not drawn
+    const bool rle = (compression == kBiRle8 && bpp == 8) || (compression == kBiRle4 && bpp == 4);
+    if (compression != 0 && !rle && !(compression == 3 && (bpp == 16 || bpp == 32)))
+        return Dib::Unsupported; // JPEG and PNG bits, and run lengths of other depths, are not drawn
+    if (rle && topDown)
+        return Dib::Damaged; // run-length bitmaps are bottom-up only
     if (usage != 0 && bpp <= 8)
         return Dib::Unsupported; // palette indices need the palette of the device
     std::vector<QRgb> palette;
@@ -275,11 +322,22 @@ Dib decodeDib(const TByteView &bmi, const TByteView &bits, int usage, QImage &ou
             masks[i] = bmi.u32(40 + 4 * i);
     }
     const qint64 stride = ((width * bpp + 31) / 32) * 4;
-    if (!bits.has(0, stride * height))
+    if (!rle && !bits.has(0, stride * height))
         return Dib::Damaged;
     QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())
         return Dib::Damaged;
+    if (rle) {
+        std::vector<quint8> indices;
+        decodeRle(bits, width, height, bpp, indices);
+        for (qint64 y = 0; y < height; ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(int(height - 1 - y)));
+            for (qint64 x = 0; x < width; ++x)
+                line[x] = palette[indices[size_t(y * width + x)]];
+        }
+        out = image;
+        return Dib::Ok;
+    }
     for (qint64 y = 0; y < height; ++y) {
         const qint64 row = (topDown ? y : height - 1 - y) * stride;
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(int(y)));

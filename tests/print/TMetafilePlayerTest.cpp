@@ -127,7 +127,21 @@ INSTANTIATE_TEST_SUITE_P(
         PixelCase{"bitmaps.emf", 200, 900, kRed, "4-bit bitmap, index 1"},
         PixelCase{"bitmaps.emf", 600, 900, kGreen, "4-bit bitmap, index 2"},
         PixelCase{"bitmaps.emf", 100, 500, kRed, "24-bit bitmap, top left"},
-        PixelCase{"bitmaps.emf", 100, 700, kBlue, "24-bit bitmap, bottom left"}));
+        PixelCase{"bitmaps.emf", 100, 700, kBlue, "24-bit bitmap, bottom left"},
+        PixelCase{"rle.emf", 100, 100, kBlue, "8-bit run, top line"},
+        PixelCase{"rle.emf", 300, 100, kBlack, "8-bit delta skips a pixel"},
+        PixelCase{"rle.emf", 500, 100, kBlack, "8-bit delta skips a second pixel"},
+        PixelCase{"rle.emf", 700, 100, kRed, "8-bit run after the delta"},
+        PixelCase{"rle.emf", 100, 300, kGreen, "8-bit absolute, first"},
+        PixelCase{"rle.emf", 300, 300, kBlue, "8-bit absolute, second"},
+        PixelCase{"rle.emf", 500, 300, kRed, "8-bit absolute, third"},
+        PixelCase{"rle.emf", 700, 300, kGreen, "8-bit run after the padded absolute"},
+        PixelCase{"rle.emf", 50, 550, kRed, "4-bit run, high half"},
+        PixelCase{"rle.emf", 150, 550, kGreen, "4-bit run, low half"},
+        PixelCase{"rle.emf", 350, 550, kGreen, "4-bit run, fourth"},
+        PixelCase{"rle.emf", 450, 550, kBlue, "4-bit absolute, first"},
+        PixelCase{"rle.emf", 650, 550, kRed, "4-bit absolute, third"},
+        PixelCase{"rle.emf", 750, 550, kGreen, "4-bit run after the absolute"}));
 
 TEST(TMetafilePlayer, TextIsDrawnWhereItsReferencePointPutsIt)
 {
@@ -328,6 +342,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"shapes.emf", 84, 44, 4, 0x40000000, "text longer than its record"},
                       Damage{"shapes.emf", 84, 72, 4, 0xFFFFFF00, "character spacing outside the record"},
                       Damage{"shapes.emf", 81, 48, 4, 0xFFFFFFF0, "bitmap header outside the record"},
+                      Damage{"rle.emf", 81, 80 + 8, 4, 0xFFFFFFFE, "run-length bitmap stored top-down"},
                       Damage{"shapes.emf", 81, 80 + 8, 4, 0x7FFFFFFF, "bitmap taller than its bits"},
                       Damage{"shapes.emf", 37, 8, 4, 70000, "object index outside the table"}));
 

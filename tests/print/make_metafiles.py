@@ -333,6 +333,25 @@ def bitmaps_emf():
     return emf_file(r)
 
 
+def rle_emf():
+    """Run-length bitmaps on a palette of black, red, green, blue. An 8-bit 4 x 2 one over
+    0..800 x 0..400: bottom line an absolute green, blue, red (padded to a word), then a run of
+    one green; top line a run of one blue, a delta two to the right (skipped: index 0, black),
+    a run of one red. A 4-bit 8 x 1 one over 0..800 x 500..600: a run of four alternating red
+    and green, an absolute blue, blue, red, a run of one green."""
+    palette = b"".join(bytes([b, g, r, 0]) for r, g, b in ((0, 0, 0), (255, 0, 0), (0, 255, 0), (0, 0, 255)))
+    bits8 = bytes([0, 3, 2, 3, 1, 0, 1, 2, 0, 0,
+                   1, 3, 0, 2, 2, 0, 1, 1, 0, 1])
+    h8 = struct.pack("<IiiHHIIiiII", 40, 4, 2, 1, 8, 1, len(bits8), 0, 0, 4, 0) + palette
+    bits4 = bytes([4, 0x12, 0, 3, 0x33, 0x10, 1, 0x20, 0, 1])
+    h4 = struct.pack("<IiiHHIIiiII", 40, 8, 1, 1, 4, 2, len(bits4), 0, 0, 4, 0) + palette
+    r = [
+        emf_stretch_dib(0, 0, 800, 400, h8, bits8, 4, 2),
+        emf_stretch_dib(0, 500, 800, 100, h4, bits4, 8, 1),
+    ]
+    return emf_file(r)
+
+
 def write(name, data):
     with open(os.path.join(HERE, name), "wb") as f:
         f.write(data)
@@ -347,3 +366,4 @@ if __name__ == "__main__":
     write("bitmaps.emf", bitmaps_emf())
     write("symbols.wmf", symbols_wmf())
     write("symbols.emf", symbols_emf())
+    write("rle.emf", rle_emf())
