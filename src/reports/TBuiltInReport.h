@@ -112,6 +112,8 @@ private:
     void newPage(TBaseReport &job);
     void setSpanningTab(TBaseReport &job);
     bool stopped(const TBaseReport &job) const;
+    // Finds the fields the report prints in the open table, once per run.
+    void findFields();
     TReportRecord readRecord() const;
     // Draws `text` at the cursor in column `column` (0-based), clipped to `width` less the gap.
     void cell(TBaseReport &job, int column, Inches width, const QString &text);
@@ -126,6 +128,10 @@ private:
     std::array<Inches, 4> m_widths{};  // their widths
     double m_scale = 1.0;
     int m_printed = 0;
+    QString m_dateText; // the date under the page number, fixed for the run
+    // The engine's index of each field of TReportRecord but the memo (-1 when the table has
+    // none), in the order of readRecord().
+    std::array<int, 16> m_fields{};
     std::array<double, 256> m_advances{}; // inches, for the characters below 256
     TFontSpec m_advanceFont;
     bool m_hasAdvances = false;
