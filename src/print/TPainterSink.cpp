@@ -115,16 +115,42 @@ QFont TPainterSink::qtFont(const TFontSpec &font, double dotsPerInchY, const QPa
     return f;
 }
 
+const TPainterSink::MadeFont &TPainterSink::madeFont(const TFontSpec &spec)
+{
+    for (const MadeFont &made : m_madeFonts)
+        if (made.matches(spec))
+            return made;
+    MadeFont &made = m_madeFonts[m_nextMadeFont];
+    m_nextMadeFont = (m_nextMadeFont + 1) % m_madeFonts.size();
+    if (m_currentFont == &made)
+        m_currentFont = nullptr;
+    made.isMade = true;
+    made.name = spec.name;
+    made.points = spec.points;
+    made.bold = spec.bold;
+    made.italic = spec.italic;
+    made.underline = spec.underline;
+    made.font = qtFont(spec, m_dpiY, m_painter.device());
+    made.rawFont = QRawFont::fromFont(QFont(made.font, m_painter.device()));
+    const QFontMetricsF metrics(made.font, m_painter.device());
+    made.ascent = metrics.ascent();
+    made.height = metrics.height();
+    return made;
+}
+
 void TPainterSink::setFont(const TFontSpec &font)
 {
-    m_font = qtFont(font, m_dpiY, m_painter.device());
     m_fontColour = QColor::fromRgba(font.colour);
     m_fontAngle = font.angle;
-    m_painter.setFont(m_font);
-    m_rawFont = QRawFont::fromFont(QFont(m_font, m_painter.device()));
-    const QFontMetricsF metrics(m_font, m_painter.device());
-    m_ascent = metrics.ascent();
-    m_textHeight = metrics.height();
+    const MadeFont &made = madeFont(font);
+    if (&made != m_currentFont) {
+        m_font = made.font;
+        m_rawFont = made.rawFont;
+        m_ascent = made.ascent;
+        m_textHeight = made.height;
+        m_painter.setFont(m_font);
+        m_currentFont = &made;
+    }
     if (m_textPenActive)
         m_painter.setPen(m_fontColour);
 }

@@ -9,6 +9,8 @@
 #include <QPen>
 #include <QRawFont>
 
+#include <array>
+
 class QPainter;
 class QPaintDevice;
 
@@ -48,7 +50,29 @@ private:
     // nothing drawn) for text that needs the layout.
     bool drawSimpleText(const QPointF &origin, const QString &text);
 
+    // A font made for the device: what setFont builds, kept for the next time the same font
+    // is chosen, since jobs switch between a few fonts many times a page.
+    struct MadeFont {
+        QString name;
+        double points = 0;
+        bool bold = false, italic = false, underline = false;
+        QFont font;
+        QRawFont rawFont;
+        double ascent = 0, height = 0;
+        bool isMade = false;
+        bool matches(const TFontSpec &spec) const
+        {
+            return isMade && spec.points == points && spec.bold == bold && spec.italic == italic &&
+                   spec.underline == underline && spec.name == name;
+        }
+    };
+    // Answers the made font for `spec`, made now when none of the kept ones matches.
+    const MadeFont &madeFont(const TFontSpec &spec);
+
     QPainter &m_painter;
+    std::array<MadeFont, 8> m_madeFonts;
+    size_t m_nextMadeFont = 0; // the slot the next new font replaces
+    const MadeFont *m_currentFont = nullptr;
     double m_dpiX;
     double m_dpiY;
     QFont m_font;

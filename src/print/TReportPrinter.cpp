@@ -18,7 +18,8 @@ namespace {
 // handed back to the system after each page and faulted in again on the next, which costs
 // more than drawing the page. So blocks below 32 MiB come from the heap, and the heap keeps up
 // to 64 MiB free at its top. Only the part of a buffer that is written becomes resident, so the
-// memory of a long job stays flat. Set once for the process, before its first document.
+// memory of a long job stays flat; what the heap kept is handed back when the document ends
+// (releasePageBuffers). Set once for the process, before its first document.
 void keepPageBuffers()
 {
 #if defined(__GLIBC__)
@@ -28,6 +29,13 @@ void keepPageBuffers()
         return true;
     }();
     static_cast<void>(kept);
+#endif
+}
+
+void releasePageBuffers()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
 #endif
 }
 
@@ -213,7 +221,9 @@ bool TReportPrinter::endDocument(bool aborted)
     if (m_painter.isActive())
         m_painter.end();
     m_sink.reset();
-    return m_service.finishDocument(aborted);
+    const bool finished = m_service.finishDocument(aborted);
+    releasePageBuffers();
+    return finished;
 }
 
 const QPaintDevice *TReportPrinter::measureDevice() const
