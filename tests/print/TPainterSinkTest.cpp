@@ -115,3 +115,38 @@ TEST(SinkFonts, AFontChosenAgainDrawsAsWhenItWasFirstChosen)
     others.resize(3);
     EXPECT_TRUE(drawAfter(others) == alone);
 }
+
+// Texts drawn as one run come out as each drawn on its own, also when one of them needs the
+// text layout (then each is drawn on its own) or is empty.
+TEST(SinkTextRun, DrawsAsTheTextsOneByOne)
+{
+    TFontSpec spec;
+    spec.points = 9;
+    const std::vector<std::vector<TTextAt>> lines = {
+        {{{Inches(0.1), Inches(0.2)}, QStringLiteral("Smith, John Q.")},
+         {{Inches(1.85), Inches(0.2)}, QStringLiteral("12 Oak St")},
+         {{Inches(4.0), Inches(0.2)}, QStringLiteral("München, CA 94110 ")}},
+        {{{Inches(0.1), Inches(0.3)}, QStringLiteral("Jones,")},
+         {{Inches(1.85), Inches(0.3)}, QString()},
+         {{Inches(3.0), Inches(0.3)}, QStringLiteral("office flow")}},
+    };
+    for (const std::vector<TTextAt> &line : lines) {
+        QImage together = blankPage();
+        QImage apart = blankPage();
+        {
+            QPainter painter(&together);
+            TPainterSink sink(painter, 150, 150);
+            sink.setFont(spec);
+            sink.textRun(line.data(), line.size());
+        }
+        {
+            QPainter painter(&apart);
+            TPainterSink sink(painter, 150, 150);
+            sink.setFont(spec);
+            for (const TTextAt &t : line)
+                sink.text(false, {}, t.at, t.text);
+        }
+        EXPECT_TRUE(together == apart) << line.front().text.toStdString();
+        EXPECT_FALSE(together == blankPage());
+    }
+}
