@@ -179,10 +179,25 @@ void TBuiltInReport::cell(TBaseReport &job, int index, Inches width, const QStri
     // without being measured.
     const Inches em = Points(job.Font().points).toInches() * 1.1;
     if (em * double(shown.size()) <= box || textWidth(job, shown) <= box) {
-        job.TextAtLeft(shown, x);
+        m_line.push_back({{x, y}, shown});
         return;
     }
+    drawLine(job); // the texts keep their order
     job.DrawTextInRect(job.InchRect({x, y}, {x + box, y + job.LineHeight()}), {x, y}, shown);
+}
+
+void TBuiltInReport::drawLine(TBaseReport &job)
+{
+    // One text object per line instead of one per value: fewer bytes for a PDF to write and
+    // compress, and fewer calls into the painter.
+    job.textsAtLeft(m_line);
+    m_line.clear();
+}
+
+void TBuiltInReport::endLine(TBaseReport &job)
+{
+    drawLine(job);
+    job.NextLine();
 }
 
 Inches TBuiltInReport::textWidth(TBaseReport &job, const QString &text)
@@ -238,12 +253,13 @@ void TBuiltInReport::printHeader(TBaseReport &job, int report)
         break;
     default:
         headings({{0, "Name"}, {2, "Title and Organization"}});
-        job.NextLine();
+        endLine(job);
         headings({{1, "Street"}, {2, "City/State/Zip"}, {3, "Country"}});
-        job.NextLine();
+        endLine(job);
         headings({{1, "Phone,Fax"}, {2, "Email"}, {3, "Date"}});
         break;
     }
+    drawLine(job);
     job.SetBold(false);
     job.SetItalic(false);
 
@@ -357,17 +373,17 @@ void TBuiltInReport::printBody(TBaseReport &job, int report)
         default:
             cell(job, 0, Inches(kFullNameBox * m_scale), fullNameText(r));
             cell(job, 2, Inches(kTitleOrgBox * m_scale), titleAndOrg(r));
-            job.NextLine();
+            endLine(job);
             cell(job, 1, m_widths[1], r.street);
             cell(job, 2, m_widths[2], cityStateZip(r));
             cell(job, 3, m_widths[3], r.country);
-            job.NextLine();
+            endLine(job);
             cell(job, 1, m_widths[1], phoneAndFax(r));
             cell(job, 2, m_widths[2], r.email);
             cell(job, 3, m_widths[3], r.date);
             break;
         }
-        job.NextLine();
+        endLine(job);
         HandleCodesAndMemo(job, r);
         if (report == 4 && job.LinesLeftInSection() > 3) {
             job.SelectPen(QColor(192, 192, 192), TPenStyle::Solid, 1);
