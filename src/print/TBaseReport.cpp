@@ -348,6 +348,21 @@ void TBaseReport::TextAtLeft(const QString &text, Inches x)
     }
 }
 
+void TBaseReport::textsAtLeft(const std::vector<TTextAt> &texts)
+{
+    if (texts.empty())
+        return;
+    if (m_sink)
+        m_sink->textRun(texts.data(), texts.size());
+    const TTextAt &last = texts.back();
+    m_cursorY = last.at.y;
+    setCursorX(last.at.x);
+    if (!last.text.isEmpty()) {
+        m_pendingAdvance = last.text;
+        m_hasPendingAdvance = true;
+    }
+}
+
 void TBaseReport::TextCentredOn(const QString &text, Inches x)
 {
     const Inches w = MeasureText(text);

@@ -184,6 +184,10 @@ public:
     void TextCentredOn(const QString &text, Inches x);
     void TextRightAlignedAt(const QString &text, Inches x);
     void TextBlock(const QString &text, Inches x, Inches width);
+    // Texts each with its own top-left corner, drawn in order as TextAtLeft draws each at its
+    // place, in one go (a printer or PDF takes them as one text object); the cursor ends after
+    // the last. For the values of a line, which jobs write by the thousand.
+    void textsAtLeft(const std::vector<TTextAt> &texts);
 
     // --- Text flow. The cursor is the top-left of the next text on the current line.
     // Distances from the paper's left edge (left, right) and top edge (top, bottom).

@@ -89,6 +89,12 @@ struct TInchRect {
     }
 };
 
+// One of several texts drawn together: its top-left corner and the text.
+struct TTextAt {
+    InchPoint at;
+    QString text;
+};
+
 class TDrawSink
 {
 public:
@@ -110,6 +116,13 @@ public:
     virtual void line(InchPoint from, InchPoint to) = 0;
     // Text with its top-left corner at `at`; clipped to `clip` when `clipped`.
     virtual void text(bool clipped, const TInchRect &clip, InchPoint at, const QString &text) = 0;
+    // Texts in the current font, none clipped, drawn in order as text() draws each; a sink may
+    // draw them in one go.
+    virtual void textRun(const TTextAt *items, size_t count)
+    {
+        for (size_t i = 0; i < count; ++i)
+            text(false, TInchRect{}, items[i].at, items[i].text);
+    }
     virtual void bitmap(const TInchRect &r, const QImage &image) = 0;
     virtual void graphic(const TInchRect &r, const QPicture &picture) = 0;
 };

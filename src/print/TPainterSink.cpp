@@ -115,16 +115,42 @@ QFont TPainterSink::qtFont(const TFontSpec &font, double dotsPerInchY, const QPa
     return f;
 }
 
+const TPainterSink::MadeFont &TPainterSink::madeFont(const TFontSpec &spec)
+{
+    for (const MadeFont &made : m_madeFonts)
+        if (made.matches(spec))
+            return made;
+    MadeFont &made = m_madeFonts[m_nextMadeFont];
+    m_nextMadeFont = (m_nextMadeFont + 1) % m_madeFonts.size();
+    if (m_currentFont == &made)
+        m_currentFont = nullptr;
+    made.isMade = true;
+    made.name = spec.name;
+    made.points = spec.points;
+    made.bold = spec.bold;
+    made.italic = spec.italic;
+    made.underline = spec.underline;
+    made.font = qtFont(spec, m_dpiY, m_painter.device());
+    made.rawFont = QRawFont::fromFont(QFont(made.font, m_painter.device()));
+    const QFontMetricsF metrics(made.font, m_painter.device());
+    made.ascent = metrics.ascent();
+    made.height = metrics.height();
+    return made;
+}
+
 void TPainterSink::setFont(const TFontSpec &font)
 {
-    m_font = qtFont(font, m_dpiY, m_painter.device());
     m_fontColour = QColor::fromRgba(font.colour);
     m_fontAngle = font.angle;
-    m_painter.setFont(m_font);
-    m_rawFont = QRawFont::fromFont(QFont(m_font, m_painter.device()));
-    const QFontMetricsF metrics(m_font, m_painter.device());
-    m_ascent = metrics.ascent();
-    m_textHeight = metrics.height();
+    const MadeFont &made = madeFont(font);
+    if (&made != m_currentFont) {
+        m_font = made.font;
+        m_rawFont = made.rawFont;
+        m_ascent = made.ascent;
+        m_textHeight = made.height;
+        m_painter.setFont(m_font);
+        m_currentFont = &made;
+    }
     if (m_textPenActive)
         m_painter.setPen(m_fontColour);
 }
@@ -210,6 +236,21 @@ void TPainterSink::text(bool clipped, const TInchRect &clip, InchPoint at, const
 
 bool TPainterSink::drawSimpleText(const QPointF &origin, const QString &text)
 {
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    if (!appendSimpleGlyphs(text, QPointF(), glyphs, positions))
+        return false;
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    m_painter.drawGlyphRun(origin, run);
+    return true;
+}
+
+bool TPainterSink::appendSimpleGlyphs(const QString &text, QPointF start, QList<quint32> &glyphs,
+                                      QList<QPointF> &positions)
+{
     // Only text that shaping leaves as one glyph per character, each found in the font itself:
     // printable Latin letters, no marks, no right-to-left script, no ligatures (kerning is off).
     // Underlines are left to the layout too: its line's length depends on the style.
@@ -225,29 +266,55 @@ bool TPainterSink::drawSimpleText(const QPointF &origin, const QString &text)
         previous = c;
     }
     const int count = static_cast<int>(text.size());
-    QVarLengthArray<quint32, 64> glyphs(count);
+    QVarLengthArray<quint32, 64> indexes(count);
     int found = count;
-    if (!m_rawFont.glyphIndexesForChars(text.constData(), count, glyphs.data(), &found) || found != count)
+    if (!m_rawFont.glyphIndexesForChars(text.constData(), count, indexes.data(), &found) || found != count)
         return false;
-    for (quint32 g : glyphs)
+    for (quint32 g : indexes)
         if (g == 0)
             return false;
     QVarLengthArray<QPointF, 64> advances(count);
-    if (!m_rawFont.advancesForGlyphIndexes(glyphs.data(), advances.data(), count))
+    if (!m_rawFont.advancesForGlyphIndexes(indexes.data(), advances.data(), count))
         return false;
-    QList<quint32> indexes(glyphs.begin(), glyphs.end());
-    QList<QPointF> positions(count);
-    QPointF at;
+    glyphs.reserve(glyphs.size() + count);
+    for (quint32 g : indexes)
+        glyphs.append(g);
+    positions.reserve(positions.size() + count);
+    QPointF at = start;
     for (int i = 0; i < count; ++i) {
-        positions[i] = at;
+        positions.append(at);
         at += advances[i];
     }
-    QGlyphRun run;
-    run.setRawFont(m_rawFont);
-    run.setGlyphIndexes(indexes);
-    run.setPositions(positions);
-    m_painter.drawGlyphRun(origin, run);
     return true;
+}
+
+void TPainterSink::textRun(const TTextAt *items, size_t count)
+{
+    if (count == 0)
+        return;
+    if (count > 1 && m_fontAngle == 0.0 && !m_opaque) {
+        const QPointF origin(items[0].at.x.dotsF(m_dpiX), items[0].at.y.dotsF(m_dpiY) + m_ascent);
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        bool simple = true;
+        for (size_t i = 0; i < count && simple; ++i) {
+            const QPointF start(items[i].at.x.dotsF(m_dpiX), items[i].at.y.dotsF(m_dpiY) + m_ascent);
+            simple = items[i].text.isEmpty() ||
+                     appendSimpleGlyphs(items[i].text, start - origin, glyphs, positions);
+        }
+        if (simple) {
+            if (!glyphs.isEmpty()) {
+                useTextPen();
+                QGlyphRun run;
+                run.setRawFont(m_rawFont);
+                run.setGlyphIndexes(glyphs);
+                run.setPositions(positions);
+                m_painter.drawGlyphRun(origin, run);
+            }
+            return;
+        }
+    }
+    TDrawSink::textRun(items, count);
 }
 
 void TPainterSink::bitmap(const TInchRect &r, const QImage &image)

@@ -6,8 +6,12 @@
 #include "Units.h"
 
 #include <QFont>
+#include <QList>
 #include <QPen>
+#include <QPointF>
 #include <QRawFont>
+
+#include <array>
 
 class QPainter;
 class QPaintDevice;
@@ -29,6 +33,9 @@ public:
     void ellipse(const TInchRect &r) override;
     void line(InchPoint from, InchPoint to) override;
     void text(bool clipped, const TInchRect &clip, InchPoint at, const QString &text) override;
+    // Plain texts become one run of glyphs, which a PDF or printer takes as one text object
+    // instead of one per text.
+    void textRun(const TTextAt *items, size_t count) override;
     void bitmap(const TInchRect &r, const QImage &image) override;
     void graphic(const TInchRect &r, const QPicture &picture) override;
 
@@ -47,8 +54,34 @@ private:
     // Draws plain one-line text from its glyphs directly, skipping the text layout; false (and
     // nothing drawn) for text that needs the layout.
     bool drawSimpleText(const QPointF &origin, const QString &text);
+    // Appends the glyphs of plain one-line `text` starting at `start` (relative to the run's
+    // origin); false, with nothing appended, for text that needs the layout.
+    bool appendSimpleGlyphs(const QString &text, QPointF start, QList<quint32> &glyphs,
+                            QList<QPointF> &positions);
+
+    // A font made for the device: what setFont builds, kept for the next time the same font
+    // is chosen, since jobs switch between a few fonts many times a page.
+    struct MadeFont {
+        QString name;
+        double points = 0;
+        bool bold = false, italic = false, underline = false;
+        QFont font;
+        QRawFont rawFont;
+        double ascent = 0, height = 0;
+        bool isMade = false;
+        bool matches(const TFontSpec &spec) const
+        {
+            return isMade && spec.points == points && spec.bold == bold && spec.italic == italic &&
+                   spec.underline == underline && spec.name == name;
+        }
+    };
+    // Answers the made font for `spec`, made now when none of the kept ones matches.
+    const MadeFont &madeFont(const TFontSpec &spec);
 
     QPainter &m_painter;
+    std::array<MadeFont, 8> m_madeFonts;
+    size_t m_nextMadeFont = 0; // the slot the next new font replaces
+    const MadeFont *m_currentFont = nullptr;
     double m_dpiX;
     double m_dpiY;
     QFont m_font;

@@ -2,8 +2,11 @@
 
 #include "TAddressTable.h"
 #include "TBaseReport.h"
+#include "TCp1252.h"
 #include "TCurrentRecordPrint.h"
 #include "TDateText.h"
+
+#include "Table.h"
 
 #include <QColor>
 
@@ -176,10 +179,25 @@ void TBuiltInReport::cell(TBaseReport &job, int index, Inches width, const QStri
     // without being measured.
     const Inches em = Points(job.Font().points).toInches() * 1.1;
     if (em * double(shown.size()) <= box || textWidth(job, shown) <= box) {
-        job.TextAtLeft(shown, x);
+        m_line.push_back({{x, y}, shown});
         return;
     }
+    drawLine(job); // the texts keep their order
     job.DrawTextInRect(job.InchRect({x, y}, {x + box, y + job.LineHeight()}), {x, y}, shown);
+}
+
+void TBuiltInReport::drawLine(TBaseReport &job)
+{
+    // One text object per line instead of one per value: fewer bytes for a PDF to write and
+    // compress, and fewer calls into the painter.
+    job.textsAtLeft(m_line);
+    m_line.clear();
+}
+
+void TBuiltInReport::endLine(TBaseReport &job)
+{
+    drawLine(job);
+    job.NextLine();
 }
 
 Inches TBuiltInReport::textWidth(TBaseReport &job, const QString &text)
@@ -211,8 +229,7 @@ void TBuiltInReport::printHeader(TBaseReport &job, int report)
     job.TextAtLeft(m_options.title, job.SectionLeft());
     job.TextRightAlignedAt(QStringLiteral("Page ") + QString::number(job.PageNumber()), job.SectionRight());
     job.NextLine();
-    const QDate date = m_options.date.isValid() ? m_options.date : QDate::currentDate();
-    job.TextRightAlignedAt(date.toString(TDateText::shortDatePattern()), job.SectionRight());
+    job.TextRightAlignedAt(m_dateText, job.SectionRight());
 
     job.SelectFont(bodyFont(), 9);
     job.SetBold(true);
@@ -236,12 +253,13 @@ void TBuiltInReport::printHeader(TBaseReport &job, int report)
         break;
     default:
         headings({{0, "Name"}, {2, "Title and Organization"}});
-        job.NextLine();
+        endLine(job);
         headings({{1, "Street"}, {2, "City/State/Zip"}, {3, "Country"}});
-        job.NextLine();
+        endLine(job);
         headings({{1, "Phone,Fax"}, {2, "Email"}, {3, "Date"}});
         break;
     }
+    drawLine(job);
     job.SetBold(false);
     job.SetItalic(false);
 
@@ -262,37 +280,56 @@ void TBuiltInReport::newPage(TBaseReport &job)
     printHeader(job, m_options.report);
 }
 
+namespace {
+
+// The fields of TReportRecord read from the table, in the order of its members; the memo is
+// read as a memo.
+constexpr const char *kRecordFields[] = {"LNAME",  "FNAME", "MIDDLE", "PREFIX", "TITLE",   "ORG",
+                                         "STREET", "CITY",  "STATE",  "ZIP",    "COUNTRY", "PHONE",
+                                         "FAX",    "EMAIL", "DATE",   "CODES"};
+
+} // namespace
+
+void TBuiltInReport::findFields()
+{
+    static_assert(std::size(kRecordFields) == std::tuple_size<decltype(m_fields)>::value);
+    const int report = m_options.report;
+    // Each report reads only the fields it prints.
+    const auto wanted = [&](std::string_view name) {
+        if (name == "LNAME" || name == "FNAME" || name == "MIDDLE" || name == "ORG" || name == "PHONE")
+            return true;
+        if (name == "CODES")
+            return m_options.printCodes;
+        if (report == 1)
+            return name == "STREET" || name == "CITY" || name == "STATE" || name == "ZIP";
+        if (report == 2 || report == 3)
+            return name == "FAX";
+        return true;
+    };
+    const xbase::Table &engine = m_table.engine();
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        m_fields[i] = wanted(kRecordFields[i]) ? engine.schema().indexOf(kRecordFields[i]) : -1;
+}
+
 TReportRecord TBuiltInReport::readRecord() const
 {
-    const auto v = [this](const char *name) { return m_table.value(QLatin1String(name)); };
+    // The values are read by the fields' places in the record, found once per run: looking
+    // each one up by name cost more than printing it.
+    const xbase::Table &engine = m_table.engine();
+    std::string bytes;
+    const auto v = [&](size_t field) {
+        const int index = m_fields[field];
+        if (index < 0 || !engine.fieldValue(index, bytes).ok())
+            return QString();
+        return TCp1252::toString(bytes.data(), qsizetype(bytes.size()));
+    };
     TReportRecord r;
-    const int report = m_options.report;
-    r.lname = v("LNAME");
-    r.fname = v("FNAME");
-    r.middle = v("MIDDLE");
-    r.org = v("ORG");
-    r.phone = v("PHONE");
-    if (report == 1) {
-        r.street = v("STREET");
-        r.city = v("CITY");
-        r.state = v("STATE");
-        r.zip = v("ZIP");
-    } else if (report == 2 || report == 3) {
-        r.fax = v("FAX");
-    } else {
-        r.prefix = v("PREFIX");
-        r.title = v("TITLE");
-        r.street = v("STREET");
-        r.city = v("CITY");
-        r.state = v("STATE");
-        r.zip = v("ZIP");
-        r.country = v("COUNTRY");
-        r.fax = v("FAX");
-        r.email = v("EMAIL");
-        r.date = v("DATE");
-    }
-    if (m_options.printCodes)
-        r.codes = v("CODES");
+    QString *const into[] = {&r.lname,  &r.fname, &r.middle, &r.prefix, &r.title,   &r.org,
+                             &r.street, &r.city,  &r.state,  &r.zip,    &r.country, &r.phone,
+                             &r.fax,    &r.email, &r.date,   &r.codes};
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i] >= 0)
+            *into[i] = v(i);
     if (m_options.printMemo)
         r.memo = m_table.memo();
     return r;
@@ -301,6 +338,9 @@ TReportRecord TBuiltInReport::readRecord() const
 void TBuiltInReport::printBody(TBaseReport &job, int report)
 {
     m_printed = 0;
+    const QDate date = m_options.date.isValid() ? m_options.date : QDate::currentDate();
+    m_dateText = date.toString(TDateText::shortDatePattern());
+    findFields();
     job.setMarginLeft(Inches(kLeftMargin));
     job.SelectFont(bodyFont(), bodyPoints(report));
     setColumns(job, report);
@@ -333,17 +373,17 @@ void TBuiltInReport::printBody(TBaseReport &job, int report)
         default:
             cell(job, 0, Inches(kFullNameBox * m_scale), fullNameText(r));
             cell(job, 2, Inches(kTitleOrgBox * m_scale), titleAndOrg(r));
-            job.NextLine();
+            endLine(job);
             cell(job, 1, m_widths[1], r.street);
             cell(job, 2, m_widths[2], cityStateZip(r));
             cell(job, 3, m_widths[3], r.country);
-            job.NextLine();
+            endLine(job);
             cell(job, 1, m_widths[1], phoneAndFax(r));
             cell(job, 2, m_widths[2], r.email);
             cell(job, 3, m_widths[3], r.date);
             break;
         }
-        job.NextLine();
+        endLine(job);
         HandleCodesAndMemo(job, r);
         if (report == 4 && job.LinesLeftInSection() > 3) {
             job.SelectPen(QColor(192, 192, 192), TPenStyle::Solid, 1);

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class TAddressTable;
 class TBaseReport;
@@ -112,9 +113,16 @@ private:
     void newPage(TBaseReport &job);
     void setSpanningTab(TBaseReport &job);
     bool stopped(const TBaseReport &job) const;
+    // Finds the fields the report prints in the open table, once per run.
+    void findFields();
     TReportRecord readRecord() const;
     // Draws `text` at the cursor in column `column` (0-based), clipped to `width` less the gap.
+    // A text that fits waits in the line's texts, drawn by endLine or before the next clipped one.
     void cell(TBaseReport &job, int column, Inches width, const QString &text);
+    // Draws the line's waiting texts, in one go.
+    void drawLine(TBaseReport &job);
+    // drawLine, then the job's next line.
+    void endLine(TBaseReport &job);
     Inches column(int index) const { return m_columns[size_t(index)]; }
     // The width of `text` in the job's font, from a table of character widths kept per font.
     Inches textWidth(TBaseReport &job, const QString &text);
@@ -126,6 +134,12 @@ private:
     std::array<Inches, 4> m_widths{};  // their widths
     double m_scale = 1.0;
     int m_printed = 0;
+    QString m_dateText; // the date under the page number, fixed for the run
+    // The engine's index of each field of TReportRecord but the memo (-1 when the table has
+    // none), in the order of readRecord().
+    std::array<int, 16> m_fields{};
+    std::vector<TTextAt> m_line; // texts of the current line that fit their columns
+
     std::array<double, 256> m_advances{}; // inches, for the characters below 256
     TFontSpec m_advanceFont;
     bool m_hasAdvances = false;

@@ -366,3 +366,25 @@ TEST(TBaseReport, APenInHundredthsOfAnInchIsTheNegativeWidth)
     job.SelectPen(Qt::black, TPenStyle::Solid, 4);
     EXPECT_EQ(job.Pen().width, 4);
 }
+
+TEST(TBaseReport, TextsAtLeftRecordsEachTextAtItsPlaceAndLeavesTheCursorAfterTheLast)
+{
+    double width = 0;
+    const SpySink spy = runRecorded([&width](TBaseReport &r) {
+        r.SelectFont(QStringLiteral("Arial"), 9);
+        width = r.MeasureText(QStringLiteral("Phone")).value;
+        r.textsAtLeft({{{Inches(1.0), Inches(2.0)}, QStringLiteral("Name")},
+                       {{Inches(3.5), Inches(2.0)}, QStringLiteral("Phone")}});
+        EXPECT_NEAR(r.CursorX().value, 3.5 + width, 1e-12);
+        EXPECT_EQ(r.CursorY().value, 2.0);
+        r.textsAtLeft({});
+        EXPECT_NEAR(r.CursorX().value, 3.5 + width, 1e-12);
+    });
+    const std::vector<SinkCall> texts = spy.texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, QStringLiteral("Name"));
+    EXPECT_EQ(texts[0].x, 1.0);
+    EXPECT_EQ(texts[1].text, QStringLiteral("Phone"));
+    EXPECT_EQ(texts[1].x, 3.5);
+    EXPECT_EQ(texts[1].y, 2.0);
+}

@@ -77,3 +77,76 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"Arial", 10, false, false, false,
                                "Paid \xE2\x82\xAC"
                                "120 \xE2\x80\x93 #77"}));
+
+// Fonts made once are kept for the next time they are chosen: a text after a run of other
+// fonts (more of them than are kept) is drawn exactly as it is in a sink that saw only its font.
+TEST(SinkFonts, AFontChosenAgainDrawsAsWhenItWasFirstChosen)
+{
+    TFontSpec body;
+    body.points = 9;
+    const auto drawAfter = [&](const std::vector<TFontSpec> &before) {
+        QImage image = blankPage();
+        QPainter painter(&image);
+        TPainterSink sink(painter, 150, 150);
+        for (const TFontSpec &f : before) {
+            sink.setFont(f);
+            sink.text(false, {}, {Inches(4), Inches(0.1)}, QStringLiteral("x"));
+        }
+        image.fill(Qt::white);
+        sink.setFont(body);
+        sink.text(false, {}, {Inches(0.1), Inches(0.2)}, QStringLiteral("Smith, John Q."));
+        painter.end();
+        return image;
+    };
+    const QImage alone = drawAfter({});
+    std::vector<TFontSpec> others;
+    others.push_back(body);
+    for (int i = 0; i < 12; ++i) {
+        TFontSpec f = body;
+        f.points = 6 + i;
+        f.bold = i % 2 == 1;
+        f.italic = i % 3 == 1;
+        f.name = i % 4 == 0 ? QStringLiteral("Times New Roman") : QStringLiteral("Arial");
+        others.push_back(f);
+        if (i == 5)
+            others.push_back(body);
+    }
+    EXPECT_TRUE(drawAfter(others) == alone);
+    others.resize(3);
+    EXPECT_TRUE(drawAfter(others) == alone);
+}
+
+// Texts drawn as one run come out as each drawn on its own, also when one of them needs the
+// text layout (then each is drawn on its own) or is empty.
+TEST(SinkTextRun, DrawsAsTheTextsOneByOne)
+{
+    TFontSpec spec;
+    spec.points = 9;
+    const std::vector<std::vector<TTextAt>> lines = {
+        {{{Inches(0.1), Inches(0.2)}, QStringLiteral("Smith, John Q.")},
+         {{Inches(1.85), Inches(0.2)}, QStringLiteral("12 Oak St")},
+         {{Inches(4.0), Inches(0.2)}, QStringLiteral("München, CA 94110 ")}},
+        {{{Inches(0.1), Inches(0.3)}, QStringLiteral("Jones,")},
+         {{Inches(1.85), Inches(0.3)}, QString()},
+         {{Inches(3.0), Inches(0.3)}, QStringLiteral("office flow")}},
+    };
+    for (const std::vector<TTextAt> &line : lines) {
+        QImage together = blankPage();
+        QImage apart = blankPage();
+        {
+            QPainter painter(&together);
+            TPainterSink sink(painter, 150, 150);
+            sink.setFont(spec);
+            sink.textRun(line.data(), line.size());
+        }
+        {
+            QPainter painter(&apart);
+            TPainterSink sink(painter, 150, 150);
+            sink.setFont(spec);
+            for (const TTextAt &t : line)
+                sink.text(false, {}, t.at, t.text);
+        }
+        EXPECT_TRUE(together == apart) << line.front().text.toStdString();
+        EXPECT_FALSE(together == blankPage());
+    }
+}

@@ -429,4 +429,93 @@ TEST_F(BuiltInReport, AStoppedRunKeepsThePagesMadeSoFar)
     EXPECT_GT(printed, 0);
 }
 
+// Records that take every path of the cell drawing: values clipped to their columns, letters
+// beyond ASCII, "ff"/"fi" pairs, a TAB, empty fields, codes and memos.
+std::vector<Record> mixedPeople()
+{
+    std::vector<Record> out;
+    const QString streets[] = {QStringLiteral("12 Oak St"),
+                               QStringLiteral("4410 Griffin Officeway Boulevard"),
+                               QStringLiteral("Rue de l'Église 7"), QString()};
+    const QString cities[] = {QStringLiteral("San Francisco"), QStringLiteral("München"),
+                              QStringLiteral("Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"),
+                              QString()};
+    for (int i = 0; i < 70; ++i) {
+        Record r{
+            {"LNAME", QStringLiteral("Name%1").arg(i, 2, 10, QLatin1Char('0'))},
+            {"FNAME", i % 5 == 0 ? QString() : QStringLiteral("Jürgen")},
+            {"MIDDLE", i % 3 == 0 ? QStringLiteral("Q") : QString()},
+            {"PREFIX", i % 4 == 0 ? QStringLiteral("Dr.") : QString()},
+            {"TITLE", i % 6 == 0 ? QStringLiteral("Chief Officer") : QString()},
+            {"ORG", i % 2 == 0 ? QStringLiteral("Affiliated Staffing\tCo") : QString()},
+            {"STREET", streets[i % 4]},
+            {"CITY", cities[i % 4]},
+            {"STATE", i % 7 == 0 ? QString() : QStringLiteral("CA")},
+            {"ZIP", QStringLiteral("9%1").arg(i * 131 % 10000, 4, 10, QLatin1Char('0'))},
+            {"COUNTRY", i % 9 == 0 ? QStringLiteral("Österreich") : QString()},
+            {"PHONE", QStringLiteral("415-555-%1").arg(i, 4, 10, QLatin1Char('0'))},
+            {"FAX", i % 3 == 1 ? QStringLiteral("415-555-9%1").arg(i, 3, 10, QLatin1Char('0')) : QString()},
+            {"EMAIL",
+             i % 4 == 1 ? QStringLiteral("someone.with.a.long.address%1@example.com").arg(i) : QString()},
+            {"DATE", QStringLiteral("2025%1%2")
+                         .arg(i % 12 + 1, 2, 10, QLatin1Char('0'))
+                         .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))},
+            {"CODES", i % 8 == 0 ? QStringLiteral("VIP 2025") : QString()},
+            {"MEMO", i % 10 == 3 ? QStringLiteral("First memo line\r\nA second line that is long enough to "
+                                                  "wrap at the width of the section, which it does once "
+                                                  "or twice before it ends here.")
+                                 : QString()}};
+        out.push_back(r);
+    }
+    return out;
+}
+
+// The text as pdftotext lays it out, then every word with its box in points, two decimals.
+QString printedText(const QString &pdf)
+{
+    QString out = pdfText(pdf) + QStringLiteral("---\n");
+    const int pages = reportpdf::info(pdf).pages;
+    for (int p = 1; p <= pages; ++p)
+        for (const reportpdf::Word &w : reportpdf::words(pdf, p))
+            out += QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                       .arg(p)
+                       .arg(w.xMin, 0, 'f', 2)
+                       .arg(w.yMin, 0, 'f', 2)
+                       .arg(w.xMax, 0, 'f', 2)
+                       .arg(w.yMax, 0, 'f', 2)
+                       .arg(w.text);
+    return out;
+}
+
+class PinnedReport : public BuiltInReport, public ::testing::WithParamInterface<int>
+{
+};
+
+// What each report prints is pinned by a file made from a run that was checked by eye; the
+// drawing may get faster, never different. CORVANTIS_WRITE_PINNED=1 writes the files anew.
+TEST_P(PinnedReport, PrintsWhatItsPinnedFileHolds)
+{
+    const int report = GetParam();
+    open(mixedPeople());
+    TBuiltInReportOptions options;
+    options.printCodes = true;
+    options.printMemo = true;
+    print(report, {TRecordChoice::All, false}, {}, TProgress::none(), options);
+    const QString text = printedText(pdf);
+    const QString pinned =
+        QStringLiteral(CORVANTIS_SOURCE_DIR "/tests/reports/fixtures/report%1.txt").arg(report);
+    if (!qEnvironmentVariableIsEmpty("CORVANTIS_WRITE_PINNED")) {
+        ASSERT_TRUE(writeBytes(pinned, text.toUtf8()));
+        return;
+    }
+    const QStringList expected = QString::fromUtf8(readBytes(pinned)).split(QLatin1Char('\n'));
+    const QStringList actual = text.split(QLatin1Char('\n'));
+    ASSERT_GT(expected.size(), 100) << pinned.toStdString();
+    EXPECT_EQ(actual.size(), expected.size());
+    for (qsizetype i = 0; i < std::min(actual.size(), expected.size()); ++i)
+        ASSERT_EQ(actual.at(i).toStdString(), expected.at(i).toStdString()) << "line " << i + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reports, PinnedReport, ::testing::Values(1, 2, 3, 4));
+
 } // namespace
