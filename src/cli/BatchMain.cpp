@@ -1,5 +1,6 @@
 // corvantis-batch: prints outputs from the command line. The first argument names the command;
 // each command's logic lives in its own library and gets the remaining arguments.
+#include "TEnvelopesBatch.h"
 #include "TLabelsBatch.h"
 #include "TLettersBatch.h"
 #include "TProgramFolder.h"
@@ -30,7 +31,8 @@ QString commands()
 {
     return QStringLiteral(
         "usage: corvantis-batch COMMAND ARGUMENTS...\ncommands:\n  labels    print label sheets of "
-        "address records (corvantis-batch labels --help)\n  letters   print a letter for "
+        "address records (corvantis-batch labels --help)\n  envelopes print envelopes for address records "
+        "(corvantis-batch envelopes --help)\n  letters   print a letter for "
         "address records (corvantis-batch letters --help)\n  reports   print a built-in or designed "
         "report of address records to PDF (corvantis-batch reports --help)\n");
 }
@@ -57,6 +59,8 @@ int main(int argc, char **argv)
     }
     if (command == QLatin1String("labels"))
         return TLabelsBatch::run(args, TProgramFolder::path(), out, err, systemPrinter);
+    if (command == QLatin1String("envelopes"))
+        return TEnvelopesBatch::run(args, TProgramFolder::path(), out, err, systemPrinter);
     if (command == QLatin1String("reports"))
         return TReportsBatch::run(args, TProgramFolder::path(), out, err);
     err << (command.isEmpty() ? QString() : QStringLiteral("Unknown command ") + command + QLatin1Char('\n'))

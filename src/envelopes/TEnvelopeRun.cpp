@@ -4,6 +4,7 @@
 #include "TBaseReport.h"
 #include "TEnvelopePanel.h"
 #include "TEnvelopePlacement.h"
+#include "TReportPrinter.h"
 
 #include <QColor>
 
@@ -48,6 +49,8 @@ bool TEnvelopeRun::prepareJob(TBaseReport &job, int code, InchSize envelope, con
 
 void TEnvelopeRun::attach(TBaseReport &job)
 {
+    if (auto *printer = dynamic_cast<TReportPrinter *>(&job))
+        printer->setCalibration(m_options.calibration);
     job.OnBeforePrint = [this](TBaseReport &j) { BeforePrintEnvelope(j); };
     job.OnPrint = [this](TBaseReport &j) { PrintEnvelope(j); };
     job.OnPrintPage = nullptr;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "TEnvelopePreferences.h"
+#include "TPrinterCalibration.h"
 #include "Units.h"
 
 class TAddressTable;
@@ -17,6 +18,9 @@ struct TEnvelopeRunOptions {
     TEnvelopeFeedValues feed; // how the printer takes it
     bool onlyCurrent = false; // print the current record alone, leaving the record pointer
     bool previewing = false;  // mark the printable area of each page (the preview only)
+    // The correction of the printer the envelopes go to (TPrinterCalibration::forService); a
+    // recording for the preview is never corrected.
+    TPrinterCalibration calibration;
 };
 
 class TEnvelopeRun
@@ -32,7 +36,8 @@ public:
     // False when no paper could be selected.
     static bool prepareJob(TBaseReport &job, int code, InchSize envelope, const TEnvelopeFeedValues &feed);
 
-    // Sets the job's OnBeforePrint and OnPrint to this run and clears its other callbacks.
+    // Sets the job's OnBeforePrint and OnPrint to this run and clears its other callbacks;
+    // a job printing on a printer takes the run's calibration.
     // Requires: the run outlives the job's RunJob.
     void attach(TBaseReport &job);
 

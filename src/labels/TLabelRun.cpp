@@ -5,6 +5,7 @@
 #include "TGLabelPanel.h"
 #include "TLabelSetups.h"
 #include "TPresortReader.h"
+#include "TReportPrinter.h"
 
 #include <QColor>
 #include <QFile>
@@ -124,6 +125,8 @@ QString TLabelRun::paperQuestion(const TLabelSetup &setup)
 
 void TLabelRun::attach(TBaseReport &job)
 {
+    if (auto *printer = dynamic_cast<TReportPrinter *>(&job))
+        printer->setCalibration(m_options.calibration);
     job.OnBeforePrint = [this](TBaseReport &j) { BeforePrintLabels(j); };
     job.OnPrint = [this](TBaseReport &j) { PrintLabels(j); };
     job.OnPrintPage = nullptr;

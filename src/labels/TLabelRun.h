@@ -9,6 +9,7 @@
 
 #include "TLabelSetup.h"
 #include "TPresortRange.h"
+#include "TPrinterCalibration.h"
 #include "TResult.h"
 #include "Units.h"
 
@@ -33,6 +34,9 @@ struct TLabelRunOptions {
     int startPosition = 0;      // the first sheet's positions before it stay empty
     TPresortRange presortRange; // the records the tally counted
     bool previewing = false;    // the status line says "Preparing Preview Page"
+    // The correction of the printer the labels go to (TPrinterCalibration::forService); a
+    // recording for the preview is never corrected.
+    TPrinterCalibration calibration;
 };
 
 class TLabelRun
@@ -70,7 +74,8 @@ public:
     // The question asked when prepareJob() could not confirm the paper of `setup`.
     static QString paperQuestion(const TLabelSetup &setup);
 
-    // Sets the job's OnBeforePrint and OnPrint to this run and clears its other callbacks.
+    // Sets the job's OnBeforePrint and OnPrint to this run and clears its other callbacks;
+    // a job printing on a printer takes the run's calibration.
     // Requires: the run outlives the job's RunJob.
     void attach(TBaseReport &job);
 

@@ -5,6 +5,7 @@
 #include "TBatchRecords.h"
 #include "TGLabelPanel.h"
 #include "TGOwner.h"
+#include "TIniFile.h"
 #include "TLabelRun.h"
 #include "TLabelSetups.h"
 #include "TPdfPrinterService.h"
@@ -206,6 +207,7 @@ int TLabelsBatch::print(TAddressSession &session, const TLabelsBatchOptions &opt
         o.presortLines = tally.presortLines();
         o.presortRange = tally.range();
     }
+    o.calibration = TPrinterCalibration::forService(TIniFile(session.settingsPath()), service);
     TReportPrinter job(service);
     (void)TLabelRun::prepareJob(job, setup); // a PDF takes any size; a printer prints on what it has
     TLabelRun run(surface, session.table(), o);

@@ -179,6 +179,9 @@ TLetterPrint::Outcome TLetterPrint::run(TAddressTable &table, TProgress &progres
     const QMarginsF unprintable = m_service.unprintableInches();
     const int dpiX = device->logicalDpiX();
     const int dpiY = device->logicalDpiY();
+    // The painter keeps its transform from page to page; each page is drawn inside it.
+    if (!m_calibration.isIdentity())
+        m_calibration.applyTo(painter, dpiX, dpiY);
     m_rect = page.DeterminePrinterBounds(dpiX, dpiY, static_cast<int>(std::lround(unprintable.left() * dpiX)),
                                          static_cast<int>(std::lround(unprintable.top() * dpiY)));
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "TMergeFields.h"
+#include "TPrinterCalibration.h"
 #include "TProgress.h"
 
 #include <QRect>
@@ -49,6 +50,9 @@ public:
     // (for PDF files, so each page has the size the letter was written for).
     void setUsesLetterPaper(bool on) { m_letterPaper = on; }
     void setDates(const TMergeDates &dates) { m_dates = dates; }
+    // The correction every page is drawn with (TPrinterCalibration::forService); none by
+    // default.
+    void setCalibration(const TPrinterCalibration &calibration) { m_calibration = calibration; }
 
     // Receives the status line after each record.
     std::function<void(const QString &)> onStatus;
@@ -90,6 +94,7 @@ private:
     bool m_letterPaper = false;
     QString m_title = QStringLiteral("Letters");
     TMergeDates m_dates = TMergeDates::system();
+    TPrinterCalibration m_calibration;
     int m_pages = 0;
     bool m_anyPage = false;
     QString m_message;

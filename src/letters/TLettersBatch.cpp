@@ -2,12 +2,14 @@
 
 #include "TAddressSession.h"
 #include "TFilterFile.h"
+#include "TIniFile.h"
 #include "TLetterPrint.h"
 #include "TLetterTemplates.h"
 #include "TMergeFields.h"
 #include "TMergeTableRecord.h"
 #include "TOutputRecords.h"
 #include "TPdfPrinterService.h"
+#include "TPrinterCalibration.h"
 #include "TText.h"
 
 #include <QDir>
@@ -259,6 +261,7 @@ int TLettersBatch::run(const QStringList &args, QTextStream &out, QTextStream &e
             print.setCopies(o.copies);
             print.setOnlyCurrentRecord(true);
             print.setUsesLetterPaper(true);
+            print.setCalibration(TPrinterCalibration::forService(TIniFile(session.settingsPath()), pdf));
             if (!report(print, print.run(table)))
                 return kFailure;
             out << file << '\n';
@@ -294,6 +297,7 @@ int TLettersBatch::run(const QStringList &args, QTextStream &out, QTextStream &e
     print.setTitle(o.letter);
     print.setCopies(o.copies);
     print.setUsesLetterPaper(!o.pdf.isEmpty());
+    print.setCalibration(TPrinterCalibration::forService(TIniFile(session.settingsPath()), *service));
     RecordCount count;
     if (!report(print, print.run(table, count)))
         return kFailure;

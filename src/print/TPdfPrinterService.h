@@ -27,6 +27,7 @@ public:
     bool setPaperSize(int code, InchSize custom) override;
     QSizeF paperSizeInches() const override;
     QMarginsF unprintableInches() const override { return {}; }
+    bool writesFile() const override { return true; }
     void setLandscape(bool landscape) override { m_landscape = landscape; }
     bool isLandscape() const override { return m_landscape; }
     QPointF dotsPerInch() const override { return QPointF(m_dpi, m_dpi); }

@@ -64,6 +64,9 @@ public:
     // False when the service failed.
     virtual bool finishDocument(bool aborted) = 0;
 
+    // Whether documents go to a PDF file rather than to paper.
+    virtual bool writesFile() const { return false; }
+
     // The printer set-up dialog; true when the user confirmed.
     virtual bool showPrinterSetup() { return false; }
     // The print dialog; true when the user confirmed, with the choice filled in.

@@ -192,6 +192,9 @@ bool TReportPrinter::beginDocument()
         return false;
     }
     m_sink = std::make_unique<TPainterSink>(m_painter, device->logicalDpiX(), device->logicalDpiY());
+    // The painter keeps its transform from page to page, so one setting serves the document.
+    if (!m_calibration.isIdentity())
+        m_calibration.applyTo(m_painter, device->logicalDpiX(), device->logicalDpiY());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TBaseReport.h"
+#include "TPrinterCalibration.h"
 
 #include <QImage>
 #include <QPainter>
@@ -45,6 +46,11 @@ public:
     double XDPI() const override;
     double YDPI() const override;
 
+    // The correction every page of the next runs is drawn with (none by default); the caller
+    // decides whether it applies to the printer at hand (TPrinterCalibration::forService).
+    void setCalibration(const TPrinterCalibration &calibration) { m_calibration = calibration; }
+    const TPrinterCalibration &calibration() const { return m_calibration; }
+
     // Pages sent to the device in the last run (those inside FirstPage..LastPage).
     int printedPages() const { return m_printed; }
 
@@ -60,5 +66,6 @@ private:
     QPainter m_painter;
     std::unique_ptr<TPainterSink> m_sink;
     mutable QImage m_measure;
+    TPrinterCalibration m_calibration;
     int m_printed = 0;
 };

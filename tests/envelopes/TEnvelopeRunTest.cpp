@@ -270,3 +270,25 @@ TEST_F(EnvelopeRun, ACancelledRunStopsBeforeTheNextRecord)
 }
 
 } // namespace
+
+TEST_F(EnvelopeRun, ThePrinterCalibrationShiftsAndScalesEveryEnvelope)
+{
+    TEnvelopeRunOptions o = options();
+    o.calibration.horizontalOffset = Inches(0.2);
+    o.calibration.verticalOffset = Inches(-0.1);
+    o.calibration.verticalScale = 96.0;
+    EXPECT_EQ(print(o), 3);
+    for (int page = 1; page <= 3; ++page) {
+        double x = 0, y = 0;
+        ASSERT_TRUE(wordAt(pdf, page, QStringLiteral("Ann"), x, y)) << page;
+        EXPECT_NEAR(x, 3.5 + 0.2, 0.1) << page;
+        EXPECT_NEAR(y, 2.0 * 0.96 - 0.1, 0.1) << page;
+    }
+    // Without a calibration the run leaves the printer job uncorrected again.
+    ASSERT_TRUE(session->table().first().ok);
+    EXPECT_EQ(print(options()), 3);
+    double x = 0, y = 0;
+    ASSERT_TRUE(wordAt(pdf, 1, QStringLiteral("Ann"), x, y));
+    EXPECT_NEAR(x, 3.5, 0.1);
+    EXPECT_NEAR(y, 2.0, 0.1);
+}

@@ -403,6 +403,44 @@ TEST_F(LabelRun, PrintedToPdfTheNamesLieAtTheirPositions)
     }
 }
 
+TEST_F(LabelRun, ThePrinterCalibrationMovesEveryLabelByItsOffsetAndScale)
+{
+    const QString pdf = folder + QStringLiteral("/labels.pdf");
+    // Where each name begins, in inches.
+    const auto names = [&](const TPrinterCalibration &calibration) {
+        EXPECT_TRUE(session->table().first().ok);
+        TPdfPrinterService service(pdf, 600);
+        {
+            TReportPrinter job(service);
+            TLabelRunOptions o = options();
+            o.calibration = calibration;
+            EXPECT_TRUE(TLabelRun::prepareJob(job, o.setup));
+            TLabelRun run(surface, session->table(), o);
+            run.attach(job);
+            job.RunJob();
+            EXPECT_FALSE(job.IsAborted());
+        }
+        std::vector<QPointF> out;
+        for (const char *name : {"Adams", "Baker", "Clark"})
+            for (const reportpdf::Word &w : reportpdf::words(pdf, 1))
+                if (w.text == QLatin1String(name))
+                    out.emplace_back(w.xMin / 72.0, w.yMin / 72.0);
+        return out;
+    };
+    const std::vector<QPointF> plain = names({});
+    TPrinterCalibration c;
+    c.horizontalOffset = Inches(-0.125);
+    c.verticalOffset = Inches(0.375);
+    c.verticalScale = 98.0;
+    const std::vector<QPointF> moved = names(c);
+    ASSERT_EQ(plain.size(), 3u);
+    ASSERT_EQ(moved.size(), 3u);
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        EXPECT_NEAR(moved[i].x(), plain[i].x() - 0.125, 0.02) << i;
+        EXPECT_NEAR(moved[i].y(), plain[i].y() * 0.98 + 0.375, 0.02) << i;
+    }
+}
+
 TEST_F(LabelRun, AnA4SheetFromTheGlabelsLibraryPrintsItsGrid)
 {
     TGlabelsTemplates library;

@@ -5,6 +5,7 @@
 
 #include "LetterPrintSupport.h"
 #include "QtPrinters.h"
+#include "ReportPdf.h"
 #include "TLetterPageLayout.h"
 #include "TLetterPreview.h"
 #include "TMergeRecordMap.h"
@@ -181,6 +182,45 @@ TEST_F(LetterPrint, TheLettersOwnPaperAndMarginsGiveThePdfPageAndTheTextPlace)
     EXPECT_TRUE(pdfPageSize(pdf).startsWith(QLatin1String("595 x 842"))) << pdfPageSize(pdf).toStdString();
     // 2 inches left at 300 dpi, 1 inch top; the text is as wide as the page less both margins.
     EXPECT_EQ(run.printRect(), QRect(600, 300, 2480 - 600 - 300, 3507 - 300 - 300));
+}
+
+TEST_F(LetterPrint, ThePrinterCalibrationMovesEveryPageByItsOffsetAndScale)
+{
+    const auto doc = letter({QStringLiteral("Dear [First]")});
+    TLetterPageLayout page;
+    page.marginLeft = 1440;
+    page.marginTop = 1440;
+    page.applyTo(*doc);
+    // The first word's corner on each page, in inches.
+    const auto corners = [&](const TPrinterCalibration &calibration) {
+        TPdfPrinterService printer(pdf, 300);
+        TLetterPrint run(*doc, printer);
+        run.setUsesLetterPaper(true);
+        run.setCalibration(calibration);
+        EXPECT_TRUE(table.first().ok);
+        EXPECT_EQ(run.run(table), TLetterPrint::Outcome::Completed);
+        std::vector<QPointF> out;
+        for (int p = 1; p <= reportpdf::info(pdf).pages; ++p)
+            for (const reportpdf::Word &w : reportpdf::words(pdf, p))
+                if (w.text == QLatin1String("Dear")) {
+                    out.emplace_back(w.xMin / 72.0, w.yMin / 72.0);
+                    break;
+                }
+        return out;
+    };
+    const std::vector<QPointF> plain = corners({});
+    ASSERT_EQ(plain.size(), 3u);
+    EXPECT_NEAR(plain[0].x(), 1.0, 0.03);
+    TPrinterCalibration c;
+    c.horizontalOffset = Inches(0.5);
+    c.verticalOffset = Inches(0.25);
+    c.horizontalScale = 90.0;
+    const std::vector<QPointF> moved = corners(c);
+    ASSERT_EQ(moved.size(), 3u);
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        EXPECT_NEAR(moved[i].x(), plain[i].x() * 0.9 + 0.5, 0.03) << i;
+        EXPECT_NEAR(moved[i].y(), plain[i].y() + 0.25, 0.03) << i;
+    }
 }
 
 // The preview records each page of the merged letter on the letter's own paper.

@@ -5,18 +5,17 @@
 #include "TAddressSearch.h"
 #include "TAddressSession.h"
 #include "TAddressTable.h"
+#include "TAsciiImport.h"
 #include "TCVDialer.h"
 #include "TCVEnvelopes.h"
 #include "TCVReindex.h"
 #include "TContextHelp.h"
 #include "TConvertToUpper.h"
-#include "TCopyToClipBoard.h"
 #include "TCopyOut.h"
+#include "TCopyToClipBoard.h"
 #include "TCountZipCodes.h"
-#include "TAsciiImport.h"
-#include "TDBFImport.h"
-#include "TImportOlder.h"
 #include "TCurrentRecordValues.h"
+#include "TDBFImport.h"
 #include "TDeleteRecords.h"
 #include "TDupCheck.h"
 #include "TEditState.h"
@@ -29,6 +28,7 @@
 #include "TGettingStarted.h"
 #include "THelpTopics.h"
 #include "THourglass.h"
+#include "TImportOlder.h"
 #include "TIniFile.h"
 #include "TLabelSetupScreen.h"
 #include "TLabelSetups.h"
@@ -38,6 +38,7 @@
 #include "TNewFileName.h"
 #include "TPreferencesForm.h"
 #include "TPrintCurrentRecord.h"
+#include "TPrinterCalibrationForm.h"
 #include "TPrinterCheck.h"
 #include "TProgramIcon.h"
 #include "TQtPrinterService.h"
@@ -395,13 +396,16 @@ void TAddressMain::buildMenus()
     mnuSearch = FileMenu->addAction(QStringLiteral("&Search"), this, &TAddressMain::SearchButtonClick);
     mnuSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileMenu->addSeparator();
-    mnuImportDBF = FileMenu->addAction(QStringLiteral("Import from &DBF File"), this, &TAddressMain::mnuImportDBFClick);
-    mnuImportASCII =
-        FileMenu->addAction(QStringLiteral("Import from &ASCII File"), this, &TAddressMain::mnuImportASCIIClick);
-    Importfrom = FileMenu->addAction(QStringLiteral("Import from Corvantis 1.x DBF"), this, &TAddressMain::ImportfromClick);
+    mnuImportDBF =
+        FileMenu->addAction(QStringLiteral("Import from &DBF File"), this, &TAddressMain::mnuImportDBFClick);
+    mnuImportASCII = FileMenu->addAction(QStringLiteral("Import from &ASCII File"), this,
+                                         &TAddressMain::mnuImportASCIIClick);
+    Importfrom = FileMenu->addAction(QStringLiteral("Import from Corvantis 1.x DBF"), this,
+                                     &TAddressMain::ImportfromClick);
     mnuImportFromCorvantis2xFile = FileMenu->addAction(QStringLiteral("Import from Corvantis 2.x DBF"), this,
                                                        &TAddressMain::mnuImportFromCorvantis2xFileClick);
-    CopyRecordsOutMnu = FileMenu->addAction(QStringLiteral("&Export "), this, &TAddressMain::CopyRecordsOutMnuClick);
+    CopyRecordsOutMnu =
+        FileMenu->addAction(QStringLiteral("&Export "), this, &TAddressMain::CopyRecordsOutMnuClick);
     FileMenu->addSeparator();
     mnuSetFilter = FileMenu->addAction(QStringLiteral("Set &Filter"), this, &TAddressMain::mnuSetFilterClick);
     mnuSetFilter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -536,6 +540,8 @@ void TAddressMain::buildMenus()
     CurrentRecordMenu = mnuPrint->addAction(QStringLiteral("Print C&urrent Record"), this,
                                             &TAddressMain::CurrentRecordMenuClick);
     CurrentRecordMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    PrinterCalibrationMenu = mnuPrint->addAction(QStringLiteral("Printer &Calibration..."), this,
+                                                 &TAddressMain::PrinterCalibrationMenuClick);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = mnuHelp->addAction(QStringLiteral("&Contents"), this,
@@ -1055,6 +1061,19 @@ void TAddressMain::setPrinterService(std::unique_ptr<TPrinterService> service)
     m_session->setPrinterService(std::move(service));
 }
 
+void TAddressMain::PrinterCalibrationMenuClick()
+{
+    THandOver needs;
+    needs.printerCheck = true;
+    needs.keepPrinter = true;
+    handOver(needs, [this](TAddressSession &session) {
+        TIniFile ini(session.settingsPath());
+        TPrinterCalibrationForm window(printerService(), ini, this);
+        connect(&window, &TPrinterCalibrationForm::helpRequested, this, &TAddressMain::HelpClick);
+        window.exec();
+    });
+}
+
 void TAddressMain::CurrentRecordMenuClick()
 {
     THandOver needs;
@@ -1260,7 +1279,8 @@ void TAddressMain::importIntoOwnTable(bool ascii)
         {
             TAddressTable own;
             if (!own.OpenTableFile(path).ok) {
-                TMessages::information(this, QStringLiteral("Unknown error. Unable to do ASCII import at this time"));
+                TMessages::information(
+                    this, QStringLiteral("Unknown error. Unable to do ASCII import at this time"));
             } else if (ascii) {
                 TAsciiImport window(own, this);
                 connect(&window, &TAsciiImport::helpRequested, this, &TAddressMain::HelpClick);
@@ -1499,8 +1519,8 @@ void TAddressMain::SetButtons()
     apply(DateLabel, s.date);
     for (QMenu *m : {mnuOrder, mnuPrint, mnuUtilities})
         m->setEnabled(s.tools.enabled);
-    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LabelsMenu, LettersMenu,
-                       EnvelopesMenu})
+    for (QAction *a : {CurrentRecordMenu, mnuClone, ToClipboard1, mnuBrowse, mnuSearch, LabelsMenu,
+                       LettersMenu, EnvelopesMenu})
         a->setEnabled(s.tools.enabled);
     BrowseButton->setEnabled(s.tools.enabled);
     SearchButton->setEnabled(s.tools.enabled);

@@ -111,6 +111,8 @@ public:
     // "Print C&urrent Record" after the printer check, and "Copy To &Clipboard"; both need a
     // shown record.
     void CurrentRecordMenuClick();
+    // "Printer &Calibration...": the "Printer Calibration" window over the printing service.
+    void PrinterCalibrationMenuClick();
     // "Print Le&tters" (Ctrl+T) and the "Letters" button: the "Print Letters" window over LETTER.DBF.
     void LabelsMenuClick();
     void LettersMenuClick();
@@ -243,6 +245,7 @@ public:
     QMenu *mnuOrder = nullptr;
     QMenu *mnuPrint = nullptr;
     QAction *CurrentRecordMenu = nullptr;
+    QAction *PrinterCalibrationMenu = nullptr;
     QMenu *mnuUtilities = nullptr;
     QAction *mnuRebuildIndexes = nullptr;
     QAction *RebuildSystemFileindexesmnu = nullptr;

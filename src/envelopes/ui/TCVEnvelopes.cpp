@@ -5,6 +5,7 @@
 #include "TChooseEnvelopeLayout.h"
 #include "TEnvelopeDesignScreen.h"
 #include "TEnvelopePrePrint.h"
+#include "TEnvelopePrePrintCheck.h"
 #include "TEnvelopeRun.h"
 #include "TEnvelopeSetups.h"
 #include "TEnvelopeSizes.h"
@@ -14,6 +15,7 @@
 #include "TMessages.h"
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
+#include "TPrinterCalibration.h"
 #include "TReportFiler.h"
 #include "TReportRun.h"
 #include "TWindowPlacer.h"
@@ -422,6 +424,12 @@ void TCVEnvelopes::DoPrint(bool printing)
         m_feed = prePrint.values();
     }
     (void)TEnvelopePreferences::save(m_ini, m_feed, m_engine); // unsaved, the values still hold for this run
+    m_hidden.RefreshData(); // the check reads the barcodes of the record the run starts with
+    const QStringList warnings = TEnvelopePrePrintCheck::warnings(m_hidden, m_envelope, m_engine.XDPI());
+    if (!warnings.isEmpty() &&
+        !TMessages::question(this, QStringLiteral("Warning"), TEnvelopePrePrintCheck::question(warnings),
+                             QMessageBox::No))
+        return;
 
     TOutputRecordsChoice choice;
     choice.records = rbQAll->isChecked()       ? TRecordChoice::All
@@ -444,6 +452,7 @@ void TCVEnvelopes::DoPrint(bool printing)
     options.feed = m_feed;
     options.onlyCurrent = choice.records == TRecordChoice::OnlyCurrent;
     options.previewing = !printing;
+    options.calibration = TPrinterCalibration::forService(m_ini, m_engine.service());
     TEnvelopeRun run(m_hidden, m_session.table(), options);
 
     TReportFiler filer;

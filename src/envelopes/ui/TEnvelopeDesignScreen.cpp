@@ -13,9 +13,11 @@
 #include <QButtonGroup>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -354,4 +356,41 @@ void TEnvelopeDesignScreen::SaveButtonClick()
     m_surface.RemoveObjectsOutside();
     m_description = LabelSetupDescription->text().left(50);
     accept();
+}
+
+void TEnvelopeDesignScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (LabelSetupDescription->hasFocus()) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    QScrollBar *bar = m_designer->verticalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        bar->setValue(bar->value() - bar->singleStep());
+        return;
+    case Qt::Key_PageDown:
+        bar->setValue(bar->value() + bar->singleStep());
+        return;
+    case Qt::Key_Home:
+        bar->setValue(bar->minimum());
+        return;
+    case Qt::Key_End:
+        bar->setValue(bar->maximum());
+        return;
+    case Qt::Key_Escape:
+        QDialog::keyPressEvent(event);
+        return;
+    default:
+        if (event->key() == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier)) {
+            ZoomIn();
+            return;
+        }
+        if (event->key() == Qt::Key_Minus && (event->modifiers() & Qt::KeypadModifier)) {
+            ZoomOut();
+            return;
+        }
+        if (!m_surface.KeyDown(event->key(), event->modifiers()))
+            QDialog::keyPressEvent(event);
+    }
 }

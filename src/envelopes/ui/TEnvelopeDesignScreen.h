@@ -100,6 +100,10 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Unless the description box has the focus: Page Up and Page Down scroll the design area
+    // one line, Home and End to its top and bottom; keypad plus and minus zoom; other keys go
+    // to the surface (moving and sizing objects).
+    void keyPressEvent(QKeyEvent *event) override;
     // Save, Cancel and the close box all end here: the placement is saved.
     void done(int result) override;
 

@@ -17,6 +17,7 @@
 #include "TPresortFile.h"
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
+#include "TPrinterCalibration.h"
 #include "TPrinterService.h"
 #include "TReportFiler.h"
 #include "TReportPrinter.h"
@@ -449,6 +450,8 @@ void TLabelSetupScreen::DoPrint()
     options.presortPath = presortPath();
     options.presortRange = m_presortRange;
     options.previewing = !m_printing;
+    options.calibration =
+        TPrinterCalibration::forService(TIniFile(m_session.settingsPath()), printer.service());
     TLabelRun run(hidden, m_session.table(), options);
     run.attach(job);
     bool preview = false;

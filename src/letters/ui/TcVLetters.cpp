@@ -10,6 +10,7 @@
 #include "TMergeTableRecord.h"
 #include "TMessages.h"
 #include "TOutputRecords.h"
+#include "TPrinterCalibration.h"
 #include "TPrinterService.h"
 #include "TRTFPreviewForm.h"
 #include "TWindowPlacer.h"
@@ -278,6 +279,7 @@ void TcVLetters::PrintNowClick()
         run.setTitle(m_letters.rows().at(row).description);
         run.setCopies(Copies->value());
         run.setOnlyCurrentRecord(records.records == TRecordChoice::OnlyCurrent);
+        run.setCalibration(TPrinterCalibration::forService(TIniFile(m_session.settingsPath()), service));
         TLetterPrintForm status(run, table, m_mainWindow ? m_mainWindow : this);
         TWindowPlacer::centre(&status, m_mainWindow);
         status.exec();

@@ -42,6 +42,7 @@ public:
     bool newPage() override;
     void abortDocument() override;
     bool finishDocument(bool aborted) override;
+    bool writesFile() const override { return isPdf(); }
     bool showPrinterSetup() override;
     bool showPrintDialog(TPrintChoice &choice) override;
 

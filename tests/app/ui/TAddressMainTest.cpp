@@ -6,6 +6,7 @@
 #include "TAddressQueryForm.h"
 #include "TAddressTable.h"
 #include "TCVDialer.h"
+#include "TCVEnvelopes.h"
 #include "TCVReindex.h"
 #include "TContextHelp.h"
 #include "TCopyToClipBoard.h"
@@ -19,6 +20,7 @@
 #include "THelpTopics.h"
 #include "THelpWindow.h"
 #include "TIniFile.h"
+#include "TLabelSetupScreen.h"
 #include "TMessages.h"
 #include "TNewDatabaseForm.h"
 #include "TNewRecordForm.h"
@@ -26,6 +28,7 @@
 #include "TPreferencesForm.h"
 #include "TPrintCurrentRecord.h"
 #include "TPrintStatusForm.h"
+#include "TPrinterCalibrationForm.h"
 #include "TRecentFiles.h"
 #include "TRecordEditCommands.h"
 #include "TReportSetup.h"
@@ -38,9 +41,7 @@
 #include "TWhatsThis.h"
 #include "TWindowPlacement.h"
 #include "TWindowPlacer.h"
-#include "TLabelSetupScreen.h"
 #include "TcVLetters.h"
-#include "TCVEnvelopes.h"
 
 #include "AddressFixture.h"
 #include "DbTool.h"
@@ -1248,6 +1249,7 @@ TEST_F(MainWindow, EveryMenuItemHasItsCaptionShortcutAndMenu)
         {w.EnvelopesMenu, "Print &Envelopes", QKeySequence(Qt::CTRL | Qt::Key_E), "&Print"},
         {w.ReportsMenu, "Print &Reports", QKeySequence(Qt::CTRL | Qt::Key_R), "&Print"},
         {w.CurrentRecordMenu, "Print C&urrent Record", QKeySequence(Qt::CTRL | Qt::Key_P), "&Print"},
+        {w.PrinterCalibrationMenu, "Printer &Calibration...", {}, "&Print"},
         {w.Contents1, "&Contents", {}, "&Help"},
         {w.mnuHelpGettingStarted, "&Getting Started", {}, "&Help"},
         {w.About1, "&About...", {}, "&Help"},
@@ -1863,7 +1865,8 @@ TEST_F(MainWindow, EnvelopesButtonAndMenuOpenPrintEnvelopeOverEnvelopeDbf)
 {
     quietStart();
     start();
-    window->setPrinterService(std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("envelopes.pdf")));
+    window->setPrinterService(
+        std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("envelopes.pdf")));
     EXPECT_FALSE(window->EnvelopesButton->isEnabled());
     EXPECT_FALSE(window->EnvelopesMenu->isEnabled());
     window->OpenCVWDBF(copyFixture("ADD0001"));
@@ -1884,6 +1887,24 @@ TEST_F(MainWindow, EnvelopesButtonAndMenuOpenPrintEnvelopeOverEnvelopeDbf)
     EXPECT_EQ(window->EnvelopesMenu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("sysdata/ENVELOPE.DBF")));
     EXPECT_EQ(window->TableCVW->recno(), current);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(MainWindow, PrinterCalibrationOpensOverThePrintingServiceAndKeepsThePrinter)
+{
+    quietStart();
+    start();
+    window->setPrinterService(std::make_unique<TPdfPrinterService>(folder() + QStringLiteral("sheet.pdf")));
+    QString title;
+    QString printer;
+    whenShown<TPrinterCalibrationForm>([&](TPrinterCalibrationForm *form) {
+        title = form->windowTitle();
+        printer = form->PrinterCombo->currentText();
+        QTest::mouseClick(form->CloseButton, Qt::LeftButton);
+    });
+    window->PrinterCalibrationMenu->trigger();
+    EXPECT_EQ(title, QStringLiteral("Printer Calibration"));
+    EXPECT_EQ(printer, QStringLiteral("PDF"));
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
 }
 
@@ -2036,17 +2057,18 @@ TEST_F(MainWindow, TextImportWorksOnTheFileAloneAndTheFileComesBackWithTheRecord
         mainClosed = !window->TableCVW->isOpen();
         auto *import = qobject_cast<TAsciiImport *>(dialog);
         ASSERT_NE(import, nullptr);
-        import->setFileChooser([csv] { return csv; });
-        QTimer::singleShot(0, import, [import] {
-            QTest::mouseClick(import->SelectButton, Qt::LeftButton);
-            QTest::mouseClick(import->CancelButton, Qt::LeftButton);
-        });
-    }, Qt::SingleShotConnection);
-    window->mnuImportASCII->trigger();
-    EXPECT_TRUE(mainClosed);
-    ASSERT_TRUE(window->TableCVW->isOpen());
-    EXPECT_EQ(window->TableCVW->engine().recordCount(), before);
-    EXPECT_EQ(window->TableCVW->orderTag().toUpper(), QStringLiteral("LNAME"));
+        import->setFileChooser([csv] { return csv;
+    });
+    QTimer::singleShot(0, import, [import] {
+        QTest::mouseClick(import->SelectButton, Qt::LeftButton);
+        QTest::mouseClick(import->CancelButton, Qt::LeftButton);
+    });
+}, Qt::SingleShotConnection);
+window->mnuImportASCII->trigger();
+EXPECT_TRUE(mainClosed);
+ASSERT_TRUE(window->TableCVW->isOpen());
+EXPECT_EQ(window->TableCVW->engine().recordCount(), before);
+EXPECT_EQ(window->TableCVW->orderTag().toUpper(), QStringLiteral("LNAME"));
 }
 
 TEST_F(MainWindow, ExportNeedsVisibleRecordsAndBringsTheRecordBack)
@@ -2060,16 +2082,19 @@ TEST_F(MainWindow, ExportNeedsVisibleRecordsAndBringsTheRecordBack)
     window->SetButtons();
     const QString out = folder() + QStringLiteral("out.txt");
     qint64 copied = -1;
-    QObject::connect(window.get(), &TAddressMain::exportWindowOpened, window.get(), [&](QDialog *dialog) {
-        auto *copy = qobject_cast<TCopyOut *>(dialog);
-        ASSERT_NE(copy, nullptr);
-        copy->setFileChooser([out] { return out; });
-        QTimer::singleShot(0, copy, [copy, &copied] {
-            QTest::mouseClick(copy->AsciiChoice, Qt::LeftButton);
-            QTest::mouseClick(copy->SaveAsButton, Qt::LeftButton);
-            copied = copy->outcome().copied;
-        });
-    }, Qt::SingleShotConnection);
+    QObject::connect(
+        window.get(), &TAddressMain::exportWindowOpened, window.get(),
+        [&](QDialog *dialog) {
+            auto *copy = qobject_cast<TCopyOut *>(dialog);
+            ASSERT_NE(copy, nullptr);
+            copy->setFileChooser([out] { return out; });
+            QTimer::singleShot(0, copy, [copy, &copied] {
+                QTest::mouseClick(copy->AsciiChoice, Qt::LeftButton);
+                QTest::mouseClick(copy->SaveAsButton, Qt::LeftButton);
+                copied = copy->outcome().copied;
+            });
+        },
+        Qt::SingleShotConnection);
     window->CopyRecordsOutMnu->trigger();
     EXPECT_EQ(copied, window->TableCVW->visibleCount());
     EXPECT_EQ(window->TableCVW->recno(), 200u);

@@ -14,10 +14,12 @@
 #include "TEnvelopeSetups.h"
 #include "TEnvelopeSizes.h"
 #include "TGDMultiLineAddressLabel.h"
+#include "TGFIMBarCode.h"
 #include "TGOwner.h"
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TPdfPrinterService.h"
+#include "TPrinterCalibration.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +181,48 @@ TEST_F(PrintEnvelope, PrintingAllRecordsGivesOnePagePerRecordAndKeepsTheRecord)
     EXPECT_EQ(session->table().recno(), current);
     // The feed values were written once the dialog was accepted.
     EXPECT_EQ(ini->readInteger(QStringLiteral("Envelope Feed"), QStringLiteral("Position"), -1), 2);
+}
+
+TEST_F(PrintEnvelope, AMisplacedFimIsAskedAboutAndThePrinterCalibrationApplies)
+{
+    auto w = window();
+    makeSetup(*w);
+    // The setup's layout gets a FIM about 2.35 in from the right edge of the DL envelope.
+    TEnvelopeRow row = setups.rows().at(0);
+    {
+        TGOwner owner;
+        TEnvelopePanel layout(&owner, 96);
+        ASSERT_TRUE(layout.LoadFromFile(setups.layoutPath(row.binary)).ok);
+        auto *fim = layout.insertObject(std::make_unique<TGFIMBarCode>(&owner));
+        fim->setLeft(Rounding::halfEven((TEnvelopeSizes::size(27).width.value - 2.875) * 96));
+        ASSERT_TRUE(setups.save(row, layout).ok);
+    }
+    TPrinterCalibration c;
+    c.horizontalOffset = Inches(0.5);
+    c.applyToPdf = true;
+    ASSERT_TRUE(c.save(*ini, QStringLiteral("PDF")));
+    QObject::connect(w.get(), &TCVEnvelopes::prePrintOpened, [](TEnvelopePrePrint *d) {
+        QTimer::singleShot(0, d, [d] { QTest::mouseClick(d->OkButton, Qt::LeftButton); });
+    });
+
+    answer = QMessageBox::No;
+    QTest::mouseClick(w->PrintButton, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked.first().startsWith(QStringLiteral("Warning: The FIM's rightmost bar stands 2.3")))
+        << asked.first().toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    answer = QMessageBox::Yes;
+    QTest::mouseClick(w->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(reportpdf::info(pdf).pages, 1);
+    // The block's corner is 300 pixels (3.125 in) from the left; the calibration adds 0.5 in.
+    bool found = false;
+    for (const reportpdf::Word &word : reportpdf::words(pdf, 1))
+        if (word.text == QLatin1String("Ann")) {
+            found = true;
+            EXPECT_NEAR(word.xMin / 72.0, 3.125 + 0.5, 0.1);
+        }
+    EXPECT_TRUE(found);
 }
 
 TEST_F(PrintEnvelope, PreviewOfTheCurrentRecordOpensThePreviewWithOnePage)

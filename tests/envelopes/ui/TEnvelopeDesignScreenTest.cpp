@@ -7,6 +7,7 @@
 #include "SmallAddressFile.h"
 #include "TChooseEnvelopeLayout.h"
 #include "TEnvelopeSizes.h"
+#include "TGDesignerSurface.h"
 #include "TGPLabel.h"
 #include "TIniFile.h"
 #include "TPSpeedButton.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -146,3 +148,28 @@ TEST_F(EnvelopeDesignScreen, TheRecordButtonsMoveTheTableAndRefreshTheValues)
 }
 
 } // namespace
+
+TEST_F(EnvelopeDesignScreen, PageKeysScrollTheDesignAreaUnlessTheDescriptionHasTheFocus)
+{
+    screen->show();
+    for (int i = 0; i < 5; ++i)
+        QTest::mouseClick(screen->ZoomInButton, Qt::LeftButton);
+    screen->resize(500, 300); // 150 %: the envelope is taller than the design area
+    QApplication::processEvents();
+    QScrollBar *bar = screen->designer()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), bar->singleStep());
+    bar->setValue(0);
+    screen->ZoomInButton->setFocus();
+    QTest::keyClick(screen->ZoomInButton, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->singleStep());
+    QTest::keyClick(screen->ZoomInButton, Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    QTest::keyClick(screen->ZoomInButton, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), bar->maximum() - bar->singleStep());
+    QTest::keyClick(screen->ZoomInButton, Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
+
+    screen->LabelSetupDescription->setFocus();
+    QTest::keyClick(screen->LabelSetupDescription, Qt::Key_End);
+    EXPECT_EQ(bar->value(), 0);
+}
