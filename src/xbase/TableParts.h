@@ -37,6 +37,9 @@ struct Table::OpenTag {
 namespace tableparts {
 
 constexpr size_t kChunkBytes = 1 << 20; // whole-file passes read about this much per call
+// A tag build collects at most about this many bytes of keys and record numbers in one pass
+// over the records (a single tag may hold more).
+constexpr uint64_t kKeysPerPass = uint64_t(32) << 20;
 // Lock bytes past any real data: one for the end of the files, one per record after it.
 constexpr uint64_t kHeaderLockOffset = 0x40000000ull;
 
