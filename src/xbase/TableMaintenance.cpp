@@ -115,7 +115,7 @@ Status Table::rewrite(bool keepNone, ProgressHook *progress)
                 memoFields.push_back(&f);
 
         // The kept records in their order, each memo copied right after the one before.
-        const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+        const uint32_t perChunk = recordsPerChunk(recLen, count);
         std::vector<char> in(static_cast<size_t>(perChunk) * recLen);
         std::string text;
         // The memos of a chunk's kept records, field by field, read together; a chunk where
@@ -409,7 +409,7 @@ Status Table::check(CheckReport &report, ProgressHook *progress)
     };
     const uint32_t count = recordCount();
     const uint32_t recLen = m_dbf->recordLength();
-    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    const uint32_t perChunk = recordsPerChunk(recLen, count);
     std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
 
     // The tags are checked in batches whose expected keys fit a memory budget: each batch

@@ -259,7 +259,7 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         // cache hands them over), so a build of many tags takes fresh memory for one group.
         const uint32_t count = m_dbf->recordCount();
         const uint32_t recLen = m_dbf->recordLength();
-        const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+        const uint32_t perChunk = recordsPerChunk(recLen, count);
         std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
         // Per tag: the first tag of each group reports its group's read pass (0..50) and its
         // sort; every other tag reports its own 0..100. Overall: one run in which each group
