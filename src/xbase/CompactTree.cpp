@@ -175,8 +175,7 @@ Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, Inter
 {
     if (page == 0 || !m_file.isPage(page))
         return corrupt("a node pointer lies outside the file");
-    if (m_nodeCache.empty())
-        m_nodeCache.resize(kCachedNodes);
+    prepareNodeCache();
     const size_t set = cacheSet(page);
     for (size_t k = set; k < set + 2; ++k) {
         CachedNode &cached = m_nodeCache[k];
@@ -209,8 +208,7 @@ Status CompactTree::readNode(uint32_t page, bool &leaf, LeafNode &leafOut, Inter
 
 void CompactTree::rememberLeaf(uint32_t page, const LeafNode &node)
 {
-    if (m_nodeCache.empty())
-        m_nodeCache.resize(kCachedNodes);
+    prepareNodeCache();
     const size_t set = cacheSet(page);
     CachedNode *slot = nullptr;
     for (size_t k = set; k < set + 2 && !slot; ++k)
@@ -369,6 +367,20 @@ bool CompactTree::seekInPlace(const Target &t, IndexEntry &out, bool &found)
         return true;
     }
     return false;
+}
+
+void CompactTree::prepareNodeCache()
+{
+    if (m_nodeCache.size() >= kCachedNodes)
+        return;
+    const uint64_t pages = m_file.size() / kPageSize;
+    size_t slots = 16;
+    while (slots < kCachedNodes && slots < pages * 2)
+        slots *= 2;
+    if (slots <= m_nodeCache.size())
+        return;
+    m_nodeCache.clear();
+    m_nodeCache.resize(slots);
 }
 
 const CompactTree::CachedNode *CompactTree::cachedNode(uint32_t page)

@@ -132,14 +132,18 @@ private:
     static constexpr size_t kCachedNodes = 256;
     // Two slots per page, found by a multiplicative hash so that pages a fixed stride apart
     // spread out; the less recently used of the two gives way.
-    static size_t cacheSet(uint32_t page)
+    size_t cacheSet(uint32_t page) const
     {
-        return static_cast<size_t>(((page / kPageSize) * 2654435761u) >> 12) % (kCachedNodes / 2) * 2;
+        return static_cast<size_t>(((page / kPageSize) * 2654435761u) >> 12) % (m_nodeCache.size() / 2) * 2;
     }
+    // Makes the node cache ready: two slots for each page of the file, at least 16 and at
+    // most kCachedNodes, so a small file's tree does not clear room for a large one's. A file
+    // that grew past its cache gets a larger one (the cached nodes are dropped then).
+    void prepareNodeCache();
     void rememberLeaf(uint32_t page, const LeafNode &node);
     // The node cache's still valid copy of `page`, or nullptr.
     const CachedNode *cachedNode(uint32_t page);
-    std::vector<CachedNode> m_nodeCache; // kCachedNodes slots once used, two per page number
+    std::vector<CachedNode> m_nodeCache; // see prepareNodeCache(); two slots per page number
     // Scratch nodes reused by the walks that only read (seek, last, prev), so they keep their
     // memory from call to call. A walk never runs inside another on the same tree.
     std::vector<Step> m_scratchPath;

@@ -12,6 +12,7 @@ namespace {
 
 // Pages kept in memory per file: 8 MB. When it is full, the older half goes.
 constexpr size_t kCachePages = 16384;
+constexpr uint32_t kReadAheadPages = 32;
 
 } // namespace
 
@@ -87,11 +88,25 @@ Status IndexPageFile::readPage(uint32_t offset, uint8_t *out)
         m_damaged = true;
         return Status::Corruption("Index file " + m_path + " points to a page outside the file");
     }
-    XBASE_TRY(rawRead(offset, out, kPageSize));
+    // The pages after it are read in the same call and kept: a built tag's leaves lie
+    // together, so a walk, or seeks spread over a tag, then find most pages cached and read
+    // the file once per run of pages instead of once per page. Pages already cached (written
+    // ones among them) are kept as they are.
+    const uint64_t end = std::min<uint64_t>(m_size, uint64_t(offset) + kReadAheadPages * kPageSize);
+    const size_t pages = static_cast<size_t>((end - offset) / kPageSize);
+    m_readAhead.resize(pages * kPageSize);
+    XBASE_TRY(rawRead(offset, m_readAhead.data(), m_readAhead.size()));
     XBASE_TRY(makeRoom());
-    CachedPage &page = m_cache[offset];
-    page.bytes.assign(out, out + kPageSize);
-    m_cacheOrder.push_back(offset);
+    for (size_t i = 0; i < pages; ++i) {
+        const uint32_t at = offset + static_cast<uint32_t>(i * kPageSize);
+        const uint8_t *bytes = m_readAhead.data() + i * kPageSize;
+        const auto inserted = m_cache.try_emplace(at);
+        if (!inserted.second)
+            continue;
+        inserted.first->second.bytes.assign(bytes, bytes + kPageSize);
+        m_cacheOrder.push_back(at);
+    }
+    std::memcpy(out, m_readAhead.data(), kPageSize);
     return Status::Ok();
 }
 

@@ -104,6 +104,7 @@ private:
     std::deque<uint32_t> m_cacheOrder; // cached pages, oldest first (some may be gone already)
     size_t m_dirtyCount = 0;
     std::vector<uint32_t> m_released;
+    std::vector<uint8_t> m_readAhead; // the pages a cache miss reads
     bool m_markerSet = false;
     uint32_t m_markerOffset = 0;
     std::string m_markerOn;

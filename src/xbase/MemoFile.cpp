@@ -329,17 +329,20 @@ Status MemoFile::flushGathered()
     return writeNextFree(at + need);
 }
 
-Status MemoFile::readMany(const uint32_t *blocks, size_t count, std::string *out) const
+Status MemoFile::readMany(const uint32_t *blocks, size_t count, std::string *out, uint32_t *types) const
 {
+    uint32_t ignored = 0;
     if (m_kind == Kind::Dbt) {
         for (size_t i = 0; i < count; ++i)
-            XBASE_TRY(read(blocks[i], out[i]));
+            XBASE_TRY(read(blocks[i], types ? types[i] : ignored, out[i]));
         return Status::Ok();
     }
     std::vector<std::pair<uint32_t, size_t>> sorted; // block, position
     sorted.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         out[i].clear();
+        if (types)
+            types[i] = kTextType;
         if (blocks[i] != 0)
             sorted.emplace_back(blocks[i], i);
     }
@@ -372,15 +375,17 @@ Status MemoFile::readMany(const uint32_t *blocks, size_t count, std::string *out
         for (size_t k = i; k < j; ++k) {
             const uint64_t rel = static_cast<uint64_t>(sorted[k].first) * m_blockSize - from;
             std::string &text = out[sorted[k].second];
+            uint32_t &type = types ? types[sorted[k].second] : ignored;
             if (rel + kBlockHeaderSize <= span.size()) {
                 const auto *h = reinterpret_cast<const unsigned char *>(span.data() + rel);
                 const uint32_t len = be32(h + 4);
                 if (rel + kBlockHeaderSize + len <= span.size()) {
+                    type = be32(h);
                     text.assign(span.data() + rel + kBlockHeaderSize, len);
                     continue;
                 }
             }
-            XBASE_TRY(read(sorted[k].first, text));
+            XBASE_TRY(read(sorted[k].first, type, text));
         }
         i = j;
     }

@@ -73,8 +73,9 @@ public:
     /// header's next-free block is moved past them, so a stopped writer loses nothing stored.
     Status write(uint32_t oldBlock, std::string_view text, uint32_t &newBlock);
     /// Reads the memos starting at `blocks[0..count)` (0 = none) into `out[0..count)`, as read()
-    /// would one by one, reading neighbouring memos together.
-    Status readMany(const uint32_t *blocks, size_t count, std::string *out) const;
+    /// would one by one, reading neighbouring memos together; with `types`, their block types
+    /// into `types[0..count)` as well.
+    Status readMany(const uint32_t *blocks, size_t count, std::string *out, uint32_t *types = nullptr) const;
     /// Stores `text` in new blocks that are gathered in memory with the others written this way
     /// and reach the file at flushGathered() (or before any other write): answers the block the
     /// memo will start at (0 for empty text). Nothing may point at it before the flush.

@@ -115,12 +115,32 @@ Status Table::rewrite(bool keepNone, ProgressHook *progress)
                 memoFields.push_back(&f);
 
         // The kept records in their order, each memo copied right after the one before.
-        const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+        const uint32_t perChunk = recordsPerChunk(recLen, count);
         std::vector<char> in(static_cast<size_t>(perChunk) * recLen);
         std::string text;
+        // The memos of a chunk's kept records, field by field, read together; a chunk where
+        // that fails is read memo by memo, so the fault is reported with its record.
+        std::vector<std::vector<std::string>> chunkTexts(memoFields.size());
+        std::vector<std::vector<uint32_t>> chunkTypes(memoFields.size());
+        std::vector<uint32_t> chunkBlocks;
         for (uint32_t first = 1; !keepNone && first <= count; first += perChunk) {
             const uint32_t n = std::min(perChunk, count - first + 1);
             XBASE_TRY(m_dbf->readRecords(first, n, in.data()));
+            bool together = m_memo != nullptr;
+            for (size_t fi = 0; together && fi < memoFields.size(); ++fi) {
+                chunkBlocks.assign(n, 0);
+                for (uint32_t k = 0; together && k < n; ++k) {
+                    const char *rec = in.data() + static_cast<size_t>(k) * recLen;
+                    together = rec[0] == '*' || memoBlock(rec, *memoFields[fi], chunkBlocks[k]).ok();
+                    if (rec[0] == '*')
+                        chunkBlocks[k] = 0;
+                }
+                chunkTexts[fi].resize(n);
+                chunkTypes[fi].resize(n);
+                together = together && m_memo->readMany(chunkBlocks.data(), n, chunkTexts[fi].data(),
+                                                        chunkTypes[fi].data())
+                                           .ok();
+            }
             for (uint32_t k = 0; k < n; ++k) {
                 const char *rec = in.data() + static_cast<size_t>(k) * recLen;
                 if (rec[0] == '*')
@@ -131,13 +151,18 @@ Status Table::rewrite(bool keepNone, ProgressHook *progress)
                 std::string &out = records.buffer();
                 const size_t at = out.size();
                 out.append(rec, recLen);
-                for (const FieldDescriptor *f : memoFields) {
+                for (size_t fi = 0; fi < memoFields.size(); ++fi) {
+                    const FieldDescriptor *f = memoFields[fi];
                     uint32_t block = 0;
                     uint32_t type = 0;
                     Status s = memoBlock(rec, *f, block);
-                    if (s.ok() && block != 0)
+                    if (s.ok() && block != 0 && together) {
+                        type = chunkTypes[fi][k];
+                        text.swap(chunkTexts[fi][k]);
+                    } else if (s.ok() && block != 0) {
                         s = m_memo ? m_memo->read(block, type, text)
                                    : Status::NotFound("the memo file is missing");
+                    }
                     if (!s.ok())
                         return Status::Corruption("Record " + std::to_string(first + k) + " field " +
                                                   f->name + ": " + s.message() + "; nothing was removed");
@@ -176,9 +201,13 @@ Status Table::rewrite(bool keepNone, ProgressHook *progress)
             std::unique_ptr<CdxFile> cdx;
             XBASE_TRY(CdxFile::create(*m_env, newIndex, cdx));
             const int n = tagCount();
+            // Each builder is kept until the end: while one lives, the next one collects its
+            // entries in the memory the one before used instead of in memory never touched.
+            std::vector<std::unique_ptr<TagBuilder>> builders;
             for (int i = 0; i < n; ++i) {
                 IndexTag *old = m_tags[static_cast<size_t>(i)]->tag;
-                std::unique_ptr<TagBuilder> builder;
+                builders.emplace_back();
+                std::unique_ptr<TagBuilder> &builder = builders.back();
                 XBASE_TRY(cdx->addTag(old->spec(), builder));
                 builder->setSortedInput();
                 if (old->spec().forExpr.empty())
@@ -380,7 +409,7 @@ Status Table::check(CheckReport &report, ProgressHook *progress)
     };
     const uint32_t count = recordCount();
     const uint32_t recLen = m_dbf->recordLength();
-    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    const uint32_t perChunk = recordsPerChunk(recLen, count);
     std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
 
     // The tags are checked in batches whose expected keys fit a memory budget: each batch

@@ -37,6 +37,16 @@ struct Table::OpenTag {
 namespace tableparts {
 
 constexpr size_t kChunkBytes = 1 << 20; // whole-file passes read about this much per call
+// Records a whole-file pass reads per call: about kChunkBytes, but no more than the file's
+// `count` records, so a pass over a small table takes no more memory than the table holds.
+inline uint32_t recordsPerChunk(uint32_t recordLength, uint32_t count)
+{
+    const uint32_t fit = static_cast<uint32_t>(kChunkBytes / std::max<uint32_t>(1, recordLength));
+    return std::max<uint32_t>(1, std::min(fit, count));
+}
+// A tag build collects at most about this many bytes of keys and record numbers in one pass
+// over the records (a single tag may hold more).
+constexpr uint64_t kKeysPerPass = uint64_t(32) << 20;
 // Lock bytes past any real data: one for the end of the files, one per record after it.
 constexpr uint64_t kHeaderLockOffset = 0x40000000ull;
 

@@ -175,7 +175,7 @@ Status Table::rebuildQuery()
         }
     }
     const uint32_t recLen = m_dbf->recordLength();
-    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    const uint32_t perChunk = recordsPerChunk(recLen, count);
     std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
     for (uint32_t first = 1; first <= count; first += perChunk) {
         const uint32_t n = std::min(perChunk, count - first + 1);
@@ -209,7 +209,7 @@ Status Table::queryCount(uint64_t &out)
         return Status::Ok();
     }
     const uint32_t recLen = m_dbf->recordLength();
-    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    const uint32_t perChunk = recordsPerChunk(recLen, count);
     std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
     for (uint32_t first = 1; first <= count; first += perChunk) {
         const uint32_t n = std::min(perChunk, count - first + 1);
@@ -255,7 +255,7 @@ Status Table::visibleSet(RecordBitmap &shown)
     if (answered >= count)
         return Status::Ok();
     const uint32_t recLen = m_dbf->recordLength();
-    const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+    const uint32_t perChunk = recordsPerChunk(recLen, count);
     std::vector<char> buffer(static_cast<size_t>(std::min(perChunk, count - answered)) * recLen);
     for (uint32_t first = answered + 1; first <= count; first += perChunk) {
         const uint32_t n = std::min(perChunk, count - first + 1);

@@ -252,43 +252,70 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
     }
 
     if (result.ok() && !jobs.empty()) {
-        // One pass over the records feeds every builder.
+        // The records are read in passes, each feeding a group of builders whose keys fit
+        // kKeysPerPass together; a group's memory goes back to the sort's workspace once its
+        // tags are written, and the next group collects its keys there. Memory the process
+        // has not touched before costs far more than reading the records again (the page
+        // cache hands them over), so a build of many tags takes fresh memory for one group.
         const uint32_t count = m_dbf->recordCount();
         const uint32_t recLen = m_dbf->recordLength();
-        const uint32_t perChunk = std::max<uint32_t>(1, static_cast<uint32_t>(kChunkBytes / recLen));
+        const uint32_t perChunk = recordsPerChunk(recLen, count);
         std::vector<char> buffer(static_cast<size_t>(perChunk) * recLen);
-        // Per tag: the first tag's run covers the read pass (0..50) and its sort; every other
-        // tag reports its own 0..100. Overall: one run, the read pass 0..20, then each tag's
-        // share of the rest.
+        // Per tag: the first tag of each group reports its group's read pass (0..50) and its
+        // sort; every other tag reports its own 0..100. Overall: one run in which each group
+        // takes its tags' share, the first fifth of it for the read pass.
         const int tagsToBuild = static_cast<int>(jobs.size());
-        ScaledProgress readPart(progress, 0, perTag ? 50 : 20);
-        RecordProgress rp(progress ? &readPart : nullptr, count);
-        for (Job &j : jobs)
-            if (!j.condition.isValid())
-                j.builder->reserve(count);
-        char key[256];
-        bool go = rp.start();
-        for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
-            const uint32_t n = std::min(perChunk, count - first + 1);
-            result = m_dbf->readRecords(first, n, buffer.data());
-            for (uint32_t k = 0; result.ok() && k < n; ++k) {
-                const RecordRef rec{buffer.data() + static_cast<size_t>(k) * recLen, first + k};
-                for (Job &j : jobs) {
-                    if (j.condition.isValid() && !j.condition.isTrue(rec, {}))
-                        continue;
-                    j.key.indexKeyInto(rec, key);
-                    j.builder->add(std::string_view(key, j.spec.keyLength), rec.recno);
-                }
+        std::vector<size_t> groupEnds;
+        uint64_t groupBytes = 0;
+        for (size_t i = 0; i < jobs.size(); ++i) {
+            const uint64_t bytes = (uint64_t(jobs[i].spec.keyLength) + sizeof(uint32_t)) * count;
+            if (i > 0 && groupBytes + bytes > kKeysPerPass) {
+                groupEnds.push_back(i);
+                groupBytes = 0;
             }
-            go = rp.step(first + n - 1);
+            groupBytes += bytes;
         }
-        if (!go && result.ok())
-            result = Status::InvalidArgument("Index build cancelled");
-        for (size_t i = 0; result.ok() && i < jobs.size(); ++i) {
-            const int k = static_cast<int>(i);
-            ScaledProgress finishPart(progress, perTag ? (i == 0 ? 50 : 0) : 20 + 80 * k / tagsToBuild,
-                                      perTag ? 100 : 20 + 80 * (k + 1) / tagsToBuild);
-            result = jobs[i].builder->finish(progress ? &finishPart : nullptr);
+        groupEnds.push_back(jobs.size());
+        char key[256];
+        size_t groupBegin = 0;
+        for (size_t pass = 0; result.ok() && pass < groupEnds.size(); ++pass) {
+            const size_t groupEnd = groupEnds[pass];
+            const int b = static_cast<int>(groupBegin);
+            const int e = static_cast<int>(groupEnd);
+            const int spanLo = 100 * b / tagsToBuild;
+            const int spanHi = 100 * e / tagsToBuild;
+            const int readHi = spanLo + (spanHi - spanLo) / 5;
+            ScaledProgress readPart(progress, perTag ? 0 : spanLo, perTag ? 50 : readHi);
+            RecordProgress rp(progress ? &readPart : nullptr, count);
+            for (size_t i = groupBegin; i < groupEnd; ++i)
+                if (!jobs[i].condition.isValid())
+                    jobs[i].builder->reserve(count);
+            bool go = rp.start();
+            for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
+                const uint32_t n = std::min(perChunk, count - first + 1);
+                result = m_dbf->readRecords(first, n, buffer.data());
+                for (uint32_t k = 0; result.ok() && k < n; ++k) {
+                    const RecordRef rec{buffer.data() + static_cast<size_t>(k) * recLen, first + k};
+                    for (size_t i = groupBegin; i < groupEnd; ++i) {
+                        Job &j = jobs[i];
+                        if (j.condition.isValid() && !j.condition.isTrue(rec, {}))
+                            continue;
+                        j.key.indexKeyInto(rec, key);
+                        j.builder->add(std::string_view(key, j.spec.keyLength), rec.recno);
+                    }
+                }
+                go = rp.step(first + n - 1);
+            }
+            if (!go && result.ok())
+                result = Status::InvalidArgument("Index build cancelled");
+            for (int i = b; result.ok() && i < e; ++i) {
+                ScaledProgress finishPart(progress,
+                                          perTag ? (i == b ? 50 : 0)
+                                                 : readHi + (spanHi - readHi) * (i - b) / (e - b),
+                                          perTag ? 100 : readHi + (spanHi - readHi) * (i - b + 1) / (e - b));
+                result = jobs[static_cast<size_t>(i)].builder->finish(progress ? &finishPart : nullptr);
+            }
+            groupBegin = groupEnd;
         }
     }
     for (Job &j : jobs)

@@ -1028,6 +1028,29 @@ TEST_F(TableTest, PackKeepsOnlyTheKeptRecordsMemosInTheMemoFile)
     EXPECT_FALSE(exists(dir.file("PEOPLE.FPT.new")));
 }
 
+TEST_F(TableTest, PackNamesTheRecordWhoseMemoCannotBeReadAndRemovesNothing)
+{
+    ASSERT_TRUE(table.go(2).ok());
+    ASSERT_TRUE(table.deleteRecord().ok());
+    ASSERT_TRUE(table.flush().ok());
+    // Record 3's memo pointer names a block far past the end of the memo file.
+    const TableInfo info = table.info();
+    const FieldDescriptor &memo = table.schema().field(table.schema().indexOf("MEMO"));
+    {
+        std::fstream out(dir.file("PEOPLE.DBF"), std::ios::in | std::ios::out | std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(info.headerLength + 2u * info.recordLength + memo.offset));
+        const std::string pointer = std::string(memo.length - 7, ' ') + "9999999";
+        out.write(pointer.data(), static_cast<std::streamsize>(pointer.size()));
+    }
+    const uint32_t before = table.recordCount();
+    const Status packed = table.pack();
+    EXPECT_EQ(packed.code(), StatusCode::Corruption);
+    EXPECT_NE(packed.message().find("Record 3 field MEMO"), std::string::npos) << packed.message();
+    EXPECT_EQ(table.recordCount(), before);
+    EXPECT_FALSE(exists(dir.file("PEOPLE.DBF.new")));
+    EXPECT_FALSE(exists(dir.file("PEOPLE.FPT.new")));
+}
+
 TEST_F(TableTest, BulkAppendsFillRecordsInMemoryAndTruncationTakesThemOffAgain)
 {
     addTags();
