@@ -8,7 +8,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DCORVANTIS_WERROR=ON
 endif
 
-.PHONY: all deps configure build install run test test-asan bench fuzz clean
+.PHONY: all deps configure build install deb run test test-asan bench fuzz clean
 
 all: build
 
@@ -28,6 +28,11 @@ build: configure
 PREFIX ?= /usr/local
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package of an installed copy, build/corvantis_VERSION_ARCH.deb, checked by lintian.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/corvantis_*.deb
 
 # Only what the program needs, so the first start does not wait for the tests to build.
 run: configure

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev libhunspell-dev hunspell-en-us
     qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libqt6help6
     desktop-file-utils appstream
+    dpkg-dev file lintian
     fonts-liberation fonts-symbola
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

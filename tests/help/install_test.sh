@@ -25,33 +25,10 @@ for size in 16 48 256; do
     [ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
     [ "$(od -An -tu1 -j 16 -N 8 "$png" | awk '{print $3*256+$4 "x" $7*256+$8}')" = "${size}x${size}" ]
 done
-for page in corvantis-db corvantis-layout corvantis-batch; do
-    man -l "$usr/share/man/man1/$page.1" >/dev/null
+for page in corvantis corvantis-db corvantis-layout corvantis-batch; do
+    man -l "$usr/share/man/man1/$page.1.gz" >/dev/null
 done
 
-# A user starting the installed tools: the installed folders are read-only, so the user's
-# folder is made and seeded.
-chmod -R a-w "$root/stage"
-export HOME="$root/home"
-unset XDG_DATA_HOME XDG_CONFIG_HOME
-mkdir -p "$HOME"
-"$usr/bin/corvantis-db" --help >"$root/db-help.txt" 2>&1 || true
-grep -q "Usage: corvantis-db" "$root/db-help.txt"
-status=0
-"$usr/bin/corvantis-batch" reports >/dev/null 2>&1 || status=$?
-[ "$status" -eq 2 ]
-user="$HOME/.local/share/corvantis"
-for f in sysdata/LBLTPL.DBF sysdata/CSZ.DBF help/corvantis.qhc help/corvantis.qch; do
-    [ -f "$user/$f" ] || { echo "$user/$f was not seeded" >&2; exit 1; }
-done
-# The program itself starts from the scratch root and makes its first address file there.
-status=0
-QT_QPA_PLATFORM=offscreen timeout 10 "$usr/bin/corvantis" >"$root/run.log" 2>&1 || status=$?
-if [ "$status" -ne 124 ]; then
-    echo "corvantis ended with status $status:" >&2
-    cat "$root/run.log" >&2
-    exit 1
-fi
-ls "$user"/DATA/ | grep -qi '^add0001\.dbf$'
-chmod -R u+w "$root/stage"
+# A user starting the installed copy.
+"$(dirname "$0")/../packaging/run_installed.sh" "$usr" "$root"
 echo "install ok"
