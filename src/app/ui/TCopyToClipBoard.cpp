@@ -1,5 +1,7 @@
 #include "TCopyToClipBoard.h"
 
+#include "THelpRequest.h"
+
 #include "TCurrentRecordText.h"
 #include "TMessages.h"
 
@@ -9,6 +11,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3001;
 
 TCopyToClipBoard::TCopyToClipBoard(TCurrentRecordValues record, QWidget *parent)
     : QDialog(parent), m_record(std::move(record))
@@ -39,7 +44,7 @@ TCopyToClipBoard::TCopyToClipBoard(TCurrentRecordValues record, QWidget *parent)
 
     connect(OkButton, &QPushButton::clicked, this, &TCopyToClipBoard::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TCopyToClipBoard::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TCopyToClipBoard::OkButtonClick()

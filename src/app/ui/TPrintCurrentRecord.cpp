@@ -1,5 +1,7 @@
 #include "TPrintCurrentRecord.h"
 
+#include "THelpRequest.h"
+
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
 #include "TReportFiler.h"
@@ -10,6 +12,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3002;
 
 namespace {
 
@@ -91,7 +96,7 @@ TPrintCurrentRecord::TPrintCurrentRecord(TCurrentRecordValues record, TPrinterSe
     connect(PreviewButton, &QPushButton::clicked, this, &TPrintCurrentRecord::PreviewButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &TPrintCurrentRecord::PrintButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TPrintCurrentRecord::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 QCheckBox *TPrintCurrentRecord::box(TRecordField field) const

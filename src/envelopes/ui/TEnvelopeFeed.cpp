@@ -1,5 +1,7 @@
 #include "TEnvelopeFeed.h"
 
+#include "THelpRequest.h"
+
 #include "TEnvelopeFeedPicture.h"
 
 #include <QCheckBox>
@@ -10,6 +12,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3203;
 
 namespace {
 
@@ -87,7 +92,7 @@ TEnvelopeFeed::TEnvelopeFeed(const TEnvelopeFeedValues &values, QWidget *parent)
     });
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TEnvelopeFeed::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     showValues();
 }
 

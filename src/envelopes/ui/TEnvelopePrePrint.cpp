@@ -1,5 +1,7 @@
 #include "TEnvelopePrePrint.h"
 
+#include "THelpRequest.h"
+
 #include "TBaseReport.h"
 #include "TEnvelopeFeed.h"
 #include "TEnvelopeFeedPicture.h"
@@ -13,6 +15,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3204;
 
 TEnvelopePrePrint::TEnvelopePrePrint(TBaseReport &job, const TEnvelopeFeedValues &feed, int code,
                                      QWidget *parent)
@@ -72,7 +77,7 @@ TEnvelopePrePrint::TEnvelopePrePrint(TBaseReport &job, const TEnvelopeFeedValues
     connect(PaperFeedButton, &QPushButton::clicked, this, &TEnvelopePrePrint::PaperFeedButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TEnvelopePrePrint::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     showPrintSetup();
     showFeedMethod();
 }

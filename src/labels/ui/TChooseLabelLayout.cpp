@@ -1,10 +1,15 @@
 #include "TChooseLabelLayout.h"
 
+#include "THelpRequest.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3102;
 
 TChooseLabelLayout::TChooseLabelLayout(QWidget *parent) : QDialog(parent)
 {
@@ -29,9 +34,7 @@ TChooseLabelLayout::TChooseLabelLayout(QWidget *parent) : QDialog(parent)
     outer->addLayout(buttons);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TChooseLabelLayout::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TChooseLabelLayout::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 int TChooseLabelLayout::choose()

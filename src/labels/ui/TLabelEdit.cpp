@@ -1,5 +1,7 @@
 #include "TLabelEdit.h"
 
+#include "THelpRequest.h"
+
 #include "TMessages.h"
 
 #include <QComboBox>
@@ -13,6 +15,9 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3103;
 
 using Box = TLabelEditValues::Box;
 
@@ -129,9 +134,7 @@ TLabelEdit::TLabelEdit(const TLabelSetup &setup, QWidget *parent) : QDialog(pare
     });
     connect(OkButton, &QPushButton::clicked, this, &TLabelEdit::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TLabelEdit::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TLabelEdit::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 QLineEdit *TLabelEdit::edit(Box box) const

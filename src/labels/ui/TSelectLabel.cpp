@@ -1,5 +1,7 @@
 #include "TSelectLabel.h"
 
+#include "THelpRequest.h"
+
 #include "TGlabelsTemplates.h"
 #include "TLabelTemplates.h"
 #include "TMessages.h"
@@ -16,6 +18,9 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3101;
 
 TSelectLabel::TSelectLabel(TLabelTemplates &catalogue, const TGlabelsTemplates *glabels,
                            const TLabelSetup &setup, QWidget *parent)
@@ -89,9 +94,7 @@ TSelectLabel::TSelectLabel(TLabelTemplates &catalogue, const TGlabelsTemplates *
     });
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TSelectLabel::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TSelectLabel::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TSelectLabel::showEvent(QShowEvent *event)

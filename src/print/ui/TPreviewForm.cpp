@@ -1,5 +1,7 @@
 #include "TPreviewForm.h"
 
+#include "THelpRequest.h"
+
 #include "TFilePreview.h"
 #include "TMessages.h"
 #include "TWindowPlacer.h"
@@ -14,6 +16,9 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3600;
 
 namespace {
 const QString kClassName = QStringLiteral("TPreviewForm");
@@ -101,6 +106,7 @@ TPreviewForm::TPreviewForm(const QByteArray &recording, const QString &caption, 
     connect(up, &QShortcut::activated, this, [this] { scrollBy(-1); });
     auto *down = new QShortcut(QKeySequence(Qt::Key_Down), this);
     connect(down, &QShortcut::activated, this, [this] { scrollBy(1); });
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 double TPreviewForm::screenDpi() const
