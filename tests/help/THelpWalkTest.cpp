@@ -233,7 +233,7 @@ std::vector<WalkCase> walkCases()
          [](Walk &w) { return make<TAddressBrowseForm>(w.table(), w.program, w.session->settingsPath(), [] {}); }},
         {"TCVReindex", 1040, [](Walk &w) { return make<TCVReindex>(w.table()); }},
         {"TCopyToClipBoard", 3001,
-         [](Walk &w) { return make<TCopyToClipBoard>(TCurrentRecordValues::fromAddressTable(w.table())); }},
+         [](Walk &w) { return make<TCopyToClipBoard>(TCurrentRecordValues::fromAddressTable(w.table())); }, true},
         {"TFieldLengthForm", 2097, [](Walk &w) { return make<TFieldLengthForm>(TFieldLengths(), *w.ini); }},
         {"TGettingStarted", 3007, [](Walk &w) { return make<TGettingStarted>(*w.ini); }},
         {"TMemoSearchForm", 3003, [](Walk &) { return make<TMemoSearchForm>(QStringLiteral("Salem")); }},
@@ -243,7 +243,7 @@ std::vector<WalkCase> walkCases()
         {"TPrintCurrentRecord", 3002,
          [](Walk &w) {
              return make<TPrintCurrentRecord>(TCurrentRecordValues::fromAddressTable(w.table()), *w.service, *w.ini);
-         }},
+         }, true},
         {"TSearchForm", 1026, [](Walk &) { return make<TSearchForm>(QStringLiteral("Last Name")); }},
         {"TSelectDateForm", 3004, [](Walk &) { return make<TSelectDateForm>(QDate(2026, 12, 11)); }},
         {"TTagAllRecords", 3005,
@@ -268,9 +268,9 @@ std::vector<WalkCase> walkCases()
          },
          true},
         {"TSelectLabel", 3101,
-         [](Walk &w) { return make<TSelectLabel>(w.catalogue, nullptr, TLabelSetup::newSetupDefaults()); }},
-        {"TChooseLabelLayout", 3102, [](Walk &) { return make<TChooseLabelLayout>(); }},
-        {"TLabelEdit", 3103, [](Walk &) { return make<TLabelEdit>(TLabelSetup::newSetupDefaults()); }},
+         [](Walk &w) { return make<TSelectLabel>(w.catalogue, nullptr, TLabelSetup::newSetupDefaults()); }, true},
+        {"TChooseLabelLayout", 3102, [](Walk &) { return make<TChooseLabelLayout>(); }, true},
+        {"TLabelEdit", 3103, [](Walk &) { return make<TLabelEdit>(TLabelSetup::newSetupDefaults()); }, true},
         {"TLabelDesignScreen", 3104,
          [](Walk &w) {
              return make<TLabelDesignScreen>(TLabelSetup::newSetupDefaults(), true, *w.ini, &w.table(), w.program);
@@ -283,13 +283,13 @@ std::vector<WalkCase> walkCases()
         {"TCVEnvelopes", 3200, [](Walk &w) { return make<TCVEnvelopes>(*w.session, w.envelopes, *w.ini); }, true},
         {"TChooseEnvelopeLayout", 3201, [](Walk &) { return make<TChooseEnvelopeLayout>(20); }},
         {"TEnvelopeDesignScreen", 3202, [](Walk &w) { return make<TEnvelopeDesignScreen>(*w.session, *w.ini); }},
-        {"TEnvelopeFeed", 3203, [](Walk &) { return make<TEnvelopeFeed>(TEnvelopeFeedValues()); }},
+        {"TEnvelopeFeed", 3203, [](Walk &) { return make<TEnvelopeFeed>(TEnvelopeFeedValues()); }, true},
         {"TEnvelopePrePrint", 3204,
          [](Walk &w) {
              const TEnvelopeFeedValues feed;
              TEnvelopeRun::prepareJob(*w.job, 20, TEnvelopeSizes::size(20), feed);
              return make<TEnvelopePrePrint>(*w.job, feed, 20);
-         }},
+         }, true},
         {"TcVLetters", 3300, [](Walk &w) { return make<TcVLetters>(*w.session, w.letters); }, true},
         {"TLetterDesign", 3301,
          [](Walk &w) { return make<TLetterDesign>(QStringLiteral("Walk"), &w.letter, *w.ini); }},
@@ -335,7 +335,7 @@ std::vector<WalkCase> walkCases()
              w.filer->OnPrint = [](TBaseReport &r) { r.TextAtLeft(QStringLiteral("Page 1"), Inches(1.0)); };
              w.filer->RunJob();
              return make<TPreviewForm>(w.stream, QStringLiteral("Preview Labels"), 100, *w.ini);
-         }},
+         }, true},
         {"TPrintStatusForm", 3601,
          [](Walk &w) {
              w.filer = std::make_unique<TReportFiler>();

@@ -1,6 +1,7 @@
 #include "TEnvelopePrePrint.h"
 
 #include "THelpRequest.h"
+#include "TWhatsThis.h"
 
 #include "TBaseReport.h"
 #include "TEnvelopeFeed.h"
@@ -15,6 +16,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
 
 // The help topic this window's Help button and F1 open.
 constexpr int kHelpTopic = 3204;
@@ -77,6 +81,15 @@ TEnvelopePrePrint::TEnvelopePrePrint(TBaseReport &job, const TEnvelopeFeedValues
     connect(PaperFeedButton, &QPushButton::clicked, this, &TEnvelopePrePrint::PaperFeedButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {PrinterSetupButton, "Chooses the printer, its paper source and paper size."},
+             {PaperFeedButton, "Changes how the envelopes go into the printer."},
+             {OkButton, "Prints the envelopes fed as the picture shows."},
+             {CancelButton, "Stops the run without printing."},
+             {HelpButton, "Opens the help page about printing envelopes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
     THelpRequest::wire(this, HelpButton, kHelpTopic);
     showPrintSetup();
     showFeedMethod();
