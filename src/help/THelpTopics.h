@@ -8,7 +8,8 @@
 
 struct THelpTopic {
     int number;
-    // The page's file name inside the collection ("main-window.html").
+    // The page's file name inside the collection ("main-window.html"), with the part of the
+    // page after "#" when several windows share one page ("labels.html#select-label").
     const char *page;
 };
 
@@ -26,7 +27,10 @@ public:
     static QList<THelpTopic> all();
     // The page of topic `number`; empty when no page carries that number.
     static QString page(int number);
-    // The address of a page of the collection ("qthelp://org.corvantis.help/doc/" + page).
+    // The file of topic `number`'s page, without its part ("labels.html"); empty as page().
+    static QString file(int number);
+    // The address of a page of the collection ("qthelp://org.corvantis.help/doc/" + page); a
+    // part after "#" becomes the address's fragment.
     static QUrl url(const QString &page);
     // The address of topic `number`; an unknown number gives the contents page, so a Help
     // button never leads nowhere.

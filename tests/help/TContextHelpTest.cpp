@@ -2,6 +2,7 @@
 // link, a dialog wired by TContextHelp, back and forward, the keyword index, the full-text
 // search, and a damaged help file.
 #include "TContextHelp.h"
+#include "THelpRequest.h"
 #include "TAddressMain.h"
 #include "TGettingStarted.h"
 #include "THelpTopics.h"
@@ -147,6 +148,19 @@ TEST_F(ContextHelp, AWiredDialogsHelpButtonAndF1OpenItsTopicAboveTheModalDialog)
     EXPECT_EQ(modality, Qt::ApplicationModal);
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(static_cast<THelpWindow *>(opened)->currentPage(), THelpTopics::topicUrl(1038));
+}
+
+TEST_F(ContextHelp, AWindowsRequestThroughTheInstalledHandlerOpensItsPartOfASharedPage)
+{
+    TContextHelp::installHandler(folder());
+    THelpRequest::ask(nullptr, 3101);
+    THelpRequest::setHandler({});
+    THelpWindow *help = TContextHelp::openWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(help->currentPage(), THelpTopics::topicUrl(3101));
+    EXPECT_EQ(shownPage(help), QStringLiteral("labels.html"));
+    EXPECT_TRUE(help->Page->toPlainText().contains(QStringLiteral("Select Label Template")));
 }
 
 TEST_F(ContextHelp, BackAndForwardReturnThroughThePagesRead)

@@ -1,5 +1,7 @@
 #include "TAddressBrowseForm.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressTable.h"
 #include "TBrowseColumns.h"
 #include "TBrowseModel.h"
@@ -251,4 +253,5 @@ void TAddressBrowseForm::GridDblClick()
 void TAddressBrowseForm::HelpButtonClick()
 {
     emit helpRequested(kHelpTopic);
+    THelpRequest::ask(this, kHelpTopic);
 }

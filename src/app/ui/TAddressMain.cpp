@@ -206,6 +206,8 @@ TAddressMain::TAddressMain(QString settingsPath, QWidget *parent)
     buildMenus();
     wireEditing();
     describeControls();
+    // Every window's Help button and F1 open the help window on its topic.
+    TContextHelp::installHandler(programFolder());
     connect(TableCVW, &TAddressTable::recordChanged, this, &TAddressMain::RefreshForm);
     connect(m_session, &TAddressSession::orderChanged, this, &TAddressMain::showOrder);
     connect(m_session, &TAddressSession::recentFilesChanged, this, &TAddressMain::rebuildMruMenu);
@@ -1083,7 +1085,6 @@ void TAddressMain::CurrentRecordMenuClick()
         TIniFile ini(session.settingsPath());
         TPrintCurrentRecord window(TCurrentRecordValues::fromAddressTable(session.table()),
                                    session.printerService(), ini, this);
-        connect(&window, &TPrintCurrentRecord::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1104,7 +1105,6 @@ void TAddressMain::LabelsMenuClick()
             return;
         }
         TLabelSetupScreen window(session, labels, this);
-        connect(&window, &TLabelSetupScreen::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1123,7 +1123,6 @@ void TAddressMain::LettersMenuClick()
             return;
         }
         TcVLetters window(session, letters, this);
-        connect(&window, &TcVLetters::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1144,7 +1143,6 @@ void TAddressMain::EnvelopesMenuClick()
         }
         TIniFile ini(session.settingsPath());
         TCVEnvelopes window(session, setups, ini, this);
-        connect(&window, &TCVEnvelopes::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1160,7 +1158,6 @@ void TAddressMain::ReportsMenuClick()
     handOver(needs, [this](TAddressSession &session) {
         TIniFile ini(session.settingsPath());
         TReportSetup window(session, ini, this);
-        connect(&window, &TReportSetup::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1172,7 +1169,6 @@ void TAddressMain::CountZipCodes1Click()
     handOver(needs, [this](TAddressSession &session) {
         TIniFile ini(session.settingsPath());
         TCountZipCodes window(session, ini, this);
-        connect(&window, &TCountZipCodes::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1193,7 +1189,6 @@ void TAddressMain::CheckState1Click()
     needs.keepRecord = true;
     handOver(needs, [this](TAddressSession &session) {
         TStateZipCheck window(session, this);
-        connect(&window, &TStateZipCheck::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1208,7 +1203,6 @@ void TAddressMain::DuplicatesReport1Click()
     handOver(needs, [this](TAddressSession &session) {
         {
             TDupCheck window(session, this);
-            connect(&window, &TDupCheck::helpRequested, this, &TAddressMain::HelpClick);
             window.exec();
         }
         // A file a stopped run may have left.
@@ -1225,7 +1219,6 @@ void TAddressMain::CaseConversion1Click()
     needs.reapplyFilter = true;
     handOver(needs, [this](TAddressSession &session) {
         TConvertToUpper window(session, this);
-        connect(&window, &TConvertToUpper::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1240,7 +1233,6 @@ void TAddressMain::DeleteRecords1Click()
     needs.firstRecord = true;
     handOver(needs, [this](TAddressSession &session) {
         TDeleteRecords window(session, this);
-        connect(&window, &TDeleteRecords::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1255,7 +1247,6 @@ void TAddressMain::SearchReplaceFieldValues1Click()
     needs.firstRecord = true;
     handOver(needs, [this](TAddressSession &session) {
         TSearchAndReplace window(session, this);
-        connect(&window, &TSearchAndReplace::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1283,12 +1274,10 @@ void TAddressMain::importIntoOwnTable(bool ascii)
                     this, QStringLiteral("Unknown error. Unable to do ASCII import at this time"));
             } else if (ascii) {
                 TAsciiImport window(own, this);
-                connect(&window, &TAsciiImport::helpRequested, this, &TAddressMain::HelpClick);
                 emit importWindowOpened(&window);
                 window.exec();
             } else {
                 TDBFImport window(own, this);
-                connect(&window, &TDBFImport::helpRequested, this, &TAddressMain::HelpClick);
                 emit importWindowOpened(&window);
                 window.exec();
             }
@@ -1320,7 +1309,6 @@ void TAddressMain::importOlder(int format)
     needs.firstRecord = true;
     handOver(needs, [this, format](TAddressSession &session) {
         TImportOlder window(session.table(), format, this);
-        connect(&window, &TImportOlder::helpRequested, this, &TAddressMain::HelpClick);
         emit importWindowOpened(&window);
         window.exec();
     });
@@ -1347,7 +1335,6 @@ void TAddressMain::CopyRecordsOutMnuClick()
     needs.keepFolder = true;
     handOver(needs, [this](TAddressSession &session) {
         TCopyOut window(session.table(), session.programFolder(), this);
-        connect(&window, &TCopyOut::helpRequested, this, &TAddressMain::HelpClick);
         emit exportWindowOpened(&window);
         window.exec();
     });
@@ -1359,7 +1346,6 @@ void TAddressMain::ToClipboard1Click()
     needs.needsRecords = true;
     handOver(needs, [this](TAddressSession &session) {
         TCopyToClipBoard window(TCurrentRecordValues::fromAddressTable(session.table()), this);
-        connect(&window, &TCopyToClipBoard::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }
@@ -1418,7 +1404,6 @@ void TAddressMain::SearchButtonClick()
     handOver(needs, [this](TAddressSession &session) {
         const TSortOrder *current = TSortOrders::byTag(session.orderTag());
         TSearchForm form(current ? current->name() : QString(), this);
-        connect(&form, &TSearchForm::helpRequested, this, &TAddressMain::ShowHelpTopic);
         form.exec();
         if (!form.wantsSearch())
             return;
@@ -1433,7 +1418,6 @@ void TAddressMain::DialButtonClick(const QString &phoneField)
     needs.needsRecords = true;
     handOver(needs, [this, phoneField](TAddressSession &session) {
         TCVDialer dialer(session.settingsPath(), session.table().value(phoneField), this);
-        connect(&dialer, &TCVDialer::helpRequested, this, &TAddressMain::HelpClick);
         dialer.exec();
     });
 }
@@ -1450,7 +1434,6 @@ void TAddressMain::BrowseButtonClick()
     handOver(needs, [this](TAddressSession &session) {
         TAddressBrowseForm form(
             session.table(), session.programFolder(), session.settingsPath(), [this] { ToggleTag(); }, this);
-        connect(&form, &TAddressBrowseForm::helpRequested, this, &TAddressMain::ShowHelpTopic);
         form.exec();
     });
 }
@@ -1477,7 +1460,6 @@ void TAddressMain::mnuTagAllFilterMatchesClick()
 void TAddressMain::RebuildSystemFileindexesmnuClick()
 {
     TSysReindexForm form(programFolder(), this);
-    connect(&form, &TSysReindexForm::helpRequested, this, [this] { HelpClick(); });
     form.exec();
 }
 

@@ -1,5 +1,7 @@
 #include "TCVReindex.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressTable.h"
 #include "THourglass.h"
 #include "TMessages.h"
@@ -11,6 +13,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 1040;
 
 TCVReindex::TCVReindex(TAddressTable &table, QWidget *parent) : QDialog(parent), m_table(table)
 {
@@ -41,8 +46,7 @@ TCVReindex::TCVReindex(TAddressTable &table, QWidget *parent) : QDialog(parent),
 
     connect(ReindexButton, &QPushButton::clicked, this, &TCVReindex::ReindexButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this,
-            [this] { TMessages::information(this, QStringLiteral("Help is not available yet")); });
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TCVReindex::ReindexButtonClick()

@@ -1,5 +1,8 @@
 #include "TCopyToClipBoard.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TCurrentRecordText.h"
 #include "TMessages.h"
 
@@ -9,6 +12,12 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3001;
 
 TCopyToClipBoard::TCopyToClipBoard(TCurrentRecordValues record, QWidget *parent)
     : QDialog(parent), m_record(std::move(record))
@@ -39,7 +48,19 @@ TCopyToClipBoard::TCopyToClipBoard(TCurrentRecordValues record, QWidget *parent)
 
     connect(OkButton, &QPushButton::clicked, this, &TCopyToClipBoard::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TCopyToClipBoard::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {NameCheck, "Copies the name, the organization and the title."},
+             {AddressCheck, "Copies the address lines, the city line and the country."},
+             {PhoneCheck, "Copies the phone numbers, the fax number and the e-mail address."},
+             {CodesCheck, "Copies the record's codes."},
+             {CommentsCheck, "Copies both comment fields."},
+             {OkButton, "Puts the ticked parts of the record on the clipboard as text."},
+             {CancelButton, "Closes the window; the clipboard stays as it was."},
+             {HelpButton, "Opens the help page about copying a record."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TCopyToClipBoard::OkButtonClick()

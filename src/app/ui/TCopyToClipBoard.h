@@ -25,9 +25,6 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 public slots:
     // Puts the chosen text on the clipboard, says so and closes.
     void OkButtonClick();

@@ -1,5 +1,7 @@
 #include "TFieldLengthForm.h"
 
+#include "THelpRequest.h"
+
 #include "TIniFile.h"
 #include "TMessages.h"
 
@@ -10,6 +12,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 2097;
 
 namespace {
 
@@ -75,8 +80,7 @@ TFieldLengthForm::TFieldLengthForm(const TFieldLengths &lengths, TIniFile &ini, 
     connect(DefaultsButton, &QPushButton::clicked, this, &TFieldLengthForm::DefaultsButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &TFieldLengthForm::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this,
-            [this] { TMessages::information(this, QStringLiteral("Help is not available yet")); });
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 QLineEdit *TFieldLengthForm::box(const QString &fieldName) const

@@ -1,5 +1,7 @@
 #include "TGettingStarted.h"
 
+#include "THelpRequest.h"
+
 #include "TAddingPrefs.h"
 #include "TIniFile.h"
 
@@ -10,6 +12,9 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+// The help topic this window's F1 opens.
+constexpr int kHelpTopic = 3007;
 
 namespace {
 
@@ -81,6 +86,7 @@ TGettingStarted::TGettingStarted(TIniFile &ini, QWidget *parent) : QDialog(paren
 
     connect(TextView, &QTextBrowser::anchorClicked, this, &TGettingStarted::linkClicked);
     connect(OkButton, &QPushButton::clicked, this, &TGettingStarted::OkButtonClick);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 int TGettingStarted::helpTopic(const QString &word)

@@ -1,5 +1,7 @@
 #include "TMemoSearchForm.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressTable.h"
 #include "TFreezeGuard.h"
 #include "TMemoSearch.h"
@@ -9,6 +11,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3003;
 
 namespace {
 // Events (a "Cancel" click) are handled once every so many records.
@@ -28,6 +33,7 @@ TMemoSearchForm::TMemoSearchForm(const QString &text, QWidget *parent) : QDialog
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(TextLabel);
     layout->addLayout(buttons);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 bool TMemoSearchForm::run(TAddressTable &table, bool fromNext)

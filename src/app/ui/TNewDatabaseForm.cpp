@@ -1,5 +1,7 @@
 #include "TNewDatabaseForm.h"
 
+#include "THelpRequest.h"
+
 #include "TFieldLengthForm.h"
 #include "TIniFile.h"
 #include "TMessages.h"
@@ -11,6 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 1037;
 
 TNewDatabaseForm::TNewDatabaseForm(const QString &proposedName, TIniFile &ini, QWidget *parent)
     : QDialog(parent), m_ini(ini), m_lengths(TFieldLengths::load(ini))
@@ -48,8 +53,7 @@ TNewDatabaseForm::TNewDatabaseForm(const QString &proposedName, TIniFile &ini, Q
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(FieldLengthsButton, &QPushButton::clicked, this, &TNewDatabaseForm::FieldLengthsButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this,
-            [this] { TMessages::information(this, QStringLiteral("Help is not available yet")); });
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     nameChanged();
 }
 

@@ -1,5 +1,7 @@
 #include "TNewRecordForm.h"
 
+#include "THelpRequest.h"
+
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,6 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3006;
 
 TNewRecordForm::TNewRecordForm(bool showNames, bool showZip, int lnameWidth, int fnameWidth, int zipWidth,
                                QWidget *parent)
@@ -51,6 +56,7 @@ TNewRecordForm::TNewRecordForm(bool showNames, bool showZip, int lnameWidth, int
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 QString TNewRecordForm::lastName() const

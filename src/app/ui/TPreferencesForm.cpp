@@ -1,5 +1,7 @@
 #include "TPreferencesForm.h"
 
+#include "THelpRequest.h"
+
 #include "TIniFile.h"
 #include "TMessages.h"
 
@@ -11,6 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 1038;
 
 namespace {
 
@@ -108,8 +113,7 @@ TPreferencesForm::TPreferencesForm(TIniFile &ini, QWidget *parent)
 
     connect(OkButton, &QPushButton::clicked, this, &TPreferencesForm::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this,
-            [this] { TMessages::information(this, QStringLiteral("Help is not available yet")); });
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 QCheckBox *TPreferencesForm::box(const QString &key) const

@@ -1,5 +1,8 @@
 #include "TPrintCurrentRecord.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TPreviewForm.h"
 #include "TPrintStatusForm.h"
 #include "TReportFiler.h"
@@ -10,6 +13,12 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3002;
 
 namespace {
 
@@ -91,7 +100,22 @@ TPrintCurrentRecord::TPrintCurrentRecord(TCurrentRecordValues record, TPrinterSe
     connect(PreviewButton, &QPushButton::clicked, this, &TPrintCurrentRecord::PreviewButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &TPrintCurrentRecord::PrintButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TPrintCurrentRecord::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {MemoCheck, "Prints the record's memo text after the fields."},
+             {AllCheck, "Ticks or clears every field at once."},
+             {SetupButton, "Chooses the printer and its settings."},
+             {PreviewButton, "Shows the page on screen before you print it."},
+             {PrintButton, "Prints the ticked fields of the current record."},
+             {CancelButton, "Closes the window without printing."},
+             {HelpButton, "Opens the help page about printing the current record."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    for (QCheckBox *field : findChildren<QCheckBox *>()) {
+        if (TWhatsThis::text(field).isEmpty())
+            TWhatsThis::describe(field, QStringLiteral("Prints the %1 field.").arg(field->text().remove(QLatin1Char('&'))));
+    }
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 QCheckBox *TPrintCurrentRecord::box(TRecordField field) const

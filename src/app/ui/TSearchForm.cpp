@@ -1,5 +1,7 @@
 #include "TSearchForm.h"
 
+#include "THelpRequest.h"
+
 #include "TSortOrders.h"
 
 #include <QComboBox>
@@ -75,6 +77,7 @@ void TSearchForm::OrderComboChange()
 void TSearchForm::HelpButtonClick()
 {
     emit helpRequested(kHelpTopic);
+    THelpRequest::ask(this, kHelpTopic);
 }
 
 void TSearchForm::showEvent(QShowEvent *event)

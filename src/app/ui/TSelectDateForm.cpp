@@ -1,5 +1,7 @@
 #include "TSelectDateForm.h"
 
+#include "THelpRequest.h"
+
 #include "TDateText.h"
 
 #include <QCalendarWidget>
@@ -8,6 +10,9 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3004;
 
 TSelectDateForm::TSelectDateForm(const QDate &start, const QDate &today, QWidget *parent)
     : QDialog(parent), m_today(today)
@@ -67,6 +72,7 @@ TSelectDateForm::TSelectDateForm(const QDate &start, const QDate &today, QWidget
     layout->addLayout(steps);
     layout->addLayout(ends);
     showLongDate();
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 QDate TSelectDateForm::startDate(const QString &shownDate, const QDate &today)

@@ -1,5 +1,7 @@
 #include "TTagAllRecords.h"
 
+#include "THelpRequest.h"
+
 #include "TMessages.h"
 #include "TTagCommands.h"
 #include "TTagTarget.h"
@@ -11,6 +13,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3005;
 
 namespace {
 const char *const kTitle = "Tagging";
@@ -47,6 +52,7 @@ TTagAllRecords::TTagAllRecords(TTagTarget &target, QWidget *parent)
 
     connect(CancelButton, &QPushButton::clicked, this, &TTagAllRecords::CancelButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 void TTagAllRecords::addWindowHooks(TTagHooks &hooks, QWidget *parent)

@@ -1,5 +1,7 @@
 #include "TAddressQueryForm.h"
 
+#include "THelpRequest.h"
+
 #include "THourglass.h"
 #include "TMessages.h"
 
@@ -219,6 +221,7 @@ void TAddressQueryForm::OkButtonClick()
 void TAddressQueryForm::HelpButtonClick()
 {
     emit helpRequested(kHelpTopic);
+    THelpRequest::ask(this, kHelpTopic);
 }
 
 bool TAddressQueryForm::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,7 @@
 #include "TSysReindexForm.h"
 
+#include "THelpRequest.h"
+
 #include "THourglass.h"
 
 #include <QApplication>
@@ -95,6 +97,7 @@ void TSysReindexForm::ReindexButtonClick()
 void TSysReindexForm::HelpButtonClick()
 {
     emit helpRequested(kHelpTopic);
+    THelpRequest::ask(this, kHelpTopic);
 }
 
 void TSysReindexForm::reject()

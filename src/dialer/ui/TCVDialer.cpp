@@ -1,5 +1,7 @@
 #include "TCVDialer.h"
 
+#include "THelpRequest.h"
+
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TWindowPlacer.h"
@@ -257,6 +259,7 @@ void TCVDialer::setDialling(bool dialling)
 void TCVDialer::HelpButtonClick()
 {
     emit helpRequested(kHelpTopic);
+    THelpRequest::ask(this, kHelpTopic);
 }
 
 void TCVDialer::reject()

@@ -34,7 +34,7 @@ class TCVDialer : public QDialog
 
 public:
     // The dialler has no help topic of its own: help opens at the main window's.
-    static constexpr int kHelpTopic = 1029;
+    static constexpr int kHelpTopic = 3010;
 
     // `settingsPath` is the settings file; `number` fills "Number to Dial" (may be empty). The
     // window centres itself over `parent`.

@@ -1,5 +1,7 @@
 #include "TfrmTAPICall.h"
 
+#include "THelpRequest.h"
+
 #include "TCallStatus.h"
 #include "TDialNumber.h"
 #include "TVoiceLine.h"
@@ -14,6 +16,9 @@
 #include <QVBoxLayout>
 
 #include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3011;
 
 namespace {
 
@@ -89,6 +94,7 @@ TfrmTAPICall::TfrmTAPICall(const QString &number, const QDBusConnection &bus, QW
         CallButton->setEnabled(false);
         PhoneAppButton->setVisible(true);
     }
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 TfrmTAPICall::~TfrmTAPICall() = default;

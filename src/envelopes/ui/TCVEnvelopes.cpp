@@ -1,5 +1,8 @@
 #include "TCVEnvelopes.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressDataSource.h"
 #include "TAddressSession.h"
 #include "TChooseEnvelopeLayout.h"
@@ -30,6 +33,12 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3200;
 
 namespace {
 
@@ -134,7 +143,29 @@ TCVEnvelopes::TCVEnvelopes(TAddressSession &session, TEnvelopeSetups &setups, TI
     connect(PreviewButton, &QPushButton::clicked, this, &TCVEnvelopes::PreviewButtonClick);
     connect(PrinterSetupButton, &QPushButton::clicked, this, &TCVEnvelopes::PrinterSetupButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TCVEnvelopes::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {EnvelopeSetupGrid, "The envelope setups you have made. Select the one to print, change, copy or delete."},
+             {NewButton, "Makes a new envelope setup and opens the Envelope Design Screen on it."},
+             {ModifyButton, "Opens the selected envelope setup in the Envelope Design Screen."},
+             {DeleteButton, "Removes the selected envelope setup after asking."},
+             {CloneButton, "Makes a copy of the selected envelope setup under a new name."},
+             {rbQAll, "Prints an envelope for every record of the file."},
+             {rbQFilter, "Prints envelopes only for the records that match the current filter."},
+             {rbOnlyThis, "Prints an envelope for the current record only."},
+             {StartCurrentCheck, "Starts at the current record instead of the first one."},
+             {RecordFirst, "Shows the first record on the envelope."},
+             {RecordPrev, "Shows the previous record on the envelope."},
+             {RecordNext, "Shows the next record on the envelope."},
+             {RecordLast, "Shows the last record on the envelope."},
+             {PrinterSetupButton, "Chooses the printer and its settings."},
+             {PreviewButton, "Shows the envelopes on screen before you print them."},
+             {PrintButton, "Prints envelopes for the records chosen under What to Print."},
+             {OkButton, "Closes the window."},
+             {HelpButton, "Opens the help page about printing envelopes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(EnvelopeSetupGrid, &QListWidget::currentRowChanged, this, &TCVEnvelopes::EnvelopeSetupGridClick);
     connect(RecordFirst, &QToolButton::clicked, this, [this] { RecordButtonClick(rmFirst); });
     connect(RecordPrev, &QToolButton::clicked, this, [this] { RecordButtonClick(rmPrior); });

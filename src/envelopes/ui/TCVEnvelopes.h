@@ -77,7 +77,6 @@ public:
     QPushButton *HelpButton;
 
 signals:
-    void helpRequested();
     // Modal windows about to open, for tests to answer.
     void sizeChooserOpened(TChooseEnvelopeLayout *chooser);
     void designerOpened(TEnvelopeDesignScreen *designer);

@@ -1,11 +1,16 @@
 #include "TChooseEnvelopeLayout.h"
 
+#include "THelpRequest.h"
+
 #include "TEnvelopeSizes.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3201;
 
 TChooseEnvelopeLayout::TChooseEnvelopeLayout(int code, QWidget *parent) : QDialog(parent), m_code(code)
 {
@@ -28,7 +33,7 @@ TChooseEnvelopeLayout::TChooseEnvelopeLayout(int code, QWidget *parent) : QDialo
     layout->addLayout(buttons);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TChooseEnvelopeLayout::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(EnvelopeList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 }
 

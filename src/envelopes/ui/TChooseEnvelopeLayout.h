@@ -21,9 +21,6 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 private:
     int m_code;
 };

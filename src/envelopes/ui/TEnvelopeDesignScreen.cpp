@@ -1,5 +1,7 @@
 #include "TEnvelopeDesignScreen.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressDataSource.h"
 #include "TAddressSession.h"
 #include "TChooseEnvelopeLayout.h"
@@ -20,6 +22,9 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3202;
 
 namespace {
 
@@ -165,7 +170,7 @@ TEnvelopeDesignScreen::TEnvelopeDesignScreen(TAddressSession &session, TIniFile 
     connect(DefaultFontbutton, &QPushButton::clicked, this, &TEnvelopeDesignScreen::DefaultFontbuttonClick);
     connect(SaveButton, &QPushButton::clicked, this, &TEnvelopeDesignScreen::SaveButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TEnvelopeDesignScreen::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(LabelSetupDescription, &QLineEdit::textEdited, this, [this] { LabelChanged(); });
 
     readDefaultFont();

@@ -86,7 +86,6 @@ public:
     QPushButton *HelpButton;
 
 signals:
-    void helpRequested();
     // The size chooser is about to open (tests answer it here).
     void sizeChooserOpened(TChooseEnvelopeLayout *chooser);
 

@@ -1,5 +1,8 @@
 #include "TEnvelopeFeed.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TEnvelopeFeedPicture.h"
 
 #include <QCheckBox>
@@ -10,6 +13,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3203;
 
 namespace {
 
@@ -87,7 +96,22 @@ TEnvelopeFeed::TEnvelopeFeed(const TEnvelopeFeedValues &values, QWidget *parent)
     });
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TEnvelopeFeed::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {LeftButton, "The envelope lies at the left of the tray."},
+             {CenterButton, "The envelope lies in the middle of the tray."},
+             {RightButton, "The envelope lies at the right of the tray."},
+             {PortraitButton, "The envelope goes in short edge first."},
+             {LandscapeButton, "The envelope goes in long edge first."},
+             {UpButton, "The envelope goes in face up."},
+             {DownButton, "The envelope goes in face down."},
+             {ClockWiseCheck, "For envelopes fed long edge first: the printing is turned clockwise."},
+             {OkButton, "Keeps the feed method shown in the picture."},
+             {CancelButton, "Closes the window and keeps the earlier feed method."},
+             {HelpButton, "Opens the help page about feeding envelopes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     showValues();
 }
 

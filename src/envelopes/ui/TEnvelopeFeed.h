@@ -33,9 +33,6 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 private:
     void setPosition(int position);
     void setOrientation(int orientation);

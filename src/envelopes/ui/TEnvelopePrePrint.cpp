@@ -1,5 +1,8 @@
 #include "TEnvelopePrePrint.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TBaseReport.h"
 #include "TEnvelopeFeed.h"
 #include "TEnvelopeFeedPicture.h"
@@ -13,6 +16,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3204;
 
 TEnvelopePrePrint::TEnvelopePrePrint(TBaseReport &job, const TEnvelopeFeedValues &feed, int code,
                                      QWidget *parent)
@@ -72,7 +81,16 @@ TEnvelopePrePrint::TEnvelopePrePrint(TBaseReport &job, const TEnvelopeFeedValues
     connect(PaperFeedButton, &QPushButton::clicked, this, &TEnvelopePrePrint::PaperFeedButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TEnvelopePrePrint::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {PrinterSetupButton, "Chooses the printer, its paper source and paper size."},
+             {PaperFeedButton, "Changes how the envelopes go into the printer."},
+             {OkButton, "Prints the envelopes fed as the picture shows."},
+             {CancelButton, "Stops the run without printing."},
+             {HelpButton, "Opens the help page about printing envelopes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     showPrintSetup();
     showFeedMethod();
 }

@@ -37,7 +37,6 @@ public:
     QPushButton *HelpButton;
 
 signals:
-    void helpRequested();
     // The feed dialog is about to open (tests answer it here).
     void feedDialogOpened(QDialog *dialog);
 

@@ -1,6 +1,7 @@
 #include "TContextHelp.h"
 
 #include "THelpCollection.h"
+#include "THelpRequest.h"
 #include "THelpTopics.h"
 #include "THelpWindow.h"
 #include "TMessages.h"
@@ -96,4 +97,9 @@ void TContextHelp::wire(QWidget *window, QAbstractButton *helpButton, int topic)
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
     f1->setContext(Qt::WindowShortcut);
     QObject::connect(f1, &QShortcut::activated, window, [window, topic] { show(window, topic); });
+}
+
+void TContextHelp::installHandler(const QString &programFolder)
+{
+    THelpRequest::setHandler([programFolder](QWidget *asking, int topic) { show(asking, topic, programFolder); });
 }

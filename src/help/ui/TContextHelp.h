@@ -25,6 +25,9 @@ public:
 
     // Makes `helpButton` (may be null) and F1 anywhere in `window` open topic `topic`.
     static void wire(QWidget *window, QAbstractButton *helpButton, int topic);
+    // Makes every window's help request (THelpRequest) open its topic, with the help file
+    // looked for in `programFolder` first. The program does this once, at start.
+    static void installHandler(const QString &programFolder = QString());
 
     // The help window already open, or nullptr.
     static THelpWindow *openWindow();

@@ -34,8 +34,12 @@ public:
 
     QVariant loadResource(int type, const QUrl &name) override
     {
-        if (name.scheme() == QLatin1String("qthelp"))
-            return m_engine.fileData(name);
+        if (name.scheme() == QLatin1String("qthelp")) {
+            // The part of a page ("#select-label") is where the page scrolls to, not a file.
+            QUrl file = name;
+            file.setFragment(QString());
+            return m_engine.fileData(file);
+        }
         return QTextBrowser::loadResource(type, name);
     }
 

@@ -1,10 +1,19 @@
 #include "TChooseLabelLayout.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3102;
 
 TChooseLabelLayout::TChooseLabelLayout(QWidget *parent) : QDialog(parent)
 {
@@ -29,9 +38,16 @@ TChooseLabelLayout::TChooseLabelLayout(QWidget *parent) : QDialog(parent)
     outer->addLayout(buttons);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TChooseLabelLayout::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TChooseLabelLayout::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {TemplateRadio, "Chooses a stock label sheet from a list."},
+             {UserDefinedRadio, "Types in the measures of a sheet that is not in the list."},
+             {OkButton, "Goes on with the choice."},
+             {CancelButton, "Keeps the sheet as it is."},
+             {HelpButton, "Opens the help page about label layouts."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 int TChooseLabelLayout::choose()

@@ -26,6 +26,4 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
 };

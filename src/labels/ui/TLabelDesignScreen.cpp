@@ -1,5 +1,7 @@
 #include "TLabelDesignScreen.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressDataSource.h"
 #include "TAddressTable.h"
 #include "TChooseLabelLayout.h"
@@ -33,6 +35,9 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3104;
 
 namespace {
 
@@ -151,9 +156,7 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelSetup &setup, bool isNew, TIn
     connect(ZoomOutButton, &QToolButton::clicked, this, &TLabelDesignScreen::ZoomOut);
     connect(SaveButton, &QPushButton::clicked, this, &TLabelDesignScreen::SaveButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TLabelDesignScreen::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TLabelDesignScreen::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     m_surface->DroppedObjectEvent = [this](const QRect &) {
         m_surface->setPanelState(TGLabelPanel::psPointing);
         Pointerbutton->setChecked(true);
@@ -352,12 +355,10 @@ void TLabelDesignScreen::showSave()
 void TLabelDesignScreen::ChangeLayoutButtonClick()
 {
     TChooseLabelLayout chooser(this);
-    connect(&chooser, &TChooseLabelLayout::helpRequested, this, &TLabelDesignScreen::helpRequested);
     const int choice = chooser.choose();
     const bool artWasDown = ShowArt->isChecked();
     if (choice == TChooseLabelLayout::kUserDefined) {
         TLabelEdit edit(m_setup, this);
-        connect(&edit, &TLabelEdit::helpRequested, this, &TLabelDesignScreen::helpRequested);
         if (edit.exec() != QDialog::Accepted)
             return;
         m_setup = edit.values(m_setup);
@@ -381,7 +382,6 @@ void TLabelDesignScreen::ChangeLayoutButtonClick()
             m_glabels->read(m_glabelsFolder);
         }
         TSelectLabel select(catalogue, m_glabels.get(), m_setup, this);
-        connect(&select, &TSelectLabel::helpRequested, this, &TLabelDesignScreen::helpRequested);
         if (select.exec() != QDialog::Accepted)
             return;
         const TLabelSetup row = select.chosen();

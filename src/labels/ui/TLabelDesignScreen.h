@@ -90,9 +90,6 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 public slots:
     void SaveButtonClick();
     void ChangeLayoutButtonClick();

@@ -1,5 +1,8 @@
 #include "TLabelEdit.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TMessages.h"
 
 #include <QComboBox>
@@ -13,6 +16,12 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3103;
 
 using Box = TLabelEditValues::Box;
 
@@ -129,9 +138,28 @@ TLabelEdit::TLabelEdit(const TLabelSetup &setup, QWidget *parent) : QDialog(pare
     });
     connect(OkButton, &QPushButton::clicked, this, &TLabelEdit::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TLabelEdit::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TLabelEdit::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {LabelWidthEdit, "The width of one label."},
+             {LabelHeightEdit, "The height of one label."},
+             {HorizPitchEdit, "From the left edge of one label to the left edge of the next one in the row."},
+             {VertPitchEdit, "From the top edge of one label to the top edge of the one below."},
+             {LeftMarginEdit, "From the left edge of the paper to the first label."},
+             {TopMarginEdit, "From the top edge of the paper to the first label."},
+             {PaperWidthEdit, "The width of the paper."},
+             {PaperHeightEdit, "The height of the paper."},
+             {AcrossSpin, "How many labels a row has."},
+             {DownSpin, "How many labels a column has."},
+             {PaperSizeCombo, "A standard paper size, or your own width and height."},
+             {LabelShapeCombo, "The shape of the labels, drawn in the designer."},
+             {InchesRadio, "Every value is in inches."},
+             {MillimetersRadio, "Every value is in millimetres."},
+             {OkButton, "Checks that the labels fit on the paper and takes the values."},
+             {CancelButton, "Closes the window and keeps the earlier sheet."},
+             {HelpButton, "Opens the help page about typing in a label sheet."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 QLineEdit *TLabelEdit::edit(Box box) const

@@ -42,9 +42,6 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 public slots:
     void OkButtonClick();
 

@@ -1,5 +1,8 @@
 #include "TLabelSetupScreen.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressDataSource.h"
 #include "TAddressSession.h"
 #include "TFileCase.h"
@@ -41,6 +44,12 @@
 #include <QVBoxLayout>
 
 #include <optional>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3100;
 
 TLabelSetupScreen::TLabelSetupScreen(TAddressSession &session, TLabelSetups &labels, QWidget *mainWindow)
     : QDialog(mainWindow), m_session(session), m_labels(labels), m_mainWindow(mainWindow),
@@ -148,9 +157,33 @@ TLabelSetupScreen::TLabelSetupScreen(TAddressSession &session, TLabelSetups &lab
     connect(PrintButton, &QPushButton::clicked, this, &TLabelSetupScreen::PrintNowClick);
     connect(PreviewButton, &QPushButton::clicked, this, &TLabelSetupScreen::PreviewButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TLabelSetupScreen::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TLabelSetupScreen::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {Grid, "The label setups you have made. Select the one to print, change, copy or delete."},
+             {SheetNameField, "The label sheet the selected setup prints on."},
+             {HeightField, "The height of one label of the selected sheet."},
+             {WidthField, "The width of one label of the selected sheet."},
+             {AcrossField, "How many labels the sheet has in a row."},
+             {DownField, "How many labels the sheet has in a column."},
+             {PaperSizeField, "The paper size of the selected sheet."},
+             {PaperWidthField, "The width of the sheet's paper."},
+             {PaperHeightField, "The height of the sheet's paper."},
+             {NewButton, "Makes a new label setup and opens the Label Design Screen on it."},
+             {ModifyButton, "Opens the selected label setup in the Label Design Screen."},
+             {CloneButton, "Makes a copy of the selected label setup under a new name."},
+             {DeleteButton, "Removes the selected label setup after asking."},
+             {PrintButton, "Prints labels for the records chosen under What to Print."},
+             {PreviewButton, "Shows the labels on screen before you print them."},
+             {OkButton, "Closes the window."},
+             {HelpButton, "Opens the help page about printing labels."},
+             {rbQAll, "Prints a label for every record of the file."},
+             {rbQFilter, "Prints labels only for the records that match the current filter."},
+             {rbOnlyThis, "Prints a label for the current record only."},
+             {StartCurrentCheck, "Starts at the current record instead of the first one."},
+             {PresortCheck, "Sorts the labels by ZIP code for bulk mail before they print."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     fillList(0);
 }
 
@@ -270,7 +303,6 @@ void TLabelSetupScreen::openDesigner(bool isNew)
     TLabelDesignScreen designer(setup, isNew, ini, &m_session.table(), m_session.programFolder(),
                                 m_mainWindow);
     designer.setGlabelsFolder(m_glabelsFolder);
-    connect(&designer, &TLabelDesignScreen::helpRequested, this, &TLabelSetupScreen::helpRequested);
     if (!needsName) {
         const TResult loaded = designer.loadLayout(m_labels.layoutPath(setup.Binary));
         if (!loaded) {

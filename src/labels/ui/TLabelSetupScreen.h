@@ -62,7 +62,6 @@ public:
     QCheckBox *PresortCheck;
 
 signals:
-    void helpRequested();
     // A designer is about to be shown (tests reach it here).
     void designerOpened(TLabelDesignScreen *designer);
     // The dialogs of a run, about to be shown (tests reach them here).

@@ -1,5 +1,8 @@
 #include "TSelectLabel.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TGlabelsTemplates.h"
 #include "TLabelTemplates.h"
 #include "TMessages.h"
@@ -16,6 +19,12 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3101;
 
 TSelectLabel::TSelectLabel(TLabelTemplates &catalogue, const TGlabelsTemplates *glabels,
                            const TLabelSetup &setup, QWidget *parent)
@@ -89,9 +98,24 @@ TSelectLabel::TSelectLabel(TLabelTemplates &catalogue, const TGlabelsTemplates *
     });
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TSelectLabel::helpRequested);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TSelectLabel::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {eManuFac, "Shows only the sheets of this maker."},
+             {eProdType, "Shows only the sheets of this kind of product."},
+             {EuropeanPaper, "Shows only sheets on A4 or A5 paper."},
+             {Grid, "The label sheets that fit the choices above. Select one and press Ok."},
+             {HeightField, "The height of one label of the selected sheet."},
+             {WidthField, "The width of one label of the selected sheet."},
+             {AcrossField, "How many labels the sheet has in a row."},
+             {DownField, "How many labels the sheet has in a column."},
+             {PaperWidthField, "The width of the sheet's paper."},
+             {PaperHeightField, "The height of the sheet's paper."},
+             {OkButton, "Takes the selected sheet for the label setup."},
+             {CancelButton, "Closes the window and keeps the earlier sheet."},
+             {HelpButton, "Opens the help page about choosing a label sheet."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TSelectLabel::showEvent(QShowEvent *event)

@@ -49,9 +49,6 @@ public:
     QPushButton *CancelButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 public slots:
     // The filter from the lists and the check box, and the list of the sheets it shows.
     void BuildLabelQuery();

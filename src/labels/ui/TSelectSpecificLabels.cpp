@@ -1,5 +1,7 @@
 #include "TSelectSpecificLabels.h"
 
+#include "THelpRequest.h"
+
 #include "TBaseReport.h"
 #include "TLabelRun.h"
 #include "TMessages.h"
@@ -12,6 +14,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3105;
 
 namespace {
 
@@ -107,6 +112,7 @@ TSelectSpecificLabels::TSelectSpecificLabels(const TLabelSetup &setup, const QVe
     });
     connect(OkButton, &QPushButton::clicked, this, &TSelectSpecificLabels::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 int TSelectSpecificLabels::copies() const

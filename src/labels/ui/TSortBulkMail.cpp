@@ -1,5 +1,7 @@
 #include "TSortBulkMail.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressSession.h"
 #include "TMessages.h"
 #include "TPresortFile.h"
@@ -11,6 +13,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3106;
 
 namespace {
 
@@ -53,7 +58,7 @@ void TSortBulkMail::showEvent(QShowEvent *event)
 void TSortBulkMail::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1) {
-        emit helpRequested();
+        THelpRequest::ask(this, kHelpTopic);
         return;
     }
     QDialog::keyPressEvent(event);

@@ -41,9 +41,6 @@ public:
     QPushButton *CancelButton;
     QCheckBox *DoneCheck; // hidden; checked once PRESORT.PSL is written
 
-signals:
-    void helpRequested();
-
 public slots:
     void DoTheSort();
     void CancelButtonClick();

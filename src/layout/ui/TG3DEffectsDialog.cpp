@@ -1,5 +1,7 @@
 #include "TG3DEffectsDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGBasePanel.h"
 #include "TGOwner.h"
 #include "TGSurfaceWidget.h"
@@ -11,6 +13,9 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3507;
 
 TG3DEffectsDialog::TG3DEffectsDialog(TGBaseLabel *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Text 3D Effects"), parent), m_object(object),
@@ -96,6 +101,7 @@ TG3DEffectsDialog::TG3DEffectsDialog(TGBaseLabel *object, QWidget *parent)
             m_sample->setFont(f);
         });
     });
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 TG3DEffectsDialog::~TG3DEffectsDialog()

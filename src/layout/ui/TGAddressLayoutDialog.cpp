@@ -1,12 +1,18 @@
 #include "TGAddressLayoutDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGDMultiLineAddressLabel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3502;
 
 TGAddressLayoutDialog::TGAddressLayoutDialog(TGDMultiLineAddressLabel *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Address Label Layout"), parent), m_object(object)
@@ -48,6 +54,7 @@ TGAddressLayoutDialog::TGAddressLayoutDialog(TGDMultiLineAddressLabel *object, Q
 
     connect(ZipCheck, &QCheckBox::toggled, this, &TGAddressLayoutDialog::ZipCheckClick);
     ZipCheckClick();
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TGAddressLayoutDialog::ZipCheckClick()

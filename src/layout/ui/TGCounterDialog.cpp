@@ -1,15 +1,21 @@
 #include "TGCounterDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGCounterLabel.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <limits>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3504;
 
 TGCounterDialog::TGCounterDialog(TGCounterLabel *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Counter"), parent), m_object(object)
@@ -41,6 +47,7 @@ TGCounterDialog::TGCounterDialog(TGCounterLabel *object, QWidget *parent)
     zeros->addWidget(new QLabel(QStringLiteral("digits"), this));
     fields()->addLayout(form);
     fields()->addLayout(zeros);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TGCounterDialog::accept()

@@ -1,5 +1,7 @@
 #include "TGIntelligentMailDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGDataPanel.h"
 #include "TGDataSource.h"
 #include "TGIntelligentMailBarCode.h"
@@ -8,9 +10,13 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3505;
 
 TGIntelligentMailDialog::TGIntelligentMailDialog(TGIntelligentMailBarCode *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Intelligent Mail Barcode"), parent), m_object(object)
@@ -57,6 +63,7 @@ TGIntelligentMailDialog::TGIntelligentMailDialog(TGIntelligentMailBarCode *objec
     form->addRow(QStringLiteral("Field"), SerialFieldCombo);
     fields()->addLayout(form);
     SerialSourceClick();
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TGIntelligentMailDialog::SerialSourceClick()

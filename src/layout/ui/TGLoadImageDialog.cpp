@@ -1,5 +1,7 @@
 #include "TGLoadImageDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGImage.h"
 
 #include <QCheckBox>
@@ -9,6 +11,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
+
+// The help topic this window's F1 opens.
+constexpr int kHelpTopic = 3508;
 
 namespace {
 constexpr int kPreviewSize = 160;
@@ -58,6 +63,7 @@ TGLoadImageDialog::TGLoadImageDialog(const TGImage &object, QWidget *parent) : Q
         if (QFileInfo(path).isFile())
             static_cast<void>(previewFile(path));
     });
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 bool TGLoadImageDialog::previewFile(const QString &path)

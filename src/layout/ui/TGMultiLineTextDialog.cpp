@@ -1,10 +1,16 @@
 #include "TGMultiLineTextDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGMultiLineLabel.h"
 
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3501;
 
 TGMultiLineTextDialog::TGMultiLineTextDialog(TGMultiLineLabel *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Multi-line Text Editor"), parent), m_object(object)
@@ -16,6 +22,7 @@ TGMultiLineTextDialog::TGMultiLineTextDialog(TGMultiLineLabel *object, QWidget *
     fields()->addWidget(TextMemo);
     connect(TextMemo, &QPlainTextEdit::textChanged, this, &TGMultiLineTextDialog::keepWithinLimit);
     TextMemo->setFocus();
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TGMultiLineTextDialog::keepWithinLimit()

@@ -1,18 +1,25 @@
 #include "TGSelectFieldDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TGDMultiLineLabel.h"
 #include "TGDataPanel.h"
 #include "TGDataSource.h"
 #include "TGPDLabel.h"
 
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3503;
 
 TGSelectFieldDialog::TGSelectFieldDialog(TGPDLabel *object, QWidget *parent)
     : TGPropertyDialog(QStringLiteral("Select Field"), parent), m_surface(object->dataParent()),
       m_choose([object](const QString &name, const QString &label) { object->ChooseField(name, label); })
 {
     fill(false, object->DataFieldDescript);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 TGSelectFieldDialog::TGSelectFieldDialog(TGDMultiLineLabel *object, QWidget *parent)
@@ -20,6 +27,7 @@ TGSelectFieldDialog::TGSelectFieldDialog(TGDMultiLineLabel *object, QWidget *par
       m_choose([object](const QString &name, const QString &label) { object->ChooseField(name, label); })
 {
     fill(true, object->DataFieldDescript);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TGSelectFieldDialog::fill(bool memoFields, const QString &current)

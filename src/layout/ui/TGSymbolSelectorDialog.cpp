@@ -1,5 +1,7 @@
 #include "TGSymbolSelectorDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TSymbolFonts.h"
 
 #include "TCp1252.h"
@@ -11,6 +13,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3506;
 
 namespace {
 constexpr int kFirstCode = 32;
@@ -51,6 +56,7 @@ TGSymbolSelectorDialog::TGSymbolSelectorDialog(TGSymbolLabel *object, QWidget *p
     const int code =
         caption.isEmpty() ? kFirstCode : static_cast<unsigned char>(TCp1252::fromChar(caption[0].unicode()));
     selectIndex(code - kFirstCode);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 int TGSymbolSelectorDialog::columnsForPoints(int points)

@@ -1,5 +1,7 @@
 #include "TLetterDesign.h"
 
+#include "THelpRequest.h"
+
 #include "TIniFile.h"
 #include "TLetterDocument.h"
 #include "TLetterFindDialog.h"
@@ -38,6 +40,9 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3301;
 
 TLengthUnit TLetterDesign::s_pageUnit = TLengthUnit::Inch;
 
@@ -163,7 +168,7 @@ TLetterDesign::TLetterDesign(const QString &description, const QTextDocument *do
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(PreviewButton, &QPushButton::clicked, this, &TLetterDesign::PreviewButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TLetterDesign::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(RichEdit, &QTextEdit::currentCharFormatChanged, this, [this] { showCursorFormat(); });
     connect(RichEdit, &QTextEdit::cursorPositionChanged, this, [this] { showCursorFormat(); });
     applyPage();

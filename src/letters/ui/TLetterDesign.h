@@ -90,9 +90,6 @@ public:
     QAction *mnuWordWrap;
     QAction *mnuDefaultFont;
 
-signals:
-    void helpRequested();
-
 public slots:
     // Inserts "[" + the chosen name + "]" at the cursor and gives the text the focus again.
     void FieldClick(int index);

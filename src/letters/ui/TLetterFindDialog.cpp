@@ -1,5 +1,7 @@
 #include "TLetterFindDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TLetterFind.h"
 #include "TMessages.h"
 
@@ -12,6 +14,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3302;
 
 TLetterFindDialog::TLetterFindDialog(QTextEdit *text, bool replacing, QWidget *parent)
     : QDialog(parent), m_text(text)
@@ -57,6 +62,7 @@ TLetterFindDialog::TLetterFindDialog(QTextEdit *text, bool replacing, QWidget *p
     connect(ReplaceButton, &QPushButton::clicked, this, &TLetterFindDialog::ReplaceClick);
     connect(ReplaceAllButton, &QPushButton::clicked, this, &TLetterFindDialog::ReplaceAllClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 int TLetterFindDialog::flags() const

@@ -1,5 +1,7 @@
 #include "TLetterPrintForm.h"
 
+#include "THelpRequest.h"
+
 #include "TMessages.h"
 
 #include <QCloseEvent>
@@ -8,6 +10,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3307;
 
 namespace {
 const QString kCancel = QStringLiteral("Cancel");
@@ -31,6 +36,7 @@ TLetterPrintForm::TLetterPrintForm(TLetterPrint &run, TAddressTable &table, QWid
     layout->addWidget(StatusLabel);
     layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
     connect(CancelButton, &QPushButton::clicked, this, &TLetterPrintForm::CancelButtonClick);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 void TLetterPrintForm::showEvent(QShowEvent *event)

@@ -1,5 +1,7 @@
 #include "TPagePropDlg.h"
 
+#include "THelpRequest.h"
+
 #include "TMessages.h"
 
 #include <QComboBox>
@@ -9,6 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3303;
 
 namespace {
 
@@ -76,6 +81,7 @@ TPagePropDlg::TPagePropDlg(const TLetterPageLayout &layout, TLengthUnit unit, QW
     }
     connect(OkButton, &QPushButton::clicked, this, &TPagePropDlg::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 TLengthUnit TPagePropDlg::unit() const

@@ -1,5 +1,7 @@
 #include "TParagraphPropDlg.h"
 
+#include "THelpRequest.h"
+
 #include "TMessages.h"
 
 #include <QComboBox>
@@ -11,6 +13,9 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3304;
 
 namespace {
 
@@ -138,6 +143,7 @@ TParagraphPropDlg::TParagraphPropDlg(const TParagraphTwips &paragraph, QWidget *
         accept();
     });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 TLengthUnit TParagraphPropDlg::unit() const

@@ -1,5 +1,7 @@
 #include "TRTFPreviewForm.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressTable.h"
 #include "TIniFile.h"
 #include "TLetterDocument.h"
@@ -21,6 +23,9 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3306;
 
 namespace {
 
@@ -98,7 +103,7 @@ TRTFPreviewForm::TRTFPreviewForm(const QTextDocument &templateDocument, TAddress
     connect(FitWidth, &QPushButton::clicked, this, &TRTFPreviewForm::FitWidthClick);
     connect(FitPage, &QPushButton::clicked, this, &TRTFPreviewForm::FitPageClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TRTFPreviewForm::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 TRTFPreviewForm::~TRTFPreviewForm() = default;

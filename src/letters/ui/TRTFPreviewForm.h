@@ -48,9 +48,6 @@ public:
     QPushButton *OkButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 public slots:
     void ZoomInClick();
     void ZoomOutClick();

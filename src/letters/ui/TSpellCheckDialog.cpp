@@ -1,5 +1,7 @@
 #include "TSpellCheckDialog.h"
 
+#include "THelpRequest.h"
+
 #include "TLetterFind.h"
 #include "TMessages.h"
 
@@ -11,6 +13,9 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3305;
 
 namespace {
 
@@ -70,6 +75,7 @@ TSpellCheckDialog::TSpellCheckDialog(QTextEdit *text, const QString &mainDiction
             [this](QListWidgetItem *item) { ReplaceWith->setText(item->text()); });
     connect(Suggestions, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { ReplaceWith->setText(item->text()); });
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 void TSpellCheckDialog::showEvent(QShowEvent *event)

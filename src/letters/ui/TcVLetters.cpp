@@ -1,5 +1,8 @@
 #include "TcVLetters.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TIniFile.h"
 #include "TLetterDesign.h"
@@ -27,6 +30,12 @@
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3300;
 
 namespace {
 
@@ -112,7 +121,26 @@ TcVLetters::TcVLetters(TAddressSession &session, TLetterTemplates &letters, QWid
     connect(PreviewButton, &QPushButton::clicked, this, &TcVLetters::PreviewButtonClick);
     connect(PrinterSetup, &QPushButton::clicked, this, &TcVLetters::PrinterSetupClick);
     connect(ReturnButton, &QPushButton::clicked, this, &TcVLetters::ReturnButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TcVLetters::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {LetterList, "The letters you have written. Select the one to print, change, copy or delete."},
+             {ModifyLetter, "Opens the selected letter in the Letter Designer."},
+             {NewLetter, "Writes a new letter in the Letter Designer."},
+             {Deleteletter, "Removes the selected letter after asking."},
+             {CloneButton, "Makes a copy of the selected letter under a new name."},
+             {PrintNow, "Prints the selected letter for the records chosen below."},
+             {PreviewButton, "Shows the selected letter merged with the current record."},
+             {PrinterSetup, "Chooses the printer and its settings."},
+             {ReturnButton, "Closes the window."},
+             {HelpButton, "Opens the help page about printing letters."},
+             {AllRecords, "Prints the letter for every record of the file."},
+             {MatchingRecords, "Prints the letter only for the records that match the current filter."},
+             {CurrentRecord, "Prints the letter for the current record only."},
+             {StartFromCurrent, "Starts at the current record instead of the first one."},
+             {Copies, "How many copies of the letter each record gets."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(LetterList, &QTreeWidget::itemDoubleClicked, this, &TcVLetters::ModifyLetterClick);
 
     fillList(0);
@@ -175,7 +203,6 @@ void TcVLetters::NewLetterClick()
     TIniFile ini(m_session.settingsPath());
     TLetterDesign design(TLetterTemplates::untitled(), nullptr, ini, this);
     design.setPreviewTable(&m_session.table());
-    connect(&design, &TLetterDesign::helpRequested, this, &TcVLetters::helpRequested);
     if (design.exec() != QDialog::Accepted)
         return;
     if (showFailure(m_letters.append(design.description(), design.document())))
@@ -195,7 +222,6 @@ void TcVLetters::ModifyLetterClick()
     TIniFile ini(m_session.settingsPath());
     TLetterDesign design(letter.description, &text, ini, this);
     design.setPreviewTable(&m_session.table());
-    connect(&design, &TLetterDesign::helpRequested, this, &TcVLetters::helpRequested);
     if (design.exec() != QDialog::Accepted)
         return;
     showFailure(m_letters.modify(letter.recno, design.description(), design.document()));
@@ -245,7 +271,6 @@ void TcVLetters::PreviewButtonClick()
         return;
     TIniFile ini(m_session.settingsPath());
     TRTFPreviewForm preview(text, &m_session.table(), TMergeDates::system(), &ini, m_mainWindow);
-    connect(&preview, &TRTFPreviewForm::helpRequested, this, &TcVLetters::helpRequested);
     TWindowPlacer::centre(&preview, m_mainWindow);
     preview.exec();
 }

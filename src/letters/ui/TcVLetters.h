@@ -43,9 +43,6 @@ public:
     QCheckBox *StartFromCurrent;
     QSpinBox *Copies;
 
-signals:
-    void helpRequested();
-
 public slots:
     void ModifyLetterClick();
     void NewLetterClick();

@@ -1,5 +1,8 @@
 #include "TPreviewForm.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TFilePreview.h"
 #include "TMessages.h"
 #include "TWindowPlacer.h"
@@ -14,6 +17,12 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3600;
 
 namespace {
 const QString kClassName = QStringLiteral("TPreviewForm");
@@ -101,6 +110,22 @@ TPreviewForm::TPreviewForm(const QByteArray &recording, const QString &caption, 
     connect(up, &QShortcut::activated, this, [this] { scrollBy(-1); });
     auto *down = new QShortcut(QKeySequence(Qt::Key_Down), this);
     connect(down, &QShortcut::activated, this, [this] { scrollBy(1); });
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {FirstPageButton, "Shows the first page."},
+             {PrevPageButton, "Shows the previous page."},
+             {NextPageButton, "Shows the next page."},
+             {LastPageButton, "Shows the last page."},
+             {ZoomInButton, "Makes the page larger."},
+             {ZoomOutButton, "Makes the page smaller."},
+             {PageWidthButton, "Fits the width of the page in the window."},
+             {WholePageButton, "Fits the whole page in the window."},
+             {Zoom100Button, "Shows the page at its real size."},
+             {OkButton, "Closes the preview."},
+             {HelpButton, "Opens the help page about the preview."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 double TPreviewForm::screenDpi() const

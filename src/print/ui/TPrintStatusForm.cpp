@@ -1,5 +1,7 @@
 #include "TPrintStatusForm.h"
 
+#include "THelpRequest.h"
+
 #include "TBaseReport.h"
 #include "TMessages.h"
 #include "TStatusLine.h"
@@ -10,6 +12,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3601;
 
 namespace {
 const QString kCancel = QStringLiteral("Cancel");
@@ -86,6 +91,7 @@ TPrintStatusForm::TPrintStatusForm(TBaseReport &job, bool previewing, TPrintStat
     layout->addWidget(StatusLabel);
     layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
     connect(CancelButton, &QPushButton::clicked, this, &TPrintStatusForm::CancelButtonClick);
+    THelpRequest::wire(this, nullptr, kHelpTopic);
 }
 
 void TPrintStatusForm::showEvent(QShowEvent *event)

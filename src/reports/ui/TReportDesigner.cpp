@@ -1,5 +1,7 @@
 #include "TReportDesigner.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressSession.h"
 #include "TGDesignerSurface.h"
 #include "TGSurfaceWidget.h"
@@ -23,6 +25,9 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3401;
 
 // A 5-pixel strip below a band: dragging it with the left button sizes the band above.
 class TReportSizingStrip : public QWidget
@@ -287,7 +292,7 @@ TReportDesigner::TReportDesigner(TAddressSession &session, TReportBands &bands, 
     connect(ChangeLayoutButton, &QPushButton::clicked, this, &TReportDesigner::ChangeLayoutClick);
     connect(SaveButton, &QPushButton::clicked, this, &TReportDesigner::SaveButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TReportDesigner::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 
     // The widgets set the surfaces' beep; the designer's own tells the test and the user.
     for (TReportPanel *p : {&m_bands.header, &m_bands.detail, &m_bands.footer})
@@ -493,7 +498,6 @@ void TReportDesigner::SaveButtonClick()
 void TReportDesigner::ChangeLayoutClick()
 {
     TReportProperties dialog(m_bands.settings, this);
-    connect(&dialog, &TReportProperties::helpRequested, this, &TReportDesigner::helpRequested);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_bands.settings = dialog.settings();

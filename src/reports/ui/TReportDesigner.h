@@ -88,7 +88,6 @@ public:
     QString defaultFontCaption() const;
 
 signals:
-    void helpRequested();
     // A band refused a press with the current tool (the system beep was given).
     void beeped();
 

@@ -1,5 +1,7 @@
 #include "TReportProperties.h"
 
+#include "THelpRequest.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -16,6 +18,9 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3402;
 
 // The page picture: paints the dialog's page and hands clicks back.
 class TReportPagePicture : public QWidget
@@ -157,7 +162,7 @@ TReportProperties::TReportProperties(const TReportSettings &settings, QWidget *p
     connect(SaveButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(DefaultsButton, &QPushButton::clicked, this, &TReportProperties::DefaultsButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TReportProperties::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     showSettings();
 }
 

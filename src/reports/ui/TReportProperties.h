@@ -58,9 +58,6 @@ public:
     QPushButton *DefaultsButton;
     QPushButton *HelpButton;
 
-signals:
-    void helpRequested();
-
 public slots:
     void PageChange();
     void BandChange(int band);

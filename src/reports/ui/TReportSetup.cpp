@@ -1,5 +1,8 @@
 #include "TReportSetup.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TMessages.h"
 #include "TPreviewForm.h"
@@ -24,6 +27,12 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3400;
 
 TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mainWindow)
     : QDialog(mainWindow), m_session(session), m_ini(ini), m_mainWindow(mainWindow),
@@ -117,7 +126,30 @@ TReportSetup::TReportSetup(TAddressSession &session, TIniFile &ini, QWidget *mai
     connect(PreviewButton, &QPushButton::clicked, this, &TReportSetup::PreviewButtonClick);
     connect(PrinterSetupButton, &QPushButton::clicked, this, &TReportSetup::PrinterSetupClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TReportSetup::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {ReportList, "The built-in reports. Select the one to print."},
+             {UserReportsGrid, "The reports you have designed. Select the one to print, change, copy or delete."},
+             {TitleField, "The title printed at the top of a built-in report."},
+             {PrintMemoBox, "Adds each record's memo text to the report."},
+             {PrintCodesBox, "Adds each record's codes to the report."},
+             {OneRecordPerPage, "Starts every record on a new page."},
+             {rbQAll, "Reports every record of the file."},
+             {rbQFilter, "Reports only the records that match the current filter."},
+             {rbOnlyThis, "Reports the current record only."},
+             {StartCurrentCheck, "Starts at the current record instead of the first one."},
+             {NewButton, "Designs a new report in the Report Designer."},
+             {ModifyButton, "Opens the selected report in the Report Designer."},
+             {DeleteButton, "Removes the selected report after asking."},
+             {CloneButton, "Makes a copy of the selected report under a new name."},
+             {PrintButton, "Prints the selected report."},
+             {PreviewButton, "Shows the selected report on screen before you print it."},
+             {PrinterSetupButton, "Chooses the printer and its settings."},
+             {OkButton, "Closes the window."},
+             {HelpButton, "Opens the help page about printing reports."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(ReportList, &QListWidget::currentRowChanged, this, &TReportSetup::ReportListClick);
     connect(NewButton, &QPushButton::clicked, this, &TReportSetup::NewButtonClick);
     connect(ModifyButton, &QPushButton::clicked, this, &TReportSetup::ModifyButtonClick);
@@ -171,7 +203,6 @@ bool TReportSetup::design(const QString &description, const QString &layout)
 {
     TReportDesigner designer(m_session, *m_bands, description, layout, m_ini,
                              m_mainWindow ? m_mainWindow : this);
-    connect(&designer, &TReportDesigner::helpRequested, this, &TReportSetup::helpRequested);
     if (designerOpening)
         designerOpening(designer);
     if (designer.exec() != QDialog::Accepted)

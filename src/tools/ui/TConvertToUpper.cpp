@@ -1,5 +1,8 @@
 #include "TConvertToUpper.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TCaseConverter.h"
 #include "TMessages.h"
@@ -14,6 +17,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3703;
 
 TConvertToUpper::TConvertToUpper(TAddressSession &session, QWidget *parent)
     : TToolWindow(parent), m_session(session)
@@ -76,7 +85,23 @@ TConvertToUpper::TConvertToUpper(TAddressSession &session, QWidget *parent)
 
     connect(ConvertButton, &QPushButton::clicked, this, &TConvertToUpper::ConvertButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TConvertToUpper::CancelButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TConvertToUpper::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {AllCheck, "Ticks or clears every field at once."},
+             {rUppercase, "Writes the fields in capitals."},
+             {rLowercase, "Writes the fields in small letters."},
+             {rFirstLetter, "Writes each word with a capital first letter."},
+             {rCurrentRecord, "Converts the current record only."},
+             {rAllRecords, "Converts every record of the file."},
+             {rFilterRecords, "Converts the records that match the current filter."},
+             {ConvertButton, "Converts the ticked fields after asking; this cannot be undone."},
+             {CancelButton, "Closes the window, or stops a conversion that is running."},
+             {HelpButton, "Opens the help page about converting case."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    for (QCheckBox *check : FieldChecks)
+        TWhatsThis::describe(check, QStringLiteral("Converts the %1 field.").arg(check->text().remove(QLatin1Char('&'))));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TConvertToUpper::ConvertButtonClick()

@@ -1,5 +1,8 @@
 #include "TCountZipCodes.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TMessages.h"
 #include "TPreviewForm.h"
@@ -15,6 +18,12 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3700;
 
 TCountZipCodes::TCountZipCodes(TAddressSession &session, TIniFile &ini, QWidget *mainWindow)
     : QDialog(mainWindow), m_session(session), m_ini(ini), m_mainWindow(mainWindow),
@@ -52,7 +61,17 @@ TCountZipCodes::TCountZipCodes(TAddressSession &session, TIniFile &ini, QWidget 
     connect(PreviewButton, &QPushButton::clicked, this, &TCountZipCodes::PreviewButtonClick);
     connect(PrinterSetupButton, &QPushButton::clicked, this, &TCountZipCodes::PrinterSetupButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TCountZipCodes::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {CancelButton, "Stops the count after asking."},
+             {PrintButton, "Prints the report of the counts."},
+             {PreviewButton, "Shows the report of the counts on screen."},
+             {PrinterSetupButton, "Chooses the printer and its settings."},
+             {OkButton, "Closes the window."},
+             {HelpButton, "Opens the help page about counting ZIP codes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 TCountZipCodes::~TCountZipCodes() = default;

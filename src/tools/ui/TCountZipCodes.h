@@ -45,7 +45,6 @@ public:
     QPushButton *HelpButton;
 
 signals:
-    void helpRequested();
     // A preview run ended and its preview window is about to open (tests reach it here).
     void previewOpened(QDialog *preview);
 

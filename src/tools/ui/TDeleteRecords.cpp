@@ -1,5 +1,8 @@
 #include "TDeleteRecords.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TMessages.h"
 #include "TRecordDeleter.h"
@@ -10,6 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3704;
 
 TDeleteRecords::TDeleteRecords(TAddressSession &session, QWidget *parent)
     : TToolWindow(parent), m_session(session)
@@ -50,7 +59,17 @@ TDeleteRecords::TDeleteRecords(TAddressSession &session, QWidget *parent)
 
     connect(DeleteNowButton, &QPushButton::clicked, this, &TDeleteRecords::DoitClick);
     connect(CancelButton, &QPushButton::clicked, this, &TDeleteRecords::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TDeleteRecords::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {DeleteAll, "Deletes every record of the file, also those the filter hides."},
+             {DeleteFilter, "Deletes the records that match the current filter."},
+             {DeleteNotFilter, "Deletes the records that do not match the current filter."},
+             {DeleteNowButton, "Deletes the chosen records for good after asking."},
+             {CancelButton, "Closes the window, or stops the deleting."},
+             {HelpButton, "Opens the help page about deleting records."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TDeleteRecords::DoitClick()

@@ -1,5 +1,8 @@
 #include "TDupCheck.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TBrowseColumns.h"
 #include "TMessages.h"
@@ -15,6 +18,12 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3702;
 
 namespace {
 
@@ -103,7 +112,28 @@ TDupCheck::TDupCheck(TAddressSession &session, QWidget *parent)
     connect(CheckitButton, &QPushButton::clicked, this, &TDupCheck::CheckitButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TDupCheck::CancelButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &TDupCheck::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TDupCheck::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {AddressChars, "How many characters of the street address must agree, at most 30."},
+             {CheckitButton, "Looks for records that may be the same person twice."},
+             {CancelButton, "Closes the window, or stops a check that is running."},
+             {ChkDupsGrid, "The possible duplicates. Click a field to change it."},
+             {FirstButton, "Goes to the first record in the list."},
+             {PriorButton, "Goes to the previous record in the list."},
+             {NextButton, "Goes to the next record in the list."},
+             {LastButton, "Goes to the last record in the list."},
+             {DeleteButton, "Deletes the selected record after asking."},
+             {SaveButton, "Stores the change made to the record."},
+             {UndoButton, "Takes back the change not yet stored."},
+             {TagButton, "Tags the selected record, to find it again later."},
+             {TagAllButton, "Tags every possible duplicate."},
+             {OkButton, "Closes the window."},
+             {HelpButton, "Opens the help page about duplicate records."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    for (QAbstractButton *kind : KindofCheck->buttons())
+        TWhatsThis::describe(kind, QStringLiteral("Looks for possible duplicates by comparing: %1.").arg(kind->text().remove(QLatin1Char('&'))));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(DeleteButton, &QPushButton::clicked, this, &TDupCheck::DeleteButtonClick);
     connect(SaveButton, &QPushButton::clicked, this, &TDupCheck::SaveButtonClick);
     connect(UndoButton, &QPushButton::clicked, this, &TDupCheck::UndoButtonClick);

@@ -1,5 +1,8 @@
 #include "TSearchAndReplace.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TFieldReplacer.h"
 #include "TMessages.h"
@@ -15,6 +18,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3705;
 
 TSearchAndReplace::TSearchAndReplace(TAddressSession &session, QWidget *parent)
     : TToolWindow(parent), m_session(session)
@@ -79,7 +88,24 @@ TSearchAndReplace::TSearchAndReplace(TAddressSession &session, QWidget *parent)
     connect(TargetField, &QComboBox::currentIndexChanged, this, &TSearchAndReplace::TargetFieldChange);
     connect(ReplaceButton, &QPushButton::clicked, this, &TSearchAndReplace::DoitClick);
     connect(CancelButton, &QPushButton::clicked, this, &TSearchAndReplace::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TSearchAndReplace::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {TargetField, "The field to search in and change."},
+             {FindExact, "Finds the records whose field is exactly the value; leave the value empty to find empty fields."},
+             {FindPartial, "Finds the records whose field contains the value."},
+             {FindValue, "The value to look for."},
+             {CaseSensitive, "Tells capitals from small letters when looking for the value."},
+             {ReplaceWhole, "Puts the new text in place of the whole field."},
+             {ReplacePartial, "Puts the new text in place of the matching part only."},
+             {ReplaceValue, "The new text."},
+             {ReplaceAll, "Works on every record of the file."},
+             {ReplaceFilter, "Works on the records that match the current filter."},
+             {ReplaceButton, "Changes the records found."},
+             {CancelButton, "Closes the window, or stops the replacing."},
+             {HelpButton, "Opens the help page about search and replace."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     TargetFieldChange();
 }
 

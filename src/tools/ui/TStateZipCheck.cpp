@@ -1,5 +1,8 @@
 #include "TStateZipCheck.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressSession.h"
 #include "TBrowseColumns.h"
 #include "TCszListModel.h"
@@ -16,6 +19,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3701;
 
 namespace {
 
@@ -115,7 +124,28 @@ TStateZipCheck::TStateZipCheck(TAddressSession &session, QWidget *parent)
     connect(CheckitButton, &QPushButton::clicked, this, &TStateZipCheck::CheckitButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TStateZipCheck::CancelButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &TStateZipCheck::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TStateZipCheck::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {CheckBlanks, "Also lists the records whose state or ZIP code is empty."},
+             {CheckitButton, "Compares every record's state with its ZIP code and lists the ones that do not agree."},
+             {CancelButton, "Closes the window, or stops a check that is running."},
+             {ChkStateZip, "The records found. Click a field to correct it."},
+             {EditButton, "Starts editing the selected record in the list."},
+             {SaveButton, "Stores the change made to the record in the list."},
+             {CancelEditButton, "Drops the change made to the record in the list."},
+             {TagButton, "Tags the selected record, to find it again later."},
+             {TagAllButton, "Tags every record in the list."},
+             {EditListButton, "Opens the list of states and ZIP codes the check compares with, to suit it to your country."},
+             {CszGrid, "The states or provinces and their ranges of ZIP or postal codes."},
+             {AddButton, "Adds a row to the list of states and ZIP codes."},
+             {DeleteListButton, "Removes the selected row from the list of states and ZIP codes."},
+             {SaveListButton, "Stores the changes to the list of states and ZIP codes."},
+             {UndoListButton, "Takes back the change not yet stored."},
+             {CloseButton, "Closes the list of states and ZIP codes."},
+             {HelpButton, "Opens the help page about checking states and ZIP codes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     connect(EditButton, &QPushButton::clicked, this, [this] {
         if (m_model && ChkStateZip->currentIndex().isValid())
             ChkStateZip->edit(ChkStateZip->currentIndex());

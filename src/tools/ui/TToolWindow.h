@@ -29,9 +29,6 @@ public:
 public slots:
     void reject() override;
 
-signals:
-    void helpRequested();
-
 protected:
     // Brackets a pass: the flag set, the gauge at 0; afterwards a close asked for meanwhile
     // is carried out.

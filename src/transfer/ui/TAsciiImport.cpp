@@ -1,5 +1,7 @@
 #include "TAsciiImport.h"
 
+#include "THelpRequest.h"
+
 #include "TAsciiImportRun.h"
 #include "TAsciiMatch.h"
 #include "TMessages.h"
@@ -12,6 +14,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 1023;
+
 TAsciiImport::TAsciiImport(TAddressTable &table, QWidget *parent)
     : TImportWindow(QStringLiteral("ASCII File Import"), QStringLiteral("ASCII File Name"),
                     QStringLiteral("Select ASCII File"), parent),
@@ -20,6 +25,7 @@ TAsciiImport::TAsciiImport(TAddressTable &table, QWidget *parent)
     connect(SelectButton, &QPushButton::clicked, this, &TAsciiImport::SelectButtonClick);
     connect(MatchButton, &QPushButton::clicked, this, &TAsciiImport::MatchButtonClick);
     connect(ImportButton, &QPushButton::clicked, this, &TAsciiImport::ImportButtonClick);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TAsciiImport::SelectButtonClick()

@@ -1,14 +1,20 @@
 #include "TAsciiMatch.h"
 
+#include "THelpRequest.h"
+
 #include "TAsciiColumns.h"
 #include "TImportTargets.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3803;
 
 namespace {
 
@@ -52,6 +58,7 @@ TAsciiMatch::TAsciiMatch(TAsciiColumns &columns, const TImportTargets &targets, 
         for (int c = 0; c < columns.sample()[r].size(); ++c)
             SampleGrid->setItem(r, c, new QTableWidgetItem(columns.sample()[r][c]));
     m_top->addWidget(SampleGrid);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TAsciiMatch::accept()

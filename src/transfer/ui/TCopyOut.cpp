@@ -1,5 +1,8 @@
 #include "TCopyOut.h"
 
+#include "THelpRequest.h"
+#include "TWhatsThis.h"
+
 #include "TAddressTable.h"
 #include "TMessages.h"
 
@@ -13,6 +16,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3801;
 
 TCopyOut::TCopyOut(TAddressTable &table, const QString &programFolder, QWidget *parent)
     : QDialog(parent), m_table(table), m_folder(programFolder)
@@ -47,7 +56,17 @@ TCopyOut::TCopyOut(TAddressTable &table, const QString &programFolder, QWidget *
     layout->addWidget(ProgressPanel);
     connect(SaveAsButton, &QPushButton::clicked, this, &TCopyOut::SaveAsButtonClick);
     connect(Cancelbutton, &QPushButton::clicked, this, &TCopyOut::CancelbuttonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TCopyOut::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {DbfChoice, "Copies the records to a new DBF table with the address fields."},
+             {AsciiChoice, "Copies the records to a text file, one record a line, the values separated by commas."},
+             {VCardChoice, "Copies the records to a file of contact cards."},
+             {SaveAsButton, "Asks for the new file's name and copies the records the filter shows."},
+             {Cancelbutton, "Closes the window, or stops a copy after asking."},
+             {HelpButton, "Opens the help page about copying records out."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TCopyOut::SaveAsButtonClick()

@@ -44,9 +44,6 @@ public:
     QLabel *CopyingLabel;
     QProgressBar *Gauge;
 
-signals:
-    void helpRequested();
-
 public slots:
     void SaveAsButtonClick();
     void CancelbuttonClick();

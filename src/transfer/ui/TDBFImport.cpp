@@ -1,5 +1,7 @@
 #include "TDBFImport.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressTable.h"
 #include "TDBFMatch.h"
 #include "TDbfImportRun.h"
@@ -9,6 +11,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 1021;
+
 TDBFImport::TDBFImport(TAddressTable &table, QWidget *parent)
     : TImportWindow(QStringLiteral("DBF File Import"), QStringLiteral("DBF File Name"), QStringLiteral("Select DBF File"),
                     parent),
@@ -17,6 +22,7 @@ TDBFImport::TDBFImport(TAddressTable &table, QWidget *parent)
     connect(SelectButton, &QPushButton::clicked, this, &TDBFImport::SelectButtonClick);
     connect(MatchButton, &QPushButton::clicked, this, &TDBFImport::MatchButtonClick);
     connect(ImportButton, &QPushButton::clicked, this, &TDBFImport::ImportButtonClick);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TDBFImport::SelectButtonClick()

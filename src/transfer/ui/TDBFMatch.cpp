@@ -1,13 +1,19 @@
 #include "TDBFMatch.h"
 
+#include "THelpRequest.h"
+
 #include "TCp1252.h"
 #include "TDbfSource.h"
 #include "TImportTargets.h"
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3802;
 
 namespace {
 
@@ -51,6 +57,7 @@ TDBFMatch::TDBFMatch(TDbfSource &source, const TImportTargets &targets, QWidget 
         }
     }
     m_top->addWidget(BrowserGrid);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TDBFMatch::accept()

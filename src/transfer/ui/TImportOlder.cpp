@@ -1,11 +1,16 @@
 #include "TImportOlder.h"
 
+#include "THelpRequest.h"
+
 #include "TAddressTable.h"
 #include "TMessages.h"
 
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+
+// The help topic this window's Help button and F1 open.
+constexpr int kHelpTopic = 3800;
 
 TImportOlder::TImportOlder(TAddressTable &table, int format, QWidget *parent)
     : TImportWindow(format == 0 ? QStringLiteral("Import Corvantis 1.x DBF") : QStringLiteral("Import Corvantis 2.x DBF"),
@@ -15,6 +20,7 @@ TImportOlder::TImportOlder(TAddressTable &table, int format, QWidget *parent)
     MatchButton->hide();
     connect(SelectButton, &QPushButton::clicked, this, &TImportOlder::SelectButtonClick);
     connect(ImportButton, &QPushButton::clicked, this, &TImportOlder::ImportButtonClick);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 
 void TImportOlder::SelectButtonClick()

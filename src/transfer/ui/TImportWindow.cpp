@@ -1,5 +1,7 @@
 #include "TImportWindow.h"
 
+#include "TWhatsThis.h"
+
 #include "TMessages.h"
 
 #include <QApplication>
@@ -10,6 +12,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
 
 TImportWindow::TImportWindow(const QString &caption, const QString &nameCaption, const QString &selectCaption,
                              QWidget *parent)
@@ -41,7 +46,15 @@ TImportWindow::TImportWindow(const QString &caption, const QString &nameCaption,
     MatchButton->setEnabled(false);
     ImportButton->setEnabled(false);
     connect(CancelButton, &QPushButton::clicked, this, &TImportWindow::CancelButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TImportWindow::helpRequested);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {SelectButton, "Chooses the file to import from."},
+             {MatchButton, "Says which field of the file fills which field of the address file."},
+             {ImportButton, "Adds the records of the chosen file to the open address file."},
+             {CancelButton, "Closes the window, or stops the import after the current record."},
+             {HelpButton, "Opens the help page about this import."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
 }
 
 QString TImportWindow::chooseFile(const QString &filter, const QString &defaultSuffix)

@@ -41,9 +41,6 @@ public:
     QLabel *StatusLabel;
     QProgressBar *Gauge;
 
-signals:
-    void helpRequested();
-
 public slots:
     void CancelButtonClick();
 

@@ -55,7 +55,6 @@ TMatchWindow::TMatchWindow(const QStringList &captions, const QStringList &match
     connect(ClearAllButton, &QPushButton::clicked, this, &TMatchWindow::ClearAllButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TMatchWindow::helpRequested);
     resize(560, 480);
 }
 

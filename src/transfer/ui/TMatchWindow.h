@@ -37,7 +37,6 @@ public:
     QPushButton *HelpButton;
 
 signals:
-    void helpRequested();
     // The "&Select Field" menu is about to open (tests choose from it here).
     void menuShown(QMenu *menu);
 
