@@ -64,6 +64,7 @@ const THelpTopic kTopics[] = {
     {3508, "design-objects.html#image"},
     {3600, "preview.html"},
     {3601, "preview.html#status"},
+    {3602, "printer-calibration.html"},
     {3700, "tools.html#count-zip"},
     {3701, "tools.html#state-zip"},
     {3702, "tools.html#duplicates"},

@@ -87,6 +87,7 @@
 #include "TPreviewForm.h"
 #include "TPrintCurrentRecord.h"
 #include "TPrintStatusForm.h"
+#include "TPrinterCalibrationForm.h"
 #include "TRTFPreviewForm.h"
 #include "TReportBands.h"
 #include "TReportDesigner.h"
@@ -344,6 +345,7 @@ std::vector<WalkCase> walkCases()
              // A print run: its window stays with "Ok" once the run is done (a preview closes itself).
              return make<TPrintStatusForm>(*w.filer, false, TPrintStatusTexts::labels());
          }},
+        {"TPrinterCalibrationForm", 3602, [](Walk &w) { return make<TPrinterCalibrationForm>(*w.service, *w.ini); }},
         {"TCountZipCodes", 3700, [](Walk &w) { return make<TCountZipCodes>(*w.session, *w.ini); }, true},
         {"TStateZipCheck", 3701, [](Walk &w) { return make<TStateZipCheck>(*w.session); }, true},
         {"TDupCheck", 3702, [](Walk &w) { return make<TDupCheck>(*w.session); }, true},

@@ -1071,7 +1071,6 @@ void TAddressMain::PrinterCalibrationMenuClick()
     handOver(needs, [this](TAddressSession &session) {
         TIniFile ini(session.settingsPath());
         TPrinterCalibrationForm window(printerService(), ini, this);
-        connect(&window, &TPrinterCalibrationForm::helpRequested, this, &TAddressMain::HelpClick);
         window.exec();
     });
 }

@@ -1,6 +1,7 @@
 #include "TPrinterCalibrationForm.h"
 
 #include "TCalibrationSheet.h"
+#include "THelpRequest.h"
 #include "TIniFile.h"
 #include "TMessages.h"
 #include "TPrinterService.h"
@@ -18,6 +19,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr int kHelpTopic = 3602;
 
 QDoubleSpinBox *distanceBox(QWidget *parent)
 {
@@ -88,7 +91,7 @@ TPrinterCalibrationForm::TPrinterCalibrationForm(TPrinterService &service, TIniF
     connect(SaveButton, &QPushButton::clicked, this, &TPrinterCalibrationForm::SaveButtonClick);
     connect(ResetButton, &QPushButton::clicked, this, &TPrinterCalibrationForm::ResetButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpButton, &QPushButton::clicked, this, &TPrinterCalibrationForm::helpRequested);
+    THelpRequest::wire(this, HelpButton, kHelpTopic);
     for (QDoubleSpinBox *box : {FirstAcrossEdit, FirstDownEdit, SecondAcrossEdit, SecondDownEdit})
         connect(box, &QDoubleSpinBox::valueChanged, this, &TPrinterCalibrationForm::showCorrection);
 

@@ -46,9 +46,6 @@ public:
                               "90 % to 110 %. Print the test sheet again and measure once more.");
     }
 
-signals:
-    void helpRequested();
-
 public slots:
     void PrinterComboChange();
     void PrintTestSheetButtonClick();
