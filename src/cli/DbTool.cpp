@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iomanip>
 #include <sstream>
 
@@ -16,6 +17,47 @@ using xbase::Status;
 using xbase::Table;
 
 namespace {
+
+// Lower-case ASCII, as names on disk are compared.
+std::string folded(std::string s)
+{
+    for (char &c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// `path` as it is on disk: a part that does not exist as written is matched against its
+// folder's entries ignoring case (the first in sorted order). From the first part that
+// matches nothing on, the parts are kept as given.
+std::string onDisk(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (path.empty() || fs::exists(path, ec))
+        return path;
+    const fs::path given(path);
+    fs::path found = given.root_path();
+    bool matching = true;
+    for (const fs::path &part : given.relative_path()) {
+        const fs::path next = found / part;
+        if (!matching || fs::exists(next, ec) || part == "." || part == "..") {
+            found = next;
+            continue;
+        }
+        std::string best;
+        const std::string want = folded(part.string());
+        for (fs::directory_iterator it(found.empty() ? fs::path(".") : found, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (folded(name) == want && (best.empty() || name < best))
+                best = name;
+        }
+        matching = !best.empty();
+        found /= matching ? fs::path(best) : part;
+    }
+    return found.string();
+}
 
 struct Command {
     std::string name;
@@ -262,7 +304,7 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         (c.csv && !shape->csv))
         return badUse(err, "option not allowed with " + c.name);
 
-    const std::string file = c.positional[0];
+    const std::string file = onDisk(c.positional[0]);
     const bool writes = c.name == "reindex" || c.name == "pack";
     Table t;
     Status s = t.open(file, writes ? OpenMode::Exclusive : OpenMode::ReadOnly);

@@ -118,6 +118,23 @@ TEST(DbTool, OrderAndDumpWalkEveryVisibleRecord)
     EXPECT_NE(plain.out.find("\tMEMO=First line\\r\\nSecond line"), std::string::npos);
 }
 
+// The program creates names in the case given ("add0001.DBF") and finds them ignoring case;
+// the tool finds them the same way, folder and file, and names the file as it is on disk.
+TEST(DbTool, FindsTheFileIgnoringCase)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("DATA"));
+    for (const char *ext : {".DBF", ".FPT", ".CDX"})
+        std::filesystem::copy_file(kDir + "ADD0001" + ext, dir.file(std::string("DATA/add0001") + ext));
+    for (const std::string given : {"DATA/ADD0001.DBF", "data/Add0001.dbf", "DATA/add0001.DBF"}) {
+        const Result r = run({"info", dir.file(given)});
+        ASSERT_EQ(r.code, 0) << given << ": " << r.err;
+        EXPECT_NE(r.out.find("DATA/add0001.DBF"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("Tags: 26\n"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(run({"info", dir.file("DATA/ADD0002.DBF")}).code, 1);
+}
+
 TEST(DbTool, CheckReindexAndPackRepairACopy)
 {
     TempDir dir;
