@@ -5,6 +5,7 @@
 #include "TLetterMerge.h"
 #include "TLetterPageLayout.h"
 #include "TMergeTableRecord.h"
+#include "TPageBuffers.h"
 #include "TPrinterService.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -15,45 +16,6 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
-namespace {
-
-// Keeps the freed memory of one page for the next during a print run. The PDF writer takes and
-// frees several large buffers for every page it compresses; by default the C library hands
-// that memory back to the system at once and maps it again for the next page, and the fresh
-// pages cost more than drawing the letter. Afterwards the usual limit is back and
-// what the run kept is returned.
-class TPageMemoryHold
-{
-public:
-    TPageMemoryHold()
-    {
-#if defined(__GLIBC__)
-        // A refusal only leaves the default.
-        (void)mallopt(M_MMAP_THRESHOLD, kHeldBytes / 2);
-        (void)mallopt(M_TRIM_THRESHOLD, kHeldBytes);
-#endif
-    }
-    ~TPageMemoryHold()
-    {
-#if defined(__GLIBC__)
-        (void)mallopt(M_MMAP_THRESHOLD, kDefaultBytes);
-        (void)mallopt(M_TRIM_THRESHOLD, kDefaultBytes);
-        (void)malloc_trim(0); // returns nothing worth telling
-#endif
-    }
-    TPageMemoryHold(const TPageMemoryHold &) = delete;
-    TPageMemoryHold &operator=(const TPageMemoryHold &) = delete;
-
-private:
-    static constexpr int kHeldBytes = 64 * 1024 * 1024;
-    static constexpr int kDefaultBytes = 128 * 1024;
-};
-
-} // namespace
 
 TLetterPrint::TLetterPrint(const QTextDocument &templateDocument, TPrinterService &service)
     : m_template(templateDocument), m_service(service)
@@ -154,7 +116,7 @@ TLetterPrint::Outcome TLetterPrint::run(TAddressTable &table, TProgress &progres
 {
     m_pages = 0;
     m_message.clear();
-    const TPageMemoryHold memory;
+    const TPageBuffers buffers;
     const TLetterPageLayout page = TLetterPageLayout::of(m_template);
     if (m_letterPaper) {
         m_service.setLandscape(false);

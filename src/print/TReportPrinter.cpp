@@ -1,45 +1,12 @@
 #include "TReportPrinter.h"
 
+#include "TPageBuffers.h"
 #include "TPainterSink.h"
 #include "TPrinterService.h"
 
 #include <QPaintDevice>
 
 #include <cmath>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
-namespace {
-
-// Qt's PDF engine, which also feeds the printers, compresses every page through two new
-// 10 MB buffers and a new deflate state. By the C library's default rules those blocks are
-// handed back to the system after each page and faulted in again on the next, which costs
-// more than drawing the page. So blocks below 32 MiB come from the heap, and the heap keeps up
-// to 64 MiB free at its top. Only the part of a buffer that is written becomes resident, so the
-// memory of a long job stays flat; what the heap kept is handed back when the document ends
-// (releasePageBuffers). Set once for the process, before its first document.
-void keepPageBuffers()
-{
-#if defined(__GLIBC__)
-    static const bool kept = [] {
-        mallopt(M_MMAP_THRESHOLD, 32 << 20);
-        mallopt(M_TRIM_THRESHOLD, 64 << 20);
-        return true;
-    }();
-    static_cast<void>(kept);
-#endif
-}
-
-void releasePageBuffers()
-{
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
-
-} // namespace
 
 TReportPrinter::TReportPrinter(TPrinterService &service) : m_service(service)
 {
@@ -183,7 +150,7 @@ double TReportPrinter::YDPI() const
 bool TReportPrinter::beginDocument()
 {
     m_printed = 0;
-    keepPageBuffers();
+    TPageBuffers::keep();
     QPaintDevice *device = m_service.beginDocument(Title(), Copies());
     if (!device)
         return false;
@@ -225,7 +192,7 @@ bool TReportPrinter::endDocument(bool aborted)
         m_painter.end();
     m_sink.reset();
     const bool finished = m_service.finishDocument(aborted);
-    releasePageBuffers();
+    TPageBuffers::release();
     return finished;
 }
 
