@@ -41,8 +41,10 @@ TPrinterCalibrationForm::TPrinterCalibrationForm(TPrinterService &service, TIniF
     auto *layout = new QVBoxLayout(this);
 
     auto *printerRow = new QHBoxLayout;
-    printerRow->addWidget(new QLabel(QStringLiteral("&Printer:"), this));
+    auto *printerLabel = new QLabel(QStringLiteral("&Printer:"), this);
+    printerRow->addWidget(printerLabel);
     PrinterCombo = new QComboBox(this);
+    printerLabel->setBuddy(PrinterCombo);
     PrinterCombo->addItems(m_service.printerNames());
     if (m_service.selectedPrinter() >= 0)
         PrinterCombo->setCurrentIndex(m_service.selectedPrinter());
@@ -51,10 +53,11 @@ TPrinterCalibrationForm::TPrinterCalibrationForm(TPrinterService &service, TIniF
     printerRow->addWidget(PrintTestSheetButton);
     layout->addLayout(printerRow);
 
-    layout->addWidget(
-        new QLabel(QStringLiteral("Print the test sheet, then measure from the paper's left edge "
-                                  "and from its top edge to the centre of each crosshair."),
-                   this));
+    auto *steps = new QLabel(QStringLiteral("Print the test sheet, then measure from the paper's left edge "
+                                            "and from its top edge to the centre of each crosshair."),
+                             this);
+    steps->setWordWrap(true);
+    layout->addWidget(steps);
     auto *measured = new QGroupBox(QStringLiteral("Measured on the test sheet"), this);
     auto *form = new QFormLayout(measured);
     FirstAcrossEdit = distanceBox(measured);
@@ -96,6 +99,8 @@ TPrinterCalibrationForm::TPrinterCalibrationForm(TPrinterService &service, TIniF
         connect(box, &QDoubleSpinBox::valueChanged, this, &TPrinterCalibrationForm::showCorrection);
 
     PrinterComboChange();
+    // Centred by its laid-out size, not the size a window has before it is shown.
+    adjustSize();
     TWindowPlacer::centre(this, mainWindow);
 }
 

@@ -121,3 +121,16 @@ TEST_F(PrinterCalibrationForm, PrintTestSheetPrintsTheRulersOnTheChosenPrinter)
 }
 
 } // namespace
+
+// The window opens centred over the main window at its laid-out size, and fits on it.
+TEST_F(PrinterCalibrationForm, OpensCentredOverTheMainWindow)
+{
+    QWidget main;
+    main.setGeometry(100, 100, 800, 600);
+    TPrinterCalibrationForm form(service, ini, &main);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_LE(form.width(), 800);
+    EXPECT_NEAR(form.geometry().center().x(), main.geometry().center().x(), 4);
+    EXPECT_NEAR(form.geometry().center().y(), main.geometry().center().y(), 4);
+}
