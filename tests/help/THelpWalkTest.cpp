@@ -240,12 +240,12 @@ std::vector<WalkCase> walkCases()
         {"TMemoSearchForm", 3003, [](Walk &) { return make<TMemoSearchForm>(QStringLiteral("Salem")); }},
         {"TNewDatabaseForm", 1037, [](Walk &w) { return make<TNewDatabaseForm>(QStringLiteral("ADD0002"), *w.ini); }},
         {"TNewRecordForm", 3006, [](Walk &) { return make<TNewRecordForm>(true, true, 30, 30, 10); }},
-        {"TPreferencesForm", 1038, [](Walk &w) { return make<TPreferencesForm>(*w.ini); }},
+        {"TPreferencesForm", 1038, [](Walk &w) { return make<TPreferencesForm>(*w.ini); }, true},
         {"TPrintCurrentRecord", 3002,
          [](Walk &w) {
              return make<TPrintCurrentRecord>(TCurrentRecordValues::fromAddressTable(w.table()), *w.service, *w.ini);
          }, true},
-        {"TSearchForm", 1026, [](Walk &) { return make<TSearchForm>(QStringLiteral("Last Name")); }},
+        {"TSearchForm", 1026, [](Walk &) { return make<TSearchForm>(QStringLiteral("Last Name")); }, true},
         {"TSelectDateForm", 3004, [](Walk &) { return make<TSelectDateForm>(QDate(2026, 12, 11)); }},
         {"TTagAllRecords", 3005,
          [](Walk &w) {

@@ -4,6 +4,7 @@
 
 #include "TIniFile.h"
 #include "TMessages.h"
+#include "TWhatsThis.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -113,6 +114,31 @@ TPreferencesForm::TPreferencesForm(TIniFile &ini, QWidget *parent)
 
     connect(OkButton, &QPushButton::clicked, this, &TPreferencesForm::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    // What each control does, for its "What's this?".
+    const QString addingTexts[] = {
+        QStringLiteral("Fills the date field of a new record with today's date."),
+        QStringLiteral("Asks for the ZIP or postal code before a new record is added and fills in its city "
+                       "and state or province."),
+        QStringLiteral("Asks for the name before a new record is added and warns when a record with that "
+                       "name exists."),
+    };
+    for (int i = 0; i < int(std::size(kAdding)); ++i)
+        TWhatsThis::describe(box(QLatin1String(kAdding[i].key)), addingTexts[i]);
+    for (const Choice &c : kCarry)
+        TWhatsThis::describe(box(QLatin1String(c.key)),
+                             QStringLiteral("A new record starts with the %1 of the record shown.")
+                                 .arg(QString::fromUtf8(c.caption)));
+    for (const Choice &c : kSkip)
+        TWhatsThis::describe(box(QLatin1String(c.key)),
+                             QStringLiteral("While adding, Tab and Enter pass over the %1 box.")
+                                 .arg(QString::fromUtf8(c.caption)));
+    TWhatsThis::describe(DefaultCountryEdit,
+                         QStringLiteral("The country a new record starts with when none is carried forward (at most 30 "
+                                        "characters)."));
+    TWhatsThis::describe(OkButton, QStringLiteral("Keeps these preferences and closes the window."));
+    TWhatsThis::describe(CancelButton, QStringLiteral("Closes the window without changing the preferences."));
+    TWhatsThis::describe(HelpButton, QStringLiteral("Opens the help page about the preferences."));
     THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 

@@ -3,6 +3,7 @@
 #include "THelpRequest.h"
 
 #include "TSortOrders.h"
+#include "TWhatsThis.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -45,6 +46,15 @@ TSearchForm::TSearchForm(const QString &currentSortName, QWidget *parent) : QDia
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(HelpButton, &QPushButton::clicked, this, &TSearchForm::HelpButtonClick);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {OrderCombo, "The order searched in; the file is shown in this order afterwards."},
+             {SearchEdit, "The beginning of the value looked for; case does not matter."},
+             {OkButton, "Goes to the first record that starts with the text; when none does, the record shown stays."},
+             {CancelButton, "Closes the window and stays on the current record."},
+             {HelpButton, "Opens the help page about searching."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
     OrderComboChange();
     SearchEdit->setFocus();
 }
