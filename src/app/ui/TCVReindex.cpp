@@ -1,5 +1,6 @@
 #include "TCVReindex.h"
 
+#include "TWhatsThis.h"
 #include "THelpRequest.h"
 
 #include "TAddressTable.h"
@@ -46,6 +47,13 @@ TCVReindex::TCVReindex(TAddressTable &table, QWidget *parent) : QDialog(parent),
 
     connect(ReindexButton, &QPushButton::clicked, this, &TCVReindex::ReindexButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {ReindexButton, "Removes the records marked as deleted for good and rebuilds every index of the file."},
+             {CancelButton, "Closes the window without changing the file."},
+             {HelpButton, "Opens the help page about rebuilding the indexes."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
     THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 

@@ -1,5 +1,6 @@
 #include "TFieldLengthForm.h"
 
+#include "TWhatsThis.h"
 #include "THelpRequest.h"
 
 #include "TIniFile.h"
@@ -80,6 +81,17 @@ TFieldLengthForm::TFieldLengthForm(const TFieldLengths &lengths, TIniFile &ini, 
     connect(DefaultsButton, &QPushButton::clicked, this, &TFieldLengthForm::DefaultsButtonClick);
     connect(OkButton, &QPushButton::clicked, this, &TFieldLengthForm::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {UseForAllCheck, "Keeps these lengths as the starting lengths of every new address file."},
+             {DefaultsButton, "Puts every length back to the program's standard length."},
+             {OkButton, "Uses these lengths for the new file."},
+             {CancelButton, "Closes the window and keeps the lengths as they were."},
+             {HelpButton, "Opens the help page about field lengths."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
+    for (const Box &b : m_boxes)
+        TWhatsThis::describe(b.edit, QStringLiteral("How many characters this field holds in the new file."));
     THelpRequest::wire(this, HelpButton, kHelpTopic);
 }
 

@@ -1,5 +1,6 @@
 #include "TNewDatabaseForm.h"
 
+#include "TWhatsThis.h"
 #include "THelpRequest.h"
 
 #include "TFieldLengthForm.h"
@@ -53,6 +54,15 @@ TNewDatabaseForm::TNewDatabaseForm(const QString &proposedName, TIniFile &ini, Q
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(FieldLengthsButton, &QPushButton::clicked, this, &TNewDatabaseForm::FieldLengthsButtonClick);
+    // What each control does, for its "What's this?".
+    for (const auto &[control, text] : std::initializer_list<std::pair<QWidget *, const char *>>{
+             {NameEdit, "The new address file's name: a letter first, then letters, digits or underscores."},
+             {OkButton, "Creates the address file and opens it (Page Down does the same)."},
+             {CancelButton, "Closes the window without creating a file."},
+             {FieldLengthsButton, "Sets how many characters each field of the new file holds."},
+             {HelpButton, "Opens the help page about creating an address file."},
+         })
+        TWhatsThis::describe(control, QLatin1String(text));
     THelpRequest::wire(this, HelpButton, kHelpTopic);
     nameChanged();
 }
