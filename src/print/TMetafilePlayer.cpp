@@ -551,6 +551,7 @@ private:
     bool emfExtTextOutA(const TByteView &r) { return emfExtTextOut(r, false); }
     bool emfExtTextOutW(const TByteView &r) { return emfExtTextOut(r, true); }
     bool emfStretchDiBits(const TByteView &r);
+    bool emfBlt(const TByteView &r, bool stretched);
     bool emfStretchBlt(const TByteView &r);
     bool emfBitBlt(const TByteView &r);
 
@@ -2235,11 +2236,13 @@ bool Playback::emfStretchDiBits(const TByteView &r)
     return dib(bmi, bits, int(r.u32(64)), dest, src, true, rop);
 }
 
-bool Playback::emfStretchBlt(const TByteView &r)
+// EMR_BITBLT and EMR_STRETCHBLT share their layout up to the source size, which only the
+// stretching record carries (a plain blit copies a source of the destination's size).
+bool Playback::emfBlt(const TByteView &r, bool stretched)
 {
     const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
     const quint32 rop = r.u32(40);
-    const QRectF src(r.i32(44), r.i32(48), r.i32(100), r.i32(104));
+    const QRectF src(r.i32(44), r.i32(48), r.i32(stretched ? 100 : 32), r.i32(stretched ? 104 : 36));
     if (r.u32(88) == 0) {
         patBlt(dest, rop);
         return true;
@@ -2251,20 +2254,14 @@ bool Playback::emfStretchBlt(const TByteView &r)
     return dib(bmi, bits, int(r.u32(80)), dest, src, false, rop);
 }
 
+bool Playback::emfStretchBlt(const TByteView &r)
+{
+    return emfBlt(r, true);
+}
+
 bool Playback::emfBitBlt(const TByteView &r)
 {
-    const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
-    const quint32 rop = r.u32(40);
-    const QRectF src(r.i32(44), r.i32(48), r.i32(32), r.i32(36));
-    if (r.u32(88) == 0) {
-        patBlt(dest, rop);
-        return true;
-    }
-    const TByteView bmi = r.sub(r.u32(84), r.u32(88));
-    const TByteView bits = r.sub(r.u32(92), r.u32(96));
-    if (!r.ok())
-        return false;
-    return dib(bmi, bits, int(r.u32(80)), dest, src, false, rop);
+    return emfBlt(r, false);
 }
 
 } // namespace
