@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -365,37 +364,13 @@ void TEnvelopeDesignScreen::SaveButtonClick()
 
 void TEnvelopeDesignScreen::keyPressEvent(QKeyEvent *event)
 {
-    if (LabelSetupDescription->hasFocus()) {
+    // The description box, and Escape, keep the dialog's own keys.
+    if (LabelSetupDescription->hasFocus() || event->key() == Qt::Key_Escape) {
         QDialog::keyPressEvent(event);
         return;
     }
-    QScrollBar *bar = m_designer->verticalScrollBar();
-    switch (event->key()) {
-    case Qt::Key_PageUp:
-        bar->setValue(bar->value() - bar->singleStep());
+    if (m_designer->surfaceWidget()->viewKey(event->key(), event->modifiers()))
         return;
-    case Qt::Key_PageDown:
-        bar->setValue(bar->value() + bar->singleStep());
-        return;
-    case Qt::Key_Home:
-        bar->setValue(bar->minimum());
-        return;
-    case Qt::Key_End:
-        bar->setValue(bar->maximum());
-        return;
-    case Qt::Key_Escape:
+    if (!m_surface.KeyDown(event->key(), event->modifiers()))
         QDialog::keyPressEvent(event);
-        return;
-    default:
-        if (event->key() == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier)) {
-            ZoomIn();
-            return;
-        }
-        if (event->key() == Qt::Key_Minus && (event->modifiers() & Qt::KeypadModifier)) {
-            ZoomOut();
-            return;
-        }
-        if (!m_surface.KeyDown(event->key(), event->modifiers()))
-            QDialog::keyPressEvent(event);
-    }
 }

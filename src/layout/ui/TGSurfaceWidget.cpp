@@ -235,6 +235,25 @@ void TGSurfaceWidget::report(const TResult &result)
         QMessageBox::information(this, QStringLiteral("Information"), result.message);
 }
 
+bool TGSurfaceWidget::viewKey(int key, Qt::KeyboardModifiers mods)
+{
+    if (key == Qt::Key_Plus && (mods & Qt::KeypadModifier))
+        emit zoomInRequested();
+    else if (key == Qt::Key_Minus && (mods & Qt::KeypadModifier))
+        emit zoomOutRequested();
+    else if (key == Qt::Key_PageUp)
+        scrollBy(QAbstractSlider::SliderSingleStepSub);
+    else if (key == Qt::Key_PageDown)
+        scrollBy(QAbstractSlider::SliderSingleStepAdd);
+    else if (key == Qt::Key_Home)
+        scrollBy(QAbstractSlider::SliderToMinimum);
+    else if (key == Qt::Key_End)
+        scrollBy(QAbstractSlider::SliderToMaximum);
+    else
+        return false;
+    return true;
+}
+
 void TGSurfaceWidget::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers();
@@ -254,18 +273,8 @@ void TGSurfaceWidget::keyPressEvent(QKeyEvent *event)
         report(m_surface->EditSelection(TEditKind::Paste));
     else if (key == Qt::Key_Delete && !ctrl)
         report(m_surface->EditSelection(TEditKind::Delete));
-    else if (key == Qt::Key_Plus && (mods & Qt::KeypadModifier))
-        emit zoomInRequested();
-    else if (key == Qt::Key_Minus && (mods & Qt::KeypadModifier))
-        emit zoomOutRequested();
-    else if (key == Qt::Key_PageUp)
-        scrollBy(QAbstractSlider::SliderSingleStepSub);
-    else if (key == Qt::Key_PageDown)
-        scrollBy(QAbstractSlider::SliderSingleStepAdd);
-    else if (key == Qt::Key_Home)
-        scrollBy(QAbstractSlider::SliderToMinimum);
-    else if (key == Qt::Key_End)
-        scrollBy(QAbstractSlider::SliderToMaximum);
+    else if (viewKey(key, mods))
+        ;
     else if (!m_surface->KeyDown(key, mods)) {
         QWidget::keyPressEvent(event);
         return;

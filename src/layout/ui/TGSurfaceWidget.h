@@ -20,6 +20,11 @@ public:
     QSize sizeHint() const override;
     // True while a context menu of the surface or of an object is open.
     bool isMenuOpen() const { return m_menuOpen; }
+    // The keys that change the view rather than the layout: keypad plus and minus zoom (through
+    // the signals below), Page Up and Page Down scroll the design area a step, Home and End to
+    // its top and bottom. The designer windows hand them here from any control but the surface.
+    // Returns false for any other key.
+    bool viewKey(int key, Qt::KeyboardModifiers mods);
 
 signals:
     // The numeric-keypad plus and minus keys: the designer zooms.
