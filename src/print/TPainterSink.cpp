@@ -240,12 +240,17 @@ bool TPainterSink::drawSimpleText(const QPointF &origin, const QString &text)
     QList<QPointF> positions;
     if (!appendSimpleGlyphs(text, QPointF(), glyphs, positions))
         return false;
+    drawGlyphs(origin, glyphs, positions);
+    return true;
+}
+
+void TPainterSink::drawGlyphs(const QPointF &origin, const QList<quint32> &glyphs, const QList<QPointF> &positions)
+{
     QGlyphRun run;
     run.setRawFont(m_rawFont);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     m_painter.drawGlyphRun(origin, run);
-    return true;
 }
 
 bool TPainterSink::appendSimpleGlyphs(const QString &text, QPointF start, QList<quint32> &glyphs,
@@ -305,11 +310,7 @@ void TPainterSink::textRun(const TTextAt *items, size_t count)
         if (simple) {
             if (!glyphs.isEmpty()) {
                 useTextPen();
-                QGlyphRun run;
-                run.setRawFont(m_rawFont);
-                run.setGlyphIndexes(glyphs);
-                run.setPositions(positions);
-                m_painter.drawGlyphRun(origin, run);
+                drawGlyphs(origin, glyphs, positions);
             }
             return;
         }

@@ -58,6 +58,8 @@ private:
     // origin); false, with nothing appended, for text that needs the layout.
     bool appendSimpleGlyphs(const QString &text, QPointF start, QList<quint32> &glyphs,
                             QList<QPointF> &positions);
+    // Draws `glyphs` of the current font at `positions` relative to `origin`, as one run.
+    void drawGlyphs(const QPointF &origin, const QList<quint32> &glyphs, const QList<QPointF> &positions);
 
     // A font made for the device: what setFont builds, kept for the next time the same font
     // is chosen, since jobs switch between a few fonts many times a page.
