@@ -1,6 +1,7 @@
 // Times the export of 200,000 generated address records to DBF and to comma-delimited text, and
 // the import of that text (every field but the memo) into a new address file, the appends and the
-// index rebuild each. Prints one line per figure, in CPU time and wall time.
+// index rebuild each. Prints one line per figure, in CPU time and wall time; a figure is met when
+// its wall time is within its target.
 #include "AddressGenerator.h"
 #include "TAddressTable.h"
 #include "TAsciiColumns.h"
@@ -37,9 +38,12 @@ struct Timer {
     Timer() { wall.start(); }
     void print(const char *what, double targetMs) const
     {
+        // The target is the time the user waits: the import writes on a second thread, so
+        // its CPU time (both threads) may exceed it.
         const double took = cpuMs() - cpu;
+        const qint64 waited = wall.elapsed();
         std::printf("%-44s %8.0f ms CPU %8lld ms wall  (target %.0f ms) %s\n", what, took,
-                    static_cast<long long>(wall.elapsed()), targetMs, took <= targetMs ? "met" : "MISSED");
+                    static_cast<long long>(waited), targetMs, waited <= targetMs ? "met" : "MISSED");
     }
 };
 
@@ -90,14 +94,19 @@ int main(int argc, char **argv)
     for (int c = 0; c < columns.columnCount(); ++c)
         columns.columns()[c].match = targets.byNameOrCaption(TCopyOutRun::asciiFields()[c])->caption;
     double rebuildStart = 0;
+    QElapsedTimer rebuildWall;
     const TImportOutcome o = TAsciiImportRun::run(table, text, columns, targets, TProgress::none(), nullptr,
                                                   [&](const QString &status) {
-                                                      if (status.startsWith(QLatin1String("Rebuilding")))
+                                                      if (status.startsWith(QLatin1String("Rebuilding"))) {
                                                           rebuildStart = cpuMs();
+                                                          rebuildWall.start();
+                                                      }
                                                   });
     const double rebuild = cpuMs() - rebuildStart;
+    const qint64 rebuildWaited = rebuildWall.elapsed();
     all.print("import from text, index rebuild included", 800);
-    std::printf("  of which the 26 tags: %.0f ms CPU; %lld records imported, %lld values cut\n", rebuild,
-                static_cast<long long>(o.imported), static_cast<long long>(o.cutValues));
+    std::printf("  of which the 26 tags: %.0f ms CPU, %lld ms wall; %lld records imported, %lld values cut\n",
+                rebuild, static_cast<long long>(rebuildWaited), static_cast<long long>(o.imported),
+                static_cast<long long>(o.cutValues));
     return o.isComplete() && o.rebuild.ok ? 0 : 1;
 }

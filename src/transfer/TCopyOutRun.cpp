@@ -1,6 +1,7 @@
 #include "TCopyOutRun.h"
 
 #include "TAddressTable.h"
+#include "BulkBuffer.h"
 #include "DbfFile.h"
 #include "TCp1252.h"
 #include "TDelimitedLine.h"
@@ -64,6 +65,8 @@ private:
 // Bytes of records read together from the table: one gathered read for this many records of
 // the order, whose neighbours in the file are then mostly read along.
 constexpr size_t kReadBytes = size_t(32) << 20;
+// Bytes of records read together when the records are wanted in file order.
+constexpr size_t kFileOrderReadBytes = size_t(1) << 20;
 // Bytes of copied records gathered before they are appended to the target in one write.
 constexpr size_t kAppendBytes = size_t(1) << 20;
 
@@ -74,12 +77,19 @@ template <typename Use>
 xbase::Status forEachChunk(const xbase::Table &engine, const QVector<quint32> &recnos, Use use)
 {
     const size_t recLen = engine.recordLength();
-    const size_t perChunk = std::max<size_t>(1, kReadBytes / std::max<size_t>(1, recLen));
-    std::string chunk;
+    // Records in file order gain nothing from a large gathered read; a chunk that stays in
+    // the processor's cache serves them best.
+    const bool inFileOrder = std::is_sorted(recnos.cbegin(), recnos.cend());
+    const size_t perChunk =
+        std::max<size_t>(1, (inFileOrder ? kFileOrderReadBytes : kReadBytes) / std::max<size_t>(1, recLen));
+    // Taken from the system in one piece (a buffer this size would otherwise be faulted in
+    // page by page).
+    xbase::BulkBuffer chunk;
+    if (!chunk.resize(std::min<size_t>(perChunk, static_cast<size_t>(recnos.size())) * recLen))
+        return xbase::Status::IoError("Not enough memory to copy the records");
     for (qsizetype first = 0; first < recnos.size(); first += static_cast<qsizetype>(perChunk)) {
         const size_t n = std::min<size_t>(perChunk, static_cast<size_t>(recnos.size() - first));
-        chunk.resize(n * recLen);
-        const xbase::Status read = engine.storedRecords(recnos.constData() + first, n, &chunk[0]);
+        const xbase::Status read = engine.storedRecords(recnos.constData() + first, n, chunk.data());
         if (!read.ok())
             return read;
         if (!use(chunk.data(), n, recnos.constData() + first))

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,11 +35,18 @@ private:
     int m_position = -1;
 };
 
+// The batches of records go to the file on a thread of their own, one at a time and in order,
+// while the next batch is read and filled; a batch's write error is answered by the next post
+// that hands a batch over, or by end(). Only that thread writes to the table until end() (or
+// the sink's end) has waited for it; the filling thread only reads the table's structure.
 class TImportSink
 {
 public:
     // Requires: `table` is open (exclusively, or as the main window's own table).
     explicit TImportSink(TAddressTable &table);
+    ~TImportSink();
+    TImportSink(const TImportSink &) = delete;
+    TImportSink &operator=(const TImportSink &) = delete;
 
     // Lifts the query and closes and deletes the index file.
     TResult begin();
@@ -49,8 +57,9 @@ public:
     TResult set(int index, std::string_view bytes);
     // The memo text, stored as it is.
     TResult setMemo(int index, std::string_view bytes);
-    // Adds the new record to the records waiting to be written, and writes them when they
-    // fill a batch; a failure is that batch's write error (its records are not in the file).
+    // Adds the new record to the records waiting to be written, and hands them to the writing
+    // thread when they fill a batch; a failure is the write error of the batch handed over
+    // before (its records are not in the file, nor are those waiting: nothing more is written).
     TResult post();
     // Drops a record appended but not posted.
     void cancel();
@@ -66,21 +75,36 @@ public:
     TResult rebuild(xbase::ProgressHook *progress);
 
     qint64 cutValues() const { return m_cut; }
-    // Records this sink has written into the file.
-    qint64 written() const { return m_written; }
+    // Records this sink has written into the file (waits for the batch being written).
+    qint64 written();
+
+    // A memo of a posted record: the record's place in its batch, the field and the text.
+    struct BatchMemo {
+        uint32_t record = 0;
+        int field = 0;
+        std::string text;
+    };
+    // Posted records, one after another, with their memos.
+    struct Batch {
+        std::string records;
+        uint32_t count = 0;
+        std::vector<BatchMemo> memos;
+    };
+    class Writer;
 
 private:
     TResult flushBatch();
-    char *current() { return &m_batch[m_batch.size() - m_recordLength]; }
+    char *current() { return &m_batch.records[m_batch.records.size() - m_recordLength]; }
 
     TAddressTable &m_table;
     qint64 m_cut = 0;
-    qint64 m_written = 0;
+    // Records handed to the writer, written or being written.
+    qint64 m_handed = 0;
     size_t m_recordLength = 0;
-    // Posted records not written yet, then the record being filled when m_filling.
-    std::string m_batch;
-    uint32_t m_batched = 0;
+    // Posted records not handed over yet, then the record being filled when m_filling.
+    Batch m_batch;
     bool m_filling = false;
     // The memos of the record being filled: written when it is posted, before the record.
     std::vector<std::pair<int, std::string>> m_memos;
+    std::unique_ptr<Writer> m_writer;
 };

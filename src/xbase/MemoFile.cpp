@@ -352,7 +352,7 @@ Status MemoFile::readMany(const uint32_t *blocks, size_t count, std::string *out
     constexpr uint64_t kGap = 16 * 1024;
     constexpr uint64_t kSpan = 1 << 20;
     constexpr uint64_t kLead = 1024;
-    std::string span;
+    std::string &span = m_readSpan;
     for (size_t i = 0; i < sorted.size();) {
         const uint64_t from = static_cast<uint64_t>(sorted[i].first) * m_blockSize;
         size_t j = i + 1;

@@ -120,6 +120,9 @@ private:
     mutable uint64_t m_knownSize = 0; // bytes the file was last seen to hold (see sizeCovering)
     bool m_deferred = false;
     bool m_headerStale = false; // m_nextFree differs from the file's header
+    // The piece of the file readMany() last read, kept so a walk over many records does not
+    // take fresh memory for every call.
+    mutable std::string m_readSpan;
     std::string m_gathered;     // memos of writeGathered(), to be written at m_nextFree
     uint32_t m_gatheredBlocks = 0;
 };

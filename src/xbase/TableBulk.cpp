@@ -144,7 +144,13 @@ Status Table::storedRecords(const uint32_t *recnos, size_t count, char *out) con
                sorted[j].first - first < spanRecords)
             ++j;
         const uint32_t n = sorted[j - 1].first - first + 1;
-        if (n == 1) {
+        // Records asked for in file order, one after another, are read straight into place.
+        bool inPlace = n == j - i;
+        for (size_t k = i + 1; inPlace && k < j; ++k)
+            inPlace = sorted[k].second == sorted[k - 1].second + 1;
+        if (inPlace) {
+            XBASE_TRY(m_dbf->readRecords(first, n, out + static_cast<size_t>(sorted[i].second) * recLen));
+        } else if (n == 1) {
             XBASE_TRY(m_dbf->readRecord(first, out + sorted[i].second * recLen));
         } else {
             span.resize(static_cast<size_t>(n) * recLen);

@@ -7,7 +7,9 @@
 #include "TestFiles.h"
 #include "TransferFixture.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -99,6 +101,51 @@ TEST(AsciiImportRun, WriteFailureIsReportedNotCompleted)
     EXPECT_EQ(o.message(true), QStringLiteral("Unknown error writing to data file after importing 7 records."));
     EXPECT_FALSE(o.message(false).contains(QLatin1String("complete")));
     EXPECT_TRUE(o.message(false).contains(QLatin1String("7")));
+}
+
+// The batches are written on a second thread: a write that fails there (the file may not grow
+// past a size the system sets) stops the import, which reports the records written before it,
+// and those are exactly the records in the file, readable and indexed.
+TEST(AsciiImportRun, WriteFailureOnTheWritingThreadKeepsWhatWasWritten)
+{
+    TempDir dir;
+    TAddressTable table;
+    ASSERT_TRUE(openEmpty(dir, table));
+    QByteArray bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += "Name" + QByteArray::number(i) + ",First,City" + QByteArray::number(i % 97) + "\n";
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+    rlimit limit = before;
+    limit.rlim_cur = 3u << 20;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    TStopAfter none;
+    const Imported r = import(table, bytes, kCaptions, none);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(r.outcome.end, TImportOutcome::End::WriteError);
+    EXPECT_GT(r.outcome.imported, 0);
+    EXPECT_LT(r.outcome.imported, 20000);
+    EXPECT_TRUE(r.outcome.message(true).contains(QString::number(r.outcome.imported)));
+    EXPECT_FALSE(r.outcome.message(false).contains(QLatin1String("complete")));
+    EXPECT_EQ(table.engine().recordCount(), static_cast<uint32_t>(r.outcome.imported));
+    EXPECT_TRUE(r.outcome.rebuild.ok) << r.outcome.rebuild.message.toStdString();
+    EXPECT_TRUE(table.CheckValidIndex());
+    ASSERT_TRUE(table.setOrderTag(QString()).ok);
+    const QStringList got = rows(table, kNames);
+    ASSERT_EQ(got.size(), r.outcome.imported);
+    EXPECT_EQ(got.front(), QStringLiteral("Name0|First|City0"));
+    const int last = static_cast<int>(r.outcome.imported) - 1;
+    EXPECT_EQ(got.back(), QStringLiteral("Name%1|First|City%2").arg(last).arg(last % 97));
+    // Opened again, the file holds the same records.
+    const QString path = QString::fromStdString(dir.file("ADD0001.DBF"));
+    table.close();
+    const TResult reopened = table.OpenTableFile(path);
+    ASSERT_TRUE(reopened.ok) << path.toStdString() << ": " << reopened.message.toStdString();
+    EXPECT_EQ(table.engine().recordCount(), static_cast<uint32_t>(r.outcome.imported));
+    EXPECT_TRUE(table.CheckValidIndex());
 }
 
 TEST(AsciiImportRun, ContactListHeadingsMatchWithoutClicking)

@@ -1081,6 +1081,16 @@ TEST_F(TableTest, BulkAppendsFillRecordsInMemoryAndTruncationTakesThemOffAgain)
         ASSERT_TRUE(table.storedRecord(order[i], one).ok());
         EXPECT_EQ(bytes.substr(i * table.recordLength(), table.recordLength()), one) << order[i];
     }
+    // Records wanted one after another in file order are read straight into place.
+    for (const std::vector<uint32_t> &run : {std::vector<uint32_t>{5, 6, 7}, std::vector<uint32_t>{7, 6, 5},
+                                            std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7, 8}}) {
+        std::string got(run.size() * table.recordLength(), '\0');
+        ASSERT_TRUE(table.storedRecords(run.data(), run.size(), &got[0]).ok());
+        for (size_t i = 0; i < run.size(); ++i) {
+            ASSERT_TRUE(table.storedRecord(run[i], one).ok());
+            EXPECT_EQ(got.substr(i * table.recordLength(), table.recordLength()), one) << run[i];
+        }
+    }
     std::vector<std::string> memos;
     ASSERT_TRUE(table.memoTexts(bytes.data(), order.size(), memo, memos).ok());
     EXPECT_EQ(memos, (std::vector<std::string>{"", "first memo", std::string(300, 'm'), "a longer memo text", ""}));
