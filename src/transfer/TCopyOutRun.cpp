@@ -2,6 +2,7 @@
 
 #include "TAddressTable.h"
 #include "BulkBuffer.h"
+#include "TBatchWriter.h"
 #include "DbfFile.h"
 #include "TCp1252.h"
 #include "TDelimitedLine.h"
@@ -283,58 +284,67 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
     const size_t recLen = engine.recordLength();
     progress.setTotal(static_cast<int>(recnos.size()));
 
-    std::string batch;
-    batch.reserve(kAppendBytes + recLen);
-    uint32_t batched = 0;
+    // The copied records go to the target on a thread of their own while the next ones are
+    // read; the memos with them.
+    TRecordBatch batch;
+    batch.records.reserve(kAppendBytes + recLen);
+    qint64 handed = 0;
     xbase::Status s;
-    auto flush = [&]() {
-        if (s.ok() && batched > 0)
-            s = dest.appendRecords(batch.data(), batched);
-        if (s.ok())
-            out.copied += batched;
-        batch.clear();
-        batched = 0;
-    };
     std::vector<std::string> memos;
-    const xbase::Status walked = forEachChunk(engine, recnos, [&](const char *chunk, size_t n, const quint32 *) {
-        if (memoFrom >= 0 && memoTo >= 0) {
-            s = engine.memoTexts(chunk, n, memoFrom, memos);
-            if (!s.ok())
-                return false;
-        }
-        for (size_t k = 0; k < n; ++k) {
-            batch.append(chunk + k * recLen, recLen);
-            char *copy = &batch[batch.size() - recLen];
-            copy[0] = ' ';
-            for (const xbase::FieldDescriptor *f : blanked)
-                std::memset(copy + f->offset, ' ', f->length);
-            if (memoTo >= 0) {
-                const std::string empty;
-                const std::string &value = memoFrom >= 0 ? memos[k] : empty;
-                s = dest.putMemo(copy, memoTo, value.empty() ? std::string() : TText::memoForStoring(std::string_view(value)));
-                if (!s.ok())
-                    return false;
+    {
+        TBatchWriter writer(dest);
+        auto flush = [&]() {
+            const uint32_t n = batch.count;
+            if (s.ok() && n > 0) {
+                s = writer.handOver(batch);
+                if (s.ok())
+                    handed += n;
             }
-            ++batched;
-            if (batch.size() >= kAppendBytes)
-                flush();
-            if (!s.ok())
-                return false;
-            progress.step();
-            if (progress.cancelled()) {
-                out.cancelled = out.copied + batched < static_cast<qint64>(recnos.size());
-                return false;
-            }
-        }
-        return true;
-    });
-    if (s.ok() && !walked.ok())
-        s = walked;
-    if (!s.ok()) {
-        batch.clear();
-        batched = 0;
+            batch.clear();
+        };
+        const xbase::Status walked =
+            forEachChunk(engine, recnos, [&](const char *chunk, size_t n, const quint32 *) {
+                if (memoFrom >= 0 && memoTo >= 0) {
+                    s = engine.memoTexts(chunk, n, memoFrom, memos);
+                    if (!s.ok())
+                        return false;
+                }
+                for (size_t k = 0; k < n; ++k) {
+                    batch.records.append(chunk + k * recLen, recLen);
+                    char *copy = &batch.records[batch.records.size() - recLen];
+                    copy[0] = ' ';
+                    for (const xbase::FieldDescriptor *f : blanked)
+                        std::memset(copy + f->offset, ' ', f->length);
+                    if (memoTo >= 0) {
+                        // A record without a memo gets a blank memo field.
+                        if (memoFrom >= 0 && !memos[k].empty())
+                            batch.memos.push_back(
+                                {batch.count, memoTo, TText::memoForStoring(std::string_view(memos[k]))});
+                        else // an empty text only blanks the field; the memo file is not touched
+                            s = dest.putMemo(copy, memoTo, std::string_view());
+                    }
+                    ++batch.count;
+                    if (batch.records.size() >= kAppendBytes)
+                        flush();
+                    if (!s.ok())
+                        return false;
+                    progress.step();
+                    if (progress.cancelled()) {
+                        out.cancelled = handed + batch.count < static_cast<qint64>(recnos.size());
+                        return false;
+                    }
+                }
+                return true;
+            });
+        if (s.ok() && !walked.ok())
+            s = walked;
+        if (!s.ok())
+            batch.clear();
+        flush();
+        if (const xbase::Status w = writer.wait(); s.ok() && !w.ok())
+            s = w;
+        out.copied = writer.written();
     }
-    flush();
     const xbase::Status closed = dest.close();
     if (s.ok() && !closed.ok())
         s = closed;

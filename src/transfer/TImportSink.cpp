@@ -5,9 +5,6 @@
 #include "TAddressTable.h"
 
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 bool TImportGauge::report(int percent)
 {
@@ -29,109 +26,6 @@ namespace {
 constexpr size_t kBatchBytes = size_t(1) << 20;
 
 } // namespace
-
-// The thread that writes the batches: one batch at a time, the memos of its records first
-// (each record then points at its memo's blocks), then its records in one append. After a
-// failure it writes nothing more and answers that failure.
-class TImportSink::Writer
-{
-public:
-    explicit Writer(xbase::Table &engine) : m_engine(engine), m_thread([this] { run(); }) {}
-    ~Writer()
-    {
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_done.wait(lock, [this] { return !m_busy; });
-            m_stop = true;
-        }
-        m_work.notify_one();
-        m_thread.join();
-    }
-
-    // Waits for the batch before; when it was written, takes `batch` to write (and hands back
-    // the emptied buffers of the one before in its place), else answers its failure.
-    xbase::Status handOver(Batch &batch)
-    {
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_done.wait(lock, [this] { return !m_busy; });
-            if (!m_failure.ok())
-                return m_failure;
-            std::swap(m_batch, batch);
-            m_busy = true;
-        }
-        m_work.notify_one();
-        batch.records.clear();
-        batch.count = 0;
-        batch.memos.clear();
-        return xbase::Status::Ok();
-    }
-
-    // Waits until the batch handed over is written; the first failure, if any.
-    xbase::Status wait()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_done.wait(lock, [this] { return !m_busy; });
-        return m_failure;
-    }
-
-    // Records in the file; only meaningful after wait().
-    qint64 written()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_written;
-    }
-
-private:
-    void run()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        for (;;) {
-            m_work.wait(lock, [this] { return m_busy || m_stop; });
-            if (!m_busy)
-                return;
-            lock.unlock();
-            uint32_t stored = 0;
-            const xbase::Status s = write(stored);
-            lock.lock();
-            m_written += stored;
-            if (!s.ok() && m_failure.ok())
-                m_failure = s;
-            m_busy = false;
-            m_done.notify_all();
-        }
-    }
-
-    // Writes m_batch; `stored` says how many of its records reached the file.
-    xbase::Status write(uint32_t &stored)
-    {
-        const size_t length = m_engine.recordLength();
-        char *records = &m_batch.records[0];
-        for (const BatchMemo &m : m_batch.memos) {
-            const xbase::Status s = m_engine.putMemo(records + m.record * length, m.field, m.text);
-            if (!s.ok()) {
-                // The records before the one whose memo failed are kept, with their memos.
-                if (m.record > 0 && m_engine.appendRecords(records, m.record).ok())
-                    stored = m.record;
-                return s;
-            }
-        }
-        XBASE_TRY(m_engine.appendRecords(records, m_batch.count));
-        stored = m_batch.count;
-        return xbase::Status::Ok();
-    }
-
-    xbase::Table &m_engine;
-    std::mutex m_mutex;
-    std::condition_variable m_work;
-    std::condition_variable m_done;
-    Batch m_batch;
-    bool m_busy = false;
-    bool m_stop = false;
-    xbase::Status m_failure;
-    qint64 m_written = 0;
-    std::thread m_thread; // last: started once the members it uses are made
-};
 
 TImportSink::TImportSink(TAddressTable &table) : m_table(table) {}
 
@@ -230,14 +124,12 @@ TResult TImportSink::flushBatch()
     if (m_batch.count == 0)
         return TResult::success();
     if (!m_writer)
-        m_writer = std::make_unique<Writer>(m_table.engine());
+        m_writer = std::make_unique<TBatchWriter>(m_table.engine());
     const uint32_t n = m_batch.count;
     const xbase::Status s = m_writer->handOver(m_batch);
     if (!s.ok()) {
         // Nothing more is written: the records waiting are dropped.
-        m_batch.records.clear();
-        m_batch.count = 0;
-        m_batch.memos.clear();
+        m_batch.clear();
         return TResult::fromStatus(s);
     }
     m_handed += n;

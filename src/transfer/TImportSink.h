@@ -3,6 +3,7 @@
 // cuts), and rebuilds the 26 tags at the end. One run owns one sink over the table it is given.
 #pragma once
 
+#include "TBatchWriter.h"
 #include "TResult.h"
 
 #include "Progress.h"
@@ -35,10 +36,9 @@ private:
     int m_position = -1;
 };
 
-// The batches of records go to the file on a thread of their own, one at a time and in order,
-// while the next batch is read and filled; a batch's write error is answered by the next post
-// that hands a batch over, or by end(). Only that thread writes to the table until end() (or
-// the sink's end) has waited for it; the filling thread only reads the table's structure.
+// The batches of records go to the file on a thread of their own (TBatchWriter) while the next
+// batch is read and filled; a batch's write error is answered by the next post that hands a
+// batch over, or by end().
 class TImportSink
 {
 public:
@@ -78,20 +78,6 @@ public:
     // Records this sink has written into the file (waits for the batch being written).
     qint64 written();
 
-    // A memo of a posted record: the record's place in its batch, the field and the text.
-    struct BatchMemo {
-        uint32_t record = 0;
-        int field = 0;
-        std::string text;
-    };
-    // Posted records, one after another, with their memos.
-    struct Batch {
-        std::string records;
-        uint32_t count = 0;
-        std::vector<BatchMemo> memos;
-    };
-    class Writer;
-
 private:
     TResult flushBatch();
     char *current() { return &m_batch.records[m_batch.records.size() - m_recordLength]; }
@@ -102,9 +88,9 @@ private:
     qint64 m_handed = 0;
     size_t m_recordLength = 0;
     // Posted records not handed over yet, then the record being filled when m_filling.
-    Batch m_batch;
+    TRecordBatch m_batch;
     bool m_filling = false;
     // The memos of the record being filled: written when it is posted, before the record.
     std::vector<std::pair<int, std::string>> m_memos;
-    std::unique_ptr<Writer> m_writer;
+    std::unique_ptr<TBatchWriter> m_writer;
 };

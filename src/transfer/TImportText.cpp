@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 bool isBlank(std::string_view line)
@@ -17,10 +20,18 @@ bool isBlank(std::string_view line)
 
 bool isAscii(const QByteArray &bytes)
 {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+    const char *p = bytes.constData();
+    const size_t n = static_cast<size_t>(bytes.size());
+    size_t i = 0;
+    uint64_t high = 0; // eight bytes at a step
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        high |= w;
+    }
+    for (; i < n; ++i)
+        high |= static_cast<unsigned char>(p[i]);
+    return (high & 0x8080808080808080ull) == 0;
 }
 
 // Whether `bytes` are well-formed UTF-8 (no overlong forms, surrogates or values past
@@ -91,13 +102,29 @@ QString TImportText::decode(const QByteArray &bytes, bool *utf8)
 
 TResult TImportText::load(const QString &path)
 {
+    m_lines.clear();
+    m_bytes.clear(); // it may refer to m_storage
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return TResult::failure(file.errorString(), xbase::StatusCode::IoError);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return TResult::failure(file.errorString(), xbase::StatusCode::IoError);
-    setBytes(bytes);
+    // Read in one piece into memory had in one call (a file of many megabytes read in steps
+    // into a growing array costs several times as much); a file that grows meanwhile is read
+    // to its end.
+    size_t have = 0;
+    size_t room = static_cast<size_t>(std::max<qint64>(file.size(), 0)) + 1;
+    for (;;) {
+        if (!m_storage.resize(room))
+            return TResult::failure(QStringLiteral("Not enough memory to read the file"), xbase::StatusCode::IoError);
+        const qint64 got = file.read(m_storage.data() + have, static_cast<qint64>(room - have));
+        if (got < 0)
+            return TResult::failure(file.errorString(), xbase::StatusCode::IoError);
+        if (got == 0)
+            break;
+        have += static_cast<size_t>(got);
+        if (have == room)
+            room *= 2;
+    }
+    setBytes(QByteArray::fromRawData(m_storage.data(), static_cast<qsizetype>(have)));
     return TResult::success();
 }
 
@@ -121,11 +148,21 @@ void TImportText::setBytes(const QByteArray &bytes)
     m_lines.clear();
     const char *data = m_bytes.constData();
     const size_t n = static_cast<size_t>(m_bytes.size());
+    // The next line feed and carriage return at or after `start`, each looked for again only
+    // once passed, so a file with one kind of line end is not searched over and over.
+    auto next = [&](char c, size_t from) {
+        const void *at = std::memchr(data + from, c, n - from);
+        return at ? static_cast<size_t>(static_cast<const char *>(at) - data) : n;
+    };
+    size_t lf = next('\n', 0);
+    size_t cr = next('\r', 0);
     size_t start = 0;
     while (start < n) {
-        size_t end = start;
-        while (end < n && data[end] != '\n' && data[end] != '\r')
-            ++end;
+        if (lf < start)
+            lf = next('\n', start);
+        if (cr < start)
+            cr = next('\r', start);
+        size_t end = std::min(lf, cr);
         const std::string_view line(data + start, end - start);
         if (!isBlank(line))
             m_lines.push_back(line);

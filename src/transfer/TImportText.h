@@ -3,6 +3,7 @@
 // split into its non-blank lines. The import run that reads the file owns the instance.
 #pragma once
 
+#include "BulkBuffer.h"
 #include "TResult.h"
 
 #include <QByteArray>
@@ -31,6 +32,9 @@ public:
     static QString decode(const QByteArray &bytes, bool *utf8 = nullptr);
 
 private:
+    // The bytes of load(), read into memory taken in one piece; m_bytes refers to them when
+    // they are kept as they are.
+    xbase::BulkBuffer m_storage;
     QByteArray m_bytes;
     std::vector<std::string_view> m_lines;
     bool m_utf8 = false;

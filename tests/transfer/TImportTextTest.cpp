@@ -1,5 +1,8 @@
 #include "TImportText.h"
 
+#include "TempDir.h"
+
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +46,42 @@ TEST(ImportText, Utf8WithOrWithoutMarkElseWindows1252)
     EXPECT_EQ(text.bytes(), QByteArray("Jos\xE9 \x80\n"));
     text.setBytes("\xEF\xBB\xBF" "plain\n");
     EXPECT_EQ(text.bytes(), QByteArray("plain\n"));
+}
+
+// Files read from disk: the same lines and decoding as bytes handed over, whatever the size
+// and the line ends, also when one object reads one file after another.
+TEST(ImportText, FilesReadLikeTheirBytes)
+{
+    TempDir dir;
+    QByteArray big;
+    for (int i = 0; i < 30000; ++i)
+        big += "Name" + QByteArray::number(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    const QByteArray cases[] = {
+        "a\r\nb\nc\rd",
+        "0123456789abcdef Jos\xC3\xA9 and more text\n", // UTF-8 past the first eight bytes
+        "0123456789abcdef Jos\xE9 \x80\n",              // Windows-1252
+        "\xEF\xBB\xBF" "plain\n",
+        "",
+        big,
+    };
+    TImportText fromFile;
+    for (const QByteArray &bytes : cases) {
+        const QString path = QString::fromStdString(dir.file("IN.CSV"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+        f.close();
+        ASSERT_TRUE(fromFile.load(path).ok);
+        TImportText fromBytes;
+        fromBytes.setBytes(bytes);
+        EXPECT_EQ(fromFile.wasUtf8(), fromBytes.wasUtf8()) << bytes.left(40).toStdString();
+        EXPECT_EQ(fromFile.bytes(), fromBytes.bytes()) << bytes.left(40).toStdString();
+        ASSERT_EQ(fromFile.lines().size(), fromBytes.lines().size()) << bytes.left(40).toStdString();
+        for (size_t i = 0; i < fromFile.lines().size(); ++i)
+            ASSERT_EQ(fromFile.lines()[i], fromBytes.lines()[i]) << i;
+    }
+    EXPECT_EQ(linesOf(big).size(), 30000u);
+    EXPECT_EQ(linesOf(big).back(), "Name29999");
 }
 
 TEST(ImportText, MissingFileFails)
