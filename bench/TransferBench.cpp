@@ -73,7 +73,8 @@ int main(int argc, char **argv)
     std::printf("text file: %.1f MB\n", QFileInfo(csv).size() / 1e6);
     {
         Timer t;
-        const TCopyOutcome c = TCopyOutRun::CopyDBF(table, dir.path() + QStringLiteral("/EXPORT.DBF"), TProgress::none());
+        const TCopyOutcome c =
+            TCopyOutRun::CopyDBF(table, dir.path() + QStringLiteral("/EXPORT.DBF"), TProgress::none());
         t.print("export to DBF", 500);
         if (!c.result.ok)
             return 1;

@@ -1,9 +1,9 @@
 #include "TCopyOutRun.h"
 
-#include "TAddressTable.h"
 #include "BulkBuffer.h"
-#include "TBatchWriter.h"
 #include "DbfFile.h"
+#include "TAddressTable.h"
+#include "TBatchWriter.h"
 #include "TCp1252.h"
 #include "TDelimitedLine.h"
 #include "TProgress.h"
@@ -140,7 +140,8 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
     TCopyOutcome out;
     QVector<quint32> recnos;
     if (!table.visibleRecnos(recnos)) {
-        out.result = TResult::failure(QStringLiteral("There was an error copying"), xbase::StatusCode::IoError);
+        out.result =
+            TResult::failure(QStringLiteral("There was an error copying"), xbase::StatusCode::IoError);
         return out;
     }
     QSaveFile file(target);
@@ -158,27 +159,28 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
     bool failed = false;
     QString reason;
     const size_t recLen = engine.recordLength();
-    const xbase::Status walked = forEachChunk(engine, recnos, [&](const char *chunk, size_t n, const quint32 *numbers) {
-        for (size_t k = 0; k < n; ++k) {
-            const xbase::RecordRef rec{chunk + k * recLen, numbers[k]};
-            if (!write(engine, rec, writer.buffer())) {
-                failed = true;
-                return false;
+    const xbase::Status walked =
+        forEachChunk(engine, recnos, [&](const char *chunk, size_t n, const quint32 *numbers) {
+            for (size_t k = 0; k < n; ++k) {
+                const xbase::RecordRef rec{chunk + k * recLen, numbers[k]};
+                if (!write(engine, rec, writer.buffer())) {
+                    failed = true;
+                    return false;
+                }
+                if (!writer.flushIfFull()) {
+                    failed = true;
+                    reason = file.errorString();
+                    return false;
+                }
+                ++out.copied;
+                progress.step();
+                if (progress.cancelled()) {
+                    out.cancelled = out.copied < recnos.size();
+                    return false;
+                }
             }
-            if (!writer.flushIfFull()) {
-                failed = true;
-                reason = file.errorString();
-                return false;
-            }
-            ++out.copied;
-            progress.step();
-            if (progress.cancelled()) {
-                out.cancelled = out.copied < recnos.size();
-                return false;
-            }
-        }
-        return true;
-    });
+            return true;
+        });
     if (!walked.ok()) {
         failed = true;
         reason = QString::fromStdString(walked.message());
@@ -193,10 +195,11 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
     }
     if (failed) {
         file.cancelWriting();
-        out.result = TResult::failure(QStringLiteral("There was an error writing ") + QFileInfo(target).fileName() +
-                                          (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) +
-                                          QStringLiteral(". Nothing was saved."),
-                                      xbase::StatusCode::IoError);
+        out.result =
+            TResult::failure(QStringLiteral("There was an error writing ") + QFileInfo(target).fileName() +
+                                 (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) +
+                                 QStringLiteral(". Nothing was saved."),
+                             xbase::StatusCode::IoError);
         out.copied = 0;
     }
     return out;
@@ -206,17 +209,17 @@ TCopyOutcome writeText(TAddressTable &table, const QString &target, TProgress &p
 
 const QStringList &TCopyOutRun::asciiFields()
 {
-    static const QStringList list =
-        names({"PREFIX", "FNAME", "MIDDLE", "LNAME", "TITLE", "ORG", "STREET", "STREET2", "CITY", "STATE", "ZIP",
-               "COUNTRY", "PHONE", "PHONE2", "EMAIL", "FAX", "DATE", "USER1", "USER2", "CODES"});
+    static const QStringList list = names(
+        {"PREFIX", "FNAME",   "MIDDLE", "LNAME",  "TITLE", "ORG", "STREET", "STREET2", "CITY",  "STATE",
+         "ZIP",    "COUNTRY", "PHONE",  "PHONE2", "EMAIL", "FAX", "DATE",   "USER1",   "USER2", "CODES"});
     return list;
 }
 
 const QStringList &TCopyOutRun::dbfFields()
 {
-    static const QStringList list =
-        names({"PREFIX", "FNAME", "MIDDLE", "LNAME", "TITLE", "ORG", "STREET", "STREET2", "CITY", "STATE", "ZIP",
-               "COUNTRY", "PHONE", "PHONE2", "EMAIL", "FAX", "DATE", "CODES", "USER1", "USER2"});
+    static const QStringList list = names(
+        {"PREFIX", "FNAME",   "MIDDLE", "LNAME",  "TITLE", "ORG", "STREET", "STREET2", "CITY",  "STATE",
+         "ZIP",    "COUNTRY", "PHONE",  "PHONE2", "EMAIL", "FAX", "DATE",   "CODES",   "USER1", "USER2"});
     return list;
 }
 
@@ -227,8 +230,8 @@ TResult TCopyOutRun::check(const QString &target, const QString &openFile, bool 
     const QFileInfo t(target);
     const QString a = t.exists() ? t.canonicalFilePath() : t.absoluteFilePath();
     const QString b = QFileInfo(openFile).canonicalFilePath();
-    if (!openFile.isEmpty() && a.compare(b.isEmpty() ? QFileInfo(openFile).absoluteFilePath() : b,
-                                         Qt::CaseInsensitive) == 0)
+    if (!openFile.isEmpty() &&
+        a.compare(b.isEmpty() ? QFileInfo(openFile).absoluteFilePath() : b, Qt::CaseInsensitive) == 0)
         return TResult::failure(QStringLiteral("Cannot copy a file to itself!"));
     return TResult::success();
 }
@@ -385,17 +388,18 @@ TCopyOutcome TCopyOutRun::CopyVCard(TAddressTable &table, const QString &target,
         fields.emplace_back(QString::fromStdString(f.name), schema.indexOf(f.name));
     std::string value;
     TVCardWriter writer(version);
-    return writeText(table, target, progress,
-                     [&](xbase::Table &engine, const xbase::RecordRef &rec, std::string &out) {
-                         TVCardRecord record;
-                         for (const auto &f : fields) {
-                             if (!engine.fieldValue(rec, f.second, value).ok())
-                                 return false;
-                             if (!value.empty())
-                                 record.insert(f.first, TCp1252::toString(value.data(), static_cast<qsizetype>(value.size())));
-                         }
-                         const QByteArray card = writer.card(record);
-                         out.append(card.constData(), static_cast<size_t>(card.size()));
-                         return true;
-                     });
+    return writeText(
+        table, target, progress, [&](xbase::Table &engine, const xbase::RecordRef &rec, std::string &out) {
+            TVCardRecord record;
+            for (const auto &f : fields) {
+                if (!engine.fieldValue(rec, f.second, value).ok())
+                    return false;
+                if (!value.empty())
+                    record.insert(f.first,
+                                  TCp1252::toString(value.data(), static_cast<qsizetype>(value.size())));
+            }
+            const QByteArray card = writer.card(record);
+            out.append(card.constData(), static_cast<size_t>(card.size()));
+            return true;
+        });
 }

@@ -114,7 +114,8 @@ TResult TImportText::load(const QString &path)
     size_t room = static_cast<size_t>(std::max<qint64>(file.size(), 0)) + 1;
     for (;;) {
         if (!m_storage.resize(room))
-            return TResult::failure(QStringLiteral("Not enough memory to read the file"), xbase::StatusCode::IoError);
+            return TResult::failure(QStringLiteral("Not enough memory to read the file"),
+                                    xbase::StatusCode::IoError);
         const qint64 got = file.read(m_storage.data() + have, static_cast<qint64>(room - have));
         if (got < 0)
             return TResult::failure(file.errorString(), xbase::StatusCode::IoError);
@@ -132,9 +133,10 @@ void TImportText::setBytes(const QByteArray &bytes)
 {
     // Pure ASCII and Windows-1252 text are kept as they are; only UTF-8 is converted.
     bool utf8 = false;
-    const std::string_view body = bytes.startsWith("\xEF\xBB\xBF")
-                                      ? std::string_view(bytes.constData() + 3, static_cast<size_t>(bytes.size() - 3))
-                                      : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const std::string_view body =
+        bytes.startsWith("\xEF\xBB\xBF")
+            ? std::string_view(bytes.constData() + 3, static_cast<size_t>(bytes.size() - 3))
+            : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (isAscii(bytes) || !isUtf8(body)) {
         // Windows-1252 (or ASCII) text is kept as it is, without decoding it.
         m_bytes = bytes;

@@ -123,7 +123,7 @@ private:
     // The piece of the file readMany() last read, kept so a walk over many records does not
     // take fresh memory for every call.
     mutable std::string m_readSpan;
-    std::string m_gathered;     // memos of writeGathered(), to be written at m_nextFree
+    std::string m_gathered; // memos of writeGathered(), to be written at m_nextFree
     uint32_t m_gatheredBlocks = 0;
 };
 

@@ -94,7 +94,8 @@ Status Table::appendRecords(const char *data, uint32_t count)
                 ++m_queryBitCount;
             }
             const char *rec = data + k * recLen;
-            setQueryBit(recno, (!m_deletedHidden || rec[0] != '*') && m_query.isTrue(RecordRef{rec, recno}, m_eval));
+            setQueryBit(recno,
+                        (!m_deletedHidden || rec[0] != '*') && m_query.isTrue(RecordRef{rec, recno}, m_eval));
         }
     }
     return Status::Ok();
@@ -156,7 +157,8 @@ Status Table::storedRecords(const uint32_t *recnos, size_t count, char *out) con
             span.resize(static_cast<size_t>(n) * recLen);
             XBASE_TRY(m_dbf->readRecords(first, n, &span[0]));
             for (size_t k = i; k < j; ++k)
-                std::memcpy(out + sorted[k].second * recLen, span.data() + (sorted[k].first - first) * recLen, recLen);
+                std::memcpy(out + sorted[k].second * recLen, span.data() + (sorted[k].first - first) * recLen,
+                            recLen);
         }
         i = j;
     }

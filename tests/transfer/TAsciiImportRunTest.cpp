@@ -8,6 +8,7 @@
 #include "TransferFixture.h"
 
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -19,7 +20,8 @@ struct Imported {
 };
 
 // Imports `bytes` into `table` with column c matched to the caption captions[c] ("" skips it).
-Imported import(TAddressTable &table, const QByteArray &bytes, const QStringList &captions, TProgress &progress)
+Imported import(TAddressTable &table, const QByteArray &bytes, const QStringList &captions,
+                TProgress &progress)
 {
     Imported out;
     TImportText text;
@@ -33,8 +35,18 @@ Imported import(TAddressTable &table, const QByteArray &bytes, const QStringList
     return out;
 }
 
+// `count` lines "Name<i>,<rest(i)>".
+QByteArray numberedLines(int count, const std::function<QByteArray(int)> &rest)
+{
+    QByteArray out;
+    for (int i = 0; i < count; ++i)
+        out += "Name" + QByteArray::number(i) + "," + rest(i) + "\n";
+    return out;
+}
+
 const QStringList kNames = {QStringLiteral("LNAME"), QStringLiteral("FNAME"), QStringLiteral("CITY")};
-const QStringList kCaptions = {QStringLiteral("Last Name"), QStringLiteral("First Name"), QStringLiteral("City")};
+const QStringList kCaptions = {QStringLiteral("Last Name"), QStringLiteral("First Name"),
+                               QStringLiteral("City")};
 
 TEST(AsciiImportRun, QuotesInsideFieldsLeaveLaterFieldsInPlace)
 {
@@ -48,7 +60,8 @@ TEST(AsciiImportRun, QuotesInsideFieldsLeaveLaterFieldsInPlace)
     EXPECT_TRUE(r.outcome.rebuild.ok);
     EXPECT_TRUE(table.CheckValidIndex());
     ASSERT_TRUE(table.setOrderTag(QString()).ok);
-    EXPECT_EQ(rows(table, kNames), (QStringList{QStringLiteral("O\"Neil|Pat|Boston"), QStringLiteral("a\"b|Lee, Ann|Paris")}));
+    EXPECT_EQ(rows(table, kNames),
+              (QStringList{QStringLiteral("O\"Neil|Pat|Boston"), QStringLiteral("a\"b|Lee, Ann|Paris")}));
 }
 
 TEST(AsciiImportRun, ShortLinesPadLongValuesAreCutAndCounted)
@@ -58,7 +71,8 @@ TEST(AsciiImportRun, ShortLinesPadLongValuesAreCutAndCounted)
     ASSERT_TRUE(openEmpty(dir, table));
     TStopAfter none;
     const QByteArray longName(45, 'L');
-    const Imported r = import(table, "Smith,Ann,Boston,x,y\n\nJones\n" + longName + ",Bo,Rome,1,2\n", kCaptions, none);
+    const Imported r =
+        import(table, "Smith,Ann,Boston,x,y\n\nJones\n" + longName + ",Bo,Rome,1,2\n", kCaptions, none);
     EXPECT_EQ(r.outcome.imported, 3); // the blank line is no record
     EXPECT_EQ(r.outcome.cutValues, 1);
     EXPECT_EQ(r.outcome.notes().size(), 1);
@@ -82,9 +96,7 @@ TEST(AsciiImportRun, CancelAfterTenOfHundredStillRebuilds)
     TempDir dir;
     TAddressTable table;
     ASSERT_TRUE(openEmpty(dir, table));
-    QByteArray bytes;
-    for (int i = 0; i < 100; ++i)
-        bytes += "Name" + QByteArray::number(i) + ",F,C\n";
+    const QByteArray bytes = numberedLines(100, [](int) -> QByteArray { return "F,C"; });
     TStopAfter stop(10);
     const Imported r = import(table, bytes, kCaptions, stop);
     EXPECT_EQ(r.outcome.end, TImportOutcome::End::Cancelled);
@@ -98,7 +110,8 @@ TEST(AsciiImportRun, WriteFailureIsReportedNotCompleted)
     TImportOutcome o;
     o.end = TImportOutcome::End::WriteError;
     o.imported = 7;
-    EXPECT_EQ(o.message(true), QStringLiteral("Unknown error writing to data file after importing 7 records."));
+    EXPECT_EQ(o.message(true),
+              QStringLiteral("Unknown error writing to data file after importing 7 records."));
     EXPECT_FALSE(o.message(false).contains(QLatin1String("complete")));
     EXPECT_TRUE(o.message(false).contains(QLatin1String("7")));
 }
@@ -111,9 +124,8 @@ TEST(AsciiImportRun, WriteFailureOnTheWritingThreadKeepsWhatWasWritten)
     TempDir dir;
     TAddressTable table;
     ASSERT_TRUE(openEmpty(dir, table));
-    QByteArray bytes;
-    for (int i = 0; i < 20000; ++i)
-        bytes += "Name" + QByteArray::number(i) + ",First,City" + QByteArray::number(i % 97) + "\n";
+    const QByteArray bytes =
+        numberedLines(20000, [](int i) -> QByteArray { return "First,City" + QByteArray::number(i % 97); });
     rlimit before{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
     void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
@@ -155,8 +167,9 @@ TEST(AsciiImportRun, ContactListHeadingsMatchWithoutClicking)
     ASSERT_TRUE(openEmpty(dir, table));
     TImportText text;
     // The heading line of a web mail contact list and of a desktop mail program.
-    text.setBytes("Given Name,Family Name,E-mail 1 - Value,Address 1 - City,Unknown\nAnn,Lee,ann@x.org,Oslo,zz\n"
-                  "Bo,Ek,bo@x.org,Rome,zz\n");
+    text.setBytes(
+        "Given Name,Family Name,E-mail 1 - Value,Address 1 - City,Unknown\nAnn,Lee,ann@x.org,Oslo,zz\n"
+        "Bo,Ek,bo@x.org,Rome,zz\n");
     TImportTargets targets(table, TImportTargets::Kind::Text);
     TAsciiColumns columns;
     ASSERT_TRUE(columns.scan(text, &targets).ok);
@@ -172,7 +185,8 @@ TEST(AsciiImportRun, ContactListHeadingsMatchWithoutClicking)
               (QStringList{QStringLiteral("Ann|ann@x.org|Oslo"), QStringLiteral("Bo|bo@x.org|Rome")}));
 
     TImportText other;
-    other.setBytes("Title,First Name,Middle Name,Last Name,Company,Business Street,E-mail Address\nMr,A,B,C,D,E,F\n");
+    other.setBytes(
+        "Title,First Name,Middle Name,Last Name,Company,Business Street,E-mail Address\nMr,A,B,C,D,E,F\n");
     ASSERT_TRUE(columns.scan(other, &targets).ok);
     EXPECT_EQ(columns.MatchedFieldName(QStringLiteral("Organization")), QStringLiteral("Company"));
     EXPECT_EQ(columns.MatchedFieldName(QStringLiteral("Prefix")), QStringLiteral("Title"));
@@ -185,9 +199,15 @@ TEST(AsciiImportRun, ExportThenImportGivesTheSameRecords)
     TempDir dir;
     TAddressTable source;
     const std::vector<smallfile::Record> records = {
-        {{"LNAME", QStringLiteral("O\"Neil")}, {"FNAME", QStringLiteral("Ann, Jr")}, {"CITY", QStringLiteral("Z\xfcrich")}},
-        {{"LNAME", QStringLiteral("\"Quoted\"")}, {"FNAME", QStringLiteral("a\"\"b")}, {"CITY", QStringLiteral(",")}},
-        {{"LNAME", QStringLiteral("Plain")}, {"ZIP", QStringLiteral("02134")}, {"CODES", QStringLiteral("x,y")}},
+        {{"LNAME", QStringLiteral("O\"Neil")},
+         {"FNAME", QStringLiteral("Ann, Jr")},
+         {"CITY", QStringLiteral("Z\xfcrich")}},
+        {{"LNAME", QStringLiteral("\"Quoted\"")},
+         {"FNAME", QStringLiteral("a\"\"b")},
+         {"CITY", QStringLiteral(",")}},
+        {{"LNAME", QStringLiteral("Plain")},
+         {"ZIP", QStringLiteral("02134")},
+         {"CODES", QStringLiteral("x,y")}},
     };
     ASSERT_TRUE(openEmpty(dir, source, records));
     const QString csv = QString::fromStdString(dir.file("out.txt"));
@@ -214,8 +234,11 @@ TEST(AsciiImportRun, ExportThenImportGivesTheSameRecords)
     EXPECT_EQ(rows(back, TCopyOutRun::asciiFields()), rows(source, TCopyOutRun::asciiFields()));
 
     bool ok = false;
-    const QString out = runPython(QStringLiteral("import csv\nfor r in csv.reader(open('%1', encoding='cp1252', newline='')):\n"
-                                                 "  print(len(r), r[3], r[1], r[8], sep='|')").arg(csv), &ok);
+    const QString out = runPython(
+        QStringLiteral("import csv\nfor r in csv.reader(open('%1', encoding='cp1252', newline='')):\n"
+                       "  print(len(r), r[3], r[1], r[8], sep='|')")
+            .arg(csv),
+        &ok);
     ASSERT_TRUE(ok) << out.toStdString();
     EXPECT_EQ(out, QStringLiteral("20|O\"Neil|Ann, Jr|Z\xfcrich\n20|\"Quoted\"|a\"\"b|,\n20|Plain||\n"));
 }
@@ -224,7 +247,8 @@ TEST(AsciiImportRun, ExportWithEmptyMiddleWritesTwoQuotes)
 {
     TempDir dir;
     TAddressTable table;
-    ASSERT_TRUE(openEmpty(dir, table, {{{"PREFIX", QStringLiteral("Dr")}, {"FNAME", QStringLiteral("Ann")}}}));
+    ASSERT_TRUE(
+        openEmpty(dir, table, {{{"PREFIX", QStringLiteral("Dr")}, {"FNAME", QStringLiteral("Ann")}}}));
     const QString path = QString::fromStdString(dir.file("one.txt"));
     TStopAfter none;
     ASSERT_TRUE(TCopyOutRun::CopyASCII(table, path, none).result.ok);

@@ -35,7 +35,8 @@ TEST(ImportText, LongLinesAreReadWhole)
 TEST(ImportText, Utf8WithOrWithoutMarkElseWindows1252)
 {
     TImportText text;
-    text.setBytes("\xEF\xBB\xBF" "Jos\xC3\xA9\n");
+    text.setBytes("\xEF\xBB\xBF"
+                  "Jos\xC3\xA9\n");
     EXPECT_TRUE(text.wasUtf8());
     EXPECT_EQ(text.bytes(), QByteArray("Jos\xE9\n"));
     text.setBytes("Jos\xC3\xA9\n");
@@ -44,7 +45,8 @@ TEST(ImportText, Utf8WithOrWithoutMarkElseWindows1252)
     text.setBytes("Jos\xE9 \x80\n"); // not UTF-8: taken as Windows-1252 bytes
     EXPECT_FALSE(text.wasUtf8());
     EXPECT_EQ(text.bytes(), QByteArray("Jos\xE9 \x80\n"));
-    text.setBytes("\xEF\xBB\xBF" "plain\n");
+    text.setBytes("\xEF\xBB\xBF"
+                  "plain\n");
     EXPECT_EQ(text.bytes(), QByteArray("plain\n"));
 }
 
@@ -60,7 +62,8 @@ TEST(ImportText, FilesReadLikeTheirBytes)
         "a\r\nb\nc\rd",
         "0123456789abcdef Jos\xC3\xA9 and more text\n", // UTF-8 past the first eight bytes
         "0123456789abcdef Jos\xE9 \x80\n",              // Windows-1252
-        "\xEF\xBB\xBF" "plain\n",
+        "\xEF\xBB\xBF"
+        "plain\n",
         "",
         big,
     };

@@ -1065,7 +1065,8 @@ TEST_F(TableTest, BulkAppendsFillRecordsInMemoryAndTruncationTakesThemOffAgain)
     ASSERT_TRUE(table.putField(&records[0], lname, "Zeta").ok());
     ASSERT_TRUE(table.putField(second, lname, "Omega").ok());
     ASSERT_TRUE(table.putField(second, table.schema().indexOf("AGE"), "7").ok());
-    EXPECT_EQ(table.putField(second, table.schema().indexOf("BORN"), "May").code(), StatusCode::InvalidArgument);
+    EXPECT_EQ(table.putField(second, table.schema().indexOf("BORN"), "May").code(),
+              StatusCode::InvalidArgument);
     EXPECT_EQ(table.putField(second, memo, "x").code(), StatusCode::InvalidArgument);
     ASSERT_TRUE(table.putMemo(&records[0], memo, std::string(300, 'm')).ok());
     ASSERT_TRUE(table.putMemo(second, memo, "").ok());
@@ -1083,7 +1084,7 @@ TEST_F(TableTest, BulkAppendsFillRecordsInMemoryAndTruncationTakesThemOffAgain)
     }
     // Records wanted one after another in file order are read straight into place.
     for (const std::vector<uint32_t> &run : {std::vector<uint32_t>{5, 6, 7}, std::vector<uint32_t>{7, 6, 5},
-                                            std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7, 8}}) {
+                                             std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7, 8}}) {
         std::string got(run.size() * table.recordLength(), '\0');
         ASSERT_TRUE(table.storedRecords(run.data(), run.size(), &got[0]).ok());
         for (size_t i = 0; i < run.size(); ++i) {
@@ -1093,7 +1094,8 @@ TEST_F(TableTest, BulkAppendsFillRecordsInMemoryAndTruncationTakesThemOffAgain)
     }
     std::vector<std::string> memos;
     ASSERT_TRUE(table.memoTexts(bytes.data(), order.size(), memo, memos).ok());
-    EXPECT_EQ(memos, (std::vector<std::string>{"", "first memo", std::string(300, 'm'), "a longer memo text", ""}));
+    EXPECT_EQ(memos,
+              (std::vector<std::string>{"", "first memo", std::string(300, 'm'), "a longer memo text", ""}));
     const uint32_t outside[] = {9};
     EXPECT_EQ(table.storedRecords(outside, 1, &bytes[0]).code(), StatusCode::NotFound);
 
