@@ -10,6 +10,17 @@ namespace {
 constexpr size_t kLeafHeader = 24;
 constexpr size_t kInteriorHeader = 12;
 
+// Stores the eight bytes of `v` at `p`, least significant first.
+inline void storeLe64(uint8_t *p, uint64_t v)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(p, &v, 8);
+#else
+    for (int b = 0; b < 8; ++b)
+        p[b] = static_cast<uint8_t>(v >> (8 * b));
+#endif
+}
+
 int entryBytes(uint32_t maxRecno, int fieldBits, int &recBits)
 {
     const int needed = std::max(bitsFor(maxRecno), 1) + 2 * fieldBits;
@@ -42,12 +53,7 @@ void writeLeafHeader(uint8_t *page, uint16_t attributes, uint32_t left, uint32_t
 
 int bitsFor(uint64_t v)
 {
-    int bits = 0;
-    while (v != 0) {
-        ++bits;
-        v >>= 1;
-    }
-    return bits;
+    return v == 0 ? 0 : 64 - __builtin_clzll(v);
 }
 
 Status decodeLeaf(const uint8_t *page, int keyLength, char pad, LeafNode &out)
@@ -79,10 +85,19 @@ Status decodeLeaf(const uint8_t *page, int keyLength, char pad, LeafNode &out)
     out.recnos.resize(static_cast<size_t>(count));
     size_t keyPos = kPageSize;
     const uint8_t *entry = page + kLeafHeader;
+    const uint64_t entryMask = bytes == 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * bytes)) - 1;
     for (int i = 0; i < count; ++i, entry += bytes) {
         uint64_t v = 0;
-        for (int b = bytes - 1; b >= 0; --b)
-            v = (v << 8) | entry[b];
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        if (entry + 8 <= page + kPageSize) { // eight bytes at a load while they lie in the page
+            std::memcpy(&v, entry, 8);
+            v &= entryMask;
+        } else
+#endif
+        {
+            for (int b = bytes - 1; b >= 0; --b)
+                v = (v << 8) | entry[b];
+        }
         const uint32_t recno = static_cast<uint32_t>(v & recMask);
         const size_t dup = static_cast<size_t>((v >> recBits) & dupMask);
         const size_t trail = static_cast<size_t>((v >> (recBits + dupBits)) & trailMask);
@@ -225,7 +240,10 @@ bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const c
     writeLeafHeader(page, attributes, left, right, count, recBits, fieldBits, bytes);
     size_t keyPos = kPageSize;
     const size_t L = static_cast<size_t>(keyLength);
-    uint8_t *entry = page + kLeafHeader;
+    // The entries are gathered eight bytes at a store (each store's surplus is overwritten by
+    // the next entry) and copied into the page once their room is known to be free.
+    uint8_t entries[kPageSize + 8];
+    uint8_t *entry = entries;
     for (int i = 0; i < count; ++i, entry += bytes) {
         const char *key = keys + static_cast<size_t>(i) * L;
         const int trail = trailingPadBytes(key, keyLength, pad);
@@ -240,9 +258,9 @@ bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const c
             std::memcpy(page + keyPos, key + dup, stored);
         const uint64_t v = static_cast<uint64_t>(recnos[i]) | (static_cast<uint64_t>(dup) << recBits) |
                            (static_cast<uint64_t>(trail) << (recBits + fieldBits));
-        for (int b = 0; b < bytes; ++b)
-            entry[b] = static_cast<uint8_t>(v >> (8 * b));
+        storeLe64(entry, v);
     }
+    std::memcpy(page + kLeafHeader, entries, entriesEnd - kLeafHeader);
     writeLe16(page + 12, static_cast<uint16_t>(keyPos - entriesEnd));
     return true;
 }
