@@ -2,6 +2,7 @@
 
 #include "TAddressDataSource.h"
 #include "TAddressSession.h"
+#include "TBatchArguments.h"
 #include "TBatchRecords.h"
 #include "TEnvelopePanel.h"
 #include "TEnvelopePrePrintCheck.h"
@@ -19,36 +20,12 @@
 
 #include <QTextStream>
 
+#include <limits>
+
 namespace {
 
 // The surface's resolution: no screen takes part, so the designer's 96 pixels per inch.
 constexpr double kPixelsPerInch = 96.0;
-
-// How far the run got, on the terminal every hundred pages.
-class TTerminalProgress : public TProgress
-{
-public:
-    explicit TTerminalProgress(QTextStream &err) : m_err(err) {}
-    void setTotal(int) override {}
-    void step() override
-    {
-        if (++m_steps % 100 == 0) {
-            m_err << '\r' << m_steps << " pages" << Qt::flush;
-            m_shown = true;
-        }
-    }
-    bool cancelled() const override { return false; }
-    void finish()
-    {
-        if (m_shown)
-            m_err << '\n';
-    }
-
-private:
-    QTextStream &m_err;
-    int m_steps = 0;
-    bool m_shown = false;
-};
 
 } // namespace
 
@@ -61,54 +38,17 @@ QString TEnvelopesBatch::usage()
 
 bool TEnvelopesBatch::parse(const QStringList &args, TEnvelopesBatchOptions &options, QString &error)
 {
-    int choices = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        const auto value = [&](QString &into) {
-            if (i + 1 >= args.size()) {
-                error = a + QStringLiteral(" needs a value");
-                return false;
-            }
-            into = args.at(++i);
-            return true;
-        };
-        QString text;
-        if (a == QLatin1String("--setup")) {
-            if (!value(options.setup))
-                return false;
-        } else if (a == QLatin1String("--file")) {
-            if (!value(options.file))
-                return false;
-        } else if (a == QLatin1String("--filter")) {
-            if (!value(options.filterFile))
-                return false;
-            ++choices;
-        } else if (a == QLatin1String("--tagged")) {
-            options.tagged = true;
-            ++choices;
-        } else if (a == QLatin1String("--all")) {
-            options.all = true;
-            ++choices;
-        } else if (a == QLatin1String("--start")) {
-            if (!value(text))
-                return false;
-            bool ok = false;
-            options.start = text.toInt(&ok);
-            if (!ok || options.start < 1) {
-                error = QStringLiteral("--start takes a record number from 1 on");
-                return false;
-            }
-        } else if (a == QLatin1String("--pdf")) {
-            if (!value(options.pdf))
-                return false;
-        } else if (a == QLatin1String("--printer")) {
-            if (!value(options.printer))
-                return false;
-        } else {
-            error = QStringLiteral("unknown argument: ") + a;
-            return false;
-        }
-    }
+    TBatchArguments arguments;
+    arguments.value("--setup", options.setup);
+    arguments.value("--file", options.file);
+    arguments.recordChoice(options.filterFile, options.tagged, options.all);
+    arguments.number("--start", 1, std::numeric_limits<int>::max(), options.start,
+                     QStringLiteral("--start takes a record number from 1 on"));
+    arguments.value("--pdf", options.pdf);
+    arguments.value("--printer", options.printer);
+    if (!arguments.parse(args, error))
+        return false;
+    const int choices = arguments.choices();
     if (choices > 1) {
         error = QStringLiteral("--filter, --tagged and --all exclude each other");
         return false;
@@ -228,28 +168,20 @@ int TEnvelopesBatch::run(const QStringList &args, const QString &programFolder, 
         err << error << '\n' << usage() << '\n';
         return 2;
     }
-    QString folder = programFolder;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    const QString folder = TBatchRun::folderOf(programFolder);
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
     session.loadSettings();
     if (!TBatchRecords::open(session, options.file, options.filterFile, options.tagged, error)) {
         err << error << '\n';
         return 1;
     }
-    std::unique_ptr<TPrinterService> service;
-    if (!options.pdf.isEmpty()) {
-        service = std::make_unique<TPdfPrinterService>(options.pdf);
-    } else {
-        if (printers)
-            service = printers(options.printer, error);
-        if (!service) {
-            err << (error.isEmpty() ? QStringLiteral("There is no printer ") + options.printer : error)
-                << '\n';
-            return 1;
-        }
+    const std::unique_ptr<TPrinterService> service =
+        TBatchRun::service(options.pdf, options.printer, printers, error);
+    if (!service) {
+        err << error << '\n';
+        return 1;
     }
-    TTerminalProgress progress(err);
+    TBatchProgress progress(err, 100, QStringLiteral("pages"));
     const TEnvelopesBatchResult result = print(session, options, folder, *service, progress);
     progress.finish();
     for (const QString &w : result.warnings)

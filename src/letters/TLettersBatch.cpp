@@ -1,6 +1,7 @@
 #include "TLettersBatch.h"
 
 #include "TAddressSession.h"
+#include "TBatchArguments.h"
 #include "TFilterFile.h"
 #include "TIniFile.h"
 #include "TLetterPrint.h"
@@ -44,53 +45,19 @@ public:
 
 bool parse(const QStringList &args, Options &o, QString &error)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        const auto value = [&](QString &target) {
-            if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
-                error = a + QStringLiteral(" needs a value");
-                return false;
-            }
-            target = args.at(++i);
-            return true;
-        };
-        if (a == QLatin1String("--letter")) {
-            if (!value(o.letter))
-                return false;
-        } else if (a == QLatin1String("--file")) {
-            if (!value(o.file))
-                return false;
-        } else if (a == QLatin1String("--filter")) {
-            if (!value(o.filter))
-                return false;
-        } else if (a == QLatin1String("--tagged")) {
-            o.tagged = true;
-        } else if (a == QLatin1String("--all")) {
-            o.all = true;
-        } else if (a == QLatin1String("--copies")) {
-            QString text;
-            if (!value(text))
-                return false;
-            bool ok = false;
-            o.copies = text.toInt(&ok);
-            if (!ok || o.copies < 1 || o.copies > 999) {
-                error = QStringLiteral("--copies takes a whole number from 1 to 999");
-                return false;
-            }
-        } else if (a == QLatin1String("--pdf")) {
-            if (!value(o.pdf))
-                return false;
-        } else if (a == QLatin1String("--pdf-each")) {
-            if (!value(o.pdfEach))
-                return false;
-        } else if (a == QLatin1String("--printer")) {
-            if (!value(o.printer))
-                return false;
-        } else {
-            error = QStringLiteral("Unknown argument ") + a;
-            return false;
-        }
-    }
+    TBatchArguments arguments(QStringLiteral("Unknown argument "));
+    arguments.value("--letter", o.letter, false, true);
+    arguments.value("--file", o.file, false, true);
+    arguments.value("--filter", o.filter, false, true);
+    arguments.flag("--tagged", o.tagged);
+    arguments.flag("--all", o.all);
+    arguments.number("--copies", 1, 999, o.copies,
+                     QStringLiteral("--copies takes a whole number from 1 to 999"));
+    arguments.value("--pdf", o.pdf, false, true);
+    arguments.value("--pdf-each", o.pdfEach, false, true);
+    arguments.value("--printer", o.printer, false, true);
+    if (!arguments.parse(args, error))
+        return false;
     if (o.letter.isEmpty()) {
         error = QStringLiteral("--letter is missing");
         return false;
@@ -109,10 +76,8 @@ bool parse(const QStringList &args, Options &o, QString &error)
 } // namespace
 
 TLettersBatch::TLettersBatch(QString programFolder, PrinterMaker printers)
-    : m_programFolder(std::move(programFolder)), m_printers(std::move(printers))
+    : m_programFolder(TBatchRun::folderOf(programFolder)), m_printers(std::move(printers))
 {
-    if (!m_programFolder.endsWith(QLatin1Char('/')))
-        m_programFolder += QLatin1Char('/');
 }
 
 QString TLettersBatch::usage()
@@ -280,19 +245,12 @@ int TLettersBatch::run(const QStringList &args, QTextStream &out, QTextStream &e
         return kOk;
     }
 
-    std::unique_ptr<TPrinterService> service;
-    QString target = o.pdf;
-    if (!o.pdf.isEmpty()) {
-        service = std::make_unique<TPdfPrinterService>(o.pdf);
-    } else {
-        if (m_printers)
-            service = m_printers(o.printer, error);
-        if (!service) {
-            err << (error.isEmpty() ? QStringLiteral("There is no printer ") + o.printer : error) << '\n';
-            return kFailure;
-        }
-        target = o.printer;
+    const std::unique_ptr<TPrinterService> service = TBatchRun::service(o.pdf, o.printer, m_printers, error);
+    if (!service) {
+        err << error << '\n';
+        return kFailure;
     }
+    const QString target = o.pdf.isEmpty() ? o.printer : o.pdf;
     TLetterPrint print(letter, *service);
     print.setTitle(o.letter);
     print.setCopies(o.copies);

@@ -1,6 +1,7 @@
 #include "TReportsBatch.h"
 
 #include "TAddressSession.h"
+#include "TBatchArguments.h"
 #include "TBatchRecords.h"
 #include "TBuiltInReport.h"
 #include "TPaperSizes.h"
@@ -28,71 +29,44 @@ QString usage()
 
 bool TReportsBatch::parse(const QStringList &args, TReportsBatchOptions &options, QString &error)
 {
-    int choices = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        const auto value = [&](QString &into) {
-            if (i + 1 >= args.size()) {
-                error = a + QStringLiteral(" needs a value");
-                return false;
-            }
-            into = args.at(++i);
-            return true;
-        };
-        if (a == QLatin1String("--report")) {
-            QString r;
-            if (!value(r))
-                return false;
-            bool isNumber = false;
-            const int n = r.toInt(&isNumber);
-            const int item = int(TBuiltInReport::reportNames().indexOf(r));
-            if (isNumber && n >= 1 && n <= 4)
-                options.report = n;
-            else if (item >= 0)
-                options.report = item + 1;
-            else if (!isNumber && !r.trimmed().isEmpty())
-                options.designed = r;
-            else {
-                error = QStringLiteral("unknown report: ") + r;
-                return false;
-            }
-        } else if (a == QLatin1String("--file")) {
-            if (!value(options.file))
-                return false;
-        } else if (a == QLatin1String("--filter")) {
-            if (!value(options.filterFile))
-                return false;
-            ++choices;
-        } else if (a == QLatin1String("--tagged")) {
-            options.tagged = true;
-            ++choices;
-        } else if (a == QLatin1String("--all")) {
-            options.records = TRecordChoice::All;
-            ++choices;
-        } else if (a == QLatin1String("--only-current")) {
-            options.records = TRecordChoice::OnlyCurrent;
-            ++choices;
-        } else if (a == QLatin1String("--one-per-page")) {
-            options.oneRecordPerPage = true;
-        } else if (a == QLatin1String("--current")) {
-            options.startFromCurrent = true;
-        } else if (a == QLatin1String("--title")) {
-            if (!value(options.title))
-                return false;
-        } else if (a == QLatin1String("--memo")) {
-            options.printMemo = true;
-        } else if (a == QLatin1String("--codes")) {
-            options.printCodes = true;
-        } else if (a == QLatin1String("--a4")) {
-            options.a4 = true;
-        } else if (a == QLatin1String("--pdf")) {
-            if (!value(options.pdf))
-                return false;
-        } else {
-            error = QStringLiteral("unknown argument: ") + a;
+    TBatchArguments arguments;
+    arguments.custom("--report", [&options](const QString &r, QString &refused) {
+        bool isNumber = false;
+        const int n = r.toInt(&isNumber);
+        const int item = int(TBuiltInReport::reportNames().indexOf(r));
+        if (isNumber && n >= 1 && n <= 4)
+            options.report = n;
+        else if (item >= 0)
+            options.report = item + 1;
+        else if (!isNumber && !r.trimmed().isEmpty())
+            options.designed = r;
+        else {
+            refused = QStringLiteral("unknown report: ") + r;
             return false;
         }
-    }
+        return true;
+    });
+    arguments.value("--file", options.file);
+    arguments.value("--filter", options.filterFile, true);
+    arguments.flag("--tagged", options.tagged, true);
+    const auto records = [&options](TRecordChoice choice) {
+        return [&options, choice](const QString &, QString &) {
+            options.records = choice;
+            return true;
+        };
+    };
+    arguments.flagUsing("--all", records(TRecordChoice::All), true);
+    arguments.flagUsing("--only-current", records(TRecordChoice::OnlyCurrent), true);
+    arguments.flag("--one-per-page", options.oneRecordPerPage);
+    arguments.flag("--current", options.startFromCurrent);
+    arguments.value("--title", options.title);
+    arguments.flag("--memo", options.printMemo);
+    arguments.flag("--codes", options.printCodes);
+    arguments.flag("--a4", options.a4);
+    arguments.value("--pdf", options.pdf);
+    if (!arguments.parse(args, error))
+        return false;
+    const int choices = arguments.choices();
     if (choices > 1) {
         error = QStringLiteral("--filter, --tagged, --all and --only-current exclude each other");
         return false;
@@ -200,9 +174,7 @@ int TReportsBatch::run(const QStringList &args, const QString &programFolder, QT
         err << error << '\n' << usage() << '\n';
         return 2;
     }
-    QString folder = programFolder;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    const QString folder = TBatchRun::folderOf(programFolder);
     options.programFolder = folder;
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
     session.loadSettings();
