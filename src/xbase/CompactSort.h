@@ -1,5 +1,6 @@
 // Sorting of index entries for a bulk build: by key bytes (memcmp order), equal keys by
-// record number. Works on a flat key buffer without moving the keys.
+// record number. The keys are gathered once the first bytes are sorted, so the later bytes
+// are read in order.
 #pragma once
 
 #include <cstddef>
@@ -34,8 +35,9 @@ struct SortWorkspace {
 };
 
 // Sorts n entries (the keys flat, keyLength bytes each, and their record numbers) into
-// `workspace.keys` and `workspace.recnos`. False when the memory for sorting cannot be had.
-bool sortIndexEntries(const char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
+// `workspace.keys` and `workspace.recnos`. The sort works in `keys` too: they are left in no
+// order. False when the memory for sorting cannot be had (`keys` then unchanged).
+bool sortIndexEntries(char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
                       SortWorkspace &workspace);
 
 } // namespace xbase
