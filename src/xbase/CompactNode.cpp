@@ -42,12 +42,7 @@ void writeLeafHeader(uint8_t *page, uint16_t attributes, uint32_t left, uint32_t
 
 int bitsFor(uint64_t v)
 {
-    int bits = 0;
-    while (v != 0) {
-        ++bits;
-        v >>= 1;
-    }
-    return bits;
+    return v == 0 ? 0 : 64 - __builtin_clzll(v);
 }
 
 Status decodeLeaf(const uint8_t *page, int keyLength, char pad, LeafNode &out)

@@ -63,54 +63,66 @@ void byRecno(uint32_t *recnos, size_t n)
     }
 }
 
-// Orders a[0..n) by (prefix, recno). Most significant byte first: one counting pass and one
-// scatter per byte that varies within a run, bytes every item of the run agrees on skipped,
-// each bucket on its own; small runs by comparison.
-void sortByPrefix(SortItem *a, SortItem *tmp, size_t n)
-{
-    if (n <= kSmallRun) {
-        if (n > 1)
-            std::sort(a, a + n, itemLess);
-        return;
-    }
-    const uint64_t first = a[0].prefix;
-    uint64_t diff = 0;
-    for (size_t i = 1; i < n; ++i)
-        diff |= a[i].prefix ^ first;
-    if (diff == 0) {
-        byRecno(a, n);
-        return;
-    }
-    const int shift = (63 - __builtin_clzll(diff)) / 8 * 8;
-    uint32_t counts[256] = {};
-    for (size_t i = 0; i < n; ++i)
-        ++counts[(a[i].prefix >> shift) & 0xFF];
-    uint32_t offsets[256];
-    uint32_t sum = 0;
-    for (int v = 0; v < 256; ++v) {
-        offsets[v] = sum;
-        sum += counts[v];
-    }
-    for (size_t i = 0; i < n; ++i)
-        tmp[offsets[(a[i].prefix >> shift) & 0xFF]++] = a[i];
-    std::memcpy(static_cast<void *>(a), tmp, n * sizeof(SortItem));
-    if (shift == 0) {
-        // The last byte: each bucket holds equal prefixes, kept in the order they came.
-        size_t begin = 0;
-        for (int v = 0; v < 256; ++v) {
-            if (counts[v] > 1)
-                byRecno(a + begin, counts[v]);
-            begin += counts[v];
+// Runs of at least this size may be split by two bytes at once (65,536 buckets): fewer
+// passes over the items, for the price of clearing the larger count table.
+constexpr size_t kWideRun = 16384;
+
+// Orders items by (prefix, recno), most significant digit first: one counting pass and one
+// scatter per digit that varies within a run, bytes every item of the run agrees on skipped,
+// each bucket on its own; small runs by comparison. The scatter goes back and forth between
+// the two arrays, so no pass copies a run back.
+struct PrefixSorter {
+    uint32_t *wide; // 65,536 counts, for the first split of a call from outside
+
+    // Orders src[0..n); the result lands in `other` when intoOther, else in src.
+    void sort(SortItem *src, SortItem *other, size_t n, bool intoOther, bool mayWiden) const
+    {
+        SortItem *target = intoOther ? other : src;
+        if (n <= kSmallRun) {
+            if (intoOther)
+                std::memcpy(static_cast<void *>(other), src, n * sizeof(SortItem));
+            if (n > 1)
+                std::sort(target, target + n, itemLess);
+            return;
         }
-        return;
+        const uint64_t first = src[0].prefix;
+        uint64_t diff = 0;
+        for (size_t i = 1; i < n; ++i)
+            diff |= src[i].prefix ^ first;
+        if (diff == 0) {
+            if (intoOther)
+                std::memcpy(static_cast<void *>(other), src, n * sizeof(SortItem));
+            byRecno(target, n);
+            return;
+        }
+        const int high = 63 - __builtin_clzll(diff); // the highest bit that varies
+        const bool widen = mayWiden && n >= kWideRun && high >= 15;
+        const int width = widen ? 16 : 8;
+        const int shift = (high / 8 + 1) * 8 - width;
+        const uint64_t mask = (uint64_t(1) << width) - 1;
+        uint32_t narrow[256];
+        uint32_t *counts = widen ? wide : narrow;
+        std::memset(counts, 0, (mask + 1) * sizeof(uint32_t));
+        for (size_t i = 0; i < n; ++i)
+            ++counts[(src[i].prefix >> shift) & mask];
+        uint32_t sum = 0;
+        for (uint64_t v = 0; v <= mask; ++v) {
+            const uint32_t c = counts[v];
+            counts[v] = sum;
+            sum += c;
+        }
+        for (size_t i = 0; i < n; ++i)
+            other[counts[(src[i].prefix >> shift) & mask]++] = src[i];
+        // counts[v] is now the end of bucket v.
+        size_t begin = 0;
+        for (uint64_t v = 0; v <= mask; ++v) {
+            const size_t end = counts[v];
+            if (end > begin)
+                sort(other + begin, src + begin, end - begin, !intoOther, false);
+            begin = end;
+        }
     }
-    size_t begin = 0;
-    for (int v = 0; v < 256; ++v) {
-        if (counts[v] > 1)
-            sortByPrefix(a + begin, tmp + begin, counts[v]);
-        begin += counts[v];
-    }
-}
+};
 
 // Orders the entries after the first eight bytes: once the first bytes are sorted, the keys
 // are gathered in that order, so each run of equal prefixes is sorted on contiguous keys and
@@ -122,6 +134,7 @@ struct Refiner {
     SortItem *items; // room for every entry
     SortItem *tmp;   // likewise
     char *scratch;   // room for every entry's key
+    PrefixSorter sorter;
 
     // Orders entries [pos, pos + m), whose keys agree on their first `depth` bytes.
     void refine(size_t pos, size_t m, size_t depth) const
@@ -139,7 +152,7 @@ struct Refiner {
             }
             if (diff == 0)
                 continue; // every key of the run agrees on these bytes too
-            sortByPrefix(a, tmp + pos, m);
+            sorter.sort(a, tmp + pos, m, false, true);
             // The keys agree before `depth`: only their tails move.
             for (size_t k = 0; k < m; ++k)
                 std::memcpy(scratch + k * avail, base + k * keyLength, avail);
@@ -185,7 +198,10 @@ bool sortIndexEntries(char *keys, size_t keyLength, const uint32_t *recnos, size
     for (size_t i = 0; i < n; ++i)
         items[i] = SortItem{keyLength > 0 ? prefixOf(keys + i * keyLength, keyLength) : 0, recnos[i],
                             static_cast<uint32_t>(i)};
-    sortByPrefix(items, tmp, n);
+    if (workspace.wideCounts.size() < 65536)
+        workspace.wideCounts.assign(65536, 0);
+    const PrefixSorter sorter{workspace.wideCounts.data()};
+    sorter.sort(items, tmp, n, false, true);
     // Gather the keys in their order; reading ahead hides the scattered reads.
     constexpr size_t kAhead = 32;
     for (size_t i = 0; i < n; ++i) {
@@ -201,7 +217,7 @@ bool sortIndexEntries(char *keys, size_t keyLength, const uint32_t *recnos, size
     if (keyLength <= 8)
         return true; // equal prefixes are equal keys, already by record number
     // The keys as given are no longer needed: they are the room the runs' tails move through.
-    const Refiner refiner{sortedKeys, sortedRecnos, keyLength, items, tmp, keys};
+    const Refiner refiner{sortedKeys, sortedRecnos, keyLength, items, tmp, keys, sorter};
     size_t i = 0;
     while (i < n) {
         size_t j = i + 1;

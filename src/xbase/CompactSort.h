@@ -16,8 +16,9 @@ namespace xbase {
 struct SortWorkspace {
     BulkBuffer items;
     BulkBuffer spare;
-    BulkBuffer keys;   // the sorted keys, flat
-    BulkBuffer recnos; // their record numbers (uint32_t)
+    BulkBuffer keys;                  // the sorted keys, flat
+    BulkBuffer recnos;                // their record numbers (uint32_t)
+    std::vector<uint32_t> wideCounts; // the sort's count table for two-byte digits
     // Memory earlier builders collected their keys in, for the builders after them.
     std::vector<BulkBuffer> keyBuffers;
     BulkBuffer takeKeyBuffer()
