@@ -196,8 +196,8 @@ bool sortIndexEntries(char *keys, size_t keyLength, const uint32_t *recnos, size
     char *sortedKeys = workspace.keys.data();
     uint32_t *sortedRecnos = reinterpret_cast<uint32_t *>(workspace.recnos.data());
     for (size_t i = 0; i < n; ++i)
-        items[i] = SortItem{keyLength > 0 ? prefixOf(keys + i * keyLength, keyLength) : 0, recnos[i],
-                            static_cast<uint32_t>(i)};
+        items[i] = SortItem{keyLength > 0 ? prefixOf(keys + i * keyLength, keyLength) : 0,
+                            recnos ? recnos[i] : static_cast<uint32_t>(i + 1), static_cast<uint32_t>(i)};
     if (workspace.wideCounts.size() < 65536)
         workspace.wideCounts.assign(65536, 0);
     const PrefixSorter sorter{workspace.wideCounts.data()};

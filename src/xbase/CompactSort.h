@@ -37,7 +37,7 @@ struct SortWorkspace {
 
 // Sorts n entries (the keys flat, keyLength bytes each, and their record numbers) into
 // `workspace.keys` and `workspace.recnos`. The sort works in `keys` too: they are left in no
-// order. False when the memory for sorting cannot be had (`keys` then unchanged).
+// order. Null `recnos`: entry i is record i + 1. False when the memory for sorting cannot be had (`keys` then unchanged).
 bool sortIndexEntries(char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
                       SortWorkspace &workspace);
 

@@ -49,7 +49,8 @@ void CompactTagBuilder::closeBothEnds()
     if (m_back > m_front) {
         std::memmove(m_roomKeys + m_front * m_keyLength, m_roomKeys + m_back * m_keyLength,
                      atBack * m_keyLength);
-        std::memmove(m_roomRecnos + m_front, m_roomRecnos + m_back, atBack * sizeof(uint32_t));
+        if (m_roomRecnos)
+            std::memmove(m_roomRecnos + m_front, m_roomRecnos + m_back, atBack * sizeof(uint32_t));
     }
     m_roomCount = m_front + atBack;
     m_front = 0;

@@ -32,14 +32,25 @@ public:
     // Gathering by two threads at once, into room the caller owns and keeps until finish():
     // `keys` (entries * keyLength bytes) and `recnos` (entries). The first records' entries
     // are put at the front in ascending record order by one thread, the last records' at the
-    // back in descending record order by the other. Requires: nothing added yet.
+    // back in descending record order by the other. Null `recnos`: every record gets an entry
+    // and entry i is record i + 1. Requires: nothing added yet.
     void openBothEnds(size_t entries, char *keys, uint32_t *recnos);
     // Where the next key of that end goes (keyLength bytes); addFront()/addBack() then take it
     // with its record. Requires: fewer than `entries` entries in all.
     char *frontKey() { return m_roomKeys + m_front * m_keyLength; }
-    void addFront(uint32_t recno) { m_roomRecnos[m_front++] = recno; }
+    void addFront(uint32_t recno)
+    {
+        if (m_roomRecnos)
+            m_roomRecnos[m_front] = recno;
+        ++m_front;
+    }
     char *backKey() { return m_roomKeys + (m_back - 1) * m_keyLength; }
-    void addBack(uint32_t recno) { m_roomRecnos[--m_back] = recno; }
+    void addBack(uint32_t recno)
+    {
+        --m_back;
+        if (m_roomRecnos)
+            m_roomRecnos[m_back] = recno;
+    }
     // Joins the two ends: the entries are then one run in record order.
     void closeBothEnds();
 

@@ -431,7 +431,12 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         std::vector<uint64_t> groupSizes;
         uint64_t groupBytes = 0;
         for (size_t i = 0; i < jobs.size(); ++i) {
-            const uint64_t bytes = (uint64_t(jobs[i].spec.keyLength) + sizeof(uint32_t)) * count;
+            // A compact builder of a tag without a condition, which has an entry for every
+            // record, keeps no record numbers: they follow from the entries' places.
+            const bool implicitRecnos =
+                dynamic_cast<CompactTagBuilder *>(jobs[i].builder.get()) && !jobs[i].condition.isValid();
+            const uint64_t bytes =
+                (uint64_t(jobs[i].spec.keyLength) + (implicitRecnos ? 0 : sizeof(uint32_t))) * count;
             if (i > 0 && groupBytes + bytes > kKeysPerPass) {
                 groupEnds.push_back(i);
                 groupSizes.push_back(groupBytes);
@@ -474,8 +479,11 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
                 // once costs nothing the next time.
                 auto align = [](uint64_t bytes) { return (bytes + 63) / 64 * 64; };
                 uint64_t need = 0;
+                auto recnoBytes = [&](size_t i) {
+                    return jobs[i].condition.isValid() ? align(uint64_t(count) * 4) : 0;
+                };
                 for (size_t i = groupBegin; i < groupEnd; ++i)
-                    need += align(uint64_t(jobs[i].spec.keyLength) * count) + align(uint64_t(count) * 4);
+                    need += align(uint64_t(jobs[i].spec.keyLength) * count) + recnoBytes(i);
                 if (need > room.size() && (need > SIZE_MAX || !room.resize(static_cast<size_t>(need)))) {
                     result = Status::IoError("Not enough memory to build the index");
                     break;
@@ -484,8 +492,9 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
                 for (size_t i = groupBegin; i < groupEnd; ++i) {
                     char *keys = at;
                     at += align(uint64_t(jobs[i].spec.keyLength) * count);
-                    direct[i - groupBegin]->openBothEnds(count, keys, reinterpret_cast<uint32_t *>(at));
-                    at += align(uint64_t(count) * 4);
+                    uint32_t *recnos = recnoBytes(i) > 0 ? reinterpret_cast<uint32_t *>(at) : nullptr;
+                    direct[i - groupBegin]->openBothEnds(count, keys, recnos);
+                    at += recnoBytes(i);
                 }
                 if (twoThreads && secondBuffer.empty())
                     secondBuffer.resize(buffer.size());

@@ -107,4 +107,45 @@ TEST(TableTagBuild, TheIndexBytesDependOnlyOnTheRecordsAndAreThoseEarlierBuildsW
     EXPECT_TRUE(faults.empty()) << (faults.empty() ? "" : faults.front());
 }
 
+// Says stop at its `stopAt`-th report.
+class StopAt : public ProgressHook
+{
+public:
+    explicit StopAt(int stopAt) : m_left(stopAt) {}
+    bool report(int) override { return --m_left > 0; }
+
+private:
+    int m_left;
+};
+
+TEST(TableTagBuild, ACancelOrAFailedWriteAnywhereIsReportedAndNoWorkIsLeftRunning)
+{
+    MemoryEnv env;
+    makeTable(env, 30000);
+    const MemoryEnv::Snapshot records = env.snapshot();
+    env.clearFaults();
+    (void)buildIndex(env);
+    const uint64_t writes = env.writeCount();
+    ASSERT_GT(writes, 4u);
+    for (int stopAt : {1, 2, 9, 40, 150}) {
+        env.restore(records);
+        Table t;
+        ASSERT_TRUE(t.open(env, kPath, OpenMode::Exclusive).ok());
+        StopAt hook(stopAt);
+        const Status s = t.addTags(tags(), &hook);
+        EXPECT_EQ(s.message(), "Index build cancelled") << stopAt;
+    }
+    for (uint64_t failing : {uint64_t(1), writes / 3, writes / 2, writes - 1}) {
+        env.restore(records);
+        Table t;
+        ASSERT_TRUE(t.open(env, kPath, OpenMode::Exclusive).ok());
+        MemoryEnv::Faults faults;
+        faults.failWrite = failing;
+        env.setFaults(faults);
+        const Status s = t.addTags(tags());
+        EXPECT_EQ(s.code(), StatusCode::IoError) << failing << ": " << s.message();
+        env.clearFaults();
+    }
+}
+
 } // namespace
