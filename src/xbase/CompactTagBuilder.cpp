@@ -3,6 +3,7 @@
 #include "CompactSort.h"
 
 #include <cstring>
+#include <new>
 
 namespace xbase {
 
@@ -62,10 +63,14 @@ void CompactTagBuilder::sortInto(SortWorkspace &workspace)
     if (m_sortedIn || m_badKey || m_outOfMemory || m_sortedInput)
         return;
     m_sortedIn = &workspace;
-    m_sortFailed =
-        m_roomKeys
-            ? !sortIndexEntries(m_roomKeys, m_keyLength, m_roomRecnos, m_roomCount, workspace)
-            : !sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), m_recnos.size(), workspace);
+    try {
+        m_sortFailed =
+            m_roomKeys
+                ? !sortIndexEntries(m_roomKeys, m_keyLength, m_roomRecnos, m_roomCount, workspace)
+                : !sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), m_recnos.size(), workspace);
+    } catch (const std::bad_alloc &) { // it may run on a thread of its own: nothing may escape
+        m_sortFailed = true;
+    }
 }
 
 Status CompactTagBuilder::finish(ProgressHook *progress)

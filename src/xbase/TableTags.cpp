@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -21,6 +22,20 @@ namespace {
 // Tables with fewer records build their tags on one thread: a second one would cost more
 // than it saves.
 constexpr uint32_t kTwoThreadRecords = 8192;
+
+// Stops and joins a worker when the scope is left early, also by an exception, so no work
+// outlives the build.
+struct JoinOnExit {
+    std::thread &thread;
+    std::function<void()> stop;
+    ~JoinOnExit()
+    {
+        if (thread.joinable()) {
+            stop();
+            thread.join();
+        }
+    }
+};
 
 // One tag of a group whose entries go straight into its builder's room.
 struct KeySource {
@@ -84,7 +99,11 @@ Status gatherKeys(const DbfFile &dbf, const std::vector<KeySource> &tags, bool t
     if (half < count) {
         try {
             worker = std::thread([&] {
-                second = gatherRange(dbf, tags, half + 1, count, true, secondBuffer, stop, nullptr);
+                try {
+                    second = gatherRange(dbf, tags, half + 1, count, true, secondBuffer, stop, nullptr);
+                } catch (const std::bad_alloc &) {
+                    second = Status::IoError("Not enough memory to build the index");
+                }
                 if (!second.ok())
                     stop.store(true);
             });
@@ -92,6 +111,7 @@ Status gatherKeys(const DbfFile &dbf, const std::vector<KeySource> &tags, bool t
             second = gatherRange(dbf, tags, half + 1, count, true, secondBuffer, stop, nullptr);
         }
     }
+    const JoinOnExit joined{worker, [&] { stop.store(true); }};
     Status first = gatherRange(dbf, tags, 1, half, false, buffer, stop, &rp);
     if (!first.ok())
         stop.store(true);
@@ -140,6 +160,11 @@ Status sortAndWrite(const std::vector<CompactTagBuilder *> &builders, SortWorksp
     } catch (const std::system_error &) {
         // One thread sorts them all.
     }
+    const JoinOnExit joined{worker, [&] {
+                                std::lock_guard<std::mutex> lock(mutex);
+                                stop = true;
+                                changed.notify_all();
+                            }};
     Status result;
     for (size_t k = 0; result.ok() && k < n; ++k) {
         {
