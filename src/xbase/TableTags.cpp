@@ -440,10 +440,10 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
 
     if (result.ok() && !jobs.empty()) {
         // The records are read in passes, each feeding a group of builders whose keys fit
-        // kKeysPerPass together; a group's memory goes back to the sort's workspace once its
-        // tags are written, and the next group collects its keys there. Memory the process
-        // has not touched before costs far more than reading the records again (the page
-        // cache hands them over), so a build of many tags takes fresh memory for one group.
+        // kKeysPerPass together; every group collects its keys in the one room the first
+        // group touched. Memory the process has not touched before costs far more than
+        // reading the records again (the page cache hands them over), so a build of many tags
+        // takes fresh memory for one group (and the sort's workspaces).
         const uint32_t count = m_dbf->recordCount();
         const uint32_t recLen = m_dbf->recordLength();
         const uint32_t perChunk = recordsPerChunk(recLen, count);
