@@ -1,5 +1,6 @@
 // Sorting of index entries for a bulk build: by key bytes (memcmp order), equal keys by
-// record number. Works on a flat key buffer without moving the keys.
+// record number. The keys are gathered once the first bytes are sorted, so the later bytes
+// are read in order.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +16,9 @@ namespace xbase {
 struct SortWorkspace {
     BulkBuffer items;
     BulkBuffer spare;
-    BulkBuffer keys;   // the sorted keys, flat
-    BulkBuffer recnos; // their record numbers (uint32_t)
+    BulkBuffer keys;                  // the sorted keys, flat
+    BulkBuffer recnos;                // their record numbers (uint32_t)
+    std::vector<uint32_t> wideCounts; // the sort's count table for two-byte digits
     // Memory earlier builders collected their keys in, for the builders after them.
     std::vector<BulkBuffer> keyBuffers;
     BulkBuffer takeKeyBuffer()
@@ -34,8 +36,9 @@ struct SortWorkspace {
 };
 
 // Sorts n entries (the keys flat, keyLength bytes each, and their record numbers) into
-// `workspace.keys` and `workspace.recnos`. False when the memory for sorting cannot be had.
-bool sortIndexEntries(const char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
+// `workspace.keys` and `workspace.recnos`. The sort works in `keys` too: they are left in no
+// order. Null `recnos`: entry i is record i + 1. False when the memory for sorting cannot be had (`keys` then unchanged).
+bool sortIndexEntries(char *keys, size_t keyLength, const uint32_t *recnos, size_t n,
                       SortWorkspace &workspace);
 
 } // namespace xbase

@@ -3,6 +3,7 @@
 #include "CompactSort.h"
 
 #include <cstring>
+#include <new>
 
 namespace xbase {
 
@@ -34,6 +35,44 @@ void CompactTagBuilder::add(std::string_view key, uint32_t recno)
         m_outOfMemory = true;
 }
 
+void CompactTagBuilder::openBothEnds(size_t entries, char *keys, uint32_t *recnos)
+{
+    m_roomKeys = keys;
+    m_roomRecnos = recnos;
+    m_roomCount = entries;
+    m_front = 0;
+    m_back = entries;
+}
+
+void CompactTagBuilder::closeBothEnds()
+{
+    const size_t atBack = m_roomCount - m_back;
+    if (m_back > m_front) {
+        std::memmove(m_roomKeys + m_front * m_keyLength, m_roomKeys + m_back * m_keyLength,
+                     atBack * m_keyLength);
+        if (m_roomRecnos)
+            std::memmove(m_roomRecnos + m_front, m_roomRecnos + m_back, atBack * sizeof(uint32_t));
+    }
+    m_roomCount = m_front + atBack;
+    m_front = 0;
+    m_back = 0;
+}
+
+void CompactTagBuilder::sortInto(SortWorkspace &workspace)
+{
+    if (m_sortedIn || m_badKey || m_outOfMemory || m_sortedInput)
+        return;
+    m_sortedIn = &workspace;
+    try {
+        m_sortFailed =
+            m_roomKeys
+                ? !sortIndexEntries(m_roomKeys, m_keyLength, m_roomRecnos, m_roomCount, workspace)
+                : !sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), m_recnos.size(), workspace);
+    } catch (const std::bad_alloc &) { // it may run on a thread of its own: nothing may escape
+        m_sortFailed = true;
+    }
+}
+
 Status CompactTagBuilder::finish(ProgressHook *progress)
 {
     if (m_finished)
@@ -45,16 +84,19 @@ Status CompactTagBuilder::finish(ProgressHook *progress)
         return Status::InvalidArgument("Index build cancelled");
     if (m_outOfMemory)
         return Status::IoError("Not enough memory to build the index");
-    const size_t n = m_recnos.size();
-    char *keys = m_keys.data();
-    uint32_t *recnos = m_recnos.data();
+    const size_t n = m_roomKeys ? m_roomCount : m_recnos.size();
+    char *keys = m_roomKeys ? m_roomKeys : m_keys.data();
+    uint32_t *recnos = m_roomKeys ? m_roomRecnos : m_recnos.data();
     if (!m_sortedInput) {
-        if (!sortIndexEntries(m_keys.data(), m_keyLength, m_recnos.data(), n, *m_workspace))
+        sortInto(*m_workspace);
+        if (m_sortFailed)
             return Status::IoError("Not enough memory to build the index");
-        m_workspace->keyBuffers.push_back(m_keys.surrender());
-        m_workspace->keyBuffers.push_back(m_recnos.surrender());
-        keys = m_workspace->keys.data();
-        recnos = reinterpret_cast<uint32_t *>(m_workspace->recnos.data());
+        if (!m_roomKeys) {
+            m_workspace->keyBuffers.push_back(m_keys.surrender());
+            m_workspace->keyBuffers.push_back(m_recnos.surrender());
+        }
+        keys = m_sortedIn->keys.data();
+        recnos = reinterpret_cast<uint32_t *>(m_sortedIn->recnos.data());
     }
     if (progress && !progress->report(20))
         return Status::InvalidArgument("Index build cancelled");

@@ -1,10 +1,197 @@
 #include "TableParts.h"
 
+#include "CompactTagBuilder.h"
+#include "DbfFile.h"
+
+#include <atomic>
 #include <cctype>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
 
 namespace xbase {
 
 using namespace tableparts;
+
+namespace {
+
+// Tables with fewer records build their tags on one thread: a second one would cost more
+// than it saves.
+constexpr uint32_t kTwoThreadRecords = 8192;
+
+// Stops and joins a worker when the scope is left early, also by an exception, so no work
+// outlives the build.
+struct JoinOnExit {
+    std::thread &thread;
+    std::function<void()> stop;
+    ~JoinOnExit()
+    {
+        if (thread.joinable()) {
+            stop();
+            thread.join();
+        }
+    }
+};
+
+// One tag of a group whose entries go straight into its builder's room.
+struct KeySource {
+    const Expression *key;
+    const Expression *condition; // null: every record has an entry
+    CompactTagBuilder *builder;
+};
+
+// Puts the entries of records [first, last] into the builders: at the front in ascending
+// record order, or at the back in descending order. Stops early once `stop` is set.
+Status gatherRange(const DbfFile &dbf, const std::vector<KeySource> &tags, uint32_t first, uint32_t last,
+                   bool atBack, std::vector<char> &buffer, const std::atomic<bool> &stop,
+                   RecordProgress *progress)
+{
+    const uint32_t recLen = dbf.recordLength();
+    const uint32_t perChunk = static_cast<uint32_t>(buffer.size() / std::max<uint32_t>(1, recLen));
+    uint32_t done = 0;
+    const uint32_t total = last - first + 1;
+    while (done < total) {
+        if (stop.load(std::memory_order_relaxed))
+            return Status::Ok();
+        const uint32_t n = std::min(perChunk, total - done);
+        const uint32_t from = atBack ? last - done - n + 1 : first + done;
+        XBASE_TRY(dbf.readRecords(from, n, buffer.data()));
+        for (uint32_t k = 0; k < n; ++k) {
+            const uint32_t at = atBack ? n - 1 - k : k;
+            const RecordRef rec{buffer.data() + static_cast<size_t>(at) * recLen, from + at};
+            for (const KeySource &t : tags) {
+                if (t.condition && !t.condition->isTrue(rec, {}))
+                    continue;
+                if (atBack) {
+                    t.key->indexKeyInto(rec, t.builder->backKey());
+                    t.builder->addBack(rec.recno);
+                } else {
+                    t.key->indexKeyInto(rec, t.builder->frontKey());
+                    t.builder->addFront(rec.recno);
+                }
+            }
+        }
+        done += n;
+        if (progress && !progress->step(done))
+            return Status::InvalidArgument("Index build cancelled");
+    }
+    return Status::Ok();
+}
+
+// Gathers the entries of every record for `tags`, whose builders have room for an entry of
+// every record (openBothEnds). On two threads this one takes the first half of the records
+// and reports the progress; the other takes the second half from its end.
+Status gatherKeys(const DbfFile &dbf, const std::vector<KeySource> &tags, bool twoThreads,
+                  std::vector<char> &buffer, std::vector<char> &secondBuffer, ProgressHook *hook)
+{
+    const uint32_t count = dbf.recordCount();
+    std::atomic<bool> stop{false};
+    const uint32_t half = twoThreads ? count / 2 : count;
+    RecordProgress rp(hook, half);
+    if (!rp.start())
+        return Status::InvalidArgument("Index build cancelled");
+    Status second;
+    std::thread worker;
+    if (half < count) {
+        try {
+            worker = std::thread([&] {
+                try {
+                    second = gatherRange(dbf, tags, half + 1, count, true, secondBuffer, stop, nullptr);
+                } catch (const std::bad_alloc &) {
+                    second = Status::IoError("Not enough memory to build the index");
+                }
+                if (!second.ok())
+                    stop.store(true);
+            });
+        } catch (const std::system_error &) {
+            second = gatherRange(dbf, tags, half + 1, count, true, secondBuffer, stop, nullptr);
+        }
+    }
+    const JoinOnExit joined{worker, [&] { stop.store(true); }};
+    Status first = gatherRange(dbf, tags, 1, half, false, buffer, stop, &rp);
+    if (!first.ok())
+        stop.store(true);
+    if (worker.joinable())
+        worker.join();
+    XBASE_TRY(first);
+    return second;
+}
+
+// Sorts the builders' entries, two at a time on two threads (each with its own workspace:
+// the builders' shared one and `second`), while `write(k)` finishes builder k on this
+// thread, in order. The first failure in that order is the result; no sort is left running.
+Status sortAndWrite(const std::vector<CompactTagBuilder *> &builders, SortWorkspace &second,
+                    const std::function<Status(int)> &write)
+{
+    const size_t n = builders.size();
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<SortWorkspace *> freeRoom{&builders.front()->sharedWorkspace(), &second};
+    std::vector<SortWorkspace *> roomOf(n, nullptr); // set once builder k is sorted
+    size_t next = 0;
+    bool stop = false;
+    // Takes the next builder to sort and sorts it; call with `lock` held.
+    auto sortNext = [&](std::unique_lock<std::mutex> &lock) {
+        const size_t k = next++;
+        SortWorkspace *room = freeRoom.back();
+        freeRoom.pop_back();
+        lock.unlock();
+        builders[k]->sortInto(*room);
+        lock.lock();
+        roomOf[k] = room;
+        changed.notify_all();
+    };
+    auto work = [&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stop || next == n || !freeRoom.empty(); });
+            if (stop || next == n)
+                return;
+            sortNext(lock);
+        }
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(work);
+    } catch (const std::system_error &) {
+        // One thread sorts them all.
+    }
+    const JoinOnExit joined{worker, [&] {
+                                std::lock_guard<std::mutex> lock(mutex);
+                                stop = true;
+                                changed.notify_all();
+                            }};
+    Status result;
+    for (size_t k = 0; result.ok() && k < n; ++k) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            while (!roomOf[k]) {
+                if (next < n && !freeRoom.empty())
+                    sortNext(lock);
+                else
+                    changed.wait(lock);
+            }
+        }
+        result = write(static_cast<int>(k));
+        std::lock_guard<std::mutex> lock(mutex);
+        freeRoom.push_back(roomOf[k]);
+        changed.notify_all();
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stop = true;
+        changed.notify_all();
+    }
+    if (worker.joinable())
+        worker.join();
+    return result;
+}
+
+} // namespace
 
 // ---- Orders and tags -------------------------------------------------------------------
 
@@ -253,10 +440,10 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
 
     if (result.ok() && !jobs.empty()) {
         // The records are read in passes, each feeding a group of builders whose keys fit
-        // kKeysPerPass together; a group's memory goes back to the sort's workspace once its
-        // tags are written, and the next group collects its keys there. Memory the process
-        // has not touched before costs far more than reading the records again (the page
-        // cache hands them over), so a build of many tags takes fresh memory for one group.
+        // kKeysPerPass together; every group collects its keys in the one room the first
+        // group touched. Memory the process has not touched before costs far more than
+        // reading the records again (the page cache hands them over), so a build of many tags
+        // takes fresh memory for one group (and the sort's workspaces).
         const uint32_t count = m_dbf->recordCount();
         const uint32_t recLen = m_dbf->recordLength();
         const uint32_t perChunk = recordsPerChunk(recLen, count);
@@ -266,17 +453,29 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
         // takes its tags' share, the first fifth of it for the read pass.
         const int tagsToBuild = static_cast<int>(jobs.size());
         std::vector<size_t> groupEnds;
+        std::vector<uint64_t> groupSizes;
         uint64_t groupBytes = 0;
         for (size_t i = 0; i < jobs.size(); ++i) {
-            const uint64_t bytes = (uint64_t(jobs[i].spec.keyLength) + sizeof(uint32_t)) * count;
+            // A compact builder of a tag without a condition, which has an entry for every
+            // record, keeps no record numbers: they follow from the entries' places.
+            const bool implicitRecnos =
+                dynamic_cast<CompactTagBuilder *>(jobs[i].builder.get()) && !jobs[i].condition.isValid();
+            const uint64_t bytes =
+                (uint64_t(jobs[i].spec.keyLength) + (implicitRecnos ? 0 : sizeof(uint32_t))) * count;
             if (i > 0 && groupBytes + bytes > kKeysPerPass) {
                 groupEnds.push_back(i);
+                groupSizes.push_back(groupBytes);
                 groupBytes = 0;
             }
             groupBytes += bytes;
         }
         groupEnds.push_back(jobs.size());
-        char key[256];
+        groupSizes.push_back(groupBytes);
+        // A large table's keys are gathered and sorted by two threads; the tags are written
+        // on this one, in their order, so the file is the same as one thread makes.
+        std::unique_ptr<SortWorkspace> secondWorkspace;
+        std::vector<char> secondBuffer;
+        BulkBuffer room;
         size_t groupBegin = 0;
         for (size_t pass = 0; result.ok() && pass < groupEnds.size(); ++pass) {
             const size_t groupEnd = groupEnds[pass];
@@ -286,34 +485,89 @@ Status Table::buildTags(const std::vector<TagDefinition> &tags, ProgressHook *pr
             const int spanHi = 100 * e / tagsToBuild;
             const int readHi = spanLo + (spanHi - spanLo) / 5;
             ScaledProgress readPart(progress, perTag ? 0 : spanLo, perTag ? 50 : readHi);
-            RecordProgress rp(progress ? &readPart : nullptr, count);
-            for (size_t i = groupBegin; i < groupEnd; ++i)
-                if (!jobs[i].condition.isValid())
-                    jobs[i].builder->reserve(count);
-            bool go = rp.start();
-            for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
-                const uint32_t n = std::min(perChunk, count - first + 1);
-                result = m_dbf->readRecords(first, n, buffer.data());
-                for (uint32_t k = 0; result.ok() && k < n; ++k) {
-                    const RecordRef rec{buffer.data() + static_cast<size_t>(k) * recLen, first + k};
-                    for (size_t i = groupBegin; i < groupEnd; ++i) {
-                        Job &j = jobs[i];
-                        if (j.condition.isValid() && !j.condition.isTrue(rec, {}))
-                            continue;
-                        j.key.indexKeyInto(rec, key);
-                        j.builder->add(std::string_view(key, j.spec.keyLength), rec.recno);
-                    }
-                }
-                go = rp.step(first + n - 1);
+            // Room for an entry of every record, also for tags with a FOR condition, only
+            // while the group keeps to kKeysPerPass: a larger tag takes what its records need.
+            std::vector<CompactTagBuilder *> direct;
+            std::vector<KeySource> sources;
+            bool inPlace = count > 0;
+            for (size_t i = groupBegin; inPlace && i < groupEnd; ++i) {
+                auto *c = dynamic_cast<CompactTagBuilder *>(jobs[i].builder.get());
+                inPlace = c && (!jobs[i].condition.isValid() || groupSizes[pass] <= kKeysPerPass);
+                direct.push_back(c);
+                sources.push_back(
+                    {&jobs[i].key, jobs[i].condition.isValid() ? &jobs[i].condition : nullptr, c});
             }
-            if (!go && result.ok())
-                result = Status::InvalidArgument("Index build cancelled");
-            for (int i = b; result.ok() && i < e; ++i) {
-                ScaledProgress finishPart(progress,
-                                          perTag ? (i == b ? 50 : 0)
-                                                 : readHi + (spanHi - readHi) * (i - b) / (e - b),
-                                          perTag ? 100 : readHi + (spanHi - readHi) * (i - b + 1) / (e - b));
-                result = jobs[static_cast<size_t>(i)].builder->finish(progress ? &finishPart : nullptr);
+            const bool twoThreads =
+                inPlace && count >= kTwoThreadRecords && std::thread::hardware_concurrency() >= 2;
+            if (inPlace) {
+                // One room for the group's keys serves every group in turn: memory touched
+                // once costs nothing the next time.
+                auto align = [](uint64_t bytes) { return (bytes + 63) / 64 * 64; };
+                uint64_t need = 0;
+                auto recnoBytes = [&](size_t i) {
+                    return jobs[i].condition.isValid() ? align(uint64_t(count) * 4) : 0;
+                };
+                for (size_t i = groupBegin; i < groupEnd; ++i)
+                    need += align(uint64_t(jobs[i].spec.keyLength) * count) + recnoBytes(i);
+                if (need > room.size() && (need > SIZE_MAX || !room.resize(static_cast<size_t>(need)))) {
+                    result = Status::IoError("Not enough memory to build the index");
+                    break;
+                }
+                char *at = room.data();
+                for (size_t i = groupBegin; i < groupEnd; ++i) {
+                    char *keys = at;
+                    at += align(uint64_t(jobs[i].spec.keyLength) * count);
+                    uint32_t *recnos = recnoBytes(i) > 0 ? reinterpret_cast<uint32_t *>(at) : nullptr;
+                    direct[i - groupBegin]->openBothEnds(count, keys, recnos);
+                    at += recnoBytes(i);
+                }
+                if (twoThreads && secondBuffer.empty())
+                    secondBuffer.resize(buffer.size());
+                result = gatherKeys(*m_dbf, sources, twoThreads, buffer, secondBuffer,
+                                    progress ? &readPart : nullptr);
+                for (CompactTagBuilder *c : direct)
+                    c->closeBothEnds();
+            } else {
+                RecordProgress rp(progress ? &readPart : nullptr, count);
+                for (size_t i = groupBegin; i < groupEnd; ++i)
+                    if (!jobs[i].condition.isValid())
+                        jobs[i].builder->reserve(count);
+                char key[256];
+                bool go = rp.start();
+                for (uint32_t first = 1; go && result.ok() && first <= count; first += perChunk) {
+                    const uint32_t n = std::min(perChunk, count - first + 1);
+                    result = m_dbf->readRecords(first, n, buffer.data());
+                    for (uint32_t k = 0; result.ok() && k < n; ++k) {
+                        const RecordRef rec{buffer.data() + static_cast<size_t>(k) * recLen, first + k};
+                        for (size_t i = groupBegin; i < groupEnd; ++i) {
+                            Job &j = jobs[i];
+                            if (j.condition.isValid() && !j.condition.isTrue(rec, {}))
+                                continue;
+                            j.key.indexKeyInto(rec, key);
+                            j.builder->add(std::string_view(key, j.spec.keyLength), rec.recno);
+                        }
+                    }
+                    go = rp.step(first + n - 1);
+                }
+                if (!go && result.ok())
+                    result = Status::InvalidArgument("Index build cancelled");
+            }
+            auto finishPart = [&](int i) {
+                return ScaledProgress(
+                    progress, perTag ? (i == b ? 50 : 0) : readHi + (spanHi - readHi) * (i - b) / (e - b),
+                    perTag ? 100 : readHi + (spanHi - readHi) * (i - b + 1) / (e - b));
+            };
+            if (result.ok() && twoThreads) {
+                if (!secondWorkspace)
+                    secondWorkspace = std::make_unique<SortWorkspace>();
+                result = sortAndWrite(direct, *secondWorkspace, [&](int k) {
+                    ScaledProgress part = finishPart(b + k);
+                    return direct[static_cast<size_t>(k)]->finish(progress ? &part : nullptr);
+                });
+            }
+            for (int i = b; result.ok() && !twoThreads && i < e; ++i) {
+                ScaledProgress part = finishPart(i);
+                result = jobs[static_cast<size_t>(i)].builder->finish(progress ? &part : nullptr);
             }
             groupBegin = groupEnd;
         }

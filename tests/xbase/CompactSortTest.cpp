@@ -59,11 +59,12 @@ TEST_P(CompactSortOrder, MatchesKeyThenRecordOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CompactSortOrder,
-                         ::testing::Values(SortCase{20, 6, 3, 0},      // sorted at once
-                                           SortCase{5000, 12, 26, 0},  // one radix run
-                                           SortCase{30000, 30, 26, 0}, // prefixes equal over 8 bytes
-                                           SortCase{30000, 3, 2, 0},   // few keys, many records each
-                                           SortCase{30000, 20, 4, 9},  // the first bytes all shared
-                                           SortCase{30000, 1, 2, 0})); // one-byte keys
+                         ::testing::Values(SortCase{20, 6, 3, 0},        // sorted at once
+                                           SortCase{5000, 12, 26, 0},    // one radix run
+                                           SortCase{30000, 30, 26, 0},   // prefixes equal over 8 bytes
+                                           SortCase{30000, 3, 2, 0},     // few keys, many records each
+                                           SortCase{30000, 20, 4, 9},    // the first bytes all shared
+                                           SortCase{30000, 1, 2, 0},     // one-byte keys
+                                           SortCase{30000, 60, 2, 30})); // long keys, late differences
 
 } // namespace

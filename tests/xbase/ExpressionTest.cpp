@@ -312,6 +312,22 @@ TEST(Expression, FieldOnlyKeysEqualTheEvaluatedText)
     }
 }
 
+// The shorter way takes ASCII eight bytes at a time: every byte value, around the letters and
+// beside accented ones, must come out as the evaluated text has it.
+TEST(Expression, FieldOnlyUpperKeysEqualTheEvaluatedTextForEveryByte)
+{
+    const Schema schema = testSchema();
+    Expression e;
+    ASSERT_TRUE(Expression::compile("UPPER(LNAME+FNAME)", schema, e).ok());
+    for (int from = 1; from < 256; from += 7) {
+        std::string lname;
+        for (int c = from; c < from + 10; ++c)
+            lname.push_back(static_cast<char>(c < 256 ? c : 'q'));
+        const std::string rec = test::buildRecord(schema, {{"LNAME", lname}, {"FNAME", "`az{@AZ["}});
+        EXPECT_EQ(e.indexKey({rec.data(), 1}), e.evaluate({rec.data(), 1}).text) << from;
+    }
+}
+
 // Numeric and date keys must sort under memcmp like the numbers, negatives included.
 TEST(Expression, NumericKeysSortLikeTheNumbers)
 {
