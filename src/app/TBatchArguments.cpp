@@ -101,6 +101,21 @@ void TBatchProgress::finish()
         m_err << '\n';
 }
 
+int TBatchRun::start(const QStringList &args, const QString &usage, QTextStream &out, QTextStream &err,
+                     const std::function<bool(QString &error)> &parse)
+{
+    if (args.contains(QLatin1String("--help"))) {
+        out << usage << '\n';
+        return 0;
+    }
+    QString error;
+    if (!parse(error)) {
+        err << error << '\n' << usage << '\n';
+        return 2;
+    }
+    return -1;
+}
+
 QString TBatchRun::folderOf(const QString &programFolder)
 {
     return programFolder.endsWith(QLatin1Char('/')) ? programFolder : programFolder + QLatin1Char('/');

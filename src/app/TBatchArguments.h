@@ -88,6 +88,11 @@ class TBatchRun
 public:
     using PrinterMaker = std::function<std::unique_ptr<TPrinterService>(const QString &name, QString &error)>;
 
+    // The start every print command makes: with "--help" among `args` the usage goes to
+    // `out` (answer 0); arguments `parse` refuses go to `err` with the usage (answer 2);
+    // else -1, to go on.
+    static int start(const QStringList &args, const QString &usage, QTextStream &out, QTextStream &err,
+                     const std::function<bool(QString &error)> &parse);
     // `programFolder` with its closing "/".
     static QString folderOf(const QString &programFolder);
     // A PDF file's service when `pdf` is given, else the system printer `printer` made by

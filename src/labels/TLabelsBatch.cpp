@@ -150,16 +150,12 @@ int TLabelsBatch::print(TAddressSession &session, const TLabelsBatchOptions &opt
 int TLabelsBatch::run(const QStringList &args, const QString &programFolder, QTextStream &out,
                       QTextStream &err, const PrinterMaker &printers)
 {
-    if (args.contains(QLatin1String("--help"))) {
-        out << usage() << '\n';
-        return 0;
-    }
     TLabelsBatchOptions options;
+    if (const int started = TBatchRun::start(args, usage(), out, err,
+                                             [&](QString &refused) { return parse(args, options, refused); });
+        started >= 0)
+        return started;
     QString error;
-    if (!parse(args, options, error)) {
-        err << error << '\n' << usage() << '\n';
-        return 2;
-    }
     const QString folder = TBatchRun::folderOf(programFolder);
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
     session.loadSettings();

@@ -164,16 +164,12 @@ int TReportsBatch::printDesigned(TAddressSession &session, const TReportsBatchOp
 int TReportsBatch::run(const QStringList &args, const QString &programFolder, QTextStream &out,
                        QTextStream &err)
 {
-    if (args.contains(QLatin1String("--help"))) {
-        out << usage() << '\n';
-        return 0;
-    }
     TReportsBatchOptions options;
+    if (const int started = TBatchRun::start(args, usage(), out, err,
+                                             [&](QString &refused) { return parse(args, options, refused); });
+        started >= 0)
+        return started;
     QString error;
-    if (!parse(args, options, error)) {
-        err << error << '\n' << usage() << '\n';
-        return 2;
-    }
     const QString folder = TBatchRun::folderOf(programFolder);
     options.programFolder = folder;
     TAddressSession session(folder + QStringLiteral("CORVAN.ini"));
