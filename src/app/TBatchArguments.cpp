@@ -57,6 +57,7 @@ void TBatchArguments::recordChoice(QString &filterFile, bool &tagged, bool &all)
     value("--filter", filterFile, true);
     flag("--tagged", tagged, true);
     flag("--all", all, true);
+    excludeEachOther(QStringLiteral("--filter, --tagged and --all exclude each other"));
 }
 
 bool TBatchArguments::parse(const QStringList &args, QString &error)
@@ -83,6 +84,10 @@ bool TBatchArguments::parse(const QStringList &args, QString &error)
             return false;
         if (option->choice)
             ++m_choices;
+    }
+    if (m_choices > 1 && !m_conflict.isEmpty()) {
+        error = m_conflict;
+        return false;
     }
     return true;
 }

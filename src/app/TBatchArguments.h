@@ -1,8 +1,8 @@
 // The arguments of a command-line print run ("corvantis-batch labels ..." and the others): each
 // command names its options (flags, values, whole numbers in a range) and where each goes, then
 // reads its arguments in one walk. Options of a choice group (the record choices) are counted,
-// so the command can refuse more than one. What must be given, and which options exclude each
-// other beyond the group, the command checks itself afterwards.
+// and more than one of them is refused with the group's message. What must be given, and which
+// options exclude each other beyond the group, the command checks itself afterwards.
 #pragma once
 
 #include "TProgress.h"
@@ -37,10 +37,14 @@ public:
     void custom(const char *name, std::function<bool(const QString &value, QString &error)> use,
                 bool choice = false);
 
-    // The record choice of the print runs, one choice group: --filter FILE.FLT, --tagged, --all.
+    // The message that refuses more than one option of the choice group (none: not refused).
+    void excludeEachOther(QString message) { m_conflict = std::move(message); }
+    // The record choice of the print runs, one choice group that refuses more than one:
+    // --filter FILE.FLT, --tagged, --all.
     void recordChoice(QString &filterFile, bool &tagged, bool &all);
 
-    // Reads `args`; false with `error` set for an unknown argument, a missing or refused value.
+    // Reads `args`; false with `error` set for an unknown argument, a missing or refused value,
+    // or more than one option of the choice group when that is refused.
     bool parse(const QStringList &args, QString &error);
     // Options of the choice group that were given.
     int choices() const { return m_choices; }
@@ -55,6 +59,7 @@ private:
         std::function<bool(const QString &value, QString &error)> use;
     };
     QString m_unknown;
+    QString m_conflict;
     std::vector<Option> m_options;
     int m_choices = 0;
 };

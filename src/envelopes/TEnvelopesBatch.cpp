@@ -48,11 +48,6 @@ bool TEnvelopesBatch::parse(const QStringList &args, TEnvelopesBatchOptions &opt
     arguments.value("--printer", options.printer);
     if (!arguments.parse(args, error))
         return false;
-    const int choices = arguments.choices();
-    if (choices > 1) {
-        error = QStringLiteral("--filter, --tagged and --all exclude each other");
-        return false;
-    }
     if (options.setup.isEmpty()) {
         error = QStringLiteral("--setup is missing");
         return false;

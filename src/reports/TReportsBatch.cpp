@@ -64,13 +64,10 @@ bool TReportsBatch::parse(const QStringList &args, TReportsBatchOptions &options
     arguments.flag("--codes", options.printCodes);
     arguments.flag("--a4", options.a4);
     arguments.value("--pdf", options.pdf);
+    arguments.excludeEachOther(
+        QStringLiteral("--filter, --tagged, --all and --only-current exclude each other"));
     if (!arguments.parse(args, error))
         return false;
-    const int choices = arguments.choices();
-    if (choices > 1) {
-        error = QStringLiteral("--filter, --tagged, --all and --only-current exclude each other");
-        return false;
-    }
     if (options.pdf.isEmpty()) {
         error = QStringLiteral("--pdf is missing");
         return false;

@@ -61,6 +61,22 @@ TEST(BatchArguments, OptionsAreReadAndFaultsNamed)
     }
 }
 
+TEST(BatchArguments, TheRecordChoiceRefusesMoreThanOne)
+{
+    const auto parseChoice = [](const QStringList &args, QString &error) {
+        QString filter;
+        bool tagged = false;
+        bool all = false;
+        TBatchArguments a;
+        a.recordChoice(filter, tagged, all);
+        return a.parse(args, error);
+    };
+    QString error;
+    EXPECT_TRUE(parseChoice({"--filter", "A.FLT"}, error)) << error.toStdString();
+    EXPECT_FALSE(parseChoice({"--tagged", "--filter", "A.FLT"}, error));
+    EXPECT_EQ(error, QStringLiteral("--filter, --tagged and --all exclude each other"));
+}
+
 TEST(BatchArguments, ProgressShowsEveryNthStepAndEndsItsLine)
 {
     QString text;
