@@ -24,6 +24,7 @@ xbase::Status TBatchWriter::handOver(TRecordBatch &batch)
         m_done.wait(lock, [this] { return !m_busy; });
         if (!m_failure.ok())
             return m_failure;
+        m_handed += batch.count;
         std::swap(m_batch, batch);
         m_busy = true;
     }

@@ -58,6 +58,9 @@ public:
     xbase::Status wait();
     // Records written into the file so far (after wait(): all of them).
     qint64 written();
+    // Records of the batches taken by handOver(), written or being written. Only for the
+    // thread that hands the batches over.
+    qint64 handed() const { return m_handed; }
 
 private:
     void run();
@@ -72,5 +75,6 @@ private:
     bool m_stop = false;
     xbase::Status m_failure;
     qint64 m_written = 0;
+    qint64 m_handed = 0;  // touched only by the handing thread
     std::thread m_thread; // last: started once the members it uses are made
 };

@@ -291,18 +291,13 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
     // read; the memos with them.
     TRecordBatch batch;
     batch.records.reserve(kAppendBytes + recLen);
-    qint64 handed = 0;
     xbase::Status s;
     std::vector<std::string> memos;
     {
         TBatchWriter writer(dest);
         auto flush = [&]() {
-            const uint32_t n = batch.count;
-            if (s.ok() && n > 0) {
+            if (s.ok() && batch.count > 0)
                 s = writer.handOver(batch);
-                if (s.ok())
-                    handed += n;
-            }
             batch.clear();
         };
         const xbase::Status walked =
@@ -333,7 +328,7 @@ TCopyOutcome TCopyOutRun::CopyDBF(TAddressTable &table, const QString &target, T
                         return false;
                     progress.step();
                     if (progress.cancelled()) {
-                        out.cancelled = handed + batch.count < static_cast<qint64>(recnos.size());
+                        out.cancelled = writer.handed() + batch.count < static_cast<qint64>(recnos.size());
                         return false;
                     }
                 }

@@ -125,15 +125,10 @@ TResult TImportSink::flushBatch()
         return TResult::success();
     if (!m_writer)
         m_writer = std::make_unique<TBatchWriter>(m_table.engine());
-    const uint32_t n = m_batch.count;
     const xbase::Status s = m_writer->handOver(m_batch);
-    if (!s.ok()) {
-        // Nothing more is written: the records waiting are dropped.
-        m_batch.clear();
-        return TResult::fromStatus(s);
-    }
-    m_handed += n;
-    return TResult::success();
+    if (!s.ok())
+        m_batch.clear(); // nothing more is written: the records waiting are dropped
+    return TResult::fromStatus(s);
 }
 
 void TImportSink::cancel()
@@ -180,6 +175,6 @@ bool TImportSink::finish(TResult filled, TImportOutcome &out)
         out.imported = written();
         return false;
     }
-    out.imported = m_handed + m_batch.count;
+    out.imported = (m_writer ? m_writer->handed() : 0) + m_batch.count;
     return true;
 }

@@ -84,8 +84,6 @@ private:
 
     TAddressTable &m_table;
     qint64 m_cut = 0;
-    // Records handed to the writer, written or being written.
-    qint64 m_handed = 0;
     size_t m_recordLength = 0;
     // Posted records not handed over yet, then the record being filled when m_filling.
     TRecordBatch m_batch;
