@@ -151,9 +151,15 @@ int leafEntryBytes(uint32_t maxRecno, int keyLength, int &recBits)
     return entryBytes(maxRecno, bitsFor(static_cast<uint64_t>(keyLength)), recBits);
 }
 
-bool encodeLeafPacked(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
-                      const uint32_t *recnos, const uint8_t *dups, const uint8_t *trails, int count,
-                      int keyLength, uint8_t *page)
+namespace {
+
+// Encodes `count` entries into a leaf page; `countsOf(i, dup, trail)` gives entry i's duplicate
+// and trailing counts. False when they do not fit. The entries are gathered eight bytes at a
+// store (each store's surplus is overwritten by the next entry) and copied into the page once
+// their room is known to be free.
+template <typename CountsOf>
+bool encodeLeafEntries(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
+                       const uint32_t *recnos, int count, int keyLength, uint8_t *page, CountsOf countsOf)
 {
     const int fieldBits = bitsFor(static_cast<uint64_t>(keyLength));
     uint32_t maxRecno = 0;
@@ -167,23 +173,41 @@ bool encodeLeafPacked(uint16_t attributes, uint32_t left, uint32_t right, const 
     writeLeafHeader(page, attributes, left, right, count, recBits, fieldBits, bytes);
     size_t keyPos = kPageSize;
     const size_t L = static_cast<size_t>(keyLength);
-    uint8_t *entry = page + kLeafHeader;
+    uint8_t entries[kPageSize + 8];
+    uint8_t *entry = entries;
     for (int i = 0; i < count; ++i, entry += bytes) {
         const char *key = keys + static_cast<size_t>(i) * L;
-        const size_t dup = i == 0 ? 0 : dups[i];
-        const size_t trail = trails[i];
+        size_t dup = 0;
+        size_t trail = 0;
+        countsOf(i, key, dup, trail);
         const size_t stored = L - dup - trail;
         if (keyPos < entriesEnd + stored)
             return false;
         keyPos -= stored;
-        std::memcpy(page + keyPos, key + dup, stored);
+        if (stored == 1)
+            page[keyPos] = static_cast<uint8_t>(key[dup]);
+        else if (stored > 0)
+            std::memcpy(page + keyPos, key + dup, stored);
         const uint64_t v = static_cast<uint64_t>(recnos[i]) | (static_cast<uint64_t>(dup) << recBits) |
                            (static_cast<uint64_t>(trail) << (recBits + fieldBits));
-        for (int b = 0; b < bytes; ++b)
-            entry[b] = static_cast<uint8_t>(v >> (8 * b));
+        storeLe64(entry, v);
     }
+    std::memcpy(page + kLeafHeader, entries, entriesEnd - kLeafHeader);
     writeLe16(page + 12, static_cast<uint16_t>(keyPos - entriesEnd));
     return true;
+}
+
+} // namespace
+
+bool encodeLeafPacked(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
+                      const uint32_t *recnos, const uint8_t *dups, const uint8_t *trails, int count,
+                      int keyLength, uint8_t *page)
+{
+    return encodeLeafEntries(attributes, left, right, keys, recnos, count, keyLength, page,
+                             [&](int i, const char *, size_t &dup, size_t &trail) {
+                                 dup = i == 0 ? 0 : dups[i];
+                                 trail = trails[i];
+                             });
 }
 
 LeafSizer::LeafSizer(int keyLength, char pad)
@@ -228,41 +252,13 @@ void LeafSizer::reset()
 bool encodeLeafRange(uint16_t attributes, uint32_t left, uint32_t right, const char *keys,
                      const uint32_t *recnos, int count, int keyLength, char pad, uint8_t *page)
 {
-    const int fieldBits = bitsFor(static_cast<uint64_t>(keyLength));
-    uint32_t maxRecno = 0;
-    for (int i = 0; i < count; ++i)
-        maxRecno = std::max(maxRecno, recnos[i]);
-    int recBits = 0;
-    const int bytes = entryBytes(maxRecno, fieldBits, recBits);
-    const size_t entriesEnd = kLeafHeader + static_cast<size_t>(count) * static_cast<size_t>(bytes);
-    if (entriesEnd > kPageSize)
-        return false;
-    writeLeafHeader(page, attributes, left, right, count, recBits, fieldBits, bytes);
-    size_t keyPos = kPageSize;
-    const size_t L = static_cast<size_t>(keyLength);
-    // The entries are gathered eight bytes at a store (each store's surplus is overwritten by
-    // the next entry) and copied into the page once their room is known to be free.
-    uint8_t entries[kPageSize + 8];
-    uint8_t *entry = entries;
-    for (int i = 0; i < count; ++i, entry += bytes) {
-        const char *key = keys + static_cast<size_t>(i) * L;
-        const int trail = trailingPadBytes(key, keyLength, pad);
-        const int dup = i > 0 ? commonPrefixBytes(key - L, key, keyLength - trail) : 0;
-        const size_t stored = static_cast<size_t>(keyLength - dup - trail);
-        if (keyPos < entriesEnd + stored)
-            return false;
-        keyPos -= stored;
-        if (stored == 1)
-            page[keyPos] = static_cast<uint8_t>(key[dup]);
-        else if (stored > 0)
-            std::memcpy(page + keyPos, key + dup, stored);
-        const uint64_t v = static_cast<uint64_t>(recnos[i]) | (static_cast<uint64_t>(dup) << recBits) |
-                           (static_cast<uint64_t>(trail) << (recBits + fieldBits));
-        storeLe64(entry, v);
-    }
-    std::memcpy(page + kLeafHeader, entries, entriesEnd - kLeafHeader);
-    writeLe16(page + 12, static_cast<uint16_t>(keyPos - entriesEnd));
-    return true;
+    return encodeLeafEntries(
+        attributes, left, right, keys, recnos, count, keyLength, page,
+        [&](int i, const char *key, size_t &dup, size_t &trail) {
+            const int t = trailingPadBytes(key, keyLength, pad);
+            trail = static_cast<size_t>(t);
+            dup = i > 0 ? static_cast<size_t>(commonPrefixBytes(key - keyLength, key, keyLength - t)) : 0;
+        });
 }
 
 bool encodeLeaf(const LeafNode &node, int keyLength, char pad, uint8_t *page)
